@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# The sanitizer and fuzzing runs of CI, each in a build folder of its own:
+#   scripts/sanitize.sh address   libraries, engine and their tests under ASan + UBSan
+#   scripts/sanitize.sh thread    the threaded code (port layer, engine) under TSan
+#   scripts/sanitize.sh fuzz      every libFuzzer target for FUZZ_SECONDS (60) from its corpus
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+mode="${1:?usage: sanitize.sh address|thread|fuzz}"
+jobs="$(nproc)"
+"$root/scripts/deps.sh"
+
+case "$mode" in
+address)
+    dir="$root/build-asan"
+    cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DTULVAR_SANITIZE=address,undefined \
+        -DTULVAR_BUILD_GUI=OFF -DTULVAR_BUILD_BENCH=OFF >/dev/null
+    cmake --build "$dir" -j"$jobs"
+    cd "$dir"
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        ctest --output-on-failure -j"$jobs"
+    ;;
+thread)
+    dir="$root/build-tsan"
+    cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DTULVAR_SANITIZE=thread \
+        -DTULVAR_BUILD_GUI=OFF -DTULVAR_BUILD_BENCH=OFF >/dev/null
+    cmake --build "$dir" -j"$jobs"
+    cd "$dir"
+    TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$root/scripts/tsan.supp" \
+        ctest --output-on-failure -j"$jobs" -L 'threads'
+    ;;
+fuzz)
+    dir="$root/build-fuzz"
+    cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DTULVAR_BUILD_FUZZ=ON \
+        -DTULVAR_BUILD_GUI=OFF -DTULVAR_BUILD_BENCH=OFF \
+        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+    cmake --build "$dir" -j"$jobs"
+    seconds="${FUZZ_SECONDS:-60}"
+    for target in "$dir"/fuzz/fuzz_*; do
+        [ -x "$target" ] || continue
+        name="$(basename "$target")"
+        corpus="$(mktemp -d)"
+        cp -r "$root/fuzz/corpus/$name/." "$corpus/" 2>/dev/null || true
+        echo "Fuzzing $name for ${seconds}s"
+        "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 "$corpus" 2>&1 | tail -n 3
+        rm -rf "$corpus"
+    done
+    ;;
+*)
+    echo "usage: sanitize.sh address|thread|fuzz" >&2; exit 2 ;;
+esac
