@@ -51,3 +51,26 @@ function(tulvar_add_tests)
         file(MAKE_DIRECTORY ${home}/.config ${home}/run)
     endforeach()
 endfunction()
+
+# tulvar_folder_library(<target> LIBS <deps...>)
+# The library of one subsystem folder: every .c/.cpp/.h/.qrc directly in the calling folder.
+# Dependencies on other tulvar_* targets are linked once those targets exist, so a folder can be
+# built before the folders it will use are.
+function(tulvar_folder_library target)
+    cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+    file(GLOB sources CONFIGURE_DEPENDS
+        ${CMAKE_CURRENT_SOURCE_DIR}/*.c ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
+        ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+    if(NOT sources)
+        return()
+    endif()
+    set(libs "")
+    foreach(lib IN LISTS ARG_LIBS)
+        if(lib MATCHES "^tulvar_")
+            list(APPEND libs "$<TARGET_NAME_IF_EXISTS:${lib}>")
+        else()
+            list(APPEND libs ${lib})
+        endif()
+    endforeach()
+    tulvar_add_library(${target} SOURCES ${sources} LIBS ${libs})
+endfunction()

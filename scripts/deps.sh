@@ -12,6 +12,10 @@ packages=(
     xvfb xauth fonts-dejavu-core
 )
 
+# libFuzzer ships in the clang runtime package of the distribution's default clang version.
+clang_major="$(apt-cache depends clang 2>/dev/null | grep -o -m1 'clang-[0-9][0-9]*' | cut -d- -f2 || true)"
+[ -n "$clang_major" ] && packages+=("libclang-rt-${clang_major}-dev")
+
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
@@ -28,4 +32,8 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -qq
+if [ -z "$clang_major" ]; then
+    clang_major="$(apt-cache depends clang | grep -o -m1 'clang-[0-9][0-9]*' | cut -d- -f2)"
+    missing+=("libclang-rt-${clang_major}-dev")
+fi
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
