@@ -11,6 +11,7 @@
 #include "midi/MidiOutputPort.h"
 #include "model/TulvarMidiModel.h"
 #include "persistence/ControlChangeWindowRestorationInfo.h"
+#include "persistence/ControllerNameTable.h"
 #include "persistence/WindowRestorationInfo.h"
 
 #include <QAction>
