@@ -28,6 +28,9 @@ public:
     // Releases every note held by the computer keyboard; called before modal file dialogs.
     virtual void clearKeyboardAllNoteEvent() = 0;
 
+    // A critical message box titled "Tulvar MIDI" with an OK button.
+    virtual void showErrorMessageBox(const QString& text) = 0;
+
     // The main window, or null before it exists and after it has gone.
     static MainWindowIF* instance();
     static void setInstance(MainWindowIF* mainWindow);
