@@ -11,9 +11,12 @@
 #include "midi/MidiOutputPort.h"
 #include "model/TulvarMidiModel.h"
 #include "persistence/ControlChangeWindowRestorationInfo.h"
-#include "persistence/ControllerNameTable.h"
+#include "engine/KeyboardNoteEventManager.h"
+#include "engine/MessageTables.h"
+#include "engine/MidiBulkIntervalManager.h"
 #include "persistence/WindowRestorationInfo.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -22,12 +25,15 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QScreen>
+#include <QTextEdit>
 #include <QTimerEvent>
 #include <QUrl>
 
@@ -153,6 +159,8 @@ private:
 MainWindow::MainWindow(QWidget* parent, TulvarMidiModel* model, MidiService& midiService)
     : QMainWindow(parent), m_pModel(model), m_settingsStore(SettingsStore::defaultIniFilePath())
 {
+    m_pNoteManager = new KeyboardNoteEventManager(m_pModel, this);
+    m_pNoteManager->setTypingFocusQuery(&MainWindow::isTyping);
     setWindowTitle(ApplicationName);
 
     QFont font = TulvarMidiFont.font();
@@ -189,11 +197,15 @@ MainWindow::MainWindow(QWidget* parent, TulvarMidiModel* model, MidiService& mid
     }
 
     showNormalDefaultSize();
+    m_pBulkIntervalManager = new MidiBulkIntervalManager(m_pModel);
+    m_timerId = startTimer(ReceivedMidiDataTimer, Qt::CoarseTimer);
     m_pModel->registerModelAssistant(this);
 }
 
 MainWindow::~MainWindow()
 {
+    delete m_pNoteManager;
+    m_pNoteManager = nullptr;
     if (m_timerId != 0) {
         killTimer(m_timerId);
         m_timerId = 0;
@@ -208,6 +220,8 @@ MainWindow::~MainWindow()
     m_outputPorts.clear();
     delete m_pClient;
     m_pClient = nullptr;
+    delete m_pBulkIntervalManager;
+    m_pBulkIntervalManager = nullptr;
     if (m_pInstance == this) {
         m_pInstance = nullptr;
     }
@@ -439,9 +453,9 @@ void MainWindow::fillPortMenu(QMenu* menu, bool output)
     QStringList names;
     unsigned int currentIndex = 0;
     if (output) {
-        getOutputPortList(0, names, currentIndex);
+        getOutputPortList(OutputPortGroupFirst, names, currentIndex);
     } else {
-        getInputPortList(0, names, currentIndex);
+        getInputPortList(InputPortGroupFirst, names, currentIndex);
     }
     for (int position = 0; position < names.size(); ++position) {
         QAction* action = menu->addAction(names.at(position));
@@ -451,9 +465,9 @@ void MainWindow::fillPortMenu(QMenu* menu, bool output)
     }
     if (currentIndex == 0) {
         if (output) {
-            closeOutputPort(0);
+            closeOutputPort(OutputPortGroupFirst);
         } else {
-            closeInputPort(0);
+            closeInputPort(InputPortGroupFirst);
         }
     }
     menu->actions().at(int(currentIndex))->setChecked(true);
@@ -463,7 +477,7 @@ void MainWindow::inputPortMenuSelected(QAction* action)
 {
     closeAboutDialog();
     const unsigned int portIndex = action->data().toUInt();
-    inputPortMenuSelected(0, portIndex);
+    inputPortMenuSelected(InputPortGroupFirst, portIndex);
     m_pModel->setModelIntValue(InputPortIndexParameterId, portIndex == InvalidPortIndex ? 0 : int(portIndex + 1));
 }
 
@@ -471,11 +485,11 @@ void MainWindow::outputPortMenuSelected(QAction* action)
 {
     closeAboutDialog();
     const unsigned int portIndex = action->data().toUInt();
-    outputPortMenuSelected(0, portIndex);
+    outputPortMenuSelected(OutputPortGroupFirst, portIndex);
     m_pModel->setModelIntValue(OutputPortIndexParameterId, portIndex == InvalidPortIndex ? 0 : int(portIndex + 1));
 }
 
-bool MainWindow::inputPortMenuSelected(unsigned int group, unsigned int portIndex)
+bool MainWindow::inputPortMenuSelected(InputPortGroup group, unsigned int portIndex)
 {
     if (group >= unsigned(m_inputPorts.size())) {
         return false;
@@ -490,7 +504,7 @@ bool MainWindow::inputPortMenuSelected(unsigned int group, unsigned int portInde
     return opened;
 }
 
-bool MainWindow::outputPortMenuSelected(unsigned int group, unsigned int portIndex)
+bool MainWindow::outputPortMenuSelected(OutputPortGroup group, unsigned int portIndex)
 {
     if (group >= unsigned(m_outputPorts.size())) {
         return false;
@@ -518,17 +532,17 @@ void MainWindow::writePortName(bool output, unsigned int group)
                                   group, name);
 }
 
-bool MainWindow::closeInputPort(unsigned int group)
+bool MainWindow::closeInputPort(InputPortGroup group)
 {
     return group < unsigned(m_inputPorts.size()) && m_inputPorts.at(int(group))->closeInputPort() == 0;
 }
 
-bool MainWindow::closeOutputPort(unsigned int group)
+bool MainWindow::closeOutputPort(OutputPortGroup group)
 {
     return group < unsigned(m_outputPorts.size()) && m_outputPorts.at(int(group))->closeOutputPort() == 0;
 }
 
-void MainWindow::getInputPortList(unsigned int group, QStringList& names, unsigned int& currentIndex)
+void MainWindow::getInputPortList(InputPortGroup group, QStringList& names, unsigned int& currentIndex)
 {
     names = QStringList{NoAssignText};
     currentIndex = 0;
@@ -542,7 +556,7 @@ void MainWindow::getInputPortList(unsigned int group, QStringList& names, unsign
     currentIndex = unsigned(qMax(0, names.indexOf(current)));
 }
 
-void MainWindow::getOutputPortList(unsigned int group, QStringList& names, unsigned int& currentIndex)
+void MainWindow::getOutputPortList(OutputPortGroup group, QStringList& names, unsigned int& currentIndex)
 {
     names = QStringList{NoAssignText};
     currentIndex = 0;
@@ -556,7 +570,7 @@ void MainWindow::getOutputPortList(unsigned int group, QStringList& names, unsig
     currentIndex = unsigned(qMax(0, names.indexOf(current)));
 }
 
-unsigned int MainWindow::getCurrentInputPortIndex(unsigned int group)
+unsigned int MainWindow::getCurrentInputPortIndex(InputPortGroup group)
 {
     QStringList names;
     unsigned int currentIndex = 0;
@@ -564,7 +578,7 @@ unsigned int MainWindow::getCurrentInputPortIndex(unsigned int group)
     return currentIndex;
 }
 
-unsigned int MainWindow::getCurrentOutputPortIndex(unsigned int group)
+unsigned int MainWindow::getCurrentOutputPortIndex(OutputPortGroup group)
 {
     QStringList names;
     unsigned int currentIndex = 0;
@@ -576,22 +590,27 @@ unsigned int MainWindow::getCurrentOutputPortIndex(unsigned int group)
 // Transmission and the monitors
 
 bool MainWindow::transmitMidi(const unsigned char* data, unsigned short size, unsigned char eventType,
-                              unsigned int group, bool skipBulkWait, bool)
+                              OutputPortGroup group, bool skipBulkWait, bool)
 {
     Q_UNUSED(eventType);
-    Q_UNUSED(skipBulkWait);
-    if (data == nullptr || size == 0 || group > 2) {
+    if (m_pBulkIntervalManager == nullptr || data == nullptr || size == 0 || group > OutputPortGroupBoth) {
         return false;
     }
+    if (!skipBulkWait) {
+        m_pBulkIntervalManager->waitBulkBeforeTransmission(data, size);
+    }
     bool sent = false;
-    for (unsigned int port = 0; port < 2; ++port) {
-        if (group != 2 && group != port) {
+    for (unsigned int port = OutputPortGroupFirst; port <= OutputPortGroupSecond; ++port) {
+        if (group != OutputPortGroupBoth && group != port) {
             continue;
         }
         unsigned int timeStamp = 0;
         if (m_outputPorts.at(int(port))->transmitMidi(data, size, timeStamp) == 0) {
             sent = true;
         }
+    }
+    if (!skipBulkWait) {
+        m_pBulkIntervalManager->waitBulkAfterTransmission(data, size);
     }
     return sent;
 }
@@ -634,17 +653,42 @@ void MainWindow::timerEvent(QTimerEvent* event)
 
 bool MainWindow::transmitNoteOnByKeyDown(unsigned int character)
 {
-    Q_UNUSED(character);
-    return false;
+    return m_pNoteManager != nullptr && m_pNoteManager->trunsmitNoteOnByKeyDown(character);
 }
 
 bool MainWindow::transmitNoteOffByKeyUp(unsigned int character)
 {
-    Q_UNUSED(character);
-    return false;
+    return m_pNoteManager != nullptr && m_pNoteManager->trunsmitNoteOffByKeyUp(character);
 }
 
-void MainWindow::clearKeyboardAllNoteEvent() {}
+void MainWindow::clearKeyboardAllNoteEvent()
+{
+    if (m_pNoteManager != nullptr) {
+        m_pNoteManager->clearAllNoteEvent();
+    }
+}
+
+// Typing into a text field, spin box or editable text, or a popup being open, plays no notes.
+bool MainWindow::isTyping()
+{
+    if (QApplication::activePopupWidget() != nullptr) {
+        return true;
+    }
+    QWidget* focus = QApplication::focusWidget();
+    if (focus == nullptr) {
+        return false;
+    }
+    if (auto* lineEdit = qobject_cast<QLineEdit*>(focus)) {
+        return !lineEdit->isReadOnly();
+    }
+    if (auto* plainText = qobject_cast<QPlainTextEdit*>(focus)) {
+        return !plainText->isReadOnly();
+    }
+    if (auto* richText = qobject_cast<QTextEdit*>(focus)) {
+        return !richText->isReadOnly();
+    }
+    return qobject_cast<QAbstractSpinBox*>(focus) != nullptr;
+}
 
 // ---------------------------------------------------------------------------------------------
 // Message boxes
@@ -1097,6 +1141,10 @@ void MainWindow::initializeSubWindows()
 
 void MainWindow::closeAllSubWindows()
 {
+    // Views stop their transmitter threads while closing; nothing may sit in a bulk pause then.
+    if (m_pBulkIntervalManager != nullptr) {
+        m_pBulkIntervalManager->setEnabledBulkInterval(false);
+    }
     EditFlagLock lock(m_pModel);
     for (QMdiSubWindow* subWindow : m_pMdiArea->subWindowList()) {
         subWindow->close();
@@ -1108,6 +1156,9 @@ void MainWindow::closeAllSubWindows()
     m_singleSubWindows.clear();
     m_multiSubWindows.clear();
     m_normalRectHash.clear();
+    if (m_pBulkIntervalManager != nullptr) {
+        m_pBulkIntervalManager->setEnabledBulkInterval(true);
+    }
 }
 
 QList<QMdiSubWindow*> MainWindow::getSubWindowList() const
@@ -1200,18 +1251,18 @@ void MainWindow::restorePort(bool output, unsigned int group)
         if (!name.isEmpty() && name != NoAssignText) {
             m_outputPorts.at(int(group))->openOutputPort(name);
         }
-        index = getCurrentOutputPortIndex(group);
+        index = getCurrentOutputPortIndex(OutputPortGroup(group));
         if (index == 0) {
-            closeOutputPort(group);
+            closeOutputPort(OutputPortGroup(group));
         }
         m_pModel->setModelIntValue(group == 0 ? OutputPortIndexParameterId : OutputPortIndexSecondParameterId, int(index));
     } else {
         if (!name.isEmpty() && name != NoAssignText) {
             m_inputPorts.at(int(group))->openInputPort(name);
         }
-        index = getCurrentInputPortIndex(group);
+        index = getCurrentInputPortIndex(InputPortGroup(group));
         if (index == 0) {
-            closeInputPort(group);
+            closeInputPort(InputPortGroup(group));
         }
         m_pModel->setModelIntValue(group == 0 ? InputPortIndexParameterId : InputPortIndexSecondParameterId, int(index));
     }

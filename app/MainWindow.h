@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/MidiTransmitterIF.h"
 #include "model/ModelAssistant.h"
 #include "persistence/SettingsStore.h"
 #include "views/MainWindowIF.h"
@@ -14,6 +15,8 @@
 
 #include <functional>
 
+class KeyboardNoteEventManager;
+class MidiBulkIntervalManager;
 class MidiClient;
 class MidiInputPort;
 class MidiOutputPort;
@@ -29,7 +32,7 @@ class TulvarMidiModel;
 // menus, the project-file flows and the port selection. Every message sent to MIDI goes through
 // transmitMidi. Tool windows are made through a table from their kind to a creator, so a kind
 // whose view does not exist yet is simply disabled in its menu.
-class MainWindow : public QMainWindow, public ModelAssistant, public MainWindowIF {
+class MainWindow : public QMainWindow, public ModelAssistant, public MainWindowIF, public MidiTransmitterIF {
     Q_OBJECT
 
 public:
@@ -55,20 +58,20 @@ public:
 
     // Sends one whole message on output port 0 or 1, or on both for group 2, and records each
     // port that sent for the Out monitor. True when at least one port sent.
-    bool transmitMidi(const unsigned char* data, unsigned short size, unsigned char eventType, unsigned int group,
-                      bool skipBulkWait, bool = false);
+    bool transmitMidi(const unsigned char* data, unsigned short size, unsigned char eventType, OutputPortGroup group,
+                      bool skipBulkWait, bool unused = false) override;
 
     // Port selection; portIndex InvalidPortIndex means "No Assign". False when an open failed.
-    bool inputPortMenuSelected(unsigned int group, unsigned int portIndex);
-    bool outputPortMenuSelected(unsigned int group, unsigned int portIndex);
-    bool closeInputPort(unsigned int group);
-    bool closeOutputPort(unsigned int group);
+    bool inputPortMenuSelected(InputPortGroup group, unsigned int portIndex);
+    bool outputPortMenuSelected(OutputPortGroup group, unsigned int portIndex);
+    bool closeInputPort(InputPortGroup group);
+    bool closeOutputPort(OutputPortGroup group);
     // "No Assign" followed by the port layer's names; currentIndex is the position of the port's
     // current name in that list (0 when not found).
-    void getInputPortList(unsigned int group, QStringList& names, unsigned int& currentIndex);
-    void getOutputPortList(unsigned int group, QStringList& names, unsigned int& currentIndex);
-    unsigned int getCurrentInputPortIndex(unsigned int group);
-    unsigned int getCurrentOutputPortIndex(unsigned int group);
+    void getInputPortList(InputPortGroup group, QStringList& names, unsigned int& currentIndex);
+    void getOutputPortList(OutputPortGroup group, QStringList& names, unsigned int& currentIndex);
+    unsigned int getCurrentInputPortIndex(InputPortGroup group);
+    unsigned int getCurrentOutputPortIndex(OutputPortGroup group);
 
     bool transmitNoteOnByKeyDown(unsigned int character);
     bool transmitNoteOffByKeyUp(unsigned int character);
@@ -164,13 +167,16 @@ private:
     void showNormalDefaultSize();
     bool handleMdiAreaDragEvent(QEvent* event);
     int countOpenSubWindows(int kind);
+    static bool isTyping();
 
     TulvarMidiModel* m_pModel;
     SettingsStore m_settingsStore;
     QMdiArea* m_pMdiArea = nullptr;
+    KeyboardNoteEventManager* m_pNoteManager = nullptr;
     MidiClient* m_pClient = nullptr;
     QList<MidiInputPort*> m_inputPorts;
     QList<MidiOutputPort*> m_outputPorts;
+    MidiBulkIntervalManager* m_pBulkIntervalManager = nullptr;
     int m_timerId = 0;
 
     QList<MidiEditView*> m_receivingViews;

@@ -1,8 +1,8 @@
 #include "persistence/SettingsStore.h"
 
+#include "engine/MessageTables.h"
 #include "model/ModelIF.h"
 #include "model/TulvarMidiParameters.h"
-#include "persistence/ControllerNameTable.h"
 #include "persistence/RegistryKeys.h"
 #include "persistence/WindowRestorationInfo.h"
 
@@ -115,6 +115,13 @@ void restoreBoolParameter(const QSettings& settings, const QString& key, ModelIF
     model.setModelIntValue(id, readBool(settings, key, defaultValue) ? 1 : 0);
 }
 
+// "Control Change", "System Common" and "System Realtime" of the message type list have no key:
+// their details have switches of their own.
+bool hasMessageTypeFilterKey(int type)
+{
+    return type != MIDIFilterControlChange && type != MIDIFilterSystemCommon && type != MIDIFilterSystemRealtime;
+}
+
 // Every switch of the MidiFilter group, with its key, in the order of the group.
 template <typename Visit> void forEachFilterKey(Visit visit)
 {
@@ -122,16 +129,15 @@ template <typename Visit> void forEachFilterKey(Visit visit)
         visit(QString::number(channel), ChannelFilterParameterId + channel);
     }
     for (int type = 0; type < MessageTypeFilterCount; ++type) {
-        if (MessageTypeFilterRegistrykeyList[type] != nullptr) {
-            visit(QString::fromLatin1(MessageTypeFilterRegistrykeyList[type]), MessageTypeFilterParameterId + type);
+        if (hasMessageTypeFilterKey(type)) {
+            visit(QString::fromLatin1(MIDIFilterNameList[type]), MessageTypeFilterParameterId + type);
         }
     }
     for (int index = 0; index < SystemCommonFilterCount; ++index) {
-        visit(QString::fromLatin1(SystemCommonFilterRegistrykeyList[index]), SystemCommonFilterParameterId + index);
+        visit(QString::fromLatin1(FilterSystemCommonNameList[index]), SystemCommonFilterParameterId + index);
     }
     for (int index = 0; index < SystemRealtimeFilterCount; ++index) {
-        visit(QString::fromLatin1(SystemRealtimeFilterRegistrykeyList[index]),
-              SystemRealtimeFilterParameterId + index);
+        visit(QString::fromLatin1(FilterSystemRealtimeNameList[index]), SystemRealtimeFilterParameterId + index);
     }
     for (int number = 0; number < ControlChangeFilterCount; ++number) {
         visit(QString::fromLatin1(ControlChangeNameList[number]), ControlChangeFilterParameterId + number);
