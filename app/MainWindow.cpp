@@ -16,6 +16,7 @@
 #include "engine/MidiBulkIntervalManager.h"
 #include "persistence/WindowRestorationInfo.h"
 
+#include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QActionGroup>
@@ -36,6 +37,8 @@
 #include <QTextEdit>
 #include <QTimerEvent>
 #include <QUrl>
+
+#include <algorithm>
 
 MainWindow* MainWindow::m_pInstance = nullptr;
 
@@ -159,8 +162,8 @@ private:
 MainWindow::MainWindow(QWidget* parent, TulvarMidiModel* model, MidiService& midiService)
     : QMainWindow(parent), m_pModel(model), m_settingsStore(SettingsStore::defaultIniFilePath())
 {
-    m_pNoteManager = new KeyboardNoteEventManager(m_pModel, this);
-    m_pNoteManager->setTypingFocusQuery(&MainWindow::isTyping);
+    m_noteManager.emplace(m_pModel, this);
+    m_noteManager->setTypingFocusQuery(&MainWindow::isTyping);
     setWindowTitle(ApplicationName);
 
     QFont font = TulvarMidiFont.font();
@@ -197,15 +200,14 @@ MainWindow::MainWindow(QWidget* parent, TulvarMidiModel* model, MidiService& mid
     }
 
     showNormalDefaultSize();
-    m_pBulkIntervalManager = new MidiBulkIntervalManager(m_pModel);
+    m_bulkIntervalManager.emplace(m_pModel);
     m_timerId = startTimer(ReceivedMidiDataTimer, Qt::CoarseTimer);
     m_pModel->registerModelAssistant(this);
 }
 
 MainWindow::~MainWindow()
 {
-    delete m_pNoteManager;
-    m_pNoteManager = nullptr;
+    m_noteManager.reset();
     if (m_timerId != 0) {
         killTimer(m_timerId);
         m_timerId = 0;
@@ -220,8 +222,7 @@ MainWindow::~MainWindow()
     m_outputPorts.clear();
     delete m_pClient;
     m_pClient = nullptr;
-    delete m_pBulkIntervalManager;
-    m_pBulkIntervalManager = nullptr;
+    m_bulkIntervalManager.reset();
     if (m_pInstance == this) {
         m_pInstance = nullptr;
     }
@@ -593,11 +594,11 @@ bool MainWindow::transmitMidi(const unsigned char* data, unsigned short size, un
                               OutputPortGroup group, bool skipBulkWait, bool)
 {
     Q_UNUSED(eventType);
-    if (m_pBulkIntervalManager == nullptr || data == nullptr || size == 0 || group > OutputPortGroupBoth) {
+    if (!m_bulkIntervalManager || data == nullptr || size == 0 || group > OutputPortGroupBoth) {
         return false;
     }
     if (!skipBulkWait) {
-        m_pBulkIntervalManager->waitBulkBeforeTransmission(data, size);
+        m_bulkIntervalManager->waitBulkBeforeTransmission(data, size);
     }
     bool sent = false;
     for (unsigned int port = OutputPortGroupFirst; port <= OutputPortGroupSecond; ++port) {
@@ -610,7 +611,7 @@ bool MainWindow::transmitMidi(const unsigned char* data, unsigned short size, un
         }
     }
     if (!skipBulkWait) {
-        m_pBulkIntervalManager->waitBulkAfterTransmission(data, size);
+        m_bulkIntervalManager->waitBulkAfterTransmission(data, size);
     }
     return sent;
 }
@@ -653,18 +654,18 @@ void MainWindow::timerEvent(QTimerEvent* event)
 
 bool MainWindow::transmitNoteOnByKeyDown(unsigned int character)
 {
-    return m_pNoteManager != nullptr && m_pNoteManager->trunsmitNoteOnByKeyDown(character);
+    return m_noteManager && m_noteManager->trunsmitNoteOnByKeyDown(character);
 }
 
 bool MainWindow::transmitNoteOffByKeyUp(unsigned int character)
 {
-    return m_pNoteManager != nullptr && m_pNoteManager->trunsmitNoteOffByKeyUp(character);
+    return m_noteManager && m_noteManager->trunsmitNoteOffByKeyUp(character);
 }
 
 void MainWindow::clearKeyboardAllNoteEvent()
 {
-    if (m_pNoteManager != nullptr) {
-        m_pNoteManager->clearAllNoteEvent();
+    if (m_noteManager) {
+        m_noteManager->clearAllNoteEvent();
     }
 }
 
@@ -877,10 +878,16 @@ bool MainWindow::hasSubWindowCreator(int kind) const
     return m_creators.contains(kind);
 }
 
+// A closed sub-window is deleted later; until then it is hidden and no longer counts.
+static bool isClosedSubWindow(const QPointer<QMdiSubWindow>& subWindow)
+{
+    return subWindow.isNull() || subWindow->isHidden();
+}
+
 int MainWindow::countOpenSubWindows(int kind)
 {
     QList<QPointer<QMdiSubWindow>>& windows = m_multiSubWindows[kind];
-    windows.removeAll(QPointer<QMdiSubWindow>());
+    windows.erase(std::remove_if(windows.begin(), windows.end(), isClosedSubWindow), windows.end());
     return windows.size();
 }
 
@@ -892,8 +899,8 @@ QMdiSubWindow* MainWindow::openSubWindow(const SubWindowRequest& request, const 
     }
     const QString title = titleOfKind(request.kind);
     if (info->limit == 1) {
-        QMdiSubWindow* open = m_singleSubWindows.value(request.kind);
-        if (open != nullptr) {
+        const QPointer<QMdiSubWindow> open = m_singleSubWindows.value(request.kind);
+        if (!isClosedSubWindow(open)) {
             m_pMdiArea->setActiveSubWindow(open);
             return open;
         }
@@ -907,9 +914,9 @@ QMdiSubWindow* MainWindow::openSubWindow(const SubWindowRequest& request, const 
         return nullptr;
     }
     QMdiSubWindow* subWindow = m_pMdiArea->addSubWindow(view);
+    subWindow->setAttribute(Qt::WA_DeleteOnClose);
     if (request.kind == AboutKind) {
         subWindow->setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-        subWindow->setAttribute(Qt::WA_DeleteOnClose);
     }
 
     removeStayOnTopAction(subWindow->systemMenu());
@@ -985,13 +992,13 @@ QMdiSubWindow* MainWindow::createAboutView()
 
 bool MainWindow::closeAboutDialog()
 {
-    QMdiSubWindow* about = m_singleSubWindows.value(AboutKind);
-    if (about == nullptr) {
+    const QPointer<QMdiSubWindow> about = m_singleSubWindows.value(AboutKind);
+    if (isClosedSubWindow(about)) {
         return false;
     }
     m_singleSubWindows.remove(AboutKind);
     unregisterNormalRectHash(about);
-    delete about;
+    delete about.data();
     return true;
 }
 
@@ -1142,22 +1149,22 @@ void MainWindow::initializeSubWindows()
 void MainWindow::closeAllSubWindows()
 {
     // Views stop their transmitter threads while closing; nothing may sit in a bulk pause then.
-    if (m_pBulkIntervalManager != nullptr) {
-        m_pBulkIntervalManager->setEnabledBulkInterval(false);
+    if (m_bulkIntervalManager) {
+        m_bulkIntervalManager->setEnabledBulkInterval(false);
     }
     EditFlagLock lock(m_pModel);
     for (QMdiSubWindow* subWindow : m_pMdiArea->subWindowList()) {
+        QPointer<QMdiSubWindow> guarded(subWindow);
         subWindow->close();
-        // A view that refused to close still leaves the layout.
-        if (m_pMdiArea->subWindowList().contains(subWindow)) {
-            delete subWindow;
-        }
+        // Gone at once rather than later, so that a new layout can follow straight away; a view
+        // that refused to close goes too.
+        delete guarded.data();
     }
     m_singleSubWindows.clear();
     m_multiSubWindows.clear();
     m_normalRectHash.clear();
-    if (m_pBulkIntervalManager != nullptr) {
-        m_pBulkIntervalManager->setEnabledBulkInterval(true);
+    if (m_bulkIntervalManager) {
+        m_bulkIntervalManager->setEnabledBulkInterval(true);
     }
 }
 

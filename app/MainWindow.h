@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/KeyboardNoteEventManager.h"
+#include "engine/MidiBulkIntervalManager.h"
 #include "engine/MidiTransmitterIF.h"
 #include "model/ModelAssistant.h"
 #include "persistence/SettingsStore.h"
@@ -14,9 +16,8 @@
 #include <QVariant>
 
 #include <functional>
+#include <optional>
 
-class KeyboardNoteEventManager;
-class MidiBulkIntervalManager;
 class MidiClient;
 class MidiInputPort;
 class MidiOutputPort;
@@ -41,7 +42,8 @@ public:
 
     // What a creator needs to build a view.
     struct SubWindowRequest {
-        int kind = 0;
+        SubWindowRequest(int windowKind = 0) : kind(windowKind) {}
+        int kind;
         unsigned char controllerNumber = 0; // control change windows
         bool receiving = false;             // message editors opened to receive
         QString text;                       // initial text of a message editor
@@ -172,11 +174,11 @@ private:
     TulvarMidiModel* m_pModel;
     SettingsStore m_settingsStore;
     QMdiArea* m_pMdiArea = nullptr;
-    KeyboardNoteEventManager* m_pNoteManager = nullptr;
+    std::optional<KeyboardNoteEventManager> m_noteManager;
     MidiClient* m_pClient = nullptr;
     QList<MidiInputPort*> m_inputPorts;
     QList<MidiOutputPort*> m_outputPorts;
-    MidiBulkIntervalManager* m_pBulkIntervalManager = nullptr;
+    std::optional<MidiBulkIntervalManager> m_bulkIntervalManager;
     int m_timerId = 0;
 
     QList<MidiEditView*> m_receivingViews;

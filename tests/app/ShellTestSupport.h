@@ -41,10 +41,11 @@ public:
         m_timer.setInterval(5);
         QObject::connect(&m_timer, &QTimer::timeout, [this] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr || box->isHidden() || box == m_lastBox) {
+            // Boxes made on the stack one after another can share an address: mark each one.
+            if (box == nullptr || box->isHidden() || box->property("answered").toBool()) {
                 return;
             }
-            m_lastBox = box;
+            box->setProperty("answered", true);
             texts.append(box->text());
             titles.append(box->windowTitle());
             icons.append(box->icon());
@@ -67,7 +68,6 @@ public:
 private:
     QMessageBox::StandardButton m_answer;
     QTimer m_timer;
-    QMessageBox* m_lastBox = nullptr;
 };
 
 // Every tool kind gets a stand-in creator unless the view of the kind is part of the program.

@@ -67,10 +67,13 @@ private:
     std::unique_ptr<TulvarMidiModel> m_model;
     std::unique_ptr<LoopbackMidiService> m_service;
     std::unique_ptr<MainWindow> m_window;
+    // Answers every message box, so that an unexpected one fails the test instead of hanging it.
+    std::unique_ptr<MessageBoxAnswerer> m_boxes;
 };
 
 void tst_MainWindowShell::init()
 {
+    m_boxes = std::make_unique<MessageBoxAnswerer>();
     removeSettingsFile();
     m_model = std::make_unique<TulvarMidiModel>();
     m_service = std::make_unique<LoopbackMidiService>();
@@ -82,6 +85,7 @@ void tst_MainWindowShell::cleanup()
     m_window.reset();
     m_service.reset();
     m_model.reset();
+    m_boxes.reset();
     removeSettingsFile();
 }
 
@@ -146,22 +150,22 @@ void tst_MainWindowShell::menusHoldTheirEntriesAndShortcuts()
 void tst_MainWindowShell::sendingWithNoOutputOpenFails()
 {
     const unsigned char noteOn[] = {0x90, 60, 100};
-    QVERIFY(!m_window->transmitMidi(noteOn, 3, 1, 2, false));
-    QVERIFY(!m_window->transmitMidi(noteOn, 3, 1, 0, true));
+    QVERIFY(!m_window->transmitMidi(noteOn, 3, 1, OutputPortGroupBoth, false));
+    QVERIFY(!m_window->transmitMidi(noteOn, 3, 1, OutputPortGroupFirst, true));
     QCOMPARE(m_service->sendCount(), 0);
 }
 
 void tst_MainWindowShell::groupTwoSendsOnEveryOpenOutput()
 {
-    QVERIFY(m_window->outputPortMenuSelected(1, 1));
+    QVERIFY(m_window->outputPortMenuSelected(OutputPortGroupSecond, 1));
     QCOMPARE(storedValue("PortName/OutputPortNameSecond"), QString("Loopback B"));
     const unsigned char noteOn[] = {0x90, 60, 100};
-    QVERIFY(m_window->transmitMidi(noteOn, 3, 1, 2, false));
+    QVERIFY(m_window->transmitMidi(noteOn, 3, 1, OutputPortGroupBoth, false));
     QCOMPARE(m_service->sendCount(), 1);
-    QVERIFY(!m_window->transmitMidi(noteOn, 3, 1, 0, false));
+    QVERIFY(!m_window->transmitMidi(noteOn, 3, 1, OutputPortGroupFirst, false));
 
-    QVERIFY(m_window->outputPortMenuSelected(0, 0));
-    QVERIFY(m_window->transmitMidi(noteOn, 3, 1, 2, false));
+    QVERIFY(m_window->outputPortMenuSelected(OutputPortGroupFirst, 0));
+    QVERIFY(m_window->transmitMidi(noteOn, 3, 1, OutputPortGroupBoth, false));
     QCOMPARE(m_service->sendCount(), 3);
 }
 
@@ -176,14 +180,14 @@ void tst_MainWindowShell::choosingAPortInTheMenuStoresItsName()
     actionNamed(inputs, "Loopback B")->trigger();
     QCOMPARE(m_model->getModelIntValue(InputPortIndexParameterId), 2);
     QCOMPARE(storedValue("PortName/InputPortName"), QString("Loopback B"));
-    QCOMPARE(m_window->getCurrentInputPortIndex(0), 2u);
+    QCOMPARE(m_window->getCurrentInputPortIndex(InputPortGroupFirst), 2u);
     emit inputs->aboutToShow();
     QVERIFY(actionNamed(inputs, "Loopback B")->isChecked());
 
     actionNamed(inputs, "No Assign")->trigger();
     QCOMPARE(m_model->getModelIntValue(InputPortIndexParameterId), 0);
     QCOMPARE(storedValue("PortName/InputPortName"), QString("No Assign"));
-    QCOMPARE(m_window->getCurrentInputPortIndex(0), 0u);
+    QCOMPARE(m_window->getCurrentInputPortIndex(InputPortGroupFirst), 0u);
 
     QMenu* outputs = menuNamed(*m_window, "&OutputPort");
     emit outputs->aboutToShow();
@@ -195,30 +199,31 @@ void tst_MainWindowShell::choosingAPortInTheMenuStoresItsName()
 void tst_MainWindowShell::failedOpenIsReportedOnceAndLeavesNoAssign()
 {
     m_service->setConnectFails(true);
-    MessageBoxAnswerer answerer;
-    QVERIFY(!m_window->inputPortMenuSelected(0, 0));
-    QCOMPARE(answerer.texts, QStringList{"Port open failed."});
-    QCOMPARE(answerer.titles, QStringList{"Tulvar MIDI"});
-    QCOMPARE(answerer.icons.value(0), QMessageBox::Critical);
+    QVERIFY(!m_window->inputPortMenuSelected(InputPortGroupFirst, 0));
+    QCOMPARE(m_boxes->texts, QStringList{"Port open failed."});
+    QCOMPARE(m_boxes->titles, QStringList{"Tulvar MIDI"});
+    QCOMPARE(m_boxes->icons.value(0), QMessageBox::Critical);
     QCOMPARE(storedValue("PortName/InputPortName"), QString("No Assign"));
     QMenu* inputs = menuNamed(*m_window, "&InputPort");
     emit inputs->aboutToShow();
     QVERIFY(inputs->actions().at(0)->isChecked());
-    QCOMPARE(answerer.texts.size(), 1);
+    QCOMPARE(m_boxes->texts.size(), 1);
 }
 
 void tst_MainWindowShell::vanishedPortIsClosedWhenTheMenuShows()
 {
     const MidiEndpointRef extra = m_service->addDestination("Synth");
-    QVERIFY(m_window->outputPortMenuSelected(0, 2));
-    QCOMPARE(m_window->getCurrentOutputPortIndex(0), 3u);
-    QVERIFY(m_service->removeEndpoint(extra));
     QMenu* outputs = menuNamed(*m_window, "&OutputPort");
+    emit outputs->aboutToShow();
+    actionNamed(outputs, "Synth")->trigger();
+    QCOMPARE(m_window->getCurrentOutputPortIndex(OutputPortGroupFirst), 3u);
+    QCOMPARE(m_model->getModelIntValue(OutputPortIndexParameterId), 3);
+    QVERIFY(m_service->removeEndpoint(extra));
     emit outputs->aboutToShow();
     QCOMPARE(outputs->actions().size(), 3);
     QVERIFY(outputs->actions().at(0)->isChecked());
     const unsigned char noteOn[] = {0x90, 60, 100};
-    QVERIFY(!m_window->transmitMidi(noteOn, 3, 1, 0, true));
+    QVERIFY(!m_window->transmitMidi(noteOn, 3, 1, OutputPortGroupFirst, true));
 }
 
 void tst_MainWindowShell::storedPortNamesAreReopenedAtStart()
@@ -235,7 +240,7 @@ void tst_MainWindowShell::storedPortNamesAreReopenedAtStart()
     QCOMPARE(m_model->getModelIntValue(InputPortIndexSecondParameterId), 0);
     QCOMPARE(m_model->getModelIntValue(OutputPortIndexParameterId), 1);
     QCOMPARE(m_model->getModelIntValue(OutputPortIndexSecondParameterId), 0);
-    QCOMPARE(m_window->getCurrentInputPortIndex(1), 0u);
+    QCOMPARE(m_window->getCurrentInputPortIndex(InputPortGroupSecond), 0u);
     QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);
     // Reading does not rewrite what it read.
     QCOMPARE(storedValue("PortName/InputPortNameSecond"), QString("Absent Device"));
@@ -269,12 +274,12 @@ void tst_MainWindowShell::titleShowsProjectNameAndEditFlag()
 
 void tst_MainWindowShell::confirmationAsksYesNoCancel()
 {
-    MessageBoxAnswerer answerer(QMessageBox::Cancel);
+    m_boxes->setAnswer(QMessageBox::Cancel);
     QCOMPARE(m_window->showConfirmationMessageBox(), QMessageBox::Cancel);
-    QCOMPARE(answerer.texts, QStringList{"Do you want to save changes?"});
-    QCOMPARE(answerer.titles, QStringList{"Tulvar MIDI"});
-    QCOMPARE(answerer.icons.value(0), QMessageBox::Question);
-    QCOMPARE(answerer.buttons.value(0), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    QCOMPARE(m_boxes->texts, QStringList{"Do you want to save changes?"});
+    QCOMPARE(m_boxes->titles, QStringList{"Tulvar MIDI"});
+    QCOMPARE(m_boxes->icons.value(0), QMessageBox::Question);
+    QCOMPARE(m_boxes->buttons.value(0), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
 }
 
 void tst_MainWindowShell::newAsksFirstAndCancelKeepsEverything()
@@ -284,15 +289,15 @@ void tst_MainWindowShell::newAsksFirstAndCancelKeepsEverything()
     m_model->setParameterEditFlag(ParameterEditFlagChanged);
     const int before = m_window->getMdiArea()->subWindowList().size();
 
-    MessageBoxAnswerer answerer(QMessageBox::Cancel);
+    m_boxes->setAnswer(QMessageBox::Cancel);
     m_window->newFile();
-    QCOMPARE(answerer.texts.size(), 1);
+    QCOMPARE(m_boxes->texts.size(), 1);
     QCOMPARE(m_window->getMdiArea()->subWindowList().size(), before);
     QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagChanged);
 
-    answerer.setAnswer(QMessageBox::No);
+    m_boxes->setAnswer(QMessageBox::No);
     m_window->newFile();
-    QCOMPARE(answerer.texts.size(), 2);
+    QCOMPARE(m_boxes->texts.size(), 2);
     QTRY_COMPARE(m_window->getMdiArea()->subWindowList().size(), 3);
     QVERIFY(subWindowsOfKind(*m_window, WindowRestorationInfo::KeyboardId).isEmpty());
     QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);
@@ -301,7 +306,7 @@ void tst_MainWindowShell::newAsksFirstAndCancelKeepsEverything()
 
     // Nothing unsaved: no question.
     m_window->newFile();
-    QCOMPARE(answerer.texts.size(), 2);
+    QCOMPARE(m_boxes->texts.size(), 2);
 }
 
 void tst_MainWindowShell::closeAllAsksAndEmptiesTheArea()
@@ -310,9 +315,9 @@ void tst_MainWindowShell::closeAllAsksAndEmptiesTheArea()
     m_model->setProjectFilePath("/home/user/song.tulvarmidi");
     m_model->setParameterEditFlag(ParameterEditFlagChanged);
     QMenu* windowMenu = menuNamed(*m_window, "&Window");
-    MessageBoxAnswerer answerer(QMessageBox::No);
+    m_boxes->setAnswer(QMessageBox::No);
     actionNamed(windowMenu, "Close &All")->trigger();
-    QCOMPARE(answerer.texts, QStringList{"Do you want to save changes?"});
+    QCOMPARE(m_boxes->texts, QStringList{"Do you want to save changes?"});
     QTRY_VERIFY(m_window->getMdiArea()->subWindowList().isEmpty());
     QCOMPARE(m_model->getProjectFilePath(), QString());
     QCOMPARE(m_window->windowTitle(), QString("Tulvar MIDI"));
@@ -322,14 +327,14 @@ void tst_MainWindowShell::closingTwiceStoresTheLayoutOnce()
 {
     m_window->show();
     m_model->setParameterEditFlag(ParameterEditFlagChanged);
-    MessageBoxAnswerer answerer(QMessageBox::Cancel);
+    m_boxes->setAnswer(QMessageBox::Cancel);
     QVERIFY(!m_window->close());
     QVERIFY(m_window->isVisible());
     QVERIFY(!QSettings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat).childGroups().contains("SavePosition"));
 
-    answerer.setAnswer(QMessageBox::No);
+    m_boxes->setAnswer(QMessageBox::No);
     QVERIFY(m_window->close());
-    QCOMPARE(answerer.texts.size(), 2);
+    QCOMPARE(m_boxes->texts.size(), 2);
     QSettings settings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat);
     settings.beginGroup("SavePosition");
     QCOMPARE(settings.childKeys().size(), 4);

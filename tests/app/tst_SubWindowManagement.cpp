@@ -48,12 +48,15 @@ private:
     std::unique_ptr<TulvarMidiModel> m_model;
     std::unique_ptr<LoopbackMidiService> m_service;
     std::unique_ptr<MainWindow> m_window;
+    // Answers every message box, so that an unexpected one fails the test instead of hanging it.
+    std::unique_ptr<MessageBoxAnswerer> m_boxes;
     QList<MainWindow::SubWindowRequest> m_requests;
     std::unique_ptr<QMimeData> m_mimeData;
 };
 
 void tst_SubWindowManagement::init()
 {
+    m_boxes = std::make_unique<MessageBoxAnswerer>();
     removeSettingsFile();
     createWindow();
 }
@@ -64,6 +67,7 @@ void tst_SubWindowManagement::cleanup()
     m_service.reset();
     m_model.reset();
     m_requests.clear();
+    m_boxes.reset();
     removeSettingsFile();
 }
 
@@ -146,18 +150,17 @@ void tst_SubWindowManagement::multiInstanceKindStopsAtItsLimit()
         QVERIFY(subWindow != nullptr);
         opened.append(subWindow);
     }
-    MessageBoxAnswerer answerer;
     QVERIFY(m_window->openSubWindow({kind}) == nullptr);
-    QCOMPARE(answerer.texts, QStringList{QString("Unable to open a new %1 View.\nPlease close any opened %1 View before "
+    QCOMPARE(m_boxes->texts, QStringList{QString("Unable to open a new %1 View.\nPlease close any opened %1 View before "
                                                  "trying again.")
                                              .arg(title)});
-    QCOMPARE(answerer.titles, QStringList{"Tulvar MIDI"});
-    QCOMPARE(answerer.icons.value(0), QMessageBox::Warning);
+    QCOMPARE(m_boxes->titles, QStringList{"Tulvar MIDI"});
+    QCOMPARE(m_boxes->icons.value(0), QMessageBox::Warning);
     QCOMPARE(subWindowsOfKind(*m_window, kind).size(), limit);
 
     opened.at(3)->close();
     QVERIFY(m_window->openSubWindow({kind}) != nullptr);
-    QCOMPARE(answerer.texts.size(), 1);
+    QCOMPARE(m_boxes->texts.size(), 1);
 }
 
 void tst_SubWindowManagement::monitorsDoNotCountTowardTheEditorLimit()
