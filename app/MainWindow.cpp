@@ -203,6 +203,7 @@ MainWindow::MainWindow(QWidget* parent, TulvarMidiModel* model, MidiService& mid
     m_bulkIntervalManager.emplace(m_pModel);
     m_timerId = startTimer(ReceivedMidiDataTimer, Qt::CoarseTimer);
     m_pModel->registerModelAssistant(this);
+    MainWindowIF::setInstance(this);
 }
 
 MainWindow::~MainWindow()
@@ -225,6 +226,9 @@ MainWindow::~MainWindow()
     m_bulkIntervalManager.reset();
     if (m_pInstance == this) {
         m_pInstance = nullptr;
+    }
+    if (MainWindowIF::instance() == this) {
+        MainWindowIF::setInstance(nullptr);
     }
 }
 

@@ -33,7 +33,7 @@ class TulvarMidiModel;
 // menus, the project-file flows and the port selection. Every message sent to MIDI goes through
 // transmitMidi. Tool windows are made through a table from their kind to a creator, so a kind
 // whose view does not exist yet is simply disabled in its menu.
-class MainWindow : public QMainWindow, public ModelAssistant, public MainWindowIF, public MidiTransmitterIF {
+class MainWindow : public QMainWindow, public ModelAssistant, public MainWindowIF {
     Q_OBJECT
 
 public:
@@ -80,7 +80,7 @@ public:
     void clearKeyboardAllNoteEvent() override;
     bool closeAboutDialog();
 
-    void showErrorMessageBox(const QString& message);
+    void showErrorMessageBox(const QString& message) override;
     void showLimitViewDisplayMessageBox(const QString& viewName);
     QMessageBox::StandardButton showConfirmationMessageBox();
 
