@@ -1,16 +1,19 @@
 #pragma once
 
+#include "engine/MidiTransmitterIF.h"
+
 #include <QSize>
 #include <QString>
 
 class MidiEditView;
 
-// The services of the main window that tool views call. The main window implements it and makes
-// itself the instance at construction; views never include the application's headers, and tests
-// put a stand-in in its place.
-class MainWindowIF {
+// The services of the main window that tool views call, including the single transmit path that
+// the views' worker threads use. The main window implements it (and through it the engine's
+// MidiTransmitterIF) and makes itself the instance at construction; views never include the
+// application's headers, and tests put a stand-in in its place.
+class MainWindowIF : public MidiTransmitterIF {
 public:
-    virtual ~MainWindowIF();
+    ~MainWindowIF() override;
 
     // The main window's timer hands received monitor text and received system exclusive text to
     // the receiving views (In monitors and message editors) and transmitted text to the Out

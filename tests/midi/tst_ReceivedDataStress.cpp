@@ -10,6 +10,7 @@
 #include <thread>
 
 namespace {
+constexpr unsigned int MillisecondsPerDay = 86400000;
 
 // Packet n carries its number in the first four bytes and a pattern derived from it after that;
 // its length and time stamp follow from n too, so the receiving side can check every byte.
@@ -122,7 +123,7 @@ private slots:
             for (std::uint32_t n = 0; n < PacketCount; ++n) {
                 fill(n, bytes);
                 // Host time 0 would mean "now": start the stamps one day after the start.
-                const std::uint64_t hostTime = (std::uint64_t(MsecsPerDay) + n) * 1000000u;
+                const std::uint64_t hostTime = (std::uint64_t(MillisecondsPerDay) + n) * 1000000u;
                 service.injectPackets(source, {QByteArray(reinterpret_cast<const char*>(bytes), lengthOf(n))},
                                       hostTime);
             }

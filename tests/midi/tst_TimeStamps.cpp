@@ -3,6 +3,7 @@
 #include <QtTest>
 
 namespace {
+constexpr unsigned int MillisecondsPerDay = 86400000;
 constexpr std::uint64_t NanosPerMs = 1000000;
 }
 
@@ -53,7 +54,7 @@ private slots:
         QVERIFY(rig.recorder.waitForCount(3));
         const auto records = rig.recorder.records();
         QCOMPARE(records[0].timeStamp, expected);
-        QCOMPARE(records[1].timeStamp, (expected + 2) % MsecsPerDay);
+        QCOMPARE(records[1].timeStamp, (expected + 2) % MillisecondsPerDay);
         QCOMPARE(records[2].timeStamp, expected);
         QVERIFY(rig.service->waitUntilDelivered(20000));
         rig.service->setHostClock({});
