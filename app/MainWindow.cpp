@@ -9,6 +9,8 @@
 #include "midi/MidiConstants.h"
 #include "midi/MidiInputPort.h"
 #include "midi/MidiOutputPort.h"
+#include "midi/MidiService.h"
+#include "midi/MidiServiceFactory.h"
 #include "model/TulvarMidiModel.h"
 #include "persistence/ControlChangeWindowRestorationInfo.h"
 #include "engine/KeyboardNoteEventManager.h"
@@ -159,8 +161,22 @@ private:
 // ---------------------------------------------------------------------------------------------
 // Construction and destruction
 
+MainWindow::MainWindow(QWidget* parent, TulvarMidiModel* model)
+    : MainWindow(parent, model, MidiServiceFactory::create(QString()), nullptr)
+{
+}
+
 MainWindow::MainWindow(QWidget* parent, TulvarMidiModel* model, MidiService& midiService)
-    : QMainWindow(parent), m_pModel(model), m_settingsStore(SettingsStore::defaultIniFilePath())
+    : MainWindow(parent, model, nullptr, &midiService)
+{
+}
+
+MainWindow::MainWindow(QWidget* parent, TulvarMidiModel* model, std::unique_ptr<MidiService> ownedService,
+                       MidiService* midiService)
+    : QMainWindow(parent),
+      m_pModel(model),
+      m_settingsStore(SettingsStore::defaultIniFilePath()),
+      m_ownedMidiService(std::move(ownedService))
 {
     m_noteManager.emplace(m_pModel, this);
     m_noteManager->setTypingFocusQuery(&MainWindow::isTyping);
@@ -178,7 +194,7 @@ MainWindow::MainWindow(QWidget* parent, TulvarMidiModel* model, MidiService& mid
     setCentralWidget(m_pMdiArea);
     m_pMdiArea->setAcceptDrops(true);
 
-    m_pClient = new MidiClient(midiService);
+    m_pClient = new MidiClient(midiService != nullptr ? *midiService : *m_ownedMidiService);
 
     // One time base for all four ports, so their time stamps agree.
     const unsigned long long hostTimeAtStart = getHostTimeInMilliseconds();

@@ -16,6 +16,7 @@
 #include <QVariant>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class MidiClient;
@@ -52,6 +53,9 @@ public:
     // or returns null when it cannot.
     using SubWindowCreator = std::function<QWidget*(const SubWindowRequest&)>;
 
+    // Over the MIDI service chosen by TULVAR_MIDI_BACKEND (or the best one available).
+    MainWindow(QWidget* parent, TulvarMidiModel* model);
+    // Over a service that outlives the window.
     MainWindow(QWidget* parent, TulvarMidiModel* model, MidiService& midiService);
     ~MainWindow() override;
 
@@ -154,6 +158,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    MainWindow(QWidget* parent, TulvarMidiModel* model, std::unique_ptr<MidiService> ownedService,
+               MidiService* midiService);
     void createMenus();
     void updateViewsMenu();
     void fillPortMenu(QMenu* menu, bool output);
@@ -173,6 +179,7 @@ private:
 
     TulvarMidiModel* m_pModel;
     SettingsStore m_settingsStore;
+    std::unique_ptr<MidiService> m_ownedMidiService;
     QMdiArea* m_pMdiArea = nullptr;
     std::optional<KeyboardNoteEventManager> m_noteManager;
     MidiClient* m_pClient = nullptr;

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "midi/MidiConstants.h" // MsecsPerDay, shared with the ports' time stamps
-
 #include <cstdint>
 
+constexpr uint64_t MsecsPerDay = 86400000;
 
 // Milliseconds since local midnight, 0 to 86399999.
 uint32_t getCurrentTimeInMilliseconds();
