@@ -28,7 +28,11 @@ struct MidiPacket {
 
 // Called on a thread of the service for every list of packets that arrives at an input port.
 // readProcRefCon is the context given when the port was created, srcConnRefCon the one given
-// when the source was connected. The packets are valid only during the call.
+// when the source was connected. The packets are valid only during the call. The procedure may
+// block for a while (the port's delivery ring can be full); it never calls back into the service.
+// Once disconnectSource or disposePort of the input port has returned (called from any other
+// thread), the procedure is not running for that connection and is not called for it again:
+// the port layer frees the context right after.
 using MidiReadProc = void (*)(const MidiPacket* packets, unsigned int count, void* readProcRefCon,
                               void* srcConnRefCon);
 
@@ -62,6 +66,7 @@ public:
     // Sends one packet holding one whole message from an output port to a destination.
     virtual MidiStatus send(MidiPortRef port, MidiEndpointRef destination, const MidiPacket& packet) = 0;
 
-    // The host clock: monotonic, in nanoseconds.
+    // The host clock: monotonic, in nanoseconds, on the same time base as
+    // std::chrono::steady_clock, so that start times taken elsewhere line up with it.
     virtual std::uint64_t hostTimeNanos() = 0;
 };

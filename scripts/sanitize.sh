@@ -17,6 +17,7 @@ address)
     cmake --build "$dir" -j"$jobs"
     cd "$dir"
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        LSAN_OPTIONS="suppressions=$root/scripts/lsan.supp" \
         ctest --output-on-failure -j"$jobs"
     ;;
 thread)

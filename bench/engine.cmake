@@ -1,0 +1,1 @@
+tulvar_add_benchmark(bench_message_text tulvar_engine)

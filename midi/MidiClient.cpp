@@ -1,0 +1,17 @@
+#include "midi/MidiClient.h"
+
+#include "midi/MidiConstants.h"
+
+MidiClient::MidiClient(MidiService& service) : m_service(service)
+{
+    if (m_service.createClient(MidiClientName, &m_clientRef) != 0) {
+        m_clientRef = MidiNullRef;
+    }
+}
+
+MidiClient::~MidiClient()
+{
+    if (m_clientRef != MidiNullRef) {
+        m_service.disposeClient(m_clientRef);
+    }
+}

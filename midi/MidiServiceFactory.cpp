@@ -1,0 +1,66 @@
+#include "midi/MidiServiceFactory.h"
+
+#include "midi/loopback/LoopbackMidiService.h"
+
+#include <QtGlobal>
+
+#include <cstdio>
+
+namespace {
+const QString OptionName = QStringLiteral("--midi-backend");
+const char* const EnvironmentName = "TULVAR_MIDI_BACKEND";
+const QString AutoBackend = QStringLiteral("auto");
+const QString AlsaBackend = QStringLiteral("alsa");
+const QString JackBackend = QStringLiteral("jack");
+const QString LoopbackBackend = QStringLiteral("loopback");
+
+void note(const QString& text)
+{
+    std::fprintf(stderr, "Tulvar MIDI: %s\n", qPrintable(text));
+}
+}
+
+QString MidiServiceFactory::backendOption(const QStringList& arguments)
+{
+    const QString prefix = OptionName + QLatin1Char('=');
+    for (int i = 0; i < arguments.size(); ++i) {
+        if (arguments.at(i).startsWith(prefix)) {
+            return arguments.at(i).mid(prefix.size());
+        }
+        if (arguments.at(i) == OptionName && i + 1 < arguments.size()) {
+            return arguments.at(i + 1);
+        }
+    }
+    return QString();
+}
+
+QString MidiServiceFactory::backendChoice(const QString& optionValue)
+{
+    QString choice = optionValue.trimmed().toLower();
+    if (choice.isEmpty()) {
+        choice = qEnvironmentVariable(EnvironmentName).trimmed().toLower();
+    }
+    if (choice.isEmpty()) {
+        return AutoBackend;
+    }
+    if (choice != AutoBackend && choice != AlsaBackend && choice != JackBackend && choice != LoopbackBackend) {
+        note(QStringLiteral("unknown MIDI backend \"%1\" (expected auto, alsa, jack or loopback); using auto")
+                 .arg(choice));
+        return AutoBackend;
+    }
+    return choice;
+}
+
+std::unique_ptr<MidiService> MidiServiceFactory::create(const QString& optionValue, QString* usedBackend)
+{
+    const QString choice = backendChoice(optionValue);
+    if (choice == AlsaBackend || choice == JackBackend) {
+        note(QStringLiteral("the %1 MIDI backend is not available; using loopback").arg(choice));
+    } else if (choice == AutoBackend) {
+        note(QStringLiteral("no ALSA sequencer or JACK server available; using loopback"));
+    }
+    if (usedBackend != nullptr) {
+        *usedBackend = LoopbackBackend;
+    }
+    return std::make_unique<LoopbackMidiService>();
+}

@@ -1,0 +1,175 @@
+#include "app/support/Utility.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class tst_Utility : public QObject {
+    Q_OBJECT
+
+private:
+    static QByteArray readBytes(QString const& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    }
+
+    static void writeBytes(QString const& path, QByteArray const& bytes)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(bytes), bytes.size());
+    }
+
+private slots:
+    void textRoundTripsAsUtf8()
+    {
+        QTemporaryDir dir;
+        QString const path = dir.filePath(QStringLiteral("dump.txt"));
+        QString const text = QStringLiteral("F0 43 10 4C F7\nüñí ♪\n");
+        QVERIFY(Utility::saveAtTextFileName(path, text));
+        QCOMPARE(readBytes(path), text.toUtf8());
+        QString loaded = QStringLiteral("old");
+        QVERIFY(Utility::loadAtTextFileName(path, loaded));
+        QCOMPARE(loaded, text);
+
+        // Saving again replaces the whole file.
+        QVERIFY(Utility::saveAtTextFileName(path, QStringLiteral("90")));
+        QCOMPARE(readBytes(path), QByteArray("90"));
+    }
+
+    void loadingStopsAtTheFirstNulByte()
+    {
+        QTemporaryDir dir;
+        QString const path = dir.filePath(QStringLiteral("nul.txt"));
+        writeBytes(path, QByteArray("F0 7E\0 garbage", 14));
+        QString loaded;
+        QVERIFY(Utility::loadAtTextFileName(path, loaded));
+        QCOMPARE(loaded, QStringLiteral("F0 7E"));
+    }
+
+    void loadingAnEmptyFileGivesAnEmptyText()
+    {
+        QTemporaryDir dir;
+        QString const path = dir.filePath(QStringLiteral("empty.txt"));
+        writeBytes(path, QByteArray());
+        QString loaded = QStringLiteral("old");
+        QVERIFY(Utility::loadAtTextFileName(path, loaded));
+        QVERIFY(loaded.isEmpty());
+    }
+
+    void emptyPathsFail()
+    {
+        QString text = QStringLiteral("kept");
+        QVERIFY(!Utility::loadAtTextFileName(QString(), text));
+        QCOMPARE(text, QStringLiteral("kept"));
+        QVERIFY(!Utility::saveAtTextFileName(QString(), text));
+    }
+
+    void fileThatCannotBeOpenedIsReportedAsFailure()
+    {
+        QTemporaryDir dir;
+        QString text = QStringLiteral("kept");
+        QVERIFY(!Utility::loadAtTextFileName(dir.filePath(QStringLiteral("missing.txt")), text));
+        QCOMPARE(text, QStringLiteral("kept"));
+        // A folder is not a text file.
+        QVERIFY(!Utility::loadAtTextFileName(dir.path(), text));
+        QCOMPARE(text, QStringLiteral("kept"));
+    }
+
+    void fileThatCannotBeWrittenIsReportedAsFailure()
+    {
+        QTemporaryDir dir;
+        QVERIFY(!Utility::saveAtTextFileName(dir.filePath(QStringLiteral("no/such/folder/x.txt")),
+                                             QStringLiteral("F0 F7")));
+        // The path names a folder.
+        QVERIFY(!Utility::saveAtTextFileName(dir.path(), QStringLiteral("F0 F7")));
+        QVERIFY(QFileInfo(dir.path()).isDir());
+    }
+
+    void writeErrorsAreReportedAsFailure()
+    {
+        QFileInfo const full(QStringLiteral("/dev/full"));
+        if (full.exists() && !full.isFile()) {
+            // /dev/full accepts the open and fails every write: a write error must be reported.
+            QVERIFY(!Utility::saveAtTextFileName(QStringLiteral("/dev/full"), QString(70000, QLatin1Char('A'))));
+        }
+        QTemporaryDir dir;
+        QString const path = dir.filePath(QStringLiteral("readonly.txt"));
+        writeBytes(path, "original");
+        QFile::setPermissions(path, QFile::ReadOwner);
+        if (!QFileInfo(path).isWritable()) { // root may write anyway
+            QVERIFY(!Utility::saveAtTextFileName(path, QStringLiteral("new")));
+            QCOMPARE(readBytes(path), QByteArray("original"));
+        }
+    }
+
+    void menuTextsBecomeTitles_data()
+    {
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("ampersand") << "MIDI &In Monitor" << "MIDI In Monitor";
+        QTest::newRow("ellipsis") << "&Preferences..." << "Preferences";
+        QTest::newRow("two dots stay") << "a..b" << "a..b";
+        QTest::newRow("every run of three") << "a......b&&" << "ab";
+        QTest::newRow("plain") << "Keyboard" << "Keyboard";
+    }
+
+    void menuTextsBecomeTitles()
+    {
+        QFETCH(QString, menu);
+        QFETCH(QString, title);
+        QCOMPARE(Utility::removeMenuOfModifierCharacter(menu), title);
+    }
+
+    void hexDigitsAreTwoUpperCaseCharacters_data()
+    {
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("0") << 0 << QByteArray("00");
+        QTest::newRow("7") << 7 << QByteArray("07");
+        QTest::newRow("10") << 10 << QByteArray("0A");
+        QTest::newRow("0x7F") << 0x7F << QByteArray("7F");
+        QTest::newRow("0xF0") << 0xF0 << QByteArray("F0");
+        QTest::newRow("255") << 255 << QByteArray("FF");
+    }
+
+    void hexDigitsAreTwoUpperCaseCharacters()
+    {
+        QFETCH(int, value);
+        QFETCH(QByteArray, text);
+        char out[4] = {'x', 'x', 'x', 'x'};
+        QCOMPARE(Utility::convertHexStringFromDecimalValue(out, static_cast<unsigned char>(value)), 2);
+        QCOMPARE(QByteArray(out), text);
+        QCOMPARE(out[3], 'x');
+    }
+
+    void dialogsStartInAnExistingFolder()
+    {
+        QTemporaryDir dir;
+        QString const existing = dir.filePath(QStringLiteral("song.txt"));
+        QString const missing = dir.filePath(QStringLiteral("gone/song.txt"));
+        QString const fallback = QStringLiteral("/fallback");
+        QCOMPARE(Utility::fileOpenDialogStartLocation(existing, fallback), existing);
+        QCOMPARE(Utility::fileOpenDialogStartLocation(dir.path() + QLatin1Char('/'), fallback),
+                 dir.path() + QLatin1Char('/'));
+        QCOMPARE(Utility::fileOpenDialogStartLocation(missing, fallback), fallback);
+        QCOMPARE(Utility::fileOpenDialogStartLocation(QString(), fallback), fallback);
+        QCOMPARE(Utility::fileSaveDialogStartLocation(existing, fallback), existing);
+        QCOMPARE(Utility::fileSaveDialogStartLocation(missing, fallback), QStringLiteral("/fallback/song.txt"));
+    }
+
+    void licenceFilesAreFoundNextToTheProgram()
+    {
+        QCOMPARE(Utility::getLicenseFilePath("NoSuchLicence", "txt"), QString());
+        QString const path = QCoreApplication::applicationDirPath() + QStringLiteral("/TestLicence.txt");
+        writeBytes(path, "licence");
+        QCOMPARE(Utility::getLicenseFilePath("TestLicence", "txt"), QFileInfo(path).canonicalFilePath());
+        QFile::remove(path);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Utility)
+#include "tst_Utility.moc"

@@ -1,0 +1,56 @@
+#include "small/StaticMemoryLibrary/smlib_uaverage.h"
+
+#include <QtTest>
+
+class TestRunningAverage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void averagesTheLastSamples_data()
+    {
+        QTest::addColumn<QVector<quint64>>("samples");
+        QTest::addColumn<QVector<quint64>>("averages");
+
+        QTest::newRow("size 3: growing, then sliding") << QVector<quint64>{ 3, 6, 9, 12 } << QVector<quint64>{ 3, 4, 6, 9 };
+        QTest::newRow("rounds down") << QVector<quint64>{ 1, 2 } << QVector<quint64>{ 1, 1 };
+        QTest::newRow("slides over many rounds")
+            << QVector<quint64>{ 10, 10, 10, 40, 40, 40, 40 } << QVector<quint64>{ 10, 10, 10, 20, 30, 40, 40 };
+    }
+
+    void averagesTheLastSamples()
+    {
+        QFETCH(QVector<quint64>, samples);
+        QFETCH(QVector<quint64>, averages);
+        uint64_t buffer[3];
+        smlib_uaverage average;
+        smlib_uaverage_init(&average, buffer, 3);
+        for (int i = 0; i < samples.size(); ++i) {
+            QCOMPARE(quint64(smlib_uaverage_calc(&average, samples[i])), averages[i]);
+        }
+    }
+
+    void resetStartsAFreshWindow()
+    {
+        uint64_t buffer[2];
+        smlib_uaverage average;
+        smlib_uaverage_init(&average, buffer, 2);
+        smlib_uaverage_calc(&average, 100);
+        smlib_uaverage_calc(&average, 100);
+        smlib_uaverage_reset(&average);
+        QCOMPARE(smlib_uaverage_calc(&average, 4), uint64_t(4));
+        QCOMPARE(smlib_uaverage_calc(&average, 8), uint64_t(6));
+    }
+
+    void singleSlotFollowsEverySample()
+    {
+        uint64_t buffer[1];
+        smlib_uaverage average;
+        smlib_uaverage_init(&average, buffer, 1);
+        QCOMPARE(smlib_uaverage_calc(&average, 7), uint64_t(7));
+        QCOMPARE(smlib_uaverage_calc(&average, 2), uint64_t(2));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestRunningAverage)
+#include "tst_RunningAverage.moc"
