@@ -29,10 +29,15 @@ int portOf(MidiEndpointRef ref)
 {
     return int(ref % 256);
 }
+
+// alsa-lib prints every failure (a missing /dev/snd/seq included) on standard error; the
+// service reports through its results instead.
+void ignoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
 }
 
 AlsaMidiService::AlsaMidiService(const QString& clientName)
 {
+    snd_lib_error_set_handler(ignoreAlsaMessage);
     if (snd_seq_open(&m_seq, "default", SND_SEQ_OPEN_DUPLEX, 0) < 0) {
         m_seq = nullptr;
         return;
