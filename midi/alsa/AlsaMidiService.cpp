@@ -101,7 +101,7 @@ MidiStatus AlsaMidiService::createInputPort(MidiClientRef client, const QString&
     std::lock_guard<std::mutex> delivery(m_deliveryMutex);
     own->readProc = readProc;
     own->readProcRefCon = readProcRefCon;
-    own->srcConnRefCon = nullptr;
+    own->connections.clear();
     return 0;
 }
 
@@ -159,7 +159,7 @@ MidiStatus AlsaMidiService::disposePort(MidiObjectRef object)
         std::lock_guard<std::mutex> delivery(m_deliveryMutex);
         own->readProc = nullptr;
         own->readProcRefCon = nullptr;
-        own->srcConnRefCon = nullptr;
+        own->connections.clear();
     }
     snd_seq_delete_simple_port(m_seq, own->number);
     own->used = false;
@@ -239,7 +239,7 @@ MidiStatus AlsaMidiService::connectSource(MidiPortRef port, MidiEndpointRef sour
         return 1;
     }
     std::lock_guard<std::mutex> delivery(m_deliveryMutex);
-    own->srcConnRefCon = srcConnRefCon;
+    own->connections[source] = srcConnRefCon;
     return 0;
 }
 
@@ -250,7 +250,11 @@ MidiStatus AlsaMidiService::disconnectSource(MidiPortRef port, MidiEndpointRef s
     if (!own || !own->isInput || source == MidiNullRef || source >= OwnPortRefBase) {
         return 1;
     }
-    return snd_seq_disconnect_from(m_seq, own->number, clientOf(source), portOf(source)) < 0 ? 1 : 0;
+    const int status = snd_seq_disconnect_from(m_seq, own->number, clientOf(source), portOf(source));
+    // Whatever the source still has queued for us no longer carries the connection's context.
+    std::lock_guard<std::mutex> delivery(m_deliveryMutex);
+    own->connections.erase(source);
+    return status < 0 ? 1 : 0;
 }
 
 MidiStatus AlsaMidiService::send(MidiPortRef port, MidiEndpointRef destination, const MidiPacket& packet)
@@ -393,8 +397,9 @@ void AlsaMidiService::deliver(const snd_seq_event_t& event, AlsaEventCodec& code
     for (const OwnPort& own : m_ports) {
         if (own.readProc && own.number == event.dest.port) {
             // Connections made outside the program (aconnect) deliver with the port's context.
+            const auto connection = own.connections.find(endpointRef(event.source.client, event.source.port));
             own.readProc(packets.data(), static_cast<unsigned int>(packets.size()), own.readProcRefCon,
-                         own.srcConnRefCon ? own.srcConnRefCon : own.readProcRefCon);
+                         connection != own.connections.end() ? connection->second : own.readProcRefCon);
             return;
         }
     }

@@ -8,6 +8,7 @@
 #include <alsa/asoundlib.h>
 
 #include <array>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -72,7 +73,8 @@ private:
         // Guarded by m_deliveryMutex.
         MidiReadProc readProc = nullptr;
         void* readProcRefCon = nullptr;
-        void* srcConnRefCon = nullptr;
+        // The context of each source connected through connectSource, by the source's unique ID.
+        std::map<MidiEndpointRef, void*> connections;
         // Output ports: the encoder keeps running status per port.
         std::unique_ptr<AlsaEventCodec> codec;
     };

@@ -23,6 +23,7 @@ constexpr auto PollInterval = std::chrono::milliseconds(1);
 struct ReceivedHeader {
     std::uint64_t hostTime;
     std::uint32_t slot;
+    std::uint32_t generation;
     std::uint32_t length;
 };
 
@@ -295,7 +296,14 @@ MidiStatus JackMidiService::disconnectSource(MidiPortRef port, MidiEndpointRef s
     if (!jackPort || !endpoint) {
         return 1;
     }
-    return jack_disconnect(m_client, endpoint->fullName.constData(), jack_port_name(jackPort)) == 0 ? 0 : 1;
+    const int status = jack_disconnect(m_client, endpoint->fullName.constData(), jack_port_name(jackPort));
+    // Once the server routes nothing more from the source, what is still on its way is dropped
+    // and the connection's context is never handed out again.
+    waitForCycles(2);
+    std::lock_guard<std::mutex> delivery(m_deliveryMutex);
+    own->generation.fetch_add(1, std::memory_order_release);
+    own->srcConnRefCon = nullptr;
+    return status == 0 ? 0 : 1;
 }
 
 MidiStatus JackMidiService::send(MidiPortRef port, MidiEndpointRef destination, const MidiPacket& packet)
@@ -385,7 +393,7 @@ void JackMidiService::process(jack_nframes_t frames)
         OwnPort& own = m_ports[slot];
         if (jack_port_t* jackPort = own.jackPort.load(std::memory_order_acquire)) {
             if (own.isInput) {
-                receive(jackPort, static_cast<std::uint32_t>(slot), frames, cycleTime);
+                receive(own, jackPort, static_cast<std::uint32_t>(slot), frames, cycleTime);
             } else {
                 transmit(own, jackPort, frames);
             }
@@ -397,9 +405,10 @@ void JackMidiService::process(jack_nframes_t frames)
     m_cycles.fetch_add(1, std::memory_order_release);
 }
 
-void JackMidiService::receive(jack_port_t* jackPort, std::uint32_t slot, jack_nframes_t frames,
+void JackMidiService::receive(OwnPort& own, jack_port_t* jackPort, std::uint32_t slot, jack_nframes_t frames,
                               std::uint64_t cycleTime)
 {
+    const std::uint32_t generation = own.generation.load(std::memory_order_acquire);
     void* buffer = jack_port_get_buffer(jackPort, frames);
     const jack_nframes_t count = jack_midi_get_event_count(buffer);
     for (jack_nframes_t i = 0; i < count; ++i) {
@@ -407,7 +416,7 @@ void JackMidiService::receive(jack_port_t* jackPort, std::uint32_t slot, jack_nf
         if (jack_midi_event_get(&event, buffer, i) != 0 || event.size == 0) {
             continue;
         }
-        const ReceivedHeader header{cycleTime, slot, static_cast<std::uint32_t>(event.size)};
+        const ReceivedHeader header{cycleTime, slot, generation, static_cast<std::uint32_t>(event.size)};
         if (!m_received.write(&header, sizeof header, event.buffer, event.size)) {
             // Nothing may wait here; the ring holds seconds of the fastest JACK MIDI stream.
             m_receivedOverruns.fetch_add(1, std::memory_order_relaxed);
@@ -656,7 +665,7 @@ void JackMidiService::deliveryLoop()
             }
             std::lock_guard<std::mutex> delivery(m_deliveryMutex);
             const OwnPort& own = m_ports[header.slot];
-            if (own.readProc) {
+            if (own.readProc && header.generation == own.generation.load(std::memory_order_relaxed)) {
                 // Connections made outside the program (jack_connect) deliver with the port's context.
                 own.readProc(packets.data(), static_cast<unsigned int>(packets.size()), own.readProcRefCon,
                              own.srcConnRefCon ? own.srcConnRefCon : own.readProcRefCon);

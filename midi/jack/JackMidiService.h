@@ -71,6 +71,9 @@ private:
         bool used = false;
         bool isInput = false;
         QByteArray shortName;
+        // Input ports: stamped on every received record; raised when a source is disconnected,
+        // so that what the connection had left in the ring is dropped rather than delivered.
+        std::atomic<std::uint32_t> generation{0};
         // Guarded by m_deliveryMutex.
         MidiReadProc readProc = nullptr;
         void* readProcRefCon = nullptr;
@@ -94,7 +97,8 @@ private:
     static int processCallback(jack_nframes_t frames, void* arg);
     static void shutdownCallback(jack_status_t code, const char* reason, void* arg);
     void process(jack_nframes_t frames);
-    void receive(jack_port_t* jackPort, std::uint32_t slot, jack_nframes_t frames, std::uint64_t cycleTime);
+    void receive(OwnPort& own, jack_port_t* jackPort, std::uint32_t slot, jack_nframes_t frames,
+                 std::uint64_t cycleTime);
     void transmit(OwnPort& own, jack_port_t* jackPort, jack_nframes_t frames);
 
     // All of these expect m_mutex held.

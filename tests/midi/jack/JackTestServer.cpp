@@ -6,6 +6,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <memory>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -80,8 +81,10 @@ void removeStaleServerFiles()
     }
 }
 
+}
+
 // Serialises the check for running servers with the start of ours, across test programs.
-class StartLock {
+class JackTestServer::StartLock {
 public:
     StartLock()
         : m_fd(open("/tmp/tulvar-jack-tests.lock", O_RDWR | O_CREAT, 0666))
@@ -101,7 +104,8 @@ public:
 private:
     int m_fd;
 };
-}
+
+JackTestServer::JackTestServer() = default;
 
 JackTestServer::~JackTestServer()
 {
@@ -116,10 +120,15 @@ bool JackTestServer::mustRun()
 bool JackTestServer::start()
 {
     static std::atomic<int> counter{0};
-    StartLock lock;
-    if (!anyJackdRunning()) {
+    // Held since kill(), if that came first.
+    const std::unique_ptr<StartLock> lock = m_lock ? std::move(m_lock) : std::make_unique<StartLock>();
+    // libjack keeps the server registry of the first server it met mapped for the life of the
+    // process: once a server ran here, its files must stay.
+    static bool serverRanHere = false;
+    if (!serverRanHere && !anyJackdRunning()) {
         removeStaleServerFiles();
     }
+    serverRanHere = true;
     m_name = QStringLiteral("tulvar-test-%1-%2").arg(getpid()).arg(counter++);
     qputenv("JACK_DEFAULT_SERVER", m_name.toUtf8());
     const QString log = QDir::temp().filePath(m_name + QStringLiteral(".log"));
@@ -182,6 +191,9 @@ void JackTestServer::kill()
     if (m_pid <= 0) {
         return;
     }
+    // Until this test starts its next server, no other test may take the crashed server's files
+    // for stale and remove them: this process still uses them.
+    m_lock = std::make_unique<StartLock>();
     ::kill(m_pid, SIGKILL);
     int status = 0;
     waitpid(m_pid, &status, 0);

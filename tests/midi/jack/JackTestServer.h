@@ -2,13 +2,15 @@
 
 #include <QString>
 
+#include <memory>
+
 #include <sys/types.h>
 
 // A private JACK server for one test program: the dummy driver at 48 kHz with periods of 256
 // frames, under a server name of its own, which libjack clients of this process then use.
 class JackTestServer {
 public:
-    JackTestServer() = default;
+    JackTestServer();
     ~JackTestServer();
 
     JackTestServer(const JackTestServer&) = delete;
@@ -18,7 +20,8 @@ public:
     bool start();
     // SIGTERM, then waits for jackd to exit.
     void stop();
-    // SIGKILL, as if the server crashed; leaves its files behind as a crash does.
+    // SIGKILL, as if the server crashed; leaves its files behind as a crash does. Other test
+    // programs wait to start servers until this one has started its next.
     void kill();
 
     bool isRunning() const { return m_pid > 0; }
@@ -29,8 +32,11 @@ public:
     static bool mustRun();
 
 private:
+    class StartLock;
+
     bool waitUntilAnswering();
 
+    std::unique_ptr<StartLock> m_lock;
     pid_t m_pid = -1;
     QString m_name;
     QString m_errorText;
