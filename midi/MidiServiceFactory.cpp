@@ -9,7 +9,6 @@
 #include <cstdio>
 
 namespace {
-const QString OptionName = QStringLiteral("--midi-backend");
 const char* const EnvironmentName = "TULVAR_MIDI_BACKEND";
 const QString AutoBackend = QStringLiteral("auto");
 const QString AlsaBackend = QStringLiteral("alsa");
@@ -20,20 +19,6 @@ void note(const QString& text)
 {
     std::fprintf(stderr, "Tulvar MIDI: %s\n", qPrintable(text));
 }
-}
-
-QString MidiServiceFactory::backendOption(const QStringList& arguments)
-{
-    const QString prefix = OptionName + QLatin1Char('=');
-    for (int i = 0; i < arguments.size(); ++i) {
-        if (arguments.at(i).startsWith(prefix)) {
-            return arguments.at(i).mid(prefix.size());
-        }
-        if (arguments.at(i) == OptionName && i + 1 < arguments.size()) {
-            return arguments.at(i + 1);
-        }
-    }
-    return QString();
 }
 
 QString MidiServiceFactory::backendChoice(const QString& optionValue)
