@@ -2,7 +2,8 @@
 # The sanitizer and fuzzing runs of CI, each in a build folder of its own:
 #   scripts/sanitize.sh address   libraries, engine and their tests under ASan + UBSan
 #   scripts/sanitize.sh thread    the threaded code (port layer, engine) under TSan
-#   scripts/sanitize.sh fuzz      every libFuzzer target for FUZZ_SECONDS (60) from its corpus
+#   scripts/sanitize.sh fuzz      every libFuzzer target for FUZZ_SECONDS (60) from its corpus;
+#                                 a single allocation above 64 MiB counts as a failure
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 mode="${1:?usage: sanitize.sh address|thread|fuzz}"
@@ -42,7 +43,7 @@ fuzz)
         corpus="$(mktemp -d)"
         cp -r "$root/fuzz/corpus/$name/." "$corpus/" 2>/dev/null || true
         echo "Fuzzing $name for ${seconds}s"
-        "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 "$corpus" 2>&1 | tail -n 3
+        "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -malloc_limit_mb=64 -timeout=10 "$corpus" 2>&1 | tail -n 3
         rm -rf "$corpus"
     done
     ;;

@@ -1,0 +1,3 @@
+#include "persistence/ProjectWindowsIF.h"
+
+ProjectWindowsIF::~ProjectWindowsIF() = default;
