@@ -235,6 +235,7 @@ void BM_JackSustainedRate(benchmark::State& state)
         const double periods = double(peer.sentPeriod(last) + std::uint64_t(peer.latency(last)) - peer.sentPeriod(0) + 1);
         state.counters["messages_per_second"] = double(peer.received()) / (periods * Period / 48000.0);
         state.counters["lost"] = double(messages - peer.received());
+        state.counters["input_overruns"] = double(program.service.receivedOverruns());
         state.counters["out_of_order"] = double(peer.disorder());
     }
 }
