@@ -1,5 +1,7 @@
 #include "midi/MidiServiceFactory.h"
 
+#include "midi/alsa/AlsaMidiService.h"
+#include "midi/jack/JackMidiService.h"
 #include "midi/loopback/LoopbackMidiService.h"
 
 #include <QtGlobal>
@@ -39,13 +41,33 @@ QString MidiServiceFactory::backendChoice(const QString& optionValue)
 std::unique_ptr<MidiService> MidiServiceFactory::create(const QString& optionValue, QString* usedBackend)
 {
     const QString choice = backendChoice(optionValue);
-    if (choice == AlsaBackend || choice == JackBackend) {
-        note(QStringLiteral("the %1 MIDI backend is not available; using loopback").arg(choice));
-    } else if (choice == AutoBackend) {
-        note(QStringLiteral("no ALSA sequencer or JACK server available; using loopback"));
+    std::unique_ptr<MidiService> service;
+    QString used = LoopbackBackend;
+    if (choice == AlsaBackend || choice == AutoBackend) {
+        auto alsa = std::make_unique<AlsaMidiService>();
+        if (alsa->isOpen()) {
+            service = std::move(alsa);
+            used = AlsaBackend;
+        }
+    }
+    // Only a server that already runs: JackNoStartServer, never one started for us.
+    if (!service && (choice == JackBackend || choice == AutoBackend)) {
+        auto jack = std::make_unique<JackMidiService>();
+        if (jack->isOpen()) {
+            service = std::move(jack);
+            used = JackBackend;
+        }
+    }
+    if (!service) {
+        if (choice == AlsaBackend || choice == JackBackend) {
+            note(QStringLiteral("the %1 MIDI backend is not available; using loopback").arg(choice));
+        } else if (choice == AutoBackend) {
+            note(QStringLiteral("no ALSA sequencer or JACK server available; using loopback"));
+        }
+        service = std::make_unique<LoopbackMidiService>();
     }
     if (usedBackend != nullptr) {
-        *usedBackend = LoopbackBackend;
+        *usedBackend = used;
     }
-    return std::make_unique<LoopbackMidiService>();
+    return service;
 }
