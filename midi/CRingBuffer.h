@@ -27,11 +27,26 @@ public:
 
     // Both return whether the field's end lies beyond the end of the storage, i.e. whether the
     // index wrapped to the start during this copy.
-    bool write(const T* source, std::size_t count) { return copy(m_writeIndex, count, source, nullptr); }
-    bool read(T* destination, std::size_t count) { return copy(m_readIndex, count, nullptr, destination); }
+    bool write(const T* source, std::size_t count)
+    {
+        return advance(m_writeIndex, count, [this, source](std::size_t index, std::size_t first, std::size_t second) {
+            std::memcpy(m_storage + index, source, first * sizeof(T));
+            std::memcpy(m_storage, source + first, second * sizeof(T));
+        });
+    }
+    bool read(T* destination, std::size_t count)
+    {
+        return advance(m_readIndex, count, [this, destination](std::size_t index, std::size_t first, std::size_t second) {
+            std::memcpy(destination, m_storage + index, first * sizeof(T));
+            std::memcpy(destination + first, m_storage, second * sizeof(T));
+        });
+    }
 
 private:
-    bool copy(std::size_t& index, std::size_t count, const T* source, T* destination)
+    // Copies one field at `index` through `copyParts(index, first, second)`: `first` elements up to
+    // the end of the storage, `second` from its start.
+    template <typename CopyParts>
+    bool advance(std::size_t& index, std::size_t count, CopyParts copyParts)
     {
         assert(count <= m_size);
         assert(index <= m_size);
@@ -41,13 +56,7 @@ private:
         const bool wraps = index + count > m_size;
         const std::size_t first = std::min(count, m_size - index);
         const std::size_t second = count - first;
-        if (source != nullptr) {
-            std::memcpy(m_storage + index, source, first * sizeof(T));
-            std::memcpy(m_storage, source + first, second * sizeof(T));
-        } else {
-            std::memcpy(destination, m_storage + index, first * sizeof(T));
-            std::memcpy(destination + first, m_storage, second * sizeof(T));
-        }
+        copyParts(index, first, second);
         index = wraps ? second : index + count;
         return wraps;
     }
