@@ -29,24 +29,22 @@ public:
     // index wrapped to the start during this copy.
     bool write(const T* source, std::size_t count)
     {
-        return advance(m_writeIndex, count, [this, source](std::size_t index, std::size_t first, std::size_t second) {
-            std::memcpy(m_storage + index, source, first * sizeof(T));
-            std::memcpy(m_storage, source + first, second * sizeof(T));
+        return copy(m_writeIndex, count, [this, source](std::size_t at, std::size_t offset, std::size_t n) {
+            std::memcpy(m_storage + at, source + offset, n * sizeof(T));
         });
     }
     bool read(T* destination, std::size_t count)
     {
-        return advance(m_readIndex, count, [this, destination](std::size_t index, std::size_t first, std::size_t second) {
-            std::memcpy(destination, m_storage + index, first * sizeof(T));
-            std::memcpy(destination + first, m_storage, second * sizeof(T));
+        return copy(m_readIndex, count, [this, destination](std::size_t at, std::size_t offset, std::size_t n) {
+            std::memcpy(destination + offset, m_storage + at, n * sizeof(T));
         });
     }
 
 private:
-    // Copies one field at `index` through `copyParts(index, first, second)`: `first` elements up to
-    // the end of the storage, `second` from its start.
-    template <typename CopyParts>
-    bool advance(std::size_t& index, std::size_t count, CopyParts copyParts)
+    // Copies count elements at index in at most two pieces, calling piece(storage position,
+    // offset within the field, length) for each non-empty one, and moves the index on.
+    template <typename Piece>
+    bool copy(std::size_t& index, std::size_t count, Piece piece)
     {
         assert(count <= m_size);
         assert(index <= m_size);
@@ -55,9 +53,13 @@ private:
         }
         const bool wraps = index + count > m_size;
         const std::size_t first = std::min(count, m_size - index);
-        const std::size_t second = count - first;
-        copyParts(index, first, second);
-        index = wraps ? second : index + count;
+        if (first > 0) {
+            piece(index, 0, first);
+        }
+        if (count > first) {
+            piece(0, first, count - first);
+        }
+        index = wraps ? count - first : index + count;
         return wraps;
     }
 
