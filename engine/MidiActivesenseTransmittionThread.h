@@ -1,0 +1,32 @@
+#pragma once
+
+#include "engine/MidiRealtimeTransmittionThread.h"
+
+// Sends active sensing to both outputs once per interval while playing, the first one interval
+// after play starts. Each interval is measured from the end of the previous sending.
+class MidiActivesenseTransmittionThread : public MidiRealtimeTransmittionThread {
+    Q_OBJECT
+
+public:
+    static constexpr unsigned char ActivesenseMessage = 0xFE;
+    static constexpr unsigned short ActivesenseMessageSize = 1;
+    // Milliseconds.
+    static constexpr int DefaultInterval = 270;
+    static constexpr int MinimumInterval = 100;
+    static constexpr int MaximumInterval = 1000;
+
+    explicit MidiActivesenseTransmittionThread(QObject* parent, MidiTransmitterIF* transmitter,
+                                               MillisecondClockIF* clock = nullptr);
+    ~MidiActivesenseTransmittionThread() override;
+
+    // Kept within 100..1000 ms; applies to the interval in progress.
+    void setActivesenseInterval(int milliseconds);
+    // Switching off waits for the interval in progress, whose message still goes out.
+    void setPlayActivesensingFlag(bool play);
+
+private:
+    void resumePlaying() override {}
+    void playOnce() override;
+
+    std::atomic<int> m_interval{DefaultInterval};
+};
