@@ -11,8 +11,6 @@ constexpr int InvalidPortId = 0x7FFFFFFF;
 // A port or endpoint reference not yet obtained.
 constexpr unsigned int InvalidPortRef = 0xFFFFFFFF;
 
-constexpr unsigned int MsecsPerDay = 86400000;
-
 // Each received record in a delivery ring: 2-byte length, the data, 4-byte time stamp.
 constexpr unsigned int TimeStampDataSize = 4;
 constexpr unsigned int RecordLengthSize = 2;

@@ -5,10 +5,22 @@
 ModelConnection::~ModelConnection()
 {
     if (m_model != nullptr) {
-        m_model->unregisterModelConnection(this);
+        unregisterEverywhere(m_model);
     }
     m_model = nullptr;
     ModelConnection::modelChanged();
+}
+
+MODEL_RESULT ModelConnection::unregisterEverywhere(ModelIF* model)
+{
+    // A control connected twice is registered twice; a registration left behind would be called
+    // after the control is gone.
+    MODEL_RESULT const result = model->unregisterModelConnection(this);
+    if (result == MODEL_RESULT_OK) {
+        while (model->unregisterModelConnection(this) == MODEL_RESULT_OK) {
+        }
+    }
+    return result;
 }
 
 void ModelConnection::updateParameter(unsigned int)
@@ -33,6 +45,10 @@ MODEL_RESULT ModelConnection::setParameterId(unsigned int id)
 
 MODEL_RESULT ModelConnection::connectModel(ModelIF* model)
 {
+    // The control follows one model: leave an earlier one, which would otherwise keep calling it.
+    if (m_model != nullptr && m_model != model) {
+        unregisterEverywhere(m_model);
+    }
     m_model = model;
     modelChanged();
     if (m_model == nullptr) {
@@ -43,8 +59,7 @@ MODEL_RESULT ModelConnection::connectModel(ModelIF* model)
 
 MODEL_RESULT ModelConnection::disconnectModel()
 {
-    MODEL_RESULT const result =
-        m_model != nullptr ? m_model->unregisterModelConnection(this) : MODEL_RESULT_ERROR;
+    MODEL_RESULT const result = m_model != nullptr ? unregisterEverywhere(m_model) : MODEL_RESULT_ERROR;
     m_model = nullptr;
     modelChanged();
     return result;

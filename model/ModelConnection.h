@@ -30,6 +30,8 @@ public:
     int getDefaultValue(MODEL_RESULT* result = nullptr) const;
 
 private:
+    MODEL_RESULT unregisterEverywhere(ModelIF* model);
+
     unsigned int m_parameterId = UndefinedId;
     ModelIF* m_model = nullptr;
 };

@@ -266,6 +266,41 @@ private slots:
         QCOMPARE(log, (QStringList{"c:10", "c:10"}));
     }
 
+    void controlConnectedTwiceLeavesNothingBehind()
+    {
+        auto control = bound(QStringLiteral("c"), 10);
+        control->connectModel(model.get());
+        log.clear();
+        model->setModelIntValue(10, 1);
+        QCOMPARE(log, (QStringList{"c:10", "c:10"}));
+
+        control.reset();
+        log.clear();
+        model->setModelIntValue(10, 0);
+        QVERIFY(log.isEmpty());
+
+        auto disconnected = bound(QStringLiteral("d"), 10);
+        disconnected->connectModel(model.get());
+        QCOMPARE(disconnected->disconnectModel(), MODEL_RESULT_OK);
+        log.clear();
+        model->setModelIntValue(10, 1);
+        QVERIFY(log.isEmpty());
+    }
+
+    void connectingToAnotherModelLeavesTheFirst()
+    {
+        Model other;
+        other.createIntParameter(10, 0, 1, 0, QString(), nullptr, nullptr);
+        auto control = bound(QStringLiteral("c"), 10);
+        QCOMPARE(control->connectModel(&other), MODEL_RESULT_OK);
+        log.clear();
+        model->setModelIntValue(10, 1);
+        QVERIFY(log.isEmpty());
+        other.setModelIntValue(10, 1);
+        QCOMPARE(log, QStringList{"c:10"});
+        control.reset();
+    }
+
     void recreatingAParameterResetsItSilently()
     {
         auto control = bound(QStringLiteral("c"), 11);

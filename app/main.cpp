@@ -1,0 +1,82 @@
+#include "app/CApplication.h"
+#include "app/CommandLine.h"
+#include "app/DisplayCheck.h"
+#include "app/MainWindow.h"
+#include "app/NativeEventFilter.h"
+#include "app/support/ImageResources.h"
+#include "model/TulvarMidiModel.h"
+
+#include <QStringList>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+QStringList argumentList(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    return arguments;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Answered before any window system is needed, so that they work anywhere.
+    CommandLine const commandLine =
+        CommandLine::parse(argumentList(argc, argv), QString::fromLocal8Bit(qgetenv("TULVAR_MIDI_BACKEND")));
+    if (!commandLine.error.isEmpty()) {
+        std::fprintf(stderr, "tulvar-midi: %s\nTry 'tulvar-midi --help'.\n", qPrintable(commandLine.error));
+        return 2;
+    }
+    if (commandLine.showHelp) {
+        std::fputs(qPrintable(CommandLine::usage()), stdout);
+        return 0;
+    }
+    if (commandLine.showVersion) {
+        std::fputs(qPrintable(CommandLine::versionText()), stdout);
+        return 0;
+    }
+    if (!commandLine.warning.isEmpty()) {
+        std::fprintf(stderr, "tulvar-midi: %s\n", qPrintable(commandLine.warning));
+    }
+    if (!DisplayCheck::displayConfigured()) {
+        std::fputs(DisplayCheck::NoDisplayMessage, stderr);
+        return 1;
+    }
+
+    registerImageResources();
+    auto model = std::make_unique<TulvarMidiModel>();
+    std::unique_ptr<CApplication> application;
+    {
+        DisplayCheck::FatalStartGuard const guard;
+        application = std::make_unique<CApplication>(argc, argv);
+    }
+    auto filter = std::make_unique<NativeEventFilter>();
+    application->installEventFilter(filter.get());
+
+    auto mainWindow = std::make_unique<MainWindow>(nullptr, model.get());
+    MainWindow::m_pInstance = mainWindow.get();
+    if (!commandLine.projectFile.isEmpty()) {
+        mainWindow->setOpenedWithFile(true);
+        mainWindow->show();
+        mainWindow->openFile(commandLine.projectFile);
+    } else {
+        mainWindow->show();
+    }
+
+    int const exitCode = application->exec();
+
+    MainWindow::m_pInstance = nullptr;
+    releaseImageResources();
+    mainWindow.reset();
+    application->removeEventFilter(filter.get());
+    filter.reset();
+    application.reset();
+    model.reset();
+    return exitCode;
+}

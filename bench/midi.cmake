@@ -1,0 +1,1 @@
+tulvar_add_benchmark(bench_ReceivedDataDelivery tulvar_midi tulvar_midi_loopback)

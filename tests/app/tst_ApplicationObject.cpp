@@ -1,0 +1,119 @@
+#include "app/CApplication.h"
+#include "app/MainWindow.h"
+#include "app/NativeEventFilter.h"
+#include "model/TulvarMidiModel.h"
+
+#include <QDialog>
+#include <QFileOpenEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QtTest>
+
+namespace {
+
+class RecordingApplication : public CApplication {
+public:
+    using CApplication::CApplication;
+    QStringList openedFiles;
+
+protected:
+    void openFileFromPlatform(QString const& path) override { openedFiles.append(path); }
+};
+
+RecordingApplication* application()
+{
+    return static_cast<RecordingApplication*>(qApp);
+}
+
+} // namespace
+
+class tst_ApplicationObject : public QObject {
+    Q_OBJECT
+
+private slots:
+    void namesTheProgramAndItsFont()
+    {
+        QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("tulvar-midi"));
+        QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.4.1"));
+        QCOMPARE(QApplication::font().pixelSize(), 12);
+    }
+
+    void platformFileOpenRequestsOpenTheProject()
+    {
+        application()->openedFiles.clear();
+        QFileOpenEvent event(QStringLiteral("/tmp/setup.tulvarmidi"));
+        QCoreApplication::sendEvent(qApp, &event);
+        QCOMPARE(application()->openedFiles, QStringList{"/tmp/setup.tulvarmidi"});
+    }
+
+    void fileOpenRequestsWaitForNoModalWindow()
+    {
+        application()->openedFiles.clear();
+        QDialog dialog;
+        dialog.setModal(true);
+        dialog.show();
+        QTRY_VERIFY(QApplication::activeModalWidget() == &dialog);
+        QFileOpenEvent event(QStringLiteral("/tmp/setup.tulvarmidi"));
+        QCoreApplication::sendEvent(qApp, &event);
+        QVERIFY(application()->openedFiles.isEmpty());
+    }
+
+    void mainWindowIsTitledAndQuitsWithControlQ()
+    {
+        TulvarMidiModel model;
+        MainWindow window(nullptr, &model);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Tulvar MIDI"));
+        QList<QAction*> const menus = window.menuBar()->actions();
+        QCOMPARE(menus.size(), 1);
+        QCOMPARE(menus.first()->text(), QStringLiteral("&File"));
+        QList<QAction*> const fileActions = menus.first()->menu()->actions();
+        QVERIFY(fileActions.size() >= 2);
+        QVERIFY(fileActions.at(fileActions.size() - 2)->isSeparator());
+        QCOMPARE(fileActions.last()->text(), QStringLiteral("&Quit"));
+        QCOMPARE(fileActions.last()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(window.windowHandle(), Qt::Key_Q, Qt::ControlModifier);
+        QTRY_VERIFY(!window.isVisible());
+    }
+
+    void projectFileThatCannotBeReadIsReported()
+    {
+        TulvarMidiModel model;
+        MainWindow window(nullptr, &model);
+        QString const missing = QStringLiteral("/nonexistent/none.tulvarmidi");
+        bool boxShown = false;
+        QTimer::singleShot(0, [&boxShown] {
+            if (QWidget* box = QApplication::activeModalWidget()) {
+                boxShown = true;
+                box->close();
+            }
+        });
+        QVERIFY(!window.openFile(missing));
+        QVERIFY(boxShown);
+        QVERIFY(model.getProjectFilePath().isEmpty());
+    }
+
+    void filterDoesNothingWithoutAMainWindow()
+    {
+        QVERIFY(MainWindow::m_pInstance == nullptr);
+        NativeEventFilter filter;
+        QWidget widget;
+        widget.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&widget));
+        qApp->installEventFilter(&filter);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QVERIFY(!filter.eventFilter(widget.windowHandle(), &press));
+        qApp->removeEventFilter(&filter);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    RecordingApplication app(argc, argv);
+    tst_ApplicationObject test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_ApplicationObject.moc"

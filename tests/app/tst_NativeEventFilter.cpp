@@ -1,0 +1,162 @@
+#include "app/NativeEventFilter.h"
+
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <QWindow>
+#include <QtTest>
+
+namespace {
+
+class RecordingFilter : public NativeEventFilter {
+public:
+    QStringList calls;
+    bool consumeKeys = false;
+    bool consumeClicks = false;
+
+protected:
+    bool keyDown(unsigned int character) override
+    {
+        calls.append(QStringLiteral("down:") + QChar(character));
+        return consumeKeys;
+    }
+    bool keyUp(unsigned int character) override
+    {
+        calls.append(QStringLiteral("up:") + QChar(character));
+        return consumeKeys;
+    }
+    bool mouseButtonDown() override
+    {
+        calls.append(QStringLiteral("click"));
+        return consumeClicks;
+    }
+};
+
+} // namespace
+
+class tst_NativeEventFilter : public QObject {
+    Q_OBJECT
+
+private:
+    RecordingFilter filter;
+    QWidget* window = nullptr;
+    QLineEdit* edit = nullptr;
+    QPushButton* button = nullptr;
+
+    // Delivered the way the window system delivers it: to the window, which passes it on.
+    void sendKey(QEvent::Type type, Qt::Key key, QString const& text,
+                 Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool autoRepeat = false)
+    {
+        QKeyEvent event(type, key, modifiers, text, autoRepeat);
+        QApplication::sendEvent(window->windowHandle(), &event);
+    }
+
+private slots:
+    void initTestCase() { qApp->installEventFilter(&filter); }
+    void cleanupTestCase() { qApp->removeEventFilter(&filter); }
+
+    void init()
+    {
+        window = new QWidget;
+        auto* layout = new QVBoxLayout(window);
+        edit = new QLineEdit;
+        button = new QPushButton(QStringLiteral("Press"));
+        layout->addWidget(edit);
+        layout->addWidget(button);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        edit->setFocus();
+        QTRY_VERIFY(edit->hasFocus());
+        filter.calls.clear();
+        filter.consumeKeys = false;
+        filter.consumeClicks = false;
+    }
+
+    void cleanup() { delete window; }
+
+    void keysAreSeenOnceBeforeTheWidget()
+    {
+        QTest::keyClick(window->windowHandle(), Qt::Key_A, Qt::NoModifier);
+        QCOMPARE(filter.calls, (QStringList{"down:a", "up:a"}));
+        QCOMPARE(edit->text(), QStringLiteral("a"));
+    }
+
+    void consumedKeysDoNotReachTheWidget()
+    {
+        filter.consumeKeys = true;
+        sendKey(QEvent::KeyPress, Qt::Key_Z, QStringLiteral("z"));
+        sendKey(QEvent::KeyRelease, Qt::Key_Z, QStringLiteral("z"));
+        QCOMPARE(filter.calls, (QStringList{"down:z", "up:z"}));
+        QVERIFY(edit->text().isEmpty());
+    }
+
+    void keysWithControlOrShiftPlayNothing_data()
+    {
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("control") << int(Qt::ControlModifier);
+        QTest::newRow("shift") << int(Qt::ShiftModifier);
+        QTest::newRow("both") << int(Qt::ControlModifier | Qt::ShiftModifier);
+    }
+
+    void keysWithControlOrShiftPlayNothing()
+    {
+        QFETCH(int, modifiers);
+        sendKey(QEvent::KeyPress, Qt::Key_S, QStringLiteral("s"), Qt::KeyboardModifiers(modifiers));
+        sendKey(QEvent::KeyRelease, Qt::Key_S, QStringLiteral("s"), Qt::KeyboardModifiers(modifiers));
+        QVERIFY(filter.calls.isEmpty());
+    }
+
+    void autoRepeatedKeysAreIgnored()
+    {
+        sendKey(QEvent::KeyPress, Qt::Key_A, QStringLiteral("a"));
+        for (int i = 0; i < 3; ++i) {
+            sendKey(QEvent::KeyRelease, Qt::Key_A, QStringLiteral("a"), Qt::NoModifier, true);
+            sendKey(QEvent::KeyPress, Qt::Key_A, QStringLiteral("a"), Qt::NoModifier, true);
+        }
+        sendKey(QEvent::KeyRelease, Qt::Key_A, QStringLiteral("a"));
+        QCOMPARE(filter.calls, (QStringList{"down:a", "up:a"}));
+    }
+
+    void keysWithoutTextAreIgnored()
+    {
+        sendKey(QEvent::KeyPress, Qt::Key_Left, QString());
+        sendKey(QEvent::KeyRelease, Qt::Key_Left, QString());
+        QVERIFY(filter.calls.isEmpty());
+    }
+
+    void modalWindowStopsNotesButNotReleases()
+    {
+        QDialog dialog(window);
+        dialog.setModal(true);
+        dialog.show();
+        QTRY_VERIFY(QApplication::activeModalWidget() == &dialog);
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        filter.calls.clear();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_D, Qt::NoModifier, QStringLiteral("d"));
+        QApplication::sendEvent(dialog.windowHandle(), &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_D, Qt::NoModifier, QStringLiteral("d"));
+        QApplication::sendEvent(dialog.windowHandle(), &release);
+        QCOMPARE(filter.calls, QStringList{"up:d"});
+    }
+
+    void clickIsOfferedFirstAndMayBeConsumed()
+    {
+        QSignalSpy clicked(button, &QPushButton::clicked);
+        QPoint const inWindow = button->mapTo(window, button->rect().center());
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, inWindow);
+        QCOMPARE(filter.calls, QStringList{"click"});
+        QCOMPARE(clicked.count(), 1);
+
+        filter.calls.clear();
+        filter.consumeClicks = true;
+        QTest::mouseClick(window->windowHandle(), Qt::RightButton, Qt::NoModifier, inWindow);
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, Qt::NoModifier, inWindow);
+        QCOMPARE(filter.calls, (QStringList{"click", "click"}));
+        QCOMPARE(clicked.count(), 1);
+    }
+};
+
+QTEST_MAIN(tst_NativeEventFilter)
+#include "tst_NativeEventFilter.moc"

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "ReceivedRecorder.h"
+#include "midi/MidiInputPort.h"
+#include "midi/MidiOutputPort.h"
+#include "midi/loopback/LoopbackMidiService.h"
+
+#include <memory>
+
+// A Loopback service with one client, one input port (group 1, recording what it receives) and
+// one output port (group 0), all sharing one time base, torn down in the main window's order.
+struct PortRig {
+    explicit PortRig(LoopbackMidiService::Endpoints endpoints = LoopbackMidiService::Endpoints::Default,
+                     unsigned long long hostTimeAtStart = 0, unsigned int timeOfDayAtStart = 0)
+        : service(std::make_unique<LoopbackMidiService>(endpoints)),
+          client(std::make_unique<MidiClient>(*service)),
+          input(std::make_unique<MidiInputPort>(client.get(), MaxMidiMessageLength, 1, hostTimeAtStart,
+                                                timeOfDayAtStart)),
+          output(std::make_unique<MidiOutputPort>(client.get(), MaxMidiMessageLength, 0, hostTimeAtStart,
+                                                  timeOfDayAtStart))
+    {
+        input->setReceivedMidiCallbackFunc(&ReceivedRecorder::callback, &recorder);
+    }
+
+    ~PortRig()
+    {
+        input.reset();
+        output.reset();
+        client.reset();
+        service.reset();
+    }
+
+    QString inputName() const
+    {
+        QString name;
+        input->getCurrentPortName(name);
+        return name;
+    }
+
+    QString outputName() const
+    {
+        QString name;
+        output->getCurrentPortName(name);
+        return name;
+    }
+
+    int transmit(const QByteArray& bytes, unsigned int* timeStamp = nullptr)
+    {
+        unsigned int stamp = 0;
+        const int result = output->transmitMidi(reinterpret_cast<const unsigned char*>(bytes.constData()),
+                                                static_cast<unsigned short>(bytes.size()), stamp);
+        if (timeStamp != nullptr) {
+            *timeStamp = stamp;
+        }
+        return result;
+    }
+
+    ReceivedRecorder recorder;
+    std::unique_ptr<LoopbackMidiService> service;
+    std::unique_ptr<MidiClient> client;
+    std::unique_ptr<MidiInputPort> input;
+    std::unique_ptr<MidiOutputPort> output;
+};

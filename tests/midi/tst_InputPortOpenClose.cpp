@@ -1,0 +1,158 @@
+#include "PortRig.h"
+
+#include <QtTest>
+
+
+// Opening and closing input ports: what is assigned, what stays connected, and what happens when
+// endpoints change underneath.
+class InputPortOpenClose : public QObject {
+    Q_OBJECT
+
+private slots:
+    void openingByIndexAssignsNameAndUniqueId()
+    {
+        PortRig rig;
+        rig.input->getInputPortNameList();
+        QCOMPARE(rig.input->openInputPort(1u), 0);
+        QCOMPARE(rig.inputName(), QStringLiteral("Loopback B"));
+        QCOMPARE(rig.input->getCurrentPortIndex(), 1u);
+        std::int32_t id = 0;
+        rig.service->getIntegerProperty(rig.service->getSource(1), MidiIntegerProperty::UniqueId, &id);
+        QCOMPARE(rig.input->getCurrentPortUniqueId(), id);
+        QCOMPARE(rig.service->connectionCount(), 1);
+    }
+
+    void reopeningClosesThePreviousSource()
+    {
+        PortRig rig;
+        rig.input->getInputPortNameList();
+        QCOMPARE(rig.input->openInputPort(0u), 0);
+        QCOMPARE(rig.input->openInputPort(1u), 0);
+        QCOMPARE(rig.service->connectionCount(), 1);
+        QVERIFY(rig.service->injectPackets(rig.service->getSource(0), {QByteArray("\xF8", 1)}));
+        QVERIFY(rig.service->injectPackets(rig.service->getSource(1), {QByteArray("\xFA", 1)}));
+        QVERIFY(rig.recorder.waitForCount(1));
+        QVERIFY(rig.service->waitUntilDelivered(20000));
+        QCOMPARE(rig.recorder.count(), std::size_t(1));
+        QCOMPARE(rig.recorder.records()[0].data, QByteArray("\xFA", 1));
+    }
+
+    // Whatever makes the open fail, the port ends unassigned and holds no connection: a
+    // connection nobody can close would keep feeding a port that shows "No Assign".
+    void failedOpenLeavesThePortUnassignedAndUnconnected_data()
+    {
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("index beyond the sources") << "beyond sources";
+        QTest::newRow("index beyond the name list") << "beyond list";
+        QTest::newRow("unique ID unreadable") << "unique id";
+        QTest::newRow("connection refused") << "connect";
+    }
+
+    void failedOpenLeavesThePortUnassignedAndUnconnected()
+    {
+        QFETCH(QString, failure);
+        PortRig rig;
+        rig.input->getInputPortNameList();
+        QCOMPARE(rig.input->openInputPort(0u), 0);
+        unsigned int index = 1;
+        if (failure == "beyond sources") {
+            index = 2;
+        } else if (failure == "beyond list") {
+            rig.service->addSource(QStringLiteral("Late"));
+            index = 2;
+        } else if (failure == "unique id") {
+            rig.service->setPropertyReadFails(rig.service->getSource(1), LoopbackMidiService::Property::UniqueId, true);
+        } else {
+            rig.service->setConnectFails(true);
+        }
+        QCOMPARE(rig.input->openInputPort(index), 1);
+        QCOMPARE(rig.inputName(), QStringLiteral("No Assign"));
+        QCOMPARE(rig.input->getCurrentPortIndex(), InvalidPortIndex);
+        QCOMPARE(rig.input->getCurrentPortUniqueId(), InvalidPortId);
+        QCOMPARE(rig.service->connectionCount(), 0);
+        QCOMPARE(rig.input->closeInputPort(), 1);
+    }
+
+    void closingAnUnassignedPortReturnsOne()
+    {
+        PortRig rig;
+        QCOMPARE(rig.input->closeInputPort(), 1);
+    }
+
+    void closingAfterTheEndpointListChangedFindsTheSourceByUniqueId()
+    {
+        PortRig rig;
+        rig.input->getInputPortNameList();
+        QCOMPARE(rig.input->openInputPort(1u), 0);
+        rig.service->removeEndpoint(rig.service->getSource(0));
+        rig.service->addSource(QStringLiteral("New"));
+        QCOMPARE(rig.input->closeInputPort(), 0);
+        QCOMPARE(rig.service->connectionCount(), 0);
+        QCOMPARE(rig.inputName(), QStringLiteral("No Assign"));
+    }
+
+    void closingSkipsSourcesWhoseIdCannotBeRead()
+    {
+        PortRig rig;
+        rig.input->getInputPortNameList();
+        QCOMPARE(rig.input->openInputPort(1u), 0);
+        rig.service->setPropertyReadFails(rig.service->getSource(0), LoopbackMidiService::Property::UniqueId, true);
+        QCOMPARE(rig.input->closeInputPort(), 0);
+        QCOMPARE(rig.service->connectionCount(), 0);
+    }
+
+    void closingAfterTheDeviceWasUnpluggedReturnsOneAndUnassigns()
+    {
+        PortRig rig;
+        rig.input->getInputPortNameList();
+        QCOMPARE(rig.input->openInputPort(0u), 0);
+        rig.service->removeEndpoint(rig.service->getSource(0));
+        QCOMPARE(rig.inputName(), QStringLiteral("Loopback A"));
+        QCOMPARE(rig.input->closeInputPort(), 1);
+        QCOMPARE(rig.inputName(), QStringLiteral("No Assign"));
+        QCOMPARE(rig.input->getCurrentPortIndex(), InvalidPortIndex);
+        QCOMPARE(rig.input->openInputPort(QStringLiteral("Loopback A")), 1);
+        QCOMPARE(rig.input->openInputPort(QStringLiteral("Loopback B")), 0);
+    }
+
+    void nothingArrivesAfterClosing()
+    {
+        PortRig rig;
+        rig.input->getInputPortNameList();
+        QCOMPARE(rig.input->openInputPort(0u), 0);
+        QCOMPARE(rig.input->closeInputPort(), 0);
+        QVERIFY(rig.service->injectPackets(rig.service->getSource(0), {QByteArray("\xF8", 1)}));
+        QVERIFY(rig.service->waitUntilDelivered(20000));
+        QCOMPARE(rig.recorder.count(), std::size_t(0));
+    }
+
+    void everyPacketOfAListIsDeliveredInOrderWithItsGroup()
+    {
+        PortRig rig;
+        rig.input->getInputPortNameList();
+        QCOMPARE(rig.input->openInputPort(0u), 0);
+        const QList<QByteArray> packets{QByteArray("\x90\x3C", 2), QByteArray("\x40", 1), QByteArray("\xF0\x01\x02\xF7", 4)};
+        QVERIFY(rig.service->injectPackets(rig.service->getSource(0), packets));
+        QVERIFY(rig.recorder.waitForCount(3));
+        const auto records = rig.recorder.records();
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(records[i].data, packets[i]);
+            QCOMPARE(records[i].portId, 1u);
+        }
+    }
+
+    void destroyingAnOpenPortDisconnectsIt()
+    {
+        PortRig rig;
+        rig.input->getInputPortNameList();
+        QCOMPARE(rig.input->openInputPort(0u), 0);
+        QVERIFY(rig.service->injectPackets(rig.service->getSource(0), {QByteArray("\xF8", 1)}));
+        rig.input.reset();
+        QCOMPARE(rig.service->connectionCount(), 0);
+        QVERIFY(rig.service->injectPackets(rig.service->getSource(0), {QByteArray("\xF8", 1)}));
+        QVERIFY(rig.service->waitUntilDelivered(20000));
+    }
+};
+
+QTEST_GUILESS_MAIN(InputPortOpenClose)
+#include "tst_InputPortOpenClose.moc"

@@ -1,0 +1,230 @@
+#include "PortRig.h"
+
+#include <QtTest>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+constexpr std::uint64_t NanosPerMs = 1000000;
+}
+
+// Opening, closing and sending on output ports, the Bluetooth pacing, and senders on several
+// threads at once.
+class OutputPortTransmit : public QObject {
+    Q_OBJECT
+
+private slots:
+    void transmittingOnAnUnassignedPortSendsNothing()
+    {
+        PortRig rig;
+        const unsigned char message[] = {0xF8};
+        unsigned int untouched = 777;
+        QCOMPARE(rig.output->transmitMidi(message, 1, untouched), 1);
+        QCOMPARE(untouched, 777u);
+        QCOMPARE(rig.service->sendCount(), 0);
+    }
+
+    void aMessageGoesOutWholeAsOnePacket_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("result");
+        QTest::newRow("one byte") << 1 << 0;
+        QTest::newRow("largest accepted") << int(MaxMidiMessageLength) << 0;
+        QTest::newRow("empty") << 0 << 1;
+        QTest::newRow("one byte too long") << int(MaxMidiMessageLength) + 1 << 1;
+    }
+
+    void aMessageGoesOutWholeAsOnePacket()
+    {
+        QFETCH(int, length);
+        QFETCH(int, result);
+        PortRig rig;
+        rig.output->getOutputPortNameList();
+        QCOMPARE(rig.output->openOutputPort(0u), 0);
+        QByteArray message(length, char(0x55));
+        QCOMPARE(rig.transmit(message), result);
+        const QList<QByteArray> sent = rig.service->sentMessages(rig.service->getDestination(0));
+        QCOMPARE(sent.size(), result == 0 ? 1 : 0);
+        if (result == 0) {
+            QCOMPARE(sent[0], message);
+        }
+    }
+
+    void aFailedSendReturnsOne()
+    {
+        PortRig rig;
+        rig.output->getOutputPortNameList();
+        QCOMPARE(rig.output->openOutputPort(0u), 0);
+        rig.service->setSendFails(true);
+        QCOMPARE(rig.transmit(QByteArray("\xFA", 1)), 1);
+        rig.service->setSendFails(false);
+        QCOMPARE(rig.transmit(QByteArray("\xFA", 1)), 0);
+    }
+
+    void sendingToAnUnpluggedDestinationReturnsOne()
+    {
+        PortRig rig;
+        rig.output->getOutputPortNameList();
+        QCOMPARE(rig.output->openOutputPort(1u), 0);
+        rig.service->removeEndpoint(rig.service->getDestination(1));
+        QCOMPARE(rig.transmit(QByteArray("\xFA", 1)), 1);
+        QCOMPARE(rig.output->closeOutputPort(), 0);
+        QCOMPARE(rig.outputName(), QStringLiteral("No Assign"));
+    }
+
+    void openingBeyondTheDestinationsKeepsThePreviousOne()
+    {
+        PortRig rig;
+        rig.output->getOutputPortNameList();
+        QCOMPARE(rig.output->openOutputPort(1u), 0);
+        QCOMPARE(rig.output->openOutputPort(2u), 1);
+        QCOMPARE(rig.outputName(), QStringLiteral("Loopback B"));
+        QCOMPARE(rig.transmit(QByteArray("\xFA", 1)), 0);
+    }
+
+    void openingFailsWhenTheIdIsUnreadableOrTheListIsStale_data()
+    {
+        QTest::addColumn<bool>("staleList");
+        QTest::newRow("unique ID unreadable") << false;
+        QTest::newRow("index beyond the name list") << true;
+    }
+
+    void openingFailsWhenTheIdIsUnreadableOrTheListIsStale()
+    {
+        QFETCH(bool, staleList);
+        PortRig rig;
+        rig.output->getOutputPortNameList();
+        QCOMPARE(rig.output->openOutputPort(0u), 0);
+        unsigned int index = 1;
+        if (staleList) {
+            rig.service->addDestination(QStringLiteral("Late"));
+            index = 2;
+        } else {
+            rig.service->setPropertyReadFails(rig.service->getDestination(1), LoopbackMidiService::Property::UniqueId,
+                                              true);
+        }
+        QCOMPARE(rig.output->openOutputPort(index), 1);
+        QCOMPARE(rig.outputName(), QStringLiteral("No Assign"));
+        QCOMPARE(rig.transmit(QByteArray("\xFA", 1)), 1);
+        QCOMPARE(rig.output->closeOutputPort(), 1);
+    }
+
+    void openingReplacesTheDestinationAndClosingReleasesIt()
+    {
+        PortRig rig;
+        rig.output->getOutputPortNameList();
+        QCOMPARE(rig.output->openOutputPort(0u), 0);
+        QCOMPARE(rig.output->openOutputPort(1u), 0);
+        QCOMPARE(rig.transmit(QByteArray("\xFA", 1)), 0);
+        QCOMPARE(rig.service->sentMessages(rig.service->getDestination(0)).size(), 0);
+        QCOMPARE(rig.service->sentMessages(rig.service->getDestination(1)).size(), 1);
+        QCOMPARE(rig.output->closeOutputPort(), 0);
+        QCOMPARE(rig.output->closeOutputPort(), 1);
+        QCOMPARE(rig.transmit(QByteArray("\xFA", 1)), 1);
+    }
+
+    // The pacing clock is replaced by one that advances a tenth of a millisecond at every
+    // reading, so the wait is measured on it and not on a loaded machine's wall clock.
+    void bluetoothDestinationsArePaced_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("minimumMs");
+        QTest::newRow("three bytes") << "Bluetooth" << 3 << 2;
+        QTest::newRow("one byte") << "Bluetooth" << 1 << 1;
+        QTest::newRow("thirty bytes") << "Bluetooth" << 30 << 11;
+        QTest::newRow("not Bluetooth") << "Bluetooth LE" << 30 << 0;
+    }
+
+    void bluetoothDestinationsArePaced()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, length);
+        QFETCH(int, minimumMs);
+        PortRig rig;
+        std::atomic<std::uint64_t> clock{5 * NanosPerMs + NanosPerMs / 2};
+        rig.service->setHostClock([&clock] { return clock.fetch_add(NanosPerMs / 10); });
+        // The display name is what the menus show; the Bluetooth check reads the endpoint's own name.
+        rig.service->addDestination(QStringLiteral("Phone MIDI"), name);
+        rig.output->getOutputPortNameList();
+        QCOMPARE(rig.output->openOutputPort(QStringLiteral("Phone MIDI")), 0);
+
+        const std::uint64_t before = clock.load();
+        QCOMPARE(rig.transmit(QByteArray(length, char(0x7F))), 0);
+        const std::uint64_t after = clock.load();
+        QVERIFY2(after / NanosPerMs - before / NanosPerMs >= std::uint64_t(minimumMs),
+                 qPrintable(QString::number(after - before)));
+        if (minimumMs == 0) {
+            QVERIFY(after - before < NanosPerMs);
+        }
+        rig.service->setHostClock({});
+    }
+
+    void withoutAReadableNameThereIsNoPacing()
+    {
+        PortRig rig;
+        std::atomic<std::uint64_t> clock{NanosPerMs};
+        rig.service->setHostClock([&clock] { return clock.fetch_add(NanosPerMs / 10); });
+        const MidiEndpointRef bluetooth = rig.service->addDestination(QStringLiteral("Bluetooth"));
+        rig.service->setPropertyReadFails(bluetooth, LoopbackMidiService::Property::Name, true);
+        rig.output->getOutputPortNameList();
+        QCOMPARE(rig.output->openOutputPort(QStringLiteral("Bluetooth")), 0);
+        const std::uint64_t before = clock.load();
+        QCOMPARE(rig.transmit(QByteArray(300, char(0x01))), 0);
+        QVERIFY(clock.load() - before < NanosPerMs);
+        rig.service->setHostClock({});
+    }
+
+    void pacingHoldsTheSenderOnTheRealClockToo()
+    {
+        PortRig rig;
+        rig.service->addDestination(QStringLiteral("Bluetooth"));
+        rig.output->getOutputPortNameList();
+        QCOMPARE(rig.output->openOutputPort(QStringLiteral("Bluetooth")), 0);
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(rig.transmit(QByteArray(300, char(0x01))), 0);  // 100.03 ms on a MIDI cable
+        QVERIFY(timer.elapsed() >= 99);
+    }
+
+    void sendersOnSeveralThreadsAreSerialisedAndNothingIsLost()
+    {
+        PortRig rig;
+        rig.input->getInputPortNameList();
+        rig.output->getOutputPortNameList();
+        QCOMPARE(rig.input->openInputPort(0u), 0);
+        QCOMPARE(rig.output->openOutputPort(0u), 0);
+        constexpr int Threads = 4;
+        constexpr int PerThread = 500;
+        std::atomic<int> failures{0};
+        std::vector<std::thread> senders;
+        for (int t = 0; t < Threads; ++t) {
+            senders.emplace_back([&rig, &failures, t] {
+                for (int i = 0; i < PerThread; ++i) {
+                    const unsigned char message[] = {static_cast<unsigned char>(0x90 + t), static_cast<unsigned char>(i / 128),
+                                                     static_cast<unsigned char>(i % 128)};
+                    unsigned int timeStamp = 0;
+                    if (rig.output->transmitMidi(message, 3, timeStamp) != 0) {
+                        ++failures;
+                    }
+                }
+            });
+        }
+        for (std::thread& sender : senders) {
+            sender.join();
+        }
+        QCOMPARE(failures.load(), 0);
+        QVERIFY(rig.recorder.waitForCount(Threads * PerThread));
+        int next[Threads] = {};
+        for (const auto& record : rig.recorder.records()) {
+            QCOMPARE(record.data.size(), 3);
+            const int t = (unsigned char)record.data[0] - 0x90;
+            QVERIFY(t >= 0 && t < Threads);
+            QCOMPARE(int(record.data[1]) * 128 + int(record.data[2]), next[t]++);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(OutputPortTransmit)
+#include "tst_OutputPortTransmit.moc"

@@ -1,0 +1,131 @@
+#include "PortRig.h"
+
+#include <QtTest>
+
+Q_DECLARE_METATYPE(LoopbackMidiService::Property)
+
+// Name lists, "No Assign" and opening by name, over endpoints that come and go.
+class PortEnumeration : public QObject {
+    Q_OBJECT
+
+private slots:
+    void withoutEndpointsListsAreEmptyAndEveryOpenFails()
+    {
+        PortRig rig(LoopbackMidiService::Endpoints::None);
+        MIDI_RESULT result = MIDI_RESULT_ERROR;
+        QVERIFY(rig.input->getInputPortNameList(&result).isEmpty());
+        QCOMPARE(result, MIDI_RESULT_OK);
+        result = MIDI_RESULT_ERROR;
+        QVERIFY(rig.output->getOutputPortNameList(&result).isEmpty());
+        QCOMPARE(result, MIDI_RESULT_OK);
+        QCOMPARE(rig.input->getInputPortCount(), 0u);
+        QCOMPARE(rig.output->getOutputPortCount(), 0u);
+
+        QCOMPARE(rig.input->openInputPort(0u), 1);
+        QCOMPARE(rig.input->openInputPort(QStringLiteral("Loopback A")), 1);
+        QCOMPARE(rig.output->openOutputPort(0u), 1);
+        QCOMPARE(rig.output->openOutputPort(QStringLiteral("Loopback A")), 1);
+        QCOMPARE(rig.inputName(), QStringLiteral("No Assign"));
+        QCOMPARE(rig.outputName(), QStringLiteral("No Assign"));
+        QCOMPARE(rig.input->getCurrentPortIndex(), InvalidPortIndex);
+        QCOMPARE(rig.input->getCurrentPortUniqueId(), InvalidPortId);
+        QCOMPARE(rig.output->getCurrentPortIndex(), InvalidPortIndex);
+        QCOMPARE(rig.input->closeInputPort(), 1);
+        QCOMPARE(rig.output->closeOutputPort(), 1);
+        QCOMPARE(rig.transmit(QByteArray("\xF8", 1)), 1);
+        QCOMPARE(rig.service->sendCount(), 0);
+    }
+
+    void listsFollowEndpointsAddedRenamedAndRemoved()
+    {
+        PortRig rig;
+        const MidiEndpointRef synth = rig.service->addSource(QStringLiteral("Synth"));
+        const MidiEndpointRef drums = rig.service->addDestination(QStringLiteral("Drums"));
+        QCOMPARE(rig.input->getInputPortNameList(), QStringList({"Loopback A", "Loopback B", "Synth"}));
+        QCOMPARE(rig.output->getOutputPortNameList(), QStringList({"Loopback A", "Loopback B", "Drums"}));
+        rig.service->renameEndpoint(synth, QStringLiteral("Synth 2"));
+        rig.service->removeEndpoint(rig.service->getDestination(0));
+        QCOMPARE(rig.input->getInputPortNameList(), QStringList({"Loopback A", "Loopback B", "Synth 2"}));
+        QCOMPARE(rig.output->getOutputPortNameList(), QStringList({"Loopback B", "Drums"}));
+        QVERIFY(rig.service->removeEndpoint(drums));
+        QCOMPARE(rig.output->getOutputPortNameList(), QStringList({"Loopback B"}));
+    }
+
+    void failedPropertyReadEmptiesTheList_data()
+    {
+        QTest::addColumn<bool>("sources");
+        QTest::addColumn<LoopbackMidiService::Property>("property");
+        QTest::newRow("source display name") << true << LoopbackMidiService::Property::DisplayName;
+        QTest::newRow("source unique ID") << true << LoopbackMidiService::Property::UniqueId;
+        QTest::newRow("destination display name") << false << LoopbackMidiService::Property::DisplayName;
+        QTest::newRow("destination unique ID") << false << LoopbackMidiService::Property::UniqueId;
+    }
+
+    void failedPropertyReadEmptiesTheList()
+    {
+        QFETCH(bool, sources);
+        QFETCH(LoopbackMidiService::Property, property);
+        PortRig rig;
+        const MidiEndpointRef second = sources ? rig.service->getSource(1) : rig.service->getDestination(1);
+        rig.service->setPropertyReadFails(second, property, true);
+        MIDI_RESULT result = MIDI_RESULT_OK;
+        const QStringList list =
+            sources ? rig.input->getInputPortNameList(&result) : rig.output->getOutputPortNameList(&result);
+        QVERIFY(list.isEmpty());
+        QCOMPARE(result, MIDI_RESULT_ERROR);
+        // With the list empty nothing can be opened by index or by name.
+        if (sources) {
+            QCOMPARE(rig.input->openInputPort(0u), 1);
+            QCOMPARE(rig.input->openInputPort(QStringLiteral("Loopback A")), 1);
+        } else {
+            QCOMPARE(rig.output->openOutputPort(0u), 1);
+            QCOMPARE(rig.output->openOutputPort(QStringLiteral("Loopback A")), 1);
+        }
+    }
+
+    void aNameThatIsNotReadableOnlyStopsTheBluetoothCheck()
+    {
+        PortRig rig;
+        rig.service->setPropertyReadFails(rig.service->getDestination(0), LoopbackMidiService::Property::Name, true);
+        QCOMPARE(rig.output->getOutputPortNameList().size(), 2);
+        QCOMPARE(rig.output->openOutputPort(0u), 0);
+    }
+
+    void openingByASharedDisplayNameTakesTheFirst()
+    {
+        PortRig rig(LoopbackMidiService::Endpoints::None);
+        const MidiEndpointRef first = rig.service->addSource(QStringLiteral("Interface"), QStringLiteral("port 1"));
+        rig.service->addSource(QStringLiteral("Interface"), QStringLiteral("port 2"));
+        rig.service->addDestination(QStringLiteral("Other"));
+        const MidiEndpointRef firstOut = rig.service->addDestination(QStringLiteral("Interface"));
+        rig.service->addDestination(QStringLiteral("Interface"));
+
+        QCOMPARE(rig.input->openInputPort(QStringLiteral("Interface")), 0);
+        QCOMPARE(rig.input->getCurrentPortIndex(), 0u);
+        std::int32_t firstId = 0;
+        rig.service->getIntegerProperty(first, MidiIntegerProperty::UniqueId, &firstId);
+        QCOMPARE(rig.input->getCurrentPortUniqueId(), firstId);
+
+        QCOMPARE(rig.output->openOutputPort(QStringLiteral("Interface")), 0);
+        QCOMPARE(rig.output->getCurrentPortIndex(), 1u);
+        QCOMPARE(rig.transmit(QByteArray("\xFE", 1)), 0);
+        QCOMPARE(rig.service->sentMessages(firstOut).size(), 1);
+    }
+
+    void openingByNameMatchesExactlyAndKeepsThePortWhenNotFound()
+    {
+        PortRig rig;
+        QCOMPARE(rig.input->openInputPort(QStringLiteral("Loopback B")), 0);
+        QCOMPARE(rig.output->openOutputPort(QStringLiteral("Loopback B")), 0);
+        for (const QString& name : {QStringLiteral("loopback a"), QStringLiteral("Loopback"), QString()}) {
+            QCOMPARE(rig.input->openInputPort(name), 1);
+            QCOMPARE(rig.output->openOutputPort(name), 1);
+        }
+        QCOMPARE(rig.inputName(), QStringLiteral("Loopback B"));
+        QCOMPARE(rig.outputName(), QStringLiteral("Loopback B"));
+        QCOMPARE(rig.service->connectionCount(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(PortEnumeration)
+#include "tst_PortEnumeration.moc"

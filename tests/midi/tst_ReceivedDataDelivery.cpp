@@ -1,0 +1,234 @@
+#include "ReceivedRecorder.h"
+#include "midi/MidiConstants.h"
+#include "midi/MidiDataTransmissionThread.h"
+
+#include <QtTest>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+namespace {
+
+// A receive callback that records like ReceivedRecorder but can be held shut, so that the
+// delivery thread stops taking records out while a test fills the ring.
+class GatedRecorder : public ReceivedRecorder {
+public:
+    static void gatedCallback(void* context, const unsigned char* data, unsigned short length, unsigned int timeStamp,
+                              unsigned int portId)
+    {
+        auto* self = static_cast<GatedRecorder*>(context);
+        ReceivedRecorder::callback(context, data, length, timeStamp, portId);
+        std::unique_lock<std::mutex> lock(self->m_gateMutex);
+        self->m_gateCondition.wait(lock, [self] { return self->m_open; });
+    }
+
+    void setOpen(bool open)
+    {
+        std::lock_guard<std::mutex> lock(m_gateMutex);
+        m_open = open;
+        m_gateCondition.notify_all();
+    }
+
+private:
+    std::mutex m_gateMutex;
+    std::condition_variable m_gateCondition;
+    bool m_open = true;
+};
+
+QByteArray pattern(int length, int seed)
+{
+    QByteArray bytes(length, '\0');
+    for (int i = 0; i < length; ++i) {
+        bytes[i] = char((seed * 31 + i * 7) & 0xFF);
+    }
+    return bytes;
+}
+
+void write(MidiDataTransmissionThread& thread, const QByteArray& bytes, unsigned int timeStamp)
+{
+    thread.writeData(reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<unsigned short>(bytes.size()),
+                     timeStamp);
+}
+
+constexpr unsigned short SmallCapacity = 40;
+
+}  // namespace
+
+class ReceivedDataDelivery : public QObject {
+    Q_OBJECT
+
+private slots:
+    void recordsArriveIntactAndInOrderWithPortId()
+    {
+        ReceivedRecorder recorder;
+        MidiDataTransmissionThread thread(nullptr, MaxMidiMessageLength + RecordOverheadSize, 1);
+        thread.setReceivedMidiCallbackFunc(&ReceivedRecorder::callback, &recorder);
+        for (int i = 0; i < 50; ++i) {
+            write(thread, pattern(1 + i * 13, i), 86399990u + unsigned(i % 10));
+        }
+        QVERIFY(recorder.waitForCount(50));
+        const auto records = recorder.records();
+        for (int i = 0; i < 50; ++i) {
+            QCOMPARE(records[i].data, pattern(1 + i * 13, i));
+            QCOMPARE(records[i].timeStamp, 86399990u + unsigned(i % 10));
+            QCOMPARE(records[i].portId, 1u);
+        }
+    }
+
+    // A first record of `offset` bytes moves both indexes there; the second record then starts
+    // at that offset, so the rows split its length, data and time-stamp fields at every place.
+    void recordStraddlingTheEndArrivesWhole_data()
+    {
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<int>("length");
+        for (int length : {0, 1, 5}) {
+            const int recordSize = length + int(RecordOverheadSize);
+            for (int offset = SmallCapacity - recordSize; offset <= SmallCapacity; ++offset) {
+                QTest::addRow("length %d at %d", length, offset) << offset << length;
+            }
+        }
+    }
+
+    void recordStraddlingTheEndArrivesWhole()
+    {
+        QFETCH(int, offset);
+        QFETCH(int, length);
+        ReceivedRecorder recorder;
+        MidiDataTransmissionThread thread(nullptr, SmallCapacity, 0);
+        thread.setReceivedMidiCallbackFunc(&ReceivedRecorder::callback, &recorder);
+        write(thread, pattern(offset - int(RecordOverheadSize), 1), 1);
+        QVERIFY(recorder.waitForCount(1));
+        write(thread, pattern(length, 2), 0x12345678);
+        write(thread, pattern(3, 3), 0x9ABCDEF0);
+        QVERIFY(recorder.waitForCount(3));
+        const auto records = recorder.records();
+        QCOMPARE(records[1].data, pattern(length, 2));
+        QCOMPARE(records[1].timeStamp, 0x12345678u);
+        QCOMPARE(records[2].data, pattern(3, 3));
+        QCOMPARE(records[2].timeStamp, 0x9ABCDEF0u);
+        QTRY_VERIFY_WITH_TIMEOUT(thread.isEmptyBuffer(), 20000);
+        QVERIFY(thread.isAvailable(SmallCapacity));
+    }
+
+    void fillingToCapacityAndDrainingLeavesTheRingEmpty_data()
+    {
+        QTest::addColumn<int>("startOffset");
+        QTest::newRow("start near the beginning") << 7;
+        QTest::newRow("start in the middle") << 23;
+        QTest::newRow("start at the very end") << int(SmallCapacity);
+    }
+
+    void fillingToCapacityAndDrainingLeavesTheRingEmpty()
+    {
+        QFETCH(int, startOffset);
+        GatedRecorder recorder;
+        MidiDataTransmissionThread thread(nullptr, SmallCapacity, 0);
+        thread.setReceivedMidiCallbackFunc(&GatedRecorder::gatedCallback, &recorder);
+        recorder.setOpen(false);
+        write(thread, pattern(startOffset - int(RecordOverheadSize), 0), 0);
+        QVERIFY(recorder.waitForCount(1));  // the thread is now held inside the callback
+        const int lengths[] = {4, 10, 8};   // 10 + 16 + 14 = 40 bytes of records
+        for (int i = 0; i < 3; ++i) {
+            write(thread, pattern(lengths[i], i + 1), unsigned(i + 1));
+        }
+        QVERIFY(!thread.isEmptyBuffer());
+        QVERIFY(!thread.isAvailable(1));
+        recorder.setOpen(true);
+        QVERIFY(recorder.waitForCount(4));
+        QVERIFY(thread.isEmptyBuffer());
+        QVERIFY(thread.isAvailable(SmallCapacity));
+        const auto records = recorder.records();
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(records[i + 1].data, pattern(lengths[i], i + 1));
+            QCOMPARE(records[i + 1].timeStamp, unsigned(i + 1));
+        }
+    }
+
+    void fullRingHoldsTheWriterWithoutLosingAnything()
+    {
+        GatedRecorder recorder;
+        MidiDataTransmissionThread thread(nullptr, SmallCapacity, 0);
+        thread.setReceivedMidiCallbackFunc(&GatedRecorder::gatedCallback, &recorder);
+        recorder.setOpen(false);
+        write(thread, pattern(1, 0), 0);
+        QVERIFY(recorder.waitForCount(1));
+        write(thread, pattern(14, 1), 1);
+        write(thread, pattern(14, 2), 2);  // 20 + 20 bytes: full
+        QVERIFY(!thread.isAvailable(1));
+
+        std::atomic<bool> released{false};
+        std::atomic<bool> returnedAfterRelease{false};
+        std::thread writer([&] {
+            write(thread, pattern(20, 3), 3);
+            returnedAfterRelease = released.load();
+        });
+        released = true;
+        recorder.setOpen(true);
+        writer.join();
+        QVERIFY(returnedAfterRelease);
+        QVERIFY(recorder.waitForCount(4));
+        const auto records = recorder.records();
+        QCOMPARE(records.size(), std::size_t(4));
+        QCOMPARE(records[3].data, pattern(20, 3));
+        QCOMPARE(records[3].timeStamp, 3u);
+    }
+
+    void packetsBeforeACallbackIsSetAreDropped()
+    {
+        ReceivedRecorder recorder;
+        MidiDataTransmissionThread thread(nullptr, SmallCapacity, 0);
+        write(thread, pattern(3, 1), 1);
+        QVERIFY(thread.isEmptyBuffer());
+        thread.setReceivedMidiCallbackFunc(&ReceivedRecorder::callback, &recorder);
+        write(thread, pattern(3, 2), 2);
+        QVERIFY(recorder.waitForCount(1));
+        QTRY_VERIFY_WITH_TIMEOUT(thread.isEmptyBuffer(), 20000);
+        const auto records = recorder.records();
+        QCOMPARE(records.size(), std::size_t(1));
+        QCOMPARE(records[0].data, pattern(3, 2));
+    }
+
+    void packetsThatCanNeverFitAreDropped()
+    {
+        ReceivedRecorder recorder;
+        MidiDataTransmissionThread thread(nullptr, MaxMidiMessageLength + RecordOverheadSize, 0);
+        thread.setReceivedMidiCallbackFunc(&ReceivedRecorder::callback, &recorder);
+        write(thread, pattern(MaxMidiMessageLength + 1, 1), 1);
+        write(thread, pattern(MaxMidiMessageLength, 2), 2);
+        QVERIFY(recorder.waitForCount(1));
+        QTRY_VERIFY_WITH_TIMEOUT(thread.isEmptyBuffer(), 20000);
+        const auto records = recorder.records();
+        QCOMPARE(records.size(), std::size_t(1));
+        QCOMPARE(records[0].data, pattern(MaxMidiMessageLength, 2));
+    }
+
+    // Each record is written only after the previous one was delivered, so the delivery thread
+    // is always about to wait or waiting when it arrives; a lost wake-up would stall the test.
+    void noWakeUpIsLost()
+    {
+        ReceivedRecorder recorder;
+        MidiDataTransmissionThread thread(nullptr, SmallCapacity, 0);
+        thread.setReceivedMidiCallbackFunc(&ReceivedRecorder::callback, &recorder);
+        for (int i = 0; i < 3000; ++i) {
+            write(thread, pattern(1, i), unsigned(i));
+            QVERIFY2(recorder.waitForCount(std::size_t(i) + 1, 10000), qPrintable(QString::number(i)));
+        }
+    }
+
+    void destructionReturnsPromptly()
+    {
+        for (int i = 0; i < 50; ++i) {
+            ReceivedRecorder recorder;
+            auto thread = std::make_unique<MidiDataTransmissionThread>(nullptr, SmallCapacity, 0);
+            if (i % 2 == 1) {
+                thread->setReceivedMidiCallbackFunc(&ReceivedRecorder::callback, &recorder);
+                write(*thread, pattern(3, i), 0);
+            }
+            thread.reset();
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(ReceivedDataDelivery)
+#include "tst_ReceivedDataDelivery.moc"

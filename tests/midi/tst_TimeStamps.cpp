@@ -1,0 +1,65 @@
+#include "PortRig.h"
+
+#include <QtTest>
+
+namespace {
+constexpr unsigned int MillisecondsPerDay = 86400000;
+constexpr std::uint64_t NanosPerMs = 1000000;
+}
+
+// Time stamps are the local time of day in milliseconds, counted from the start times that all
+// ports share, wrapping at midnight.
+class TimeStamps : public QObject {
+    Q_OBJECT
+
+private slots:
+    void timeStampsCountFromTheStartAndWrapAtMidnight_data()
+    {
+        QTest::addColumn<qulonglong>("hostStartMs");
+        QTest::addColumn<uint>("timeOfDayAtStart");
+        QTest::addColumn<qulonglong>("nowMs");
+        QTest::addColumn<uint>("expected");
+        QTest::newRow("at the start") << 1000ull << 0u << 1000ull << 0u;
+        QTest::newRow("half a second later") << 1000ull << 43200000u << 1500ull << 43200500u;
+        QTest::newRow("last millisecond of the day") << 0ull << 86399990u << 9ull << 86399999u;
+        QTest::newRow("midnight") << 0ull << 86399999u << 1ull << 0u;
+        QTest::newRow("past midnight") << 0ull << 86399990u << 15ull << 5u;
+        QTest::newRow("a day and a bit later") << 0ull << 100u << 86400050ull << 150u;
+        QTest::newRow("before the start") << 10000ull << 100u << 9900ull << 0u;
+        QTest::newRow("before the start, across midnight") << 10000ull << 50u << 9900ull << 86399950u;
+    }
+
+    void timeStampsCountFromTheStartAndWrapAtMidnight()
+    {
+        QFETCH(qulonglong, hostStartMs);
+        QFETCH(uint, timeOfDayAtStart);
+        QFETCH(qulonglong, nowMs);
+        QFETCH(uint, expected);
+        PortRig rig(LoopbackMidiService::Endpoints::Default, hostStartMs, timeOfDayAtStart);
+        rig.service->setHostClock([nowMs] { return nowMs * NanosPerMs + NanosPerMs / 2; });
+        QCOMPARE(rig.input->getTimeStamp(), expected);
+        QCOMPARE(rig.output->getTimeStamp(), expected);
+
+        rig.output->getOutputPortNameList();
+        rig.input->getInputPortNameList();
+        QCOMPARE(rig.output->openOutputPort(0u), 0);
+        QCOMPARE(rig.input->openInputPort(0u), 0);
+        unsigned int sentAt = 0;
+        QCOMPARE(rig.transmit(QByteArray("\xFE", 1), &sentAt), 0);
+        QCOMPARE(sentAt, expected);
+        // A received packet carrying its own host time is stamped from it, one with 0 from now.
+        QVERIFY(rig.service->injectPackets(rig.service->getSource(0), {QByteArray("\xF8", 1)},
+                                           (nowMs + 2) * NanosPerMs));
+        QVERIFY(rig.service->injectPackets(rig.service->getSource(0), {QByteArray("\xF8", 1)}, 0));
+        QVERIFY(rig.recorder.waitForCount(3));
+        const auto records = rig.recorder.records();
+        QCOMPARE(records[0].timeStamp, expected);
+        QCOMPARE(records[1].timeStamp, (expected + 2) % MillisecondsPerDay);
+        QCOMPARE(records[2].timeStamp, expected);
+        QVERIFY(rig.service->waitUntilDelivered(20000));
+        rig.service->setHostClock({});
+    }
+};
+
+QTEST_GUILESS_MAIN(TimeStamps)
+#include "tst_TimeStamps.moc"

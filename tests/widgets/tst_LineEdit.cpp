@@ -1,0 +1,101 @@
+#include "widgets/LineEdit.h"
+
+#include <QIntValidator>
+#include <QVBoxLayout>
+#include <QtTest>
+
+class tst_LineEdit : public QObject {
+    Q_OBJECT
+
+private slots:
+    void returnDecidesTheText_data()
+    {
+        QTest::addColumn<bool>("withValidator");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("decided");
+        QTest::addColumn<int>("emitted");
+        QTest::newRow("not a number") << true << "abc" << "64" << 1;
+        QTest::newRow("empty") << true << "" << "64" << 1;
+        QTest::newRow("above the top") << true << "999" << "127" << 1;
+        QTest::newRow("at the top") << true << "127" << "127" << 1;
+        QTest::newRow("below the bottom") << true << "-5" << "0" << 1;
+        QTest::newRow("inside") << true << "42" << "42" << 1;
+        QTest::newRow("no validator keeps any text") << false << "abc" << "abc" << 1;
+        QTest::newRow("no validator, empty") << false << "" << "" << 0;
+    }
+
+    void returnDecidesTheText()
+    {
+        QFETCH(bool, withValidator);
+        QFETCH(QString, text);
+        QFETCH(QString, decided);
+        QFETCH(int, emitted);
+        LineEdit edit(QStringLiteral("64"));
+        if (withValidator) {
+            edit.setValidator(new QIntValidator(0, 127, &edit));
+        }
+        edit.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&edit));
+        edit.setText(text); // the validator would refuse most of these as typed
+        QSignalSpy finished(&edit, &QLineEdit::editingFinished);
+        QTest::keyClick(&edit, Qt::Key_Return);
+        QCOMPARE(edit.text(), decided);
+        QCOMPARE(finished.count(), emitted);
+
+        finished.clear();
+        edit.setText(text);
+        QTest::keyClick(&edit, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(edit.text(), decided);
+        QCOMPARE(finished.count(), emitted);
+    }
+
+    void typedNumberAboveTheTopShowsTheTop()
+    {
+        LineEdit edit(QStringLiteral("64"));
+        edit.setValidator(new QIntValidator(0, 127, &edit));
+        edit.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&edit));
+        edit.selectAll();
+        QTest::keyClicks(&edit, QStringLiteral("999"));
+        QCOMPARE(edit.text(), QStringLiteral("999"));
+        QSignalSpy finished(&edit, &QLineEdit::editingFinished);
+        QTest::keyClick(&edit, Qt::Key_Return);
+        QCOMPARE(edit.text(), QStringLiteral("127"));
+        QCOMPARE(finished.count(), 1);
+    }
+
+    void leavingDecidesOnce()
+    {
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        auto* edit = new LineEdit(QStringLiteral("64"));
+        edit->setValidator(new QIntValidator(0, 127, edit));
+        auto* other = new QLineEdit;
+        layout->addWidget(edit);
+        layout->addWidget(other);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        edit->setFocus();
+        QTRY_VERIFY(edit->hasFocus());
+        edit->setText(QStringLiteral("abc"));
+        QSignalSpy finished(edit, &QLineEdit::editingFinished);
+
+        QTest::keyClick(edit, Qt::Key_Tab);
+        QTRY_VERIFY(other->hasFocus());
+        QCOMPARE(edit->text(), QStringLiteral("64"));
+        QCOMPARE(finished.count(), 1);
+    }
+
+    void otherKeysEditAsUsual()
+    {
+        LineEdit edit{QString()};
+        edit.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&edit));
+        QTest::keyClicks(&edit, QStringLiteral("F0 7E"));
+        QTest::keyClick(&edit, Qt::Key_Backspace);
+        QCOMPARE(edit.text(), QStringLiteral("F0 7"));
+    }
+};
+
+QTEST_MAIN(tst_LineEdit)
+#include "tst_LineEdit.moc"

@@ -1,0 +1,218 @@
+#include "model/Model.h"
+#include "model/TulvarMidiModel.h"
+#include "widgets/SpinBox.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+
+// A model that can refuse writes, as a model may for a value it cannot take.
+class RefusingModel : public TulvarMidiModel {
+public:
+    MODEL_RESULT setModelIntValue(unsigned int id, int value) override
+    {
+        return refuse ? MODEL_RESULT_ERROR : TulvarMidiModel::setModelIntValue(id, value);
+    }
+    bool refuse = false;
+};
+
+} // namespace
+
+class tst_SpinBox : public QObject {
+    Q_OBJECT
+
+private:
+    RefusingModel model;
+
+    void bindVelocity(SpinBox& spin)
+    {
+        spin.setParameterId(PCKeyboardVelocityParameterId);
+        spin.connectModel(&model);
+        spin.show();
+        QVERIFY(QTest::qWaitForWindowActive(&spin));
+    }
+
+    int velocity() { return model.getModelIntValue(PCKeyboardVelocityParameterId); }
+
+private slots:
+    void init()
+    {
+        model.refuse = false;
+        model.setModelIntValue(PCKeyboardVelocityParameterId, 64);
+    }
+
+    void connectingTakesRangeAndValue()
+    {
+        model.setModelIntValue(PCKeyboardVelocityParameterId, 100);
+        SpinBox spin;
+        spin.setParameterId(PCKeyboardVelocityParameterId);
+        spin.connectModel(&model);
+        QCOMPARE(spin.minimum(), 0);
+        QCOMPARE(spin.maximum(), 127);
+        QCOMPARE(spin.value(), 100);
+        QVERIFY(!spin.testAttribute(Qt::WA_MacShowFocusRect));
+
+        // Disconnecting keeps the range.
+        spin.disconnectModel();
+        QCOMPARE(spin.maximum(), 127);
+    }
+
+    void arrowKeysWriteTheParameter()
+    {
+        SpinBox spin;
+        bindVelocity(spin);
+        QSignalSpy changed(&spin, &SpinBox::widgetValueChanged);
+        QTest::keyClick(&spin, Qt::Key_Up);
+        QCOMPARE(velocity(), 65);
+        QTest::keyClick(&spin, Qt::Key_Down);
+        QTest::keyClick(&spin, Qt::Key_Down);
+        QCOMPARE(velocity(), 63);
+        QCOMPARE(changed.count(), 3);
+        QCOMPARE(changed.last().first().toInt(), 63);
+    }
+
+    void steppingAtTheEndOfTheRangeWritesNothing()
+    {
+        model.setModelIntValue(PCKeyboardVelocityParameterId, 127);
+        SpinBox spin;
+        bindVelocity(spin);
+        QSignalSpy changed(&spin, &SpinBox::widgetValueChanged);
+        QTest::keyClick(&spin, Qt::Key_Up);
+        QCOMPARE(changed.count(), 0);
+    }
+
+    void typedValueIsWrittenWhenEditingFinishes()
+    {
+        SpinBox spin;
+        bindVelocity(spin);
+        QSignalSpy changed(&spin, &SpinBox::widgetValueChanged);
+        spin.selectAll();
+        QTest::keyClicks(&spin, QStringLiteral("100"));
+        QCOMPARE(velocity(), 64);
+        QTest::keyClick(&spin, Qt::Key_Return);
+        QCOMPARE(velocity(), 100);
+        QCOMPARE(changed.count(), 1);
+
+        // Finishing again without a change writes nothing.
+        QTest::keyClick(&spin, Qt::Key_Return);
+        QCOMPARE(changed.count(), 1);
+    }
+
+    void parameterChangedElsewhereOnlyMovesTheDisplay()
+    {
+        SpinBox spin;
+        bindVelocity(spin);
+        QSignalSpy changed(&spin, &SpinBox::widgetValueChanged);
+        model.setModelIntValue(PCKeyboardVelocityParameterId, 10);
+        QCOMPARE(spin.value(), 10);
+        QCOMPARE(changed.count(), 0);
+        // The next step starts from the new value.
+        QTest::keyClick(&spin, Qt::Key_Up);
+        QCOMPARE(velocity(), 11);
+    }
+
+    void controlClickRestoresTheDefault_data()
+    {
+        QTest::addColumn<bool>("onLineEdit");
+        QTest::newRow("on the frame") << false;
+        QTest::newRow("on the text") << true;
+    }
+
+    void controlClickRestoresTheDefault()
+    {
+        QFETCH(bool, onLineEdit);
+        model.setModelIntValue(PCKeyboardVelocityParameterId, 100);
+        SpinBox spin;
+        bindVelocity(spin);
+        QSignalSpy changed(&spin, &SpinBox::widgetValueChanged);
+        QWidget* target = onLineEdit ? static_cast<QWidget*>(spin.findChild<QLineEdit*>()) : &spin;
+        QPoint const point = onLineEdit ? target->rect().center() : QPoint(1, 1);
+        QTest::mouseClick(target, Qt::LeftButton, Qt::ControlModifier, point);
+        QCOMPARE(velocity(), 64);
+        QCOMPARE(spin.value(), 64);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.first().first().toInt(), 64);
+
+        // Already at the default: nothing happens.
+        QTest::mouseClick(target, Qt::LeftButton, Qt::ControlModifier, point);
+        QCOMPARE(changed.count(), 1);
+    }
+
+    void refusedDefaultKeepsTheDisplayButIsAnnounced()
+    {
+        model.setModelIntValue(PCKeyboardVelocityParameterId, 100);
+        SpinBox spin;
+        bindVelocity(spin);
+        model.refuse = true;
+        QSignalSpy changed(&spin, &SpinBox::widgetValueChanged);
+        QTest::mouseClick(spin.findChild<QLineEdit*>(), Qt::LeftButton, Qt::ControlModifier);
+        QCOMPARE(spin.value(), 100);
+        QCOMPARE(velocity(), 100);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.first().first().toInt(), 64);
+    }
+
+    void unboundSpinBoxUsesItsFallbackDefault()
+    {
+        SpinBox spin;
+        spin.setRange(1, 128);
+        spin.setDefaultValue(1);
+        spin.setWidgetValue(5);
+        spin.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&spin));
+        QSignalSpy changed(&spin, &SpinBox::widgetValueChanged);
+        QTest::mouseClick(&spin, Qt::LeftButton, Qt::ControlModifier, QPoint(1, 1));
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.first().first().toInt(), 1);
+        // Without a model nothing accepts the value.
+        QCOMPARE(spin.value(), 5);
+
+        // Stepping still reports the user's value.
+        QTest::keyClick(&spin, Qt::Key_Up);
+        QCOMPARE(changed.last().first().toInt(), 6);
+    }
+
+    void plainClickDoesNotReset()
+    {
+        model.setModelIntValue(PCKeyboardVelocityParameterId, 100);
+        SpinBox spin;
+        bindVelocity(spin);
+        QTest::mouseClick(spin.findChild<QLineEdit*>(), Qt::LeftButton);
+        QCOMPARE(velocity(), 100);
+    }
+
+    void dismissedContextMenuWritesNothing()
+    {
+        SpinBox spin;
+        bindVelocity(spin);
+        spin.setFocus();
+        QTRY_VERIFY(spin.hasFocus());
+        spin.selectAll();
+        QTest::keyClicks(&spin, QStringLiteral("99"));
+        QSignalSpy finished(&spin, &QSpinBox::editingFinished);
+        QSignalSpy changed(&spin, &SpinBox::widgetValueChanged);
+
+        bool menuSeen = false;
+        QTimer::singleShot(0, [&menuSeen] {
+            if (QWidget* popup = QApplication::activePopupWidget()) {
+                menuSeen = true;
+                popup->close();
+            }
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), spin.mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(&spin, &event);
+        QVERIFY(menuSeen);
+        QCOMPARE(velocity(), 64);
+        QCOMPARE(changed.count(), 0);
+        // The menu took the focus, which finished editing: that alone must not write.
+        QVERIFY(finished.count() >= 1);
+    }
+};
+
+QTEST_MAIN(tst_SpinBox)
+#include "tst_SpinBox.moc"

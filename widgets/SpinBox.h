@@ -1,0 +1,45 @@
+#pragma once
+
+#include "model/ModelConnection.h"
+
+#include <QSpinBox>
+
+// A spin box bound to one integer parameter. Arrows, keys and finished typing write the
+// parameter; Ctrl+click restores its default.
+class SpinBox : public QSpinBox, public ModelConnection {
+    Q_OBJECT
+
+public:
+    explicit SpinBox(QWidget* parent = nullptr);
+
+    void updateParameter(unsigned int id) override;
+    void modelChanged() override;
+    void stepBy(int steps) override;
+
+    // Shows a value without writing the parameter.
+    void setWidgetValue(int value);
+    // The default used when the model cannot give one (an unbound spin box).
+    void setDefaultValue(int value);
+
+signals:
+    // The user changed the value (or asked for the default, see restoreDefaultValue).
+    void widgetValueChanged(int value);
+
+public slots:
+    void inputCompletion();
+    // Writes the default when it differs from the shown value; the display follows only when the
+    // model accepts it, widgetValueChanged is emitted either way.
+    void restoreDefaultValue();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void commitUserValue(int value);
+
+    bool m_contextMenuOpen = false;
+    int m_lastValue = 0;
+    int m_fallbackDefault = 0;
+};
