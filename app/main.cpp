@@ -4,6 +4,8 @@
 #include "app/MainWindow.h"
 #include "app/NativeEventFilter.h"
 #include "app/support/ImageResources.h"
+#include "midi/MidiService.h"
+#include "midi/MidiServiceFactory.h"
 #include "model/TulvarMidiModel.h"
 
 #include <QStringList>
@@ -59,7 +61,9 @@ int main(int argc, char** argv)
     auto filter = std::make_unique<NativeEventFilter>();
     application->installEventFilter(filter.get());
 
-    auto mainWindow = std::make_unique<MainWindow>(nullptr, model.get());
+    // Outlives the main window, which closes its ports in its destructor.
+    std::unique_ptr<MidiService> const midiService = MidiServiceFactory::create(commandLine.midiBackendOption);
+    auto mainWindow = std::make_unique<MainWindow>(nullptr, model.get(), *midiService);
     MainWindow::m_pInstance = mainWindow.get();
     if (!commandLine.projectFile.isEmpty()) {
         mainWindow->setOpenedWithFile(true);

@@ -27,11 +27,24 @@ public:
 
     // Both return whether the field's end lies beyond the end of the storage, i.e. whether the
     // index wrapped to the start during this copy.
-    bool write(const T* source, std::size_t count) { return copy(m_writeIndex, count, source, nullptr); }
-    bool read(T* destination, std::size_t count) { return copy(m_readIndex, count, nullptr, destination); }
+    bool write(const T* source, std::size_t count)
+    {
+        return copy(m_writeIndex, count, [this, source](std::size_t at, std::size_t offset, std::size_t n) {
+            std::memcpy(m_storage + at, source + offset, n * sizeof(T));
+        });
+    }
+    bool read(T* destination, std::size_t count)
+    {
+        return copy(m_readIndex, count, [this, destination](std::size_t at, std::size_t offset, std::size_t n) {
+            std::memcpy(destination + offset, m_storage + at, n * sizeof(T));
+        });
+    }
 
 private:
-    bool copy(std::size_t& index, std::size_t count, const T* source, T* destination)
+    // Copies count elements at index in at most two pieces, calling piece(storage position,
+    // offset within the field, length) for each non-empty one, and moves the index on.
+    template <typename Piece>
+    bool copy(std::size_t& index, std::size_t count, Piece piece)
     {
         assert(count <= m_size);
         assert(index <= m_size);
@@ -40,15 +53,13 @@ private:
         }
         const bool wraps = index + count > m_size;
         const std::size_t first = std::min(count, m_size - index);
-        const std::size_t second = count - first;
-        if (source != nullptr) {
-            std::memcpy(m_storage + index, source, first * sizeof(T));
-            std::memcpy(m_storage, source + first, second * sizeof(T));
-        } else {
-            std::memcpy(destination, m_storage + index, first * sizeof(T));
-            std::memcpy(destination + first, m_storage, second * sizeof(T));
+        if (first > 0) {
+            piece(index, 0, first);
         }
-        index = wraps ? second : index + count;
+        if (count > first) {
+            piece(0, first, count - first);
+        }
+        index = wraps ? count - first : index + count;
         return wraps;
     }
 

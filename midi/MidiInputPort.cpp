@@ -1,5 +1,7 @@
 #include "midi/MidiInputPort.h"
 
+#include <algorithm>
+
 MidiInputPort::MidiInputPort(MidiClient* client, unsigned short maxMessageLength, unsigned int portGroupId,
                              unsigned long long hostTimeAtStart, unsigned int timeOfDayAtStart)
     : Midi(client, maxMessageLength, portGroupId, hostTimeAtStart, timeOfDayAtStart),
@@ -94,11 +96,20 @@ void MidiInputPort::setReceivedMidiCallbackFunc(ReceivedMidiCallbackFunc callbac
 void MidiInputPort::readProc(const MidiPacket* packets, unsigned int count, void* readProcRefCon, void*)
 {
     // Runs on the service's thread: touches only fixed fields and the thread's locked ring.
+    // A packet longer than a ring record (a service may hand over a long dump in one piece) goes
+    // in as consecutive slices with one time stamp; the parser joins byte streams anyway, and a
+    // dump is not silently dropped.
     auto* port = static_cast<MidiInputPort*>(readProcRefCon);
+    const unsigned short maxSlice = static_cast<unsigned short>(port->m_packetCapacity - RecordOverheadSize);
     for (unsigned int i = 0; i < count; ++i) {
         const MidiPacket& packet = packets[i];
         const unsigned int timeStamp =
             packet.hostTime != 0 ? port->timeStampOfHostTime(packet.hostTime) : port->getTimeStamp();
-        port->m_thread->writeData(packet.data, packet.length, timeStamp);
+        unsigned short offset = 0;
+        do {
+            const auto slice = static_cast<unsigned short>(std::min<unsigned>(packet.length - offset, maxSlice));
+            port->m_thread->writeData(packet.data + offset, slice, timeStamp);
+            offset = static_cast<unsigned short>(offset + slice);
+        } while (offset < packet.length);
     }
 }

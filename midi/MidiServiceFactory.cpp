@@ -1,5 +1,7 @@
 #include "midi/MidiServiceFactory.h"
 
+#include "midi/alsa/AlsaMidiService.h"
+#include "midi/jack/JackMidiService.h"
 #include "midi/loopback/LoopbackMidiService.h"
 
 #include <QtGlobal>
@@ -7,7 +9,6 @@
 #include <cstdio>
 
 namespace {
-const QString OptionName = QStringLiteral("--midi-backend");
 const char* const EnvironmentName = "TULVAR_MIDI_BACKEND";
 const QString AutoBackend = QStringLiteral("auto");
 const QString AlsaBackend = QStringLiteral("alsa");
@@ -18,20 +19,6 @@ void note(const QString& text)
 {
     std::fprintf(stderr, "Tulvar MIDI: %s\n", qPrintable(text));
 }
-}
-
-QString MidiServiceFactory::backendOption(const QStringList& arguments)
-{
-    const QString prefix = OptionName + QLatin1Char('=');
-    for (int i = 0; i < arguments.size(); ++i) {
-        if (arguments.at(i).startsWith(prefix)) {
-            return arguments.at(i).mid(prefix.size());
-        }
-        if (arguments.at(i) == OptionName && i + 1 < arguments.size()) {
-            return arguments.at(i + 1);
-        }
-    }
-    return QString();
 }
 
 QString MidiServiceFactory::backendChoice(const QString& optionValue)
@@ -54,13 +41,33 @@ QString MidiServiceFactory::backendChoice(const QString& optionValue)
 std::unique_ptr<MidiService> MidiServiceFactory::create(const QString& optionValue, QString* usedBackend)
 {
     const QString choice = backendChoice(optionValue);
-    if (choice == AlsaBackend || choice == JackBackend) {
-        note(QStringLiteral("the %1 MIDI backend is not available; using loopback").arg(choice));
-    } else if (choice == AutoBackend) {
-        note(QStringLiteral("no ALSA sequencer or JACK server available; using loopback"));
+    std::unique_ptr<MidiService> service;
+    QString used = LoopbackBackend;
+    if (choice == AlsaBackend || choice == AutoBackend) {
+        auto alsa = std::make_unique<AlsaMidiService>();
+        if (alsa->isOpen()) {
+            service = std::move(alsa);
+            used = AlsaBackend;
+        }
+    }
+    // Only a server that already runs: JackNoStartServer, never one started for us.
+    if (!service && (choice == JackBackend || choice == AutoBackend)) {
+        auto jack = std::make_unique<JackMidiService>();
+        if (jack->isOpen()) {
+            service = std::move(jack);
+            used = JackBackend;
+        }
+    }
+    if (!service) {
+        if (choice == AlsaBackend || choice == JackBackend) {
+            note(QStringLiteral("the %1 MIDI backend is not available; using loopback").arg(choice));
+        } else if (choice == AutoBackend) {
+            note(QStringLiteral("no ALSA sequencer or JACK server available; using loopback"));
+        }
+        service = std::make_unique<LoopbackMidiService>();
     }
     if (usedBackend != nullptr) {
-        *usedBackend = LoopbackBackend;
+        *usedBackend = used;
     }
-    return std::make_unique<LoopbackMidiService>();
+    return service;
 }

@@ -3,17 +3,15 @@
 #include "midi/MidiService.h"
 
 #include <QString>
-#include <QStringList>
 
 #include <memory>
 
-// Chooses the MIDI service from the words auto|alsa|jack|loopback: the command-line option
-// --midi-backend wins over TULVAR_MIDI_BACKEND, and auto is the default. The choice never fails
-// start-up: a service that cannot be opened falls back to Loopback, said once on standard error.
+// Chooses the MIDI service from the words auto|alsa|jack|loopback: the value of the command-line
+// option --midi-backend (read by the start-up code) wins over TULVAR_MIDI_BACKEND, and auto is
+// the default. The choice never fails start-up: a service that cannot be opened falls back to
+// Loopback, said once on standard error.
 class MidiServiceFactory {
 public:
-    // The value of --midi-backend=WORD or --midi-backend WORD in the arguments, empty if absent.
-    static QString backendOption(const QStringList& arguments);
     // The option value if given, else TULVAR_MIDI_BACKEND, else "auto"; lower case. An unknown
     // word counts as "auto" (with a note on standard error).
     static QString backendChoice(const QString& optionValue);

@@ -37,18 +37,3 @@ constexpr char PCKeyboardChannelRegistrykey[] = "PCKeyboardChannel";
 constexpr char PCKeyboardVelocityRegistrykey[] = "PCKeyboardVelocity";
 
 constexpr char SavePositionRegistrykey[] = "SavePosition";
-
-// Message type filter switches 700-709 in parameter order; null marks the three that have no
-// key ("Control Change", "System Common", "System Realtime" are never stored).
-constexpr const char* MessageTypeFilterRegistrykeyList[] = {
-    "Note Off", "Note On", "Key Pressure", nullptr, "Program Change",
-    "Channel Pressure", "Pitch Bend", "System Exclusive", nullptr, nullptr,
-};
-
-// System common filter switches 1000-1003 and system realtime filter switches 1100-1105.
-constexpr const char* SystemCommonFilterRegistrykeyList[] = {
-    "(F1) MIDI Time Code Quarter Frame", "(F2) Song Position Pointer", "(F3) Song Select", "(F6) Tune Request",
-};
-constexpr const char* SystemRealtimeFilterRegistrykeyList[] = {
-    "(F8) Timing Clock", "(FA) Start", "(FB) Continue", "(FC) Stop", "(FE) Active Sensing", "(FF) System Reset",
-};

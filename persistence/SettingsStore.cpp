@@ -1,5 +1,6 @@
 #include "persistence/SettingsStore.h"
 
+#include "engine/MessageTables.h"
 #include "model/ModelIF.h"
 #include "model/TulvarMidiParameters.h"
 #include "persistence/RegistryKeys.h"
@@ -14,30 +15,6 @@
 #include <limits>
 
 namespace {
-
-// Until the engine's shared name table exists, the controller keys are listed here.
-constexpr const char* ControlChangeNameList[128] = {
-    "000 Bank (MSB)", "001 Modulation", "002 Breath", "003 ---", "004 Foot", "005 Portamento Time",
-    "006 Data Entry", "007 Volume", "008 Balance", "009 ---", "010 Pan", "011 Expression", "012 Effect 1",
-    "013 Effect 2", "014 ---", "015 ---", "016 General 1", "017 General 2", "018 General 3", "019 General 4",
-    "020 ---", "021 ---", "022 ---", "023 ---", "024 ---", "025 ---", "026 ---", "027 ---", "028 ---",
-    "029 ---", "030 ---", "031 ---", "032 Bank (LSB)", "033 Modulation (LSB)", "034 Breath (LSB)", "035 ---",
-    "036 Foot (LSB)", "037 Portamento Time (LSB)", "038 Data Entry (LSB)", "039 Volume (LSB)",
-    "040 Balance (LSB)", "041 ---", "042 Pan (LSB)", "043 Expression (LSB)", "044 Effect 1 (LSB)",
-    "045 Effect 2 (LSB)", "046 ---", "047 ---", "048 General 1 (LSB)", "049 General 2 (LSB)",
-    "050 General 3 (LSB)", "051 General 4 (LSB)", "052 ---", "053 ---", "054 ---", "055 ---", "056 ---",
-    "057 ---", "058 ---", "059 ---", "060 ---", "061 ---", "062 ---", "063 ---", "064 Damper Pedal",
-    "065 Portamento Switch", "066 Sostenuto", "067 Soft Pedal", "068 Legato", "069 Hold2", "070 Variation",
-    "071 Harmonic", "072 Release", "073 Attack", "074 Brightness", "075 Sound Controller 6",
-    "076 Sound Controller 7", "077 Sound Controller 8", "078 Sound Controller 9", "079 Sound Controller 10",
-    "080 General 5", "081 General 6", "082 General 7", "083 General 8", "084 Portamento Control", "085 ---",
-    "086 ---", "087 ---", "088 ---", "089 ---", "090 ---", "091 Reverb", "092 Tremolo", "093 Chorus",
-    "094 Celeste", "095 Phaser", "096 Data Increment", "097 Data Decrement", "098 NRPN (LSB)",
-    "099 NRPN (MSB)", "100 RPN (LSB)", "101 RPN (MSB)", "102 ---", "103 ---", "104 ---", "105 ---",
-    "106 ---", "107 ---", "108 ---", "109 ---", "110 ---", "111 ---", "112 ---", "113 ---", "114 ---",
-    "115 ---", "116 ---", "117 ---", "118 ---", "119 ---", "120 All Sound Off", "121 Reset All Controllers",
-    "122 Local Control", "123 All Notes Off", "124 Omni Off", "125 Omni On", "126 Mono On", "127 Poly On",
-};
 
 struct PreferenceKey {
     const char* key;
@@ -138,6 +115,13 @@ void restoreBoolParameter(const QSettings& settings, const QString& key, ModelIF
     model.setModelIntValue(id, readBool(settings, key, defaultValue) ? 1 : 0);
 }
 
+// "Control Change", "System Common" and "System Realtime" of the message type list have no key:
+// their details have switches of their own.
+bool hasMessageTypeFilterKey(int type)
+{
+    return type != MIDIFilterControlChange && type != MIDIFilterSystemCommon && type != MIDIFilterSystemRealtime;
+}
+
 // Every switch of the MidiFilter group, with its key, in the order of the group.
 template <typename Visit> void forEachFilterKey(Visit visit)
 {
@@ -145,16 +129,15 @@ template <typename Visit> void forEachFilterKey(Visit visit)
         visit(QString::number(channel), ChannelFilterParameterId + channel);
     }
     for (int type = 0; type < MessageTypeFilterCount; ++type) {
-        if (MessageTypeFilterRegistrykeyList[type] != nullptr) {
-            visit(QString::fromLatin1(MessageTypeFilterRegistrykeyList[type]), MessageTypeFilterParameterId + type);
+        if (hasMessageTypeFilterKey(type)) {
+            visit(QString::fromLatin1(MIDIFilterNameList[type]), MessageTypeFilterParameterId + type);
         }
     }
     for (int index = 0; index < SystemCommonFilterCount; ++index) {
-        visit(QString::fromLatin1(SystemCommonFilterRegistrykeyList[index]), SystemCommonFilterParameterId + index);
+        visit(QString::fromLatin1(FilterSystemCommonNameList[index]), SystemCommonFilterParameterId + index);
     }
     for (int index = 0; index < SystemRealtimeFilterCount; ++index) {
-        visit(QString::fromLatin1(SystemRealtimeFilterRegistrykeyList[index]),
-              SystemRealtimeFilterParameterId + index);
+        visit(QString::fromLatin1(FilterSystemRealtimeNameList[index]), SystemRealtimeFilterParameterId + index);
     }
     for (int number = 0; number < ControlChangeFilterCount; ++number) {
         visit(QString::fromLatin1(ControlChangeNameList[number]), ControlChangeFilterParameterId + number);

@@ -34,10 +34,10 @@ fuzz)
     cmake -S "$root" -B "$dir" -DCMAKE_BUILD_TYPE=Debug -DTULVAR_BUILD_FUZZ=ON \
         -DTULVAR_BUILD_GUI=OFF -DTULVAR_BUILD_BENCH=OFF \
         -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-    cmake --build "$dir" -j"$jobs"
+    cmake --build "$dir" -j"$jobs" --target fuzzers
     seconds="${FUZZ_SECONDS:-60}"
     for target in "$dir"/fuzz/fuzz_*; do
-        [ -x "$target" ] || continue
+        [ -f "$target" ] && [ -x "$target" ] || continue
         name="$(basename "$target")"
         corpus="$(mktemp -d)"
         cp -r "$root/fuzz/corpus/$name/." "$corpus/" 2>/dev/null || true

@@ -23,11 +23,6 @@ void midilib_parser_setData(MIDILIB_Parser *self, const uint8_t *bytes, uint64_t
     smlib_constData_init(&self->input, size > 0 ? bytes : NULL, size);
 }
 
-static bool inSystemExclusive(const MIDILIB_Parser *self)
-{
-    return smlib_data_getSize(&self->messageWriter) > 0 && self->messageBuff[0] == 0xF0;
-}
-
 /* The number of data bytes (bit 7 clear) at the start of bytes, at most size. */
 static uint64_t dataByteRun(const uint8_t *bytes, uint64_t size)
 {
@@ -46,17 +41,30 @@ static uint64_t dataByteRun(const uint8_t *bytes, uint64_t size)
     return run;
 }
 
-/* Inside a system exclusive, takes the data bytes that follow in the input in one copy instead
- * of one by one. Returns -1 when the exclusive has filled its buffer without 0xF7. */
-static int takeExclusiveData(MIDILIB_Parser *self)
+/* A message is being assembled and has room for another byte. */
+static bool isOpen(const smlib_data *writer)
 {
-    smlib_constData *input = &self->input;
-    const uint8_t *next = input->memory + input->position;
-    const uint64_t run = dataByteRun(next, input->size - input->position);
-    const uint64_t taken = smlib_data_write(&self->messageWriter, next, 1, run);
-    input->position += taken;
-    if (smlib_data_tell(&self->messageWriter) == smlib_data_getSize(&self->messageWriter)) {
-        return -1;
+    return writer->position < writer->size;
+}
+
+/* Timing clock, start, continue, stop, active sensing and reset may stand anywhere, even between
+ * the bytes of another message (MIDI 1.0); they leave that message and running status alone. */
+static bool isRealTime(uint8_t byte)
+{
+    return byte >= 0xF8 && byte != 0xF9 && byte != 0xFD;
+}
+
+/* Converts the assembled message; a channel message leaves its status for running status. */
+static int complete(MIDILIB_Parser *self, MIDILIB_Event *event)
+{
+    smlib_data *writer = &self->messageWriter;
+    if (midilib_dataToEvent(self->messageBuff, smlib_data_tell(writer), event) != 0) {
+        assert(0);
+    }
+    if (midilib_status_isChannelMessage(self->messageBuff[0])) {
+        writer->position = 1; /* the status byte stays; the next data bytes form the next message */
+    } else {
+        smlib_data_init(writer, NULL, 0);
     }
     return 0;
 }
@@ -69,50 +77,69 @@ static int dropExclusive(MIDILIB_Parser *self)
     return -1;
 }
 
+/* Inside an exclusive the data bytes that follow are taken in one copy rather than one by one. */
+static void takeExclusiveData(MIDILIB_Parser *self)
+{
+    smlib_constData *input = &self->input;
+    const uint8_t *next = input->memory + input->position;
+    const uint64_t run = dataByteRun(next, input->size - input->position);
+    input->position += smlib_data_write(&self->messageWriter, next, 1, run);
+}
+
+/* The input and the writer are used through their fields here: this loop sees every byte that
+ * arrives, and a call per byte would cost more than the work itself. */
 int midilib_parser_parse(MIDILIB_Parser *self, MIDILIB_Event *event)
 {
     assert(self);
+    smlib_constData *input = &self->input;
     smlib_data *writer = &self->messageWriter;
-    uint8_t b;
-    if (smlib_constData_read(&self->input, &b, 1, 1) == 0) {
-        return -1;
-    }
-    for (;;) {
+    while (input->position < input->size) {
+        const uint8_t b = input->memory[input->position++];
+        if (b < 0x80) {
+            if (!isOpen(writer)) {
+                continue; /* Idle or Exclusive full: dropped */
+            }
+            writer->memory[writer->position++] = b;
+            if (self->messageBuff[0] == 0xF0) {
+                takeExclusiveData(self);
+                if (!isOpen(writer)) {
+                    return dropExclusive(self);
+                }
+            } else if (!isOpen(writer)) {
+                return complete(self, event);
+            }
+            continue;
+        }
+        if (isRealTime(b)) {
+            if (midilib_dataToEvent(&b, 1, event) != 0) {
+                assert(0);
+            }
+            return 0;
+        }
         const uint16_t size = midilib_status_messageSize(b);
         if (size != 0) {
             /* a new message; whatever was being assembled is dropped */
             smlib_data_init(writer, self->messageBuff, size);
+            writer->memory[writer->position++] = b;
+            if (!isOpen(writer)) {
+                return complete(self, event);
+            }
+            continue;
         }
-        /* 0xF4, 0xF5, 0xF7, 0xF9 and 0xFD open no message; outside an exclusive they would only
-         * corrupt the message being assembled, so they are dropped there */
-        const bool dropped = size == 0 && (b & 0x80) && !inSystemExclusive(self);
-        if (!dropped && smlib_data_write(writer, &b, 1, 1) == 1) {
-            if (self->messageBuff[0] == 0xF0) {
-                if (b == 0xF7) {
-                    break;
-                }
-                if (smlib_data_tell(writer) == smlib_data_getSize(writer) || takeExclusiveData(self) != 0) {
-                    return dropExclusive(self);
-                }
-            } else if (smlib_data_tell(writer) == smlib_data_getSize(writer)) {
-                break;
+        /* 0xF4, 0xF5, 0xF7, 0xF9 and 0xFD open no message. An exclusive keeps them as received
+         * (0xF7 ends it); in any other message they would stand for data bytes of 128 and more,
+         * so there they are dropped. */
+        if (isOpen(writer) && self->messageBuff[0] == 0xF0) {
+            writer->memory[writer->position++] = b;
+            if (b == 0xF7) {
+                return complete(self, event);
+            }
+            if (!isOpen(writer)) {
+                return dropExclusive(self);
             }
         }
-        if (smlib_constData_read(&self->input, &b, 1, 1) == 0) {
-            return -1; /* what is assembled waits for the next delivery */
-        }
     }
-
-    if (midilib_dataToEvent(self->messageBuff, smlib_data_tell(writer), event) != 0) {
-        assert(0);
-    }
-    if (midilib_status_isChannelMessage(self->messageBuff[0])) {
-        /* running status: the status byte stays, the next data bytes form the next message */
-        smlib_data_seek(writer, 1, smlib_seek_set);
-    } else {
-        smlib_data_init(writer, NULL, 0);
-    }
-    return 0;
+    return -1; /* what is assembled waits for the next delivery */
 }
 
 void midilib_parser_clearRunningStatus(MIDILIB_Parser *self)

@@ -13,7 +13,8 @@ extern "C" {
 #endif
 
 /* Turns any cut of a MIDI byte stream into complete messages, keeping what is assembled between
- * deliveries and implementing running status. The writer runs over the record's own buffer, so
+ * deliveries and implementing running status. System real-time bytes become events of their own
+ * wherever they stand and disturb nothing else. The writer runs over the record's own buffer, so
  * the record is initialised where it lives and never copied by value.
  *
  * States: Idle (the writer is the empty stream; data bytes are dropped), Assembling, Running

@@ -141,6 +141,27 @@ private slots:
         }
     }
 
+    void aPacketLongerThanARecordArrivesInSlices()
+    {
+        PortRig rig;
+        rig.input->getInputPortNameList();
+        QCOMPARE(rig.input->openInputPort(0u), 0);
+        QByteArray dump(40000, '\0');
+        for (int i = 0; i < dump.size(); ++i) {
+            dump[i] = char(i % 127);
+        }
+        dump[0] = char(0xF0);
+        dump[dump.size() - 1] = char(0xF7);
+        QVERIFY(rig.service->injectPackets(rig.service->getSource(0), {dump}));
+        QVERIFY(rig.recorder.waitForCount(3));
+        const auto records = rig.recorder.records();
+        QCOMPARE(records.size(), std::size_t(3));
+        QCOMPARE(records[0].data.size(), int(MaxMidiMessageLength));
+        QCOMPARE(records[0].data + records[1].data + records[2].data, dump);
+        QCOMPARE(records[1].timeStamp, records[0].timeStamp);
+        QCOMPARE(records[2].timeStamp, records[0].timeStamp);
+    }
+
     void destroyingAnOpenPortDisconnectsIt()
     {
         PortRig rig;

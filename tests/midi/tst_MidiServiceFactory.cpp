@@ -7,23 +7,6 @@ class MidiServiceFactoryTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void theOptionIsFoundInEitherSpelling_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("absent") << QStringList{"tulvar-midi", "setup.tulvarmidi"} << QString();
-        QTest::newRow("with equals") << QStringList{"tulvar-midi", "--midi-backend=jack"} << "jack";
-        QTest::newRow("separate") << QStringList{"tulvar-midi", "--midi-backend", "alsa", "x.tulvarmidi"} << "alsa";
-        QTest::newRow("missing value") << QStringList{"tulvar-midi", "--midi-backend"} << QString();
-    }
-
-    void theOptionIsFoundInEitherSpelling()
-    {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, value);
-        QCOMPARE(MidiServiceFactory::backendOption(arguments), value);
-    }
-
     void theOptionWinsOverTheEnvironment_data()
     {
         QTest::addColumn<QString>("option");

@@ -34,15 +34,21 @@ private slots:
         QTest::newRow("status alone, data later")
             << Deliveries{ bytes({ 0xE3 }), QByteArray(), bytes({ 0x00 }), bytes({ 0x40 }) }
             << Messages{ bytes({ 0xE3, 0x00, 0x40 }) };
-        QTest::newRow("real-time byte discards the interrupted message")
+        QTest::newRow("real-time byte inside a message leaves it whole")
             << Deliveries{ bytes({ 0x90, 0x3C, 0xF8, 0x40 }) }
-            << Messages{ bytes({ 0xF8 }) };
-        QTest::newRow("real-time byte ends running status")
+            << Messages{ bytes({ 0xF8 }), bytes({ 0x90, 0x3C, 0x40 }) };
+        QTest::newRow("real-time byte right after the status byte")
+            << Deliveries{ bytes({ 0xB1, 0xFE, 0x07, 0xFA, 0x64 }) }
+            << Messages{ bytes({ 0xFE }), bytes({ 0xFA }), bytes({ 0xB1, 0x07, 0x64 }) };
+        QTest::newRow("real-time byte keeps running status")
             << Deliveries{ bytes({ 0x90, 0x3C, 0x40, 0xFE, 0x3E, 0x40 }) }
-            << Messages{ bytes({ 0x90, 0x3C, 0x40 }), bytes({ 0xFE }) };
-        QTest::newRow("real-time byte discards an exclusive")
-            << Deliveries{ bytes({ 0xF0, 0x01, 0x02, 0xF8, 0x03, 0xF7 }) }
-            << Messages{ bytes({ 0xF8 }) };
+            << Messages{ bytes({ 0x90, 0x3C, 0x40 }), bytes({ 0xFE }), bytes({ 0x90, 0x3E, 0x40 }) };
+        QTest::newRow("real-time byte inside an exclusive stays out of it")
+            << Deliveries{ bytes({ 0xF0, 0x01, 0x02, 0xF8 }), bytes({ 0x03, 0xFC, 0xF7 }) }
+            << Messages{ bytes({ 0xF8 }), bytes({ 0xFC }), bytes({ 0xF0, 0x01, 0x02, 0x03, 0xF7 }) };
+        QTest::newRow("real-time byte while idle")
+            << Deliveries{ bytes({ 0x40, 0xFF, 0x40 }) }
+            << Messages{ bytes({ 0xFF }) };
         QTest::newRow("every real-time byte is its own message")
             << Deliveries{ bytes({ 0xF8, 0xFA, 0xFB, 0xFC, 0xFE, 0xFF }) }
             << Messages{ bytes({ 0xF8 }), bytes({ 0xFA }), bytes({ 0xFB }), bytes({ 0xFC }), bytes({ 0xFE }), bytes({ 0xFF }) };
@@ -142,8 +148,8 @@ private slots:
         exclusive[0] = char(0xF0);
         exclusive[16383] = char(0xF7);
         ParserFeed feed;
-        QCOMPARE(feed.deliver(exclusive + bytes({ 0xF8 })), (Messages{ exclusive, bytes({ 0xF8 }) }));
-        QCOMPARE(int(feed.lastEvent().type), int(MIDILIB_Event_Type_TimingClock));
+        QCOMPARE(feed.deliver(exclusive + bytes({ 0xF6 })), (Messages{ exclusive, bytes({ 0xF6 }) }));
+        QCOMPARE(int(feed.lastEvent().type), int(MIDILIB_Event_Type_TuneRequest));
     }
 
     void exclusiveSplitIntoSingleBytesIsDelivered()
@@ -179,8 +185,8 @@ private slots:
         ParserFeed feed;
         QCOMPARE(feed.deliver(start), Messages{});
         QCOMPARE(feed.deliver(QByteArray(10000, char(0x44)) + bytes({ 0xF7, 0xF8 })), Messages{});
-        QCOMPARE(feed.deliver(bytes({ 0x44, 0xF7 })), Messages{});
-        QCOMPARE(feed.deliver(bytes({ 0xFA })), Messages{ bytes({ 0xFA }) });
+        QCOMPARE(feed.deliver(bytes({ 0x44, 0xF8, 0xF7 })), Messages{ bytes({ 0xF8 }) });
+        QCOMPARE(feed.deliver(bytes({ 0xF3, 0x01 })), Messages{ bytes({ 0xF3, 0x01 }) });
     }
 
     void emptyDeliveryWithAPointerIsNoInput()

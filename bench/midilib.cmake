@@ -1,0 +1,1 @@
+tulvar_add_benchmark(bench_parser tulvar_midilib)

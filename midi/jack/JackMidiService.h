@@ -1,0 +1,142 @@
+#pragma once
+
+#include "midi/MidiService.h"
+#include "midi/jack/JackByteRing.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <atomic>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include <jack/jack.h>
+#include <semaphore.h>
+
+// The MIDI service over a JACK server, one JACK client for the whole program. Sources are other
+// clients' MIDI output ports, destinations their MIDI input ports.
+//
+// Threads: JACK's process thread only moves bytes between the port buffers and lock-free rings
+// (one shared ring for everything received, one ring per output port); the service's delivery
+// thread takes received records out and calls the read procedures; senders write into their
+// port's ring and wait while it is full. When the server goes away every operation fails and the
+// lists are empty; the next enumeration tries to reach a server again, never starting one.
+class JackMidiService : public MidiService {
+public:
+    explicit JackMidiService(const QString& clientName = QStringLiteral("Tulvar MIDI"));
+    ~JackMidiService() override;
+
+    JackMidiService(const JackMidiService&) = delete;
+    JackMidiService& operator=(const JackMidiService&) = delete;
+
+    // Whether a server is reachable right now (tries to reach one when none is).
+    bool isOpen();
+
+    MidiStatus createClient(const QString& name, MidiClientRef* client) override;
+    MidiStatus disposeClient(MidiClientRef client) override;
+    MidiStatus createInputPort(MidiClientRef client, const QString& name, MidiReadProc readProc,
+                               void* readProcRefCon, MidiPortRef* port) override;
+    MidiStatus createOutputPort(MidiClientRef client, const QString& name, MidiPortRef* port) override;
+    MidiStatus disposePort(MidiObjectRef object) override;
+
+    unsigned int getNumberOfSources() override;
+    MidiEndpointRef getSource(unsigned int index) override;
+    unsigned int getNumberOfDestinations() override;
+    MidiEndpointRef getDestination(unsigned int index) override;
+
+    MidiStatus getStringProperty(MidiEndpointRef endpoint, MidiStringProperty property, QString* value) override;
+    MidiStatus getIntegerProperty(MidiEndpointRef endpoint, MidiIntegerProperty property,
+                                  std::int32_t* value) override;
+
+    MidiStatus connectSource(MidiPortRef port, MidiEndpointRef source, void* srcConnRefCon) override;
+    MidiStatus disconnectSource(MidiPortRef port, MidiEndpointRef source) override;
+
+    MidiStatus send(MidiPortRef port, MidiEndpointRef destination, const MidiPacket& packet) override;
+
+    std::uint64_t hostTimeNanos() override;
+
+    // The JACK name of one of the program's own ports ("Tulvar MIDI:InputPort"), empty if unknown.
+    QString ownPortName(MidiPortRef port);
+
+private:
+    static constexpr std::size_t MaxOwnPorts = 16;
+
+    struct OwnPort {
+        // Published to the process thread last, withdrawn first; null while the slot is unused.
+        std::atomic<jack_port_t*> jackPort{nullptr};
+        bool used = false;
+        bool isInput = false;
+        QByteArray shortName;
+        // Input ports: stamped on every received record; raised when a source is disconnected,
+        // so that what the connection had left in the ring is dropped rather than delivered.
+        std::atomic<std::uint32_t> generation{0};
+        // Guarded by m_deliveryMutex.
+        MidiReadProc readProc = nullptr;
+        void* readProcRefCon = nullptr;
+        void* srcConnRefCon = nullptr;
+        // Output ports: the ring the process thread empties, the senders' lock, the destination the
+        // port is connected to (guarded by m_mutex), and the process thread's progress through the
+        // message at the head of the ring.
+        std::unique_ptr<JackByteRing> ring;
+        std::mutex sendMutex;
+        QByteArray connectedDestination;
+        std::uint32_t pendingLength = 0;
+        std::uint32_t pendingOffset = 0;
+        bool pendingSplittable = false;
+    };
+
+    struct Endpoint {
+        QByteArray fullName;
+        jack_uuid_t uuid = 0;
+    };
+
+    static int processCallback(jack_nframes_t frames, void* arg);
+    static void shutdownCallback(jack_status_t code, const char* reason, void* arg);
+    void process(jack_nframes_t frames);
+    void receive(OwnPort& own, jack_port_t* jackPort, std::uint32_t slot, jack_nframes_t frames,
+                 std::uint64_t cycleTime);
+    void transmit(OwnPort& own, jack_port_t* jackPort, jack_nframes_t frames);
+
+    // All of these expect m_mutex held.
+    bool ensureClient(bool reconnect);
+    bool openClient();
+    void closeClient();
+    // A free slot named uniquely after name, not yet marked used.
+    OwnPort* claimPort(const QString& name, bool isInput);
+    bool registerJackPort(OwnPort& own);
+    void refreshEndpoints();
+    const Endpoint* findEndpoint(MidiEndpointRef ref) const;
+    OwnPort* findOwnPort(MidiPortRef ref);
+    // Waits until the process thread has finished count more cycles; false when the server went
+    // away or stopped running cycles.
+    bool waitForCycles(std::uint64_t count);
+    bool connectOutput(OwnPort& own, const QByteArray& destination);
+
+    void deliveryLoop();
+
+    const QByteArray m_clientName;
+    std::mutex m_mutex;
+    jack_client_t* m_client = nullptr;
+    bool m_clientDisposed = false;
+    std::atomic<bool> m_serverGone{false};
+    std::atomic<std::uint64_t> m_cycles{0};
+    std::array<OwnPort, MaxOwnPorts> m_ports;
+
+    std::vector<MidiEndpointRef> m_sources;
+    std::vector<MidiEndpointRef> m_destinations;
+    std::map<MidiEndpointRef, Endpoint> m_endpoints;
+    MidiEndpointRef m_nextEndpointRef = 1;
+
+    // Received records: header (slot, length, host time) and bytes, filled by the process thread.
+    JackByteRing m_received;
+    std::atomic<std::uint64_t> m_receivedOverruns{0};
+    std::mutex m_deliveryMutex;
+    // Posted by the process thread: a semaphore post neither locks nor waits.
+    sem_t m_wakeDelivery;
+    std::atomic<bool> m_stopDelivery{false};
+    std::thread m_deliveryThread;
+};

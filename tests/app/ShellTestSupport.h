@@ -1,0 +1,104 @@
+#pragma once
+
+// Shared by the shell's tests: a stand-in tool view, an answerer for modal message boxes, and a
+// main window built over the Loopback service with a fresh model.
+
+#include "app/MainWindow.h"
+#include "midi/loopback/LoopbackMidiService.h"
+#include "model/TulvarMidiModel.h"
+#include "persistence/ControlChangeWindowRestorationInfo.h"
+#include "persistence/WindowRestorationInfo.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QFrame>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <memory>
+
+// A tool view of any kind, sized like a small panel.
+class StandInView : public QFrame, public WindowRestorationInfo {
+public:
+    explicit StandInView(int kind) : WindowRestorationInfo(WindowId(kind)) { setMinimumSize(120, 80); }
+    QSize sizeHint() const override { return {200, 100}; }
+};
+
+class StandInControlChangeView : public QFrame, public ControlChangeWindowRestorationInfo {
+public:
+    explicit StandInControlChangeView(unsigned char number) : ControlChangeWindowRestorationInfo(number) {}
+    QSize sizeHint() const override { return {200, 100}; }
+};
+
+// Clicks `answer` in every message box that becomes modal while it lives, recording texts and titles.
+class MessageBoxAnswerer {
+public:
+    explicit MessageBoxAnswerer(QMessageBox::StandardButton answer = QMessageBox::Ok) : m_answer(answer)
+    {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            // Boxes made on the stack one after another can share an address: mark each one.
+            if (box == nullptr || box->isHidden() || box->property("answered").toBool()) {
+                return;
+            }
+            box->setProperty("answered", true);
+            texts.append(box->text());
+            titles.append(box->windowTitle());
+            icons.append(box->icon());
+            buttons.append(box->standardButtons());
+            if (QAbstractButton* button = box->button(m_answer)) {
+                button->click();
+            } else {
+                box->reject();
+            }
+        });
+        m_timer.start();
+    }
+    void setAnswer(QMessageBox::StandardButton answer) { m_answer = answer; }
+
+    QStringList texts;
+    QStringList titles;
+    QList<QMessageBox::Icon> icons;
+    QList<QMessageBox::StandardButtons> buttons;
+
+private:
+    QMessageBox::StandardButton m_answer;
+    QTimer m_timer;
+};
+
+// Every tool kind gets a stand-in creator unless the view of the kind is part of the program.
+inline void installStandInCreators(MainWindow& window, bool replaceExisting = false)
+{
+    for (int kind = WindowRestorationInfo::FirstToolWindowId; kind <= WindowRestorationInfo::LastToolWindowId; ++kind) {
+        if (!replaceExisting && window.hasSubWindowCreator(kind)) {
+            continue;
+        }
+        window.setSubWindowCreator(kind, [](const MainWindow::SubWindowRequest& request) -> QWidget* {
+            if (request.kind == WindowRestorationInfo::ControlChangeId) {
+                return new StandInControlChangeView(request.controllerNumber);
+            }
+            return new StandInView(request.kind);
+        });
+    }
+}
+
+inline void removeSettingsFile()
+{
+    QFile::remove(SettingsStore::defaultIniFilePath());
+}
+
+inline QList<QMdiSubWindow*> subWindowsOfKind(MainWindow& window, int kind)
+{
+    QList<QMdiSubWindow*> found;
+    for (QMdiSubWindow* subWindow : window.getMdiArea()->subWindowList()) {
+        auto* info = dynamic_cast<WindowRestorationInfo*>(subWindow->widget());
+        if (info != nullptr && info->getWindowId() == kind) {
+            found.append(subWindow);
+        }
+    }
+    return found;
+}

@@ -1,0 +1,159 @@
+#include "JackPeerClient.h"
+
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <jack/midiport.h>
+
+namespace {
+using Length = std::uint32_t;
+}
+
+JackPeerClient::JackPeerClient(const char* clientName)
+    : m_toSend(1 << 16)
+    , m_received(1 << 22)
+{
+    jack_status_t status;
+    m_client = jack_client_open(clientName, JackNoStartServer, &status);
+    if (!m_client) {
+        return;
+    }
+    m_output = jack_port_register(m_client, "out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
+    m_input = jack_port_register(m_client, "in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
+    m_activeOutput.store(m_output);
+    jack_set_process_callback(m_client, processCallback, this);
+    if (!m_output || !m_input || jack_activate(m_client) != 0) {
+        close();
+    }
+}
+
+JackPeerClient::~JackPeerClient()
+{
+    close();
+}
+
+QString JackPeerClient::outputName() const
+{
+    return QString::fromUtf8(jack_port_name(m_output));
+}
+
+QString JackPeerClient::inputName() const
+{
+    return QString::fromUtf8(jack_port_name(m_input));
+}
+
+void JackPeerClient::sendEvent(const QByteArray& event)
+{
+    const Length length = static_cast<Length>(event.size());
+    while (!m_toSend.write(&length, sizeof length, event.constData(), event.size())) {
+        QThread::msleep(1);
+    }
+}
+
+bool JackPeerClient::waitForBytes(int count, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    for (;;) {
+        drainReceived();
+        if (m_pending.size() >= count) {
+            return true;
+        }
+        if (timer.elapsed() > timeoutMs) {
+            return false;
+        }
+        QThread::msleep(2);
+    }
+}
+
+QByteArray JackPeerClient::takeReceived()
+{
+    drainReceived();
+    QByteArray bytes;
+    bytes.swap(m_pending);
+    return bytes;
+}
+
+bool JackPeerClient::waitCycles(int count, int timeoutMs)
+{
+    const std::uint64_t target = m_cycles.load() + std::uint64_t(count);
+    QElapsedTimer timer;
+    timer.start();
+    while (m_cycles.load() < target) {
+        if (timer.elapsed() > timeoutMs) {
+            return false;
+        }
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+bool JackPeerClient::waitUntilSent(int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (m_toSend.readSpace() > 0) {
+        if (timer.elapsed() > timeoutMs) {
+            return false;
+        }
+        QThread::msleep(1);
+    }
+    return waitCycles(2, timeoutMs);
+}
+
+void JackPeerClient::removeOutput()
+{
+    jack_port_t* port = m_activeOutput.exchange(nullptr);
+    waitCycles(2);
+    jack_port_unregister(m_client, port);
+}
+
+void JackPeerClient::close()
+{
+    if (m_client) {
+        jack_deactivate(m_client);
+        jack_client_close(m_client);
+        m_client = nullptr;
+    }
+}
+
+int JackPeerClient::processCallback(jack_nframes_t frames, void* arg)
+{
+    auto* self = static_cast<JackPeerClient*>(arg);
+    void* in = jack_port_get_buffer(self->m_input, frames);
+    const jack_nframes_t count = jack_midi_get_event_count(in);
+    for (jack_nframes_t i = 0; i < count; ++i) {
+        jack_midi_event_t event;
+        if (jack_midi_event_get(&event, in, i) == 0) {
+            const Length length = static_cast<Length>(event.size);
+            self->m_received.write(&length, sizeof length, event.buffer, event.size);
+        }
+    }
+    if (jack_port_t* output = self->m_activeOutput.load()) {
+        void* out = jack_port_get_buffer(output, frames);
+        jack_midi_clear_buffer(out);
+        Length length = 0;
+        if (self->m_toSend.readSpace() >= sizeof length) {
+            self->m_toSend.peek(0, &length, sizeof length);
+            if (jack_midi_data_t* data = jack_midi_event_reserve(out, 0, length)) {
+                self->m_toSend.peek(sizeof length, data, length);
+                self->m_toSend.consume(sizeof length + length);
+            }
+        }
+    }
+    self->m_cycles.fetch_add(1);
+    return 0;
+}
+
+void JackPeerClient::drainReceived()
+{
+    while (m_received.readSpace() >= sizeof(Length)) {
+        Length length = 0;
+        m_received.peek(0, &length, sizeof length);
+        const int start = m_pending.size();
+        m_pending.resize(start + int(length));
+        m_received.peek(sizeof length, m_pending.data() + start, length);
+        m_received.consume(sizeof length + length);
+        ++m_takenEvents;
+    }
+}

@@ -1,0 +1,201 @@
+#include "JackTestServer.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
+#include <atomic>
+#include <memory>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+// Generous: jackd on a loaded two-core machine under a sanitizer can take seconds to come up.
+constexpr auto StartLimit = std::chrono::seconds(60);
+constexpr auto StopLimit = std::chrono::seconds(30);
+
+// Starts a program with its output appended to logFile. With stopWithUs the child gets SIGTERM
+// when this process ends, so a test that crashes does not leave its server running.
+pid_t spawn(const QList<QByteArray>& arguments, const QString& logFile, bool stopWithUs)
+{
+    std::vector<char*> argv;
+    for (const QByteArray& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.constData()));
+    }
+    argv.push_back(nullptr);
+    const QByteArray log = logFile.toLocal8Bit();
+    const pid_t parent = getpid();
+    const pid_t pid = fork();
+    if (pid != 0) {
+        return pid;
+    }
+    // Only async-signal-safe calls between fork and exec.
+    if (stopWithUs && (prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || getppid() != parent)) {
+        _exit(127);
+    }
+    const int input = open("/dev/null", O_RDONLY);
+    const int output = open(log.constData(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+    if (input < 0 || output < 0 || dup2(input, 0) < 0 || dup2(output, 1) < 0 || dup2(output, 2) < 0) {
+        _exit(127);
+    }
+    execvp(argv[0], argv.data());
+    _exit(127);
+}
+
+bool anyJackdRunning()
+{
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& entry : entries) {
+        bool isPid = false;
+        entry.toInt(&isPid);
+        if (!isPid) {
+            continue;
+        }
+        QFile comm(QStringLiteral("/proc/%1/comm").arg(entry));
+        if (comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == "jackd") {
+            return true;
+        }
+    }
+    return false;
+}
+
+// A jackd that died without a clean exit leaves entries that make later servers fail.
+void removeStaleServerFiles()
+{
+    QDir shm(QStringLiteral("/dev/shm"));
+    const QFileInfoList entries = shm.entryInfoList({QStringLiteral("jack*")}, QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isDir() && !entry.isSymLink()) {
+            QDir(entry.absoluteFilePath()).removeRecursively();
+        } else {
+            QFile::remove(entry.absoluteFilePath());
+        }
+    }
+}
+
+}
+
+// Serialises the check for running servers with the start of ours, across test programs.
+class JackTestServer::StartLock {
+public:
+    StartLock()
+        : m_fd(open("/tmp/tulvar-jack-tests.lock", O_RDWR | O_CREAT, 0666))
+    {
+        if (m_fd >= 0) {
+            flock(m_fd, LOCK_EX);
+        }
+    }
+    ~StartLock()
+    {
+        if (m_fd >= 0) {
+            flock(m_fd, LOCK_UN);
+            close(m_fd);
+        }
+    }
+
+private:
+    int m_fd;
+};
+
+JackTestServer::JackTestServer() = default;
+
+JackTestServer::~JackTestServer()
+{
+    stop();
+}
+
+bool JackTestServer::mustRun()
+{
+    return qgetenv("CI") == "true";
+}
+
+bool JackTestServer::start()
+{
+    static std::atomic<int> counter{0};
+    // Held since kill(), if that came first.
+    const std::unique_ptr<StartLock> lock = m_lock ? std::move(m_lock) : std::make_unique<StartLock>();
+    // libjack keeps the server registry of the first server it met mapped for the life of the
+    // process: once a server ran here, its files must stay.
+    static bool serverRanHere = false;
+    if (!serverRanHere && !anyJackdRunning()) {
+        removeStaleServerFiles();
+    }
+    serverRanHere = true;
+    m_name = QStringLiteral("tulvar-test-%1-%2").arg(getpid()).arg(counter++);
+    qputenv("JACK_DEFAULT_SERVER", m_name.toUtf8());
+    const QString log = QDir::temp().filePath(m_name + QStringLiteral(".log"));
+    QFile::remove(log);
+    m_pid = spawn({"jackd", "--no-realtime", "-S", "-t", "5000", "-n", m_name.toUtf8(), "-d", "dummy", "-r", "48000", "-p", "256"}, log, true);
+    if (m_pid <= 0) {
+        m_errorText = QStringLiteral("cannot run jackd");
+        m_pid = -1;
+        return false;
+    }
+    if (!waitUntilAnswering()) {
+        QFile logFile(log);
+        logFile.open(QIODevice::ReadOnly);
+        m_errorText = QString::fromLocal8Bit(logFile.readAll()).right(400);
+        stop();
+        return false;
+    }
+    return true;
+}
+
+bool JackTestServer::waitUntilAnswering()
+{
+    const auto start = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - start < StartLimit) {
+        int status = 0;
+        if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
+            m_pid = -1;
+            return false;
+        }
+        const pid_t probe = spawn({"jack_lsp", "-s", m_name.toUtf8()}, QStringLiteral("/dev/null"), false);
+        if (probe > 0 && waitpid(probe, &status, 0) == probe && WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+            return true;
+        }
+        QThread::msleep(100);
+    }
+    return false;
+}
+
+void JackTestServer::stop()
+{
+    if (m_pid <= 0) {
+        return;
+    }
+    ::kill(m_pid, SIGTERM);
+    const auto start = std::chrono::steady_clock::now();
+    int status = 0;
+    while (waitpid(m_pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() - start > StopLimit) {
+            ::kill(m_pid, SIGKILL);
+            waitpid(m_pid, &status, 0);
+            break;
+        }
+        QThread::msleep(20);
+    }
+    m_pid = -1;
+}
+
+void JackTestServer::kill()
+{
+    if (m_pid <= 0) {
+        return;
+    }
+    // Until this test starts its next server, no other test may take the crashed server's files
+    // for stale and remove them: this process still uses them.
+    m_lock = std::make_unique<StartLock>();
+    ::kill(m_pid, SIGKILL);
+    int status = 0;
+    waitpid(m_pid, &status, 0);
+    m_pid = -1;
+}

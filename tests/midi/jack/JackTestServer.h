@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+#include <sys/types.h>
+
+// A private JACK server for one test program: the dummy driver at 48 kHz with periods of 256
+// frames, under a server name of its own, which libjack clients of this process then use.
+class JackTestServer {
+public:
+    JackTestServer();
+    ~JackTestServer();
+
+    JackTestServer(const JackTestServer&) = delete;
+    JackTestServer& operator=(const JackTestServer&) = delete;
+
+    // Starts jackd and waits until it answers; false (with errorText()) when it cannot start.
+    bool start();
+    // SIGTERM, then waits for jackd to exit.
+    void stop();
+    // SIGKILL, as if the server crashed; leaves its files behind as a crash does. Other test
+    // programs wait to start servers until this one has started its next.
+    void kill();
+
+    bool isRunning() const { return m_pid > 0; }
+    QString name() const { return m_name; }
+    QString errorText() const { return m_errorText; }
+
+    // Under CI a server that cannot start fails the test instead of skipping it.
+    static bool mustRun();
+
+private:
+    class StartLock;
+
+    bool waitUntilAnswering();
+
+    std::unique_ptr<StartLock> m_lock;
+    pid_t m_pid = -1;
+    QString m_name;
+    QString m_errorText;
+};
+
+// Skips the test, or fails it under CI, when no JACK server could be started.
+#define TULVAR_REQUIRE_JACK(server)                                                                  \
+    do {                                                                                             \
+        if (!(server).isRunning()) {                                                                 \
+            if (JackTestServer::mustRun()) {                                                         \
+                QFAIL(qPrintable("jackd must run under CI: " + (server).errorText()));               \
+            }                                                                                        \
+            QSKIP(qPrintable("no JACK server could be started: " + (server).errorText()));           \
+        }                                                                                            \
+    } while (false)

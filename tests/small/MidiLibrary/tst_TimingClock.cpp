@@ -1,0 +1,196 @@
+#include "small/MidiLibrary/midilib_tempoMeasure.h"
+#include "small/MidiLibrary/midilib_timingClockGenerator.h"
+
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+const uint64_t OneDay = 86400000000ull;
+}
+
+class TestTimingClock : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void generatorCarriesTheRemainder()
+    {
+        MIDILIB_TimingClockGenerator generator;
+        midilib_timingClockGenerator_init(&generator);
+        QCOMPARE(generator.clockInterval, uint64_t(27777)); // 90.0 BPM
+        uint64_t clocks = 99;
+        QCOMPARE(midilib_timingClockGenerator_generate(&generator, 27, &clocks), -1);
+        QCOMPARE(clocks, uint64_t(99)); // not written
+        QCOMPARE(midilib_timingClockGenerator_generate(&generator, 1, &clocks), 0);
+        QCOMPARE(clocks, uint64_t(1));
+        QCOMPARE(generator.remainder, uint64_t(223));
+    }
+
+    void generatorLosesNoTimeOverSeconds()
+    {
+        MIDILIB_TimingClockGenerator generator;
+        midilib_timingClockGenerator_init(&generator);
+        midilib_timingClockGenerator_setTempo(&generator, 1200);
+        QCOMPARE(generator.clockInterval, uint64_t(20833));
+        uint64_t clocks = 0;
+        QCOMPARE(midilib_timingClockGenerator_generate(&generator, 1000, &clocks), 0);
+        QCOMPARE(clocks, uint64_t(48));
+        QCOMPARE(generator.remainder, uint64_t(16));
+        QCOMPARE(midilib_timingClockGenerator_generate(&generator, 1000, &clocks), 0);
+        QCOMPARE(clocks, uint64_t(48));
+        QCOMPARE(generator.remainder, uint64_t(32));
+
+        // A minute in 10 ms steps gives the 2880 clocks of 120 BPM, less at most one.
+        midilib_timingClockGenerator_init(&generator);
+        midilib_timingClockGenerator_setTempo(&generator, 1200);
+        uint64_t total = 0;
+        for (int step = 0; step < 6000; ++step) {
+            if (midilib_timingClockGenerator_generate(&generator, 10, &clocks) == 0) {
+                total += clocks;
+            }
+        }
+        QVERIFY(total == 2880 || total == 2879);
+    }
+
+    void generatorKeepsTheRemainderAcrossTempoChanges()
+    {
+        MIDILIB_TimingClockGenerator generator;
+        midilib_timingClockGenerator_init(&generator);
+        uint64_t clocks = 0;
+        QCOMPARE(midilib_timingClockGenerator_generate(&generator, 20, &clocks), -1);
+        midilib_timingClockGenerator_setTempo(&generator, 3000);
+        QCOMPARE(generator.clockInterval, uint64_t(8333));
+        QCOMPARE(midilib_timingClockGenerator_generate(&generator, 5, &clocks), 0);
+        QCOMPARE(clocks, uint64_t(3)); // 25000 us
+        QCOMPARE(generator.remainder, uint64_t(1));
+        midilib_timingClockGenerator_setTempo(&generator, 50);
+        QCOMPARE(generator.clockInterval, uint64_t(500000));
+    }
+
+    void tempoOfSteadyClocks_data()
+    {
+        QTest::addColumn<quint64>("interval");
+        QTest::addColumn<quint32>("tempo");
+
+        QTest::newRow("120.0 BPM") << 20833ull << 1200u;
+        QTest::newRow("90.0 BPM") << 27777ull << 900u;
+        QTest::newRow("5.0 BPM") << 500000ull << 50u;
+        QTest::newRow("faster than the cap") << 5000ull << 3000u;
+        QTest::newRow("same time stamp twice") << 0ull << 3000u;
+    }
+
+    void tempoOfSteadyClocks()
+    {
+        QFETCH(quint64, interval);
+        QFETCH(quint32, tempo);
+        auto measure = std::make_unique<MIDILIB_TempoMeasure>();
+        midilib_tempoMeasure_init(measure.get());
+        uint32_t measured = 0;
+        uint64_t time = 1000000;
+        midilib_tempoMeasure_setClockTiming(measure.get(), time);
+        QCOMPARE(midilib_tempoMeasure_getTempo(measure.get(), &measured), -1);
+        for (int clock = 0; clock < 30; ++clock) {
+            time += interval;
+            midilib_tempoMeasure_setClockTiming(measure.get(), time);
+            QCOMPARE(midilib_tempoMeasure_getTempo(measure.get(), &measured), 0);
+            QCOMPARE(measured, tempo);
+        }
+        QCOMPARE(midilib_tempoMeasure_getTempo(measure.get(), nullptr), -1);
+    }
+
+    void tempoAveragesTheLastQuarterNote()
+    {
+        auto measure = std::make_unique<MIDILIB_TempoMeasure>();
+        midilib_tempoMeasure_init(measure.get());
+        uint64_t time = 0;
+        midilib_tempoMeasure_setClockTiming(measure.get(), time);
+        for (int clock = 0; clock < 24; ++clock) {
+            time += 20833;
+            midilib_tempoMeasure_setClockTiming(measure.get(), time);
+        }
+        for (int clock = 0; clock < 12; ++clock) {
+            time += 41666;
+            midilib_tempoMeasure_setClockTiming(measure.get(), time);
+        }
+        uint32_t tempo = 0;
+        QCOMPARE(midilib_tempoMeasure_getTempo(measure.get(), &tempo), 0);
+        QCOMPARE(tempo, 25000000u / ((12u * 20833u + 12u * 41666u) / 24u)); // half way: 80.0 BPM
+        for (int clock = 0; clock < 12; ++clock) {
+            time += 41666;
+            midilib_tempoMeasure_setClockTiming(measure.get(), time);
+        }
+        QCOMPARE(midilib_tempoMeasure_getTempo(measure.get(), &tempo), 0);
+        QCOMPARE(tempo, 600u);
+    }
+
+    void tempoSurvivesMidnight()
+    {
+        auto measure = std::make_unique<MIDILIB_TempoMeasure>();
+        midilib_tempoMeasure_init(measure.get());
+        uint64_t time = OneDay - 3 * 20833 + 100;
+        for (int clock = 0; clock < 8; ++clock) {
+            midilib_tempoMeasure_setClockTiming(measure.get(), time);
+            time = (time + 20833) % OneDay;
+        }
+        uint32_t tempo = 0;
+        QCOMPARE(midilib_tempoMeasure_getTempo(measure.get(), &tempo), 0);
+        QCOMPARE(tempo, 1200u);
+    }
+
+    void tempoIsForgottenAfterThreeSecondsOfSilence()
+    {
+        auto measure = std::make_unique<MIDILIB_TempoMeasure>();
+        midilib_tempoMeasure_init(measure.get());
+        uint64_t time = 0;
+        for (int clock = 0; clock < 30; ++clock) {
+            midilib_tempoMeasure_setClockTiming(measure.get(), time);
+            time += 20833;
+        }
+        uint32_t tempo = 0;
+        // Exactly three seconds keeps the tempo; the next microsecond loses it.
+        for (int tick = 0; tick < 30; ++tick) {
+            midilib_tempoMeasure_update(measure.get(), 100000);
+        }
+        QCOMPARE(midilib_tempoMeasure_getTempo(measure.get(), &tempo), 0);
+        midilib_tempoMeasure_update(measure.get(), 1);
+        QCOMPARE(midilib_tempoMeasure_getTempo(measure.get(), &tempo), -1);
+
+        // The clock starts again at another tempo: the first clock is only the reference, the
+        // second already gives the new tempo, untouched by the intervals before the pause.
+        time += 10000000;
+        midilib_tempoMeasure_setClockTiming(measure.get(), time);
+        QCOMPARE(midilib_tempoMeasure_getTempo(measure.get(), &tempo), -1);
+        time += 41666;
+        midilib_tempoMeasure_setClockTiming(measure.get(), time);
+        QCOMPARE(midilib_tempoMeasure_getTempo(measure.get(), &tempo), 0);
+        QCOMPARE(tempo, 600u);
+    }
+
+    void clocksResetTheSilenceTimer()
+    {
+        auto measure = std::make_unique<MIDILIB_TempoMeasure>();
+        midilib_tempoMeasure_init(measure.get());
+        uint64_t time = 0;
+        midilib_tempoMeasure_setClockTiming(measure.get(), time);
+        for (int second = 0; second < 10; ++second) {
+            midilib_tempoMeasure_update(measure.get(), 2000000);
+            time += 2000000;
+            midilib_tempoMeasure_setClockTiming(measure.get(), time);
+        }
+        uint32_t tempo = 0;
+        QCOMPARE(midilib_tempoMeasure_getTempo(measure.get(), &tempo), 0);
+        QCOMPARE(tempo, 12u); // 1.2 BPM: slow, but still a clock
+
+        auto idle = std::make_unique<MIDILIB_TempoMeasure>();
+        midilib_tempoMeasure_init(idle.get());
+        midilib_tempoMeasure_update(idle.get(), 10000000); // no clock yet: nothing to forget
+        midilib_tempoMeasure_setClockTiming(idle.get(), 0);
+        midilib_tempoMeasure_setClockTiming(idle.get(), 20833);
+        QCOMPARE(midilib_tempoMeasure_getTempo(idle.get(), &tempo), 0);
+        QCOMPARE(tempo, 1200u);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestTimingClock)
+#include "tst_TimingClock.moc"
