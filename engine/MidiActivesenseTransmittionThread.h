@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/support/ValueRange.h"
 #include "engine/MidiRealtimeTransmittionThread.h"
 
 // Sends active sensing to both outputs once per interval while playing, the first one interval
@@ -10,10 +11,10 @@ class MidiActivesenseTransmittionThread : public MidiRealtimeTransmittionThread 
 public:
     static constexpr unsigned char ActivesenseMessage = 0xFE;
     static constexpr unsigned short ActivesenseMessageSize = 1;
-    // Milliseconds.
-    static constexpr int DefaultInterval = 270;
-    static constexpr int MinimumInterval = 100;
-    static constexpr int MaximumInterval = 1000;
+    // Milliseconds, the range of the active sensing view.
+    static constexpr int DefaultInterval = ActiveSenseValue.defaultValue;
+    static constexpr int MinimumInterval = ActiveSenseValue.minimum;
+    static constexpr int MaximumInterval = ActiveSenseValue.maximum;
 
     explicit MidiActivesenseTransmittionThread(QObject* parent, MidiTransmitterIF* transmitter,
                                                MillisecondClockIF* clock = nullptr);

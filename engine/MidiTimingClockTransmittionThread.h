@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/support/ValueRange.h"
 #include "engine/MidiRealtimeTransmittionThread.h"
 #include "small/MidiLibrary/midilib_timingClockGenerator.h"
 
@@ -14,10 +15,10 @@ public:
     static constexpr unsigned char TempoMessage = 0xF8;
     static constexpr unsigned short TempoMessageSize = 1;
     static constexpr unsigned char BeatClockCount = 24;
-    // Tenths of a beat per minute.
-    static constexpr int DefaultTempo = 900;
-    static constexpr int MinimumTempo = 50;
-    static constexpr int MaximumTempo = 3000;
+    // Tenths of a beat per minute, the range of the timing clock view.
+    static constexpr int DefaultTempo = TempoValue.defaultValue * 10;
+    static constexpr int MinimumTempo = TempoValue.minimum * 10;
+    static constexpr int MaximumTempo = TempoValue.maximum * 10;
 
     explicit MidiTimingClockTransmittionThread(QObject* parent, MidiTransmitterIF* transmitter,
                                                MillisecondClockIF* clock = nullptr);
