@@ -1240,7 +1240,12 @@ void MainWindow::restoreWindowRegistory()
         const Qt::WindowStates state(entry.windowState);
         if (entry.windowId == WindowRestorationInfo::MainWindowId) {
             if (entry.rect.isValid()) {
-                setGeometry(getMainWindowRestorationRect(entry.rect));
+                // Never larger than the desktop, whatever a hand-edited file says.
+                QRect rect = entry.rect;
+                if (QScreen* primary = QGuiApplication::primaryScreen()) {
+                    rect.setSize(rect.size().boundedTo(primary->availableVirtualGeometry().size()));
+                }
+                setGeometry(getMainWindowRestorationRect(rect));
             }
             if (!(state & (Qt::WindowMinimized | Qt::WindowFullScreen))) {
                 setWindowState(windowState() | state);
