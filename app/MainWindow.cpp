@@ -5,6 +5,9 @@
 #include "app/support/LookConstants.h"
 #include "app/support/TimeFunctions.h"
 #include "app/support/Utility.h"
+#include "engine/KeyboardNoteEventManager.h"
+#include "engine/MessageTables.h"
+#include "engine/MidiBulkIntervalManager.h"
 #include "midi/MidiClient.h"
 #include "midi/MidiConstants.h"
 #include "midi/MidiInputPort.h"
@@ -13,10 +16,8 @@
 #include "midi/MidiServiceFactory.h"
 #include "model/TulvarMidiModel.h"
 #include "persistence/ControlChangeWindowRestorationInfo.h"
-#include "engine/KeyboardNoteEventManager.h"
-#include "engine/MessageTables.h"
-#include "engine/MidiBulkIntervalManager.h"
 #include "persistence/WindowRestorationInfo.h"
+#include "views/MidiEditView.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
@@ -194,6 +195,7 @@ MainWindow::MainWindow(QWidget* parent, TulvarMidiModel* model, std::unique_ptr<
     setCentralWidget(m_pMdiArea);
     m_pMdiArea->setAcceptDrops(true);
 
+    m_analyzer.emplace(m_pModel, this);
     m_pClient = new MidiClient(midiService != nullptr ? *midiService : *m_ownedMidiService);
 
     // One time base for all four ports, so their time stamps agree.
@@ -206,6 +208,7 @@ MainWindow::MainWindow(QWidget* parent, TulvarMidiModel* model, std::unique_ptr<
         m_outputPorts.append(
             new MidiOutputPort(m_pClient, MaxMidiMessageLength, group, hostTimeAtStart, timeOfDayAtStart));
     }
+    installViewCreators();
     createMenus();
     createInputPortMenu();
     createOutputPortMenu();
@@ -215,6 +218,9 @@ MainWindow::MainWindow(QWidget* parent, TulvarMidiModel* model, std::unique_ptr<
         restoreRegistory();
     }
 
+    for (MidiInputPort* port : qAsConst(m_inputPorts)) {
+        port->setReceivedMidiCallbackFunc(&MidiAnalyzer::callbackReceivedMidi, &*m_analyzer);
+    }
     showNormalDefaultSize();
     m_bulkIntervalManager.emplace(m_pModel);
     m_timerId = startTimer(ReceivedMidiDataTimer, Qt::CoarseTimer);
@@ -239,12 +245,34 @@ MainWindow::~MainWindow()
     m_outputPorts.clear();
     delete m_pClient;
     m_pClient = nullptr;
+    // The delivery threads that call the analyzer are gone with the input ports.
+    m_analyzer.reset();
     m_bulkIntervalManager.reset();
     if (m_pInstance == this) {
         m_pInstance = nullptr;
     }
     if (MainWindowIF::instance() == this) {
         MainWindowIF::setInstance(nullptr);
+    }
+}
+
+// The tool views that are part of the program; the other kinds stay disabled in their menus.
+void MainWindow::installViewCreators()
+{
+    const SubWindowCreator editViewCreator = [this](const SubWindowRequest& request) -> QWidget* {
+        MidiEditView::OpenMode mode = MidiEditView::SystemExclusiveEdit;
+        if (request.kind == WindowRestorationInfo::MidiInMonitorId) {
+            mode = MidiEditView::InMonitor;
+        } else if (request.kind == WindowRestorationInfo::MidiOutMonitorId) {
+            mode = MidiEditView::OutMonitor;
+        } else if (request.receiving) {
+            mode = MidiEditView::SystemExclusiveReceive;
+        }
+        return new MidiEditView(nullptr, m_pModel, mode, request.text);
+    };
+    for (int kind : {WindowRestorationInfo::MidiInMonitorId, WindowRestorationInfo::MidiOutMonitorId,
+                     WindowRestorationInfo::MidiMessageEditorId}) {
+        m_creators.insert(kind, editViewCreator);
     }
 }
 
@@ -613,7 +641,6 @@ unsigned int MainWindow::getCurrentOutputPortIndex(OutputPortGroup group)
 bool MainWindow::transmitMidi(const unsigned char* data, unsigned short size, unsigned char eventType,
                               OutputPortGroup group, bool skipBulkWait, bool)
 {
-    Q_UNUSED(eventType);
     if (!m_bulkIntervalManager || data == nullptr || size == 0 || group > OutputPortGroupBoth) {
         return false;
     }
@@ -626,8 +653,10 @@ bool MainWindow::transmitMidi(const unsigned char* data, unsigned short size, un
             continue;
         }
         unsigned int timeStamp = 0;
+        // Recorded after the port has finished: a port never calls the analyzer under its lock.
         if (m_outputPorts.at(int(port))->transmitMidi(data, size, timeStamp) == 0) {
             sent = true;
+            m_analyzer->setTransmittedMidiData(data, size, timeStamp, eventType, OutputPortGroup(port));
         }
     }
     if (!skipBulkWait) {
@@ -660,6 +689,36 @@ void MainWindow::removeOutMonitorView(MidiEditView* view)
     m_outMonitorViews.removeAll(view);
 }
 
+// Texts are decoded up to their first NUL byte; views that register or leave while one of them
+// is being fed are handled by walking copies of the lists.
+void MainWindow::deliverMonitorText(const QByteArray& receivedText, std::uint32_t receivedCount,
+                                    const QByteArray& systemExclusiveText, std::uint32_t systemExclusiveCount,
+                                    const QByteArray& transmittedText)
+{
+    const QString transmitted = QString::fromUtf8(transmittedText.constData());
+    if (!transmitted.isEmpty()) {
+        const QList<MidiEditView*> outMonitors = m_outMonitorViews;
+        for (MidiEditView* view : outMonitors) {
+            view->setText(transmitted);
+        }
+    }
+    const QString received = QString::fromUtf8(receivedText.constData());
+    const QString systemExclusive = QString::fromUtf8(systemExclusiveText.constData());
+    const QList<MidiEditView*> receivingViews = m_receivingViews;
+    for (MidiEditView* view : receivingViews) {
+        if (!m_receivingViews.contains(view)) {
+            continue;
+        }
+        if (view->openMode() == MidiEditView::InMonitor) {
+            if (receivedCount > 0) {
+                view->receivedMessage(received, receivedCount);
+            }
+        } else if (systemExclusiveCount > 0) {
+            view->receivedMessage(systemExclusive, systemExclusiveCount);
+        }
+    }
+}
+
 void MainWindow::openMessageEditor(bool receiving, const QSize& size, const QString& text)
 {
     createMidiEditView(WindowRestorationInfo::MidiMessageEditorId, receiving, size, text);
@@ -669,7 +728,19 @@ void MainWindow::timerEvent(QTimerEvent* event)
 {
     if (event->timerId() != m_timerId) {
         QMainWindow::timerEvent(event);
+        return;
     }
+    QByteArray receivedText;
+    QByteArray systemExclusiveText;
+    QByteArray transmittedText;
+    std::uint32_t receivedCount = 0;
+    std::uint32_t systemExclusiveCount = 0;
+    std::uint32_t transmittedCount = 0;
+    if (m_analyzer->getMidiData(receivedText, receivedCount, systemExclusiveText, systemExclusiveCount,
+                                transmittedText, transmittedCount)) {
+        deliverMonitorText(receivedText, receivedCount, systemExclusiveText, systemExclusiveCount, transmittedText);
+    }
+    m_analyzer->updateTempo(std::uint64_t(ReceivedMidiDataTimer) * 1000);
 }
 
 bool MainWindow::transmitNoteOnByKeyDown(unsigned int character)
@@ -1183,6 +1254,7 @@ void MainWindow::closeAllSubWindows()
     m_singleSubWindows.clear();
     m_multiSubWindows.clear();
     m_normalRectHash.clear();
+    m_analyzer->clearTransmittedDataBuffer();
     if (m_bulkIntervalManager) {
         m_bulkIntervalManager->setEnabledBulkInterval(true);
     }
@@ -1240,7 +1312,12 @@ void MainWindow::restoreWindowRegistory()
         const Qt::WindowStates state(entry.windowState);
         if (entry.windowId == WindowRestorationInfo::MainWindowId) {
             if (entry.rect.isValid()) {
-                setGeometry(getMainWindowRestorationRect(entry.rect));
+                // Never larger than the desktop, whatever a hand-edited file says.
+                QRect rect = entry.rect;
+                if (QScreen* primary = QGuiApplication::primaryScreen()) {
+                    rect.setSize(rect.size().boundedTo(primary->availableVirtualGeometry().size()));
+                }
+                setGeometry(getMainWindowRestorationRect(rect));
             }
             if (!(state & (Qt::WindowMinimized | Qt::WindowFullScreen))) {
                 setWindowState(windowState() | state);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/KeyboardNoteEventManager.h"
+#include "engine/MidiAnalyzer.h"
 #include "engine/MidiBulkIntervalManager.h"
 #include "engine/MidiTransmitterIF.h"
 #include "model/ModelAssistant.h"
@@ -100,6 +101,7 @@ public:
 
     QList<QMdiSubWindow*> getSubWindowList() const;
     QMdiArea* getMdiArea() const { return m_pMdiArea; }
+    MidiAnalyzer* getAnalyzer() { return m_analyzer ? &*m_analyzer : nullptr; }
     QString getIniFilePath() const;
 
     // MainWindowIF
@@ -160,6 +162,7 @@ protected:
 private:
     MainWindow(QWidget* parent, TulvarMidiModel* model, std::unique_ptr<MidiService> ownedService,
                MidiService* midiService);
+    void installViewCreators();
     void createMenus();
     void updateViewsMenu();
     void fillPortMenu(QMenu* menu, bool output);
@@ -175,6 +178,9 @@ private:
     void showNormalDefaultSize();
     bool handleMdiAreaDragEvent(QEvent* event);
     int countOpenSubWindows(int kind);
+    void deliverMonitorText(const QByteArray& receivedText, std::uint32_t receivedCount,
+                            const QByteArray& systemExclusiveText, std::uint32_t systemExclusiveCount,
+                            const QByteArray& transmittedText);
     static bool isTyping();
 
     TulvarMidiModel* m_pModel;
@@ -182,6 +188,7 @@ private:
     std::unique_ptr<MidiService> m_ownedMidiService;
     QMdiArea* m_pMdiArea = nullptr;
     std::optional<KeyboardNoteEventManager> m_noteManager;
+    std::optional<MidiAnalyzer> m_analyzer;
     MidiClient* m_pClient = nullptr;
     QList<MidiInputPort*> m_inputPorts;
     QList<MidiOutputPort*> m_outputPorts;

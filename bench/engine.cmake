@@ -1,1 +1,2 @@
 tulvar_add_benchmark(bench_message_text tulvar_engine)
+tulvar_add_benchmark(bench_analyzer tulvar_engine)

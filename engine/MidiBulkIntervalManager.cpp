@@ -16,7 +16,7 @@ MidiBulkIntervalManager::MidiBulkIntervalManager(ModelIF* model, MillisecondCloc
     : m_model(model), m_clock(clock != nullptr ? clock : SteadyMillisecondClock::instance())
 {
     readInterval();
-    m_enabled = m_model->getModelIntValue(MessageParsedParameterId) != 0;
+    m_enabled = m_model->getModelIntValue(MessageParsedParameterId) > 0;
     m_model->registerModelAssistant(this);
 }
 
@@ -53,7 +53,7 @@ void MidiBulkIntervalManager::setEnabledBulkInterval(bool enabled)
 void MidiBulkIntervalManager::updateParameter(unsigned int id)
 {
     if (id == MessageParsedParameterId) {
-        m_enabled = m_model->getModelIntValue(id) != 0;
+        m_enabled = m_model->getModelIntValue(id) > 0;
     } else if (id == BulkIntervalParameterId) {
         readInterval();
     }

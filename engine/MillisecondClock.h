@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/support/TimeFunctions.h"
+
 #include <chrono>
 #include <cstdint>
 
@@ -8,7 +10,7 @@
 // across the wrap without waiting a day.
 class MillisecondClockIF {
 public:
-    static constexpr int MillisecondsPerDay = 86400000;
+    static constexpr int MillisecondsPerDay = int(MsecsPerDay);
 
     virtual ~MillisecondClockIF() = default;
     // Milliseconds since some start, modulo one day: 0 to 86399999.

@@ -144,6 +144,9 @@ template <typename Visit> void forEachFilterKey(Visit visit)
     }
 }
 
+// X11 keeps window coordinates and sizes in 16 bits.
+constexpr int WindowCoordinateLimit = 32767;
+
 bool readLayoutEntry(const QString& key, const QVariant& value, WindowLayoutEntry& entry)
 {
     const QStringList fields = key.split('-');
@@ -162,6 +165,12 @@ bool readLayoutEntry(const QString& key, const QVariant& value, WindowLayoutEntr
         return false;
     }
     entry.rect = items.at(0).toRect();
+    // A hand-edited rectangle no window system could show is not restored.
+    const QRect plausible(-WindowCoordinateLimit, -WindowCoordinateLimit, 2 * WindowCoordinateLimit,
+                          2 * WindowCoordinateLimit);
+    if (entry.rect.width() <= 0 || entry.rect.height() <= 0 || !plausible.contains(entry.rect)) {
+        return false;
+    }
     if (!toInteger(items.at(1), entry.windowState)) {
         return false;
     }

@@ -12,7 +12,6 @@ constexpr int MidiEditToolBarHeight = 36;
 constexpr int MidiEditSubViewHeight = 40;
 constexpr QSize MidiEditButtonSize(32, 32);
 constexpr int MidiEditSubViewMargin = 7;
-constexpr int MidiEditRepeatInterval = 1000;
 extern const char DumpFileExtension[];
 extern const char TextFileFilterText[];
 extern const char OpenDialogTitleText[];

@@ -59,6 +59,9 @@ public:
 
     std::uint64_t hostTimeNanos() override;
 
+    // Received events dropped because the delivery thread fell a whole ring behind.
+    std::uint64_t receivedOverruns() const { return m_receivedOverruns.load(); }
+
     // The JACK name of one of the program's own ports ("Tulvar MIDI:InputPort"), empty if unknown.
     QString ownPortName(MidiPortRef port);
 

@@ -2,6 +2,9 @@
 
 #include "app/MainWindowConstants.h"
 #include "persistence/RegistryKeys.h"
+#include "views/MidiEditGeneralView.h"
+#include "views/MidiEditTextView.h"
+#include "views/MidiEditView.h"
 
 #include <QtTest>
 
@@ -49,6 +52,7 @@ private slots:
     void menusHoldTheirEntriesAndShortcuts();
     void sendingWithNoOutputOpenFails();
     void groupTwoSendsOnEveryOpenOutput();
+    void timerFeedsTheMonitors();
     void choosingAPortInTheMenuStoresItsName();
     void failedOpenIsReportedOnceAndLeavesNoAssign();
     void vanishedPortIsClosedWhenTheMenuShows();
@@ -147,26 +151,68 @@ void tst_MainWindowShell::menusHoldTheirEntriesAndShortcuts()
     }
 }
 
+namespace {
+
+// The Out-monitor lines the analyzer holds, taken out of it.
+QStringList transmittedLines(MidiAnalyzer& analyzer)
+{
+    QByteArray received;
+    QByteArray systemExclusive;
+    QByteArray transmitted;
+    std::uint32_t receivedCount = 0;
+    std::uint32_t systemExclusiveCount = 0;
+    std::uint32_t transmittedCount = 0;
+    analyzer.getMidiData(received, receivedCount, systemExclusive, systemExclusiveCount, transmitted, transmittedCount);
+    return QString::fromUtf8(transmitted.constData()).split('\n', Qt::SkipEmptyParts);
+}
+
+} // namespace
+
 void tst_MainWindowShell::sendingWithNoOutputOpenFails()
 {
     const unsigned char noteOn[] = {0x90, 60, 100};
     QVERIFY(!m_window->transmitMidi(noteOn, 3, 1, OutputPortGroupBoth, false));
     QVERIFY(!m_window->transmitMidi(noteOn, 3, 1, OutputPortGroupFirst, true));
     QCOMPARE(m_service->sendCount(), 0);
+    QVERIFY(transmittedLines(*m_window->getAnalyzer()).isEmpty());
 }
 
 void tst_MainWindowShell::groupTwoSendsOnEveryOpenOutput()
 {
     QVERIFY(m_window->outputPortMenuSelected(OutputPortGroupSecond, 1));
     QCOMPARE(storedValue("PortName/OutputPortNameSecond"), QString("Loopback B"));
+    m_model->setModelIntValue(MessageDetailParameterId, 1);
     const unsigned char noteOn[] = {0x90, 60, 100};
     QVERIFY(m_window->transmitMidi(noteOn, 3, 1, OutputPortGroupBoth, false));
     QCOMPARE(m_service->sendCount(), 1);
+    const QStringList lines = transmittedLines(*m_window->getAnalyzer());
+    QCOMPARE(lines.size(), 1);
+    QVERIFY2(lines.first().contains("Port2"), qPrintable(lines.first()));
     QVERIFY(!m_window->transmitMidi(noteOn, 3, 1, OutputPortGroupFirst, false));
+    QVERIFY(transmittedLines(*m_window->getAnalyzer()).isEmpty());
 
     QVERIFY(m_window->outputPortMenuSelected(OutputPortGroupFirst, 0));
     QVERIFY(m_window->transmitMidi(noteOn, 3, 1, OutputPortGroupBoth, false));
     QCOMPARE(m_service->sendCount(), 3);
+    const QStringList both = transmittedLines(*m_window->getAnalyzer());
+    QCOMPARE(both.size(), 2);
+    QVERIFY(both.at(0).contains("Port1"));
+    QVERIFY(both.at(1).contains("Port2"));
+}
+
+void tst_MainWindowShell::timerFeedsTheMonitors()
+{
+    m_window->show();
+    auto* inMonitor = qobject_cast<MidiEditView*>(subWindowsOfKind(*m_window, 1).value(0)->widget());
+    auto* outMonitor = qobject_cast<MidiEditView*>(subWindowsOfKind(*m_window, 2).value(0)->widget());
+    QVERIFY(inMonitor != nullptr && outMonitor != nullptr);
+    QVERIFY(m_window->inputPortMenuSelected(InputPortGroupFirst, 0));
+    QVERIFY(m_window->outputPortMenuSelected(OutputPortGroupFirst, 0));
+    const unsigned char noteOn[] = {0x90, 60, 100};
+    QVERIFY(m_window->transmitMidi(noteOn, 3, 1, OutputPortGroupBoth, false));
+    // Sent to "Loopback A", it comes back on "Loopback A".
+    QTRY_VERIFY_WITH_TIMEOUT(outMonitor->generalView()->textView()->toPlainText().contains("90 3C 64"), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(inMonitor->generalView()->textView()->toPlainText().contains("90 3C 64"), 10000);
 }
 
 void tst_MainWindowShell::choosingAPortInTheMenuStoresItsName()

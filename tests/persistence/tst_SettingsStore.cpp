@@ -405,7 +405,10 @@ void tst_SettingsStore::layoutIsReadInKeyOrderSkippingDamagedEntries()
               "0000000009-five-0=@Rect(1 1 338 274), 0, false\n"
               "garbage=@Rect(1 1 338 274), 0, false\n"
               "0000000010--1-0=@Rect(1 1 338 274), 0, false\n"
-              "0000000011-5-0=@Rect(9 9 225 250), 255, false, 7, 0\n");
+              "0000000011-5-0=@Rect(9 9 225 250), 255, false, 7, 0\n"
+              "0000000012-3-0=@Rect(0 0 0 274), 0, false\n"
+              "0000000013-3-0=@Rect(0 0 999999999 274), 0, false\n"
+              "0000000014-3-0=@Rect(-90000 0 338 274), 0, false\n");
     const QList<WindowLayoutEntry> entries = SettingsStore(iniPath()).readWindowLayout();
     QCOMPARE(entries.size(), 5);
     QCOMPARE(entries.at(0).windowId, 1);

@@ -129,7 +129,11 @@ bool JackTestServer::start()
         removeStaleServerFiles();
     }
     serverRanHere = true;
-    m_name = QStringLiteral("tulvar-test-%1-%2").arg(getpid()).arg(counter++);
+    // A server brought back after kill() keeps its name, as a crashed server restarted would; it
+    // also takes over the crashed one's entry in JACK's table of servers, which holds only eight.
+    if (m_name.isEmpty()) {
+        m_name = QStringLiteral("tulvar-test-%1-%2").arg(getpid()).arg(counter++);
+    }
     qputenv("JACK_DEFAULT_SERVER", m_name.toUtf8());
     const QString log = QDir::temp().filePath(m_name + QStringLiteral(".log"));
     QFile::remove(log);
@@ -172,6 +176,7 @@ void JackTestServer::stop()
     if (m_pid <= 0) {
         return;
     }
+    m_name.clear();
     ::kill(m_pid, SIGTERM);
     const auto start = std::chrono::steady_clock::now();
     int status = 0;

@@ -30,6 +30,16 @@ std::unique_ptr<MidiService> createCapturingErrors(const QString& choice, QStrin
     return service;
 }
 
+// The program's own notes; anything else on standard error comes from a library.
+int notes(const QByteArray& errors)
+{
+    int count = 0;
+    for (const QByteArray& line : errors.split('\n')) {
+        count += line.startsWith("Tulvar MIDI:") ? 1 : 0;
+    }
+    return count;
+}
+
 int jackdChildren()
 {
     int count = 0;
@@ -82,13 +92,13 @@ void JackBackendChoiceTest::runningServerIsChosenForJackAndAuto()
     auto service = createCapturingErrors(QStringLiteral("jack"), &used, &errors);
     QCOMPARE(used, QStringLiteral("jack"));
     QVERIFY(dynamic_cast<JackMidiService*>(service.get()));
-    QVERIFY(errors.isEmpty());
+    QVERIFY2(notes(errors) == 0, errors.constData());
     service.reset();
 
     const bool sequencerHere = AlsaMidiService().isOpen();
     service = createCapturingErrors(QStringLiteral("auto"), &used, &errors);
     QCOMPARE(used, sequencerHere ? QStringLiteral("alsa") : QStringLiteral("jack"));
-    QVERIFY(errors.isEmpty());
+    QVERIFY2(notes(errors) == 0, errors.constData());
 }
 
 void JackBackendChoiceTest::missingServerFallsBackToLoopbackWithOneLine()
@@ -100,13 +110,13 @@ void JackBackendChoiceTest::missingServerFallsBackToLoopbackWithOneLine()
     auto service = createCapturingErrors(QStringLiteral("jack"), &used, &errors);
     QCOMPARE(used, QStringLiteral("loopback"));
     QVERIFY(service);
-    QCOMPARE(errors.count('\n'), 1);
+    QVERIFY2(notes(errors) == 1, errors.constData());
     QVERIFY(errors.contains("jack"));
     QCOMPARE(jackdChildren(), 0);
     if (!AlsaMidiService().isOpen()) {
         service = createCapturingErrors(QStringLiteral("auto"), &used, &errors);
         QCOMPARE(used, QStringLiteral("loopback"));
-        QCOMPARE(errors.count('\n'), 1);
+        QVERIFY2(notes(errors) == 1, errors.constData());
         QCOMPARE(jackdChildren(), 0);
     }
 }

@@ -109,6 +109,7 @@ private slots:
     void receivesEveryMessageKindWholeAndInOrder();
     void sendsBurstAndLongSysExIntact();
     void largeSysExContinuesOverSeveralCycles();
+    void disconnectedSourceDeliversNothingMore();
     void portsDisappearingLeaveOperationsFailingCleanly();
     void survivesServerKilledAndReconnects();
 
@@ -320,6 +321,32 @@ void JackMidiServiceTest::largeSysExContinuesOverSeveralCycles()
     QVERIFY(peer.takenEvents() > messages.size());
 }
 
+void JackMidiServiceTest::disconnectedSourceDeliversNothingMore()
+{
+    TULVAR_REQUIRE_JACK(m_server);
+    JackMidiService service;
+    Received received;
+    createPorts(service, &received);
+    JackPeerClient peer;
+    QVERIFY(peer.isOpen());
+    const MidiEndpointRef source = service.getSource(unsigned(indexOfName(service, true, peer.outputName())));
+    QCOMPARE(service.connectSource(m_input, source, &received), 0);
+    for (int i = 0; i < 50; ++i) {
+        peer.sendEvent(bytes({0x90, i, 0x40}));
+    }
+    // Disconnecting while the peer still sends: whatever came before is whole, nothing after.
+    QVERIFY(received.waitForBytes(3));
+    QCOMPARE(service.disconnectSource(m_input, source), 0);
+    const QByteArray before = received.bytes();
+    QVERIFY(peer.waitUntilSent());
+    peer.sendEvent(bytes({0x80, 0x40, 0x00}));
+    QVERIFY(peer.waitUntilSent());
+    QVERIFY(peer.waitCycles(4));
+    QCOMPARE(received.bytes(), before);
+    QCOMPARE(before.size() % 3, 0);
+    QCOMPARE(service.receivedOverruns(), std::uint64_t(0));
+}
+
 void JackMidiServiceTest::portsDisappearingLeaveOperationsFailingCleanly()
 {
     TULVAR_REQUIRE_JACK(m_server);
@@ -367,10 +394,10 @@ void JackMidiServiceTest::survivesServerKilledAndReconnects()
     const QByteArray note = bytes({0x90, 0x40, 0x7F});
     const MidiPacket packet{0, 3, reinterpret_cast<const unsigned char*>(note.constData())};
     // libjack notices the end of the server on a thread of its own, a moment later.
-    QTRY_COMPARE_WITH_TIMEOUT(service.getNumberOfSources(), 0u, WaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!service.isOpen(), WaitMs);
+    QCOMPARE(service.getNumberOfSources(), 0u);
     QVERIFY(service.send(m_output, destination, packet) != 0);
     QCOMPARE(service.getNumberOfDestinations(), 0u);
-    QVERIFY(!service.isOpen());
     QVERIFY(service.ownPortName(m_input).isEmpty());
 
     QVERIFY(m_server.start());

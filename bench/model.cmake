@@ -1,0 +1,1 @@
+tulvar_add_benchmark(bench_model tulvar_model)

@@ -1,0 +1,1 @@
+tulvar_add_benchmark(bench_monitor_view tulvar_views)

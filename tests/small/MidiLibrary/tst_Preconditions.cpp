@@ -1,0 +1,132 @@
+// A broken precondition ends the program with the standard assertion report naming the function,
+// the source file and the failed expression. Each case runs in a child process.
+#include "small/MidiLibrary/midilib_event.h"
+#include "small/MidiLibrary/midilib_filter.h"
+#include "small/MidiLibrary/midilib_messageBuff.h"
+#include "small/MidiLibrary/midilib_timingClockGenerator.h"
+#include "small/StaticMemoryLibrary/smlib_data.h"
+#include "small/StaticMemoryLibrary/smlib_uaverage.h"
+
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using Violation = std::function<void()>;
+Q_DECLARE_METATYPE(Violation)
+
+namespace {
+
+// Runs violation in a child; returns what it wrote to standard error, or an empty text when it
+// did not die of SIGABRT.
+QByteArray assertionReport(const Violation &violation)
+{
+    int pipeEnds[2];
+    if (pipe(pipeEnds) != 0) {
+        return {};
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(pipeEnds[1], STDERR_FILENO);
+        close(pipeEnds[0]);
+        violation();
+        _exit(0);
+    }
+    close(pipeEnds[1]);
+    QByteArray report;
+    char buffer[512];
+    ssize_t got;
+    while ((got = read(pipeEnds[0], buffer, sizeof(buffer))) > 0) {
+        report.append(buffer, int(got));
+    }
+    close(pipeEnds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFSIGNALED(status) || WTERMSIG(status) != SIGABRT) {
+        return {};
+    }
+    return report;
+}
+
+} // namespace
+
+class TestPreconditions : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void brokenPreconditionNamesFunctionFileAndExpression_data()
+    {
+        QTest::addColumn<Violation>("violation");
+        QTest::addColumn<QByteArray>("function");
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("expression");
+
+        QTest::newRow("stream over null memory with a size")
+            << Violation([] { smlib_data stream; smlib_data_init(&stream, nullptr, 4); })
+            << QByteArray("smlib_data_init") << QByteArray("smlib_data.c") << QByteArray("size == 0");
+        QTest::newRow("running average without slots")
+            << Violation([] { uint64_t slot; smlib_uaverage average; smlib_uaverage_init(&average, &slot, 0); })
+            << QByteArray("smlib_uaverage_init") << QByteArray("smlib_uaverage.c") << QByteArray("sampleBuffSize > 0");
+        QTest::newRow("note on channel 16")
+            << Violation([] { uint8_t data[3]; midilib_noteOnBuff_init(data, 16, 60, 64); })
+            << QByteArray("midilib_noteOnBuff_init") << QByteArray("midilib_messageBuff.c")
+            << QByteArray("( channelNumber >= MIDILIB_ChannelNumber_Min ) && ( channelNumber <= MIDILIB_ChannelNumber_Max )");
+        QTest::newRow("velocity 128")
+            << Violation([] { uint8_t data[3]; midilib_noteOffBuff_init(data, 0, 60, 128); })
+            << QByteArray("midilib_noteOffBuff_init") << QByteArray("midilib_messageBuff.c")
+            << QByteArray("( velocity >= MIDILIB_Velocity_Min ) && ( velocity <= MIDILIB_Velocity_Max )");
+        QTest::newRow("pitch bend value above 14 bits")
+            << Violation([] {
+                   auto event = std::make_unique<MIDILIB_Event>();
+                   auto data = std::make_unique<MIDILIB_Data>();
+                   event->type = MIDILIB_Event_Type_PitchBend;
+                   event->channelNumber = 0;
+                   event->payload.uint14 = 16384;
+                   midilib_eventToData(event.get(), data.get());
+               })
+            << QByteArray("midilib_pitchBendData_init") << QByteArray("midilib_messageBuff.c")
+            << QByteArray("( lsb >= 0 ) && ( lsb <= 0x7F )");
+        QTest::newRow("event type 18")
+            << Violation([] {
+                   auto event = std::make_unique<MIDILIB_Event>();
+                   auto data = std::make_unique<MIDILIB_Data>();
+                   event->type = 18;
+                   midilib_eventToData(event.get(), data.get());
+               })
+            << QByteArray("midilib_eventToData") << QByteArray("midilib_event.c") << QByteArray("0");
+        QTest::newRow("filter event switch 18")
+            << Violation([] { MIDILIB_Filter filter; midilib_filter_init(&filter); midilib_filter_setEventSwitch(&filter, 18, 1); })
+            << QByteArray("midilib_filter_setEventSwitch") << QByteArray("midilib_filter.c")
+            << QByteArray("( eventType >= MIDILIB_Event_Type_Min ) && ( eventType <= MIDILIB_Event_Type_Max )");
+        QTest::newRow("tempo above 300 BPM")
+            << Violation([] {
+                   MIDILIB_TimingClockGenerator generator;
+                   midilib_timingClockGenerator_init(&generator);
+                   midilib_timingClockGenerator_setTempo(&generator, 3001);
+               })
+            << QByteArray("midilib_timingClockGenerator_setTempo") << QByteArray("midilib_timingClockGenerator.c")
+            << QByteArray("tempo <= MIDILIB_Tempo_Max");
+    }
+
+    void brokenPreconditionNamesFunctionFileAndExpression()
+    {
+        QFETCH(Violation, violation);
+        QFETCH(QByteArray, function);
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, expression);
+
+        const QByteArray report = assertionReport(violation);
+        QVERIFY2(!report.isEmpty(), "the violation did not abort");
+        QVERIFY2(report.contains(function), report.constData());
+        QVERIFY2(report.contains(file), report.constData());
+        QVERIFY2(report.contains("`" + expression + "'"), report.constData());
+    }
+};
+
+QTEST_APPLESS_MAIN(TestPreconditions)
+#include "tst_Preconditions.moc"
