@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/MainWindowConstants.h"
+#include "app/MainWindowProjectWindows.h"
 #include "app/support/CommonTexts.h"
 #include "app/support/LookConstants.h"
 #include "app/support/TimeFunctions.h"
@@ -16,6 +17,7 @@
 #include "midi/MidiServiceFactory.h"
 #include "model/TulvarMidiModel.h"
 #include "persistence/ControlChangeWindowRestorationInfo.h"
+#include "persistence/ProjectFileHelper.h"
 #include "persistence/WindowRestorationInfo.h"
 #include "views/MidiEditView.h"
 
@@ -885,10 +887,29 @@ bool MainWindow::saveAsFile()
 
 bool MainWindow::openProjectFile(const QString& path)
 {
-    Q_UNUSED(path);
-    // Project files are read once their reader is part of the program.
-    showErrorMessageBox(FileOpenFailedMessage);
-    return false;
+    MainWindowProjectWindows windows(*this);
+    int result = ProjectFileHelper::ReadFailed;
+    m_openingProject = true;
+    {
+        EditFlagLock lock(m_pModel);
+        UpdatesSuspended suspended(this);
+        result = ProjectFileHelper(windows).readFile(path);
+    }
+    m_openingProject = false;
+    if (result != ProjectFileHelper::ReadSucceeded) {
+        if (windows.workspaceReplaced()) {
+            // What is open now is neither the previous project nor the file: a save must not
+            // overwrite the previous project with it.
+            m_pModel->setProjectFilePath(QString());
+            m_pModel->setModelIntValue(EditFlagParameterId, ParameterEditFlagChanged);
+            updateWindowTitle();
+        }
+        showErrorMessageBox(result == ProjectFileHelper::ReadVersionTooNew ? FileFormatVersionErrorMessage
+                                                                           : FileOpenFailedMessage);
+        return false;
+    }
+    setProjectFile(path);
+    return true;
 }
 
 bool MainWindow::saveProjectFile(const QString& path)
@@ -896,8 +917,22 @@ bool MainWindow::saveProjectFile(const QString& path)
     if (path.isEmpty()) {
         return false;
     }
-    showErrorMessageBox(FileSaveFailedMessage);
-    return false;
+    MainWindowProjectWindows windows(*this);
+    if (ProjectFileHelper(windows).writeFile(path) != ProjectFileHelper::WriteSucceeded) {
+        showErrorMessageBox(FileSaveFailedMessage);
+        return false;
+    }
+    setProjectFile(path);
+    return true;
+}
+
+void MainWindow::setProjectFile(const QString& path)
+{
+    const QFileInfo file(path);
+    m_pModel->setProjectFilePath(file.absoluteFilePath());
+    m_pModel->setModelStringValue(ProjectFileWorkingDirectoryParameterId, file.absolutePath());
+    m_pModel->setModelIntValue(EditFlagParameterId, ParameterEditFlagUnchanged);
+    updateWindowTitle();
 }
 
 void MainWindow::updateWindowTitle()

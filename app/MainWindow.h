@@ -174,6 +174,9 @@ private:
     // True when the work may go on: nothing unsaved, the user saved, or chose not to.
     bool confirmDiscardingChanges();
     void resetProject();
+    // The project path, its folder (parameter 2), an unchanged edit flag and the title after a
+    // successful open or save.
+    void setProjectFile(const QString& path);
     void updateWindowTitle();
     void showNormalDefaultSize();
     bool handleMdiAreaDragEvent(QEvent* event);
