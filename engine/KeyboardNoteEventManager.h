@@ -12,7 +12,7 @@ class MidiTransmitterIF;
 // octaves of a piano. Key presses and releases come from the application's event hook; the
 // settings are parameters 1300 ("Enable"), 1301 ("Octave"), 1302 ("Channel") and 1303
 // ("Velocity"). Runs on the GUI thread.
-class KeyboardNoteEventManager : public ModelAssistant {
+class KeyboardNoteEventManager final : public ModelAssistant {
 public:
     // True while typing must not play notes: a popup is open, or a text field, spin box or
     // editable text area has the focus. The main window supplies it; the engine knows no widgets.
