@@ -200,7 +200,8 @@ bool ProjectFileHelper::readWindowInfo(QDataStream& stream, WindowInfoStruct& in
     }
     info.windowId = windowId;
     info.stayOnTop = stayOnTop == 1;
-    info.rect = QRect(x, y, width, height);
+    // Built from its corners: QRect(x, y, width, height) adds in int before subtracting one.
+    info.rect = QRect(QPoint(x, y), QPoint(int(qint64(x) + width - 1), int(qint64(y) + height - 1)));
     info.windowState = windowState;
     info.parameters.clear();
     while (!fields.atEnd()) {

@@ -2,8 +2,10 @@
 # The sanitizer and fuzzing runs of CI, each in a build folder of its own:
 #   scripts/sanitize.sh address   libraries, engine and their tests under ASan + UBSan
 #   scripts/sanitize.sh thread    the threaded code (port layer, engine) under TSan
-#   scripts/sanitize.sh fuzz      every libFuzzer target for FUZZ_SECONDS (60) from its corpus;
-#                                 a single allocation above 64 MiB counts as a failure
+#   scripts/sanitize.sh fuzz      every libFuzzer target from its corpus for a fixed number of
+#                                 inputs (FUZZ_RUNS overrides) with a fixed seed, so a run repeats exactly; a single
+#                                 allocation above 64 MiB counts as a failure. FUZZ_SECONDS instead
+#                                 fuzzes with a random seed for that long (for exploring, not CI).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 mode="${1:?usage: sanitize.sh address|thread|fuzz}"
@@ -36,14 +38,31 @@ fuzz)
         -DTULVAR_BUILD_GUI=OFF -DTULVAR_BUILD_BENCH=OFF \
         -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
     cmake --build "$dir" -j"$jobs" --target fuzzers
-    seconds="${FUZZ_SECONDS:-60}"
     for target in "$dir"/fuzz/fuzz_*; do
         [ -f "$target" ] && [ -x "$target" ] || continue
         name="$(basename "$target")"
+        # About half a minute each: the parser target checks every input in many cuts.
+        case "$name" in
+        fuzz_parser) runs=20000 ;;
+        *) runs=1000000 ;;
+        esac
+        if [ -n "${FUZZ_SECONDS:-}" ]; then
+            budget=(-max_total_time="$FUZZ_SECONDS")
+        else
+            budget=(-seed=1 -runs="${FUZZ_RUNS:-$runs}")
+        fi
         corpus="$(mktemp -d)"
         cp -r "$root/fuzz/corpus/$name/." "$corpus/" 2>/dev/null || true
-        echo "Fuzzing $name for ${seconds}s"
-        "$target" -max_total_time="$seconds" -rss_limit_mb=2048 -malloc_limit_mb=64 -timeout=10 "$corpus" 2>&1 | tail -n 3
+        echo "Fuzzing $name (${budget[*]})"
+        log="$corpus.log"
+        if ! "$target" "${budget[@]}" -rss_limit_mb=2048 -malloc_limit_mb=64 -timeout=10 \
+            -artifact_prefix="$dir/" "$corpus" >"$log" 2>&1; then
+            tail -n 60 "$log"
+            echo "$name failed; the input that failed is in $dir" >&2
+            exit 1
+        fi
+        tail -n 1 "$log"
+        rm -f "$log"
         rm -rf "$corpus"
     done
     ;;

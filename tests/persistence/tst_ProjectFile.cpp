@@ -319,6 +319,15 @@ void tst_ProjectFile::impossibleGeometryFails()
         QCOMPARE(ProjectFileHelper(windows).readFileData(withWindowData(record(fields))),
                  int(ProjectFileHelper::ReadFailed));
     }
+    // Edges that just fit in an int read back exactly, without overflowing on the way.
+    for (const QRect& edge : {QRect(QPoint(1, 2), QPoint(0x7fffffff, 0x7fffffff)),
+                              QRect(QPoint(-0x7fffffff - 1, -5), QPoint(-2, 0x7ffffff0))}) {
+        StubProjectWindows windows;
+        const QByteArray fields = bigEndian({0, 0, edge.x(), edge.y(), edge.width(), edge.height(), 0});
+        QCOMPARE(ProjectFileHelper(windows).readFileData(withWindowData(record(fields))),
+                 int(ProjectFileHelper::ReadSucceeded));
+        QCOMPARE(windows.mainWindow.rect, edge);
+    }
 }
 
 void tst_ProjectFile::monitorPayloadIsEmptyFrame()
