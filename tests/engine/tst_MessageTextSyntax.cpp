@@ -35,11 +35,8 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("cleaned");
 
-        QTest::newRow("no separators") << "903C64" << "903C64";
-        QTest::newRow("spaces") << "90 3C 64" << "903C64";
         QTest::newRow("separators inside pairs") << "9 03C,64" << "903C64";
         QTest::newRow("commas, lower case and a comment") << "90,3c,64 // note on" << "903c64";
-        QTest::newRow("tabs and line feeds") << "90\t3C\n64\n" << "903C64";
         QTest::newRow("comment takes its line feed") << "F0 7E // header\n7F F7" << "F07E7FF7";
         QTest::newRow("empty comment before a line feed") << "90//\n3C" << "903C";
         QTest::newRow("comment at the very end") << "F7//" << "F7";
