@@ -1,7 +1,12 @@
 // The JACK path of the program: a message from a peer client through the program's input port,
 // the delivery thread and a callback that sends it straight back out, to the peer again.
-//   BM_JackAddedLatency: the most JACK periods that path adds to a direct connection between the
-//     peer's own ports, over 1,000 messages sent one per period.
+//   BM_JackAddedLatency: what that path adds to a direct connection, over 1,000 messages sent one
+//     per period. The peer's output feeds the program and one of its own inputs at once, so every
+//     message is timed both ways in the same cycles: a stall of the server (an xrun moves JACK's
+//     frame time on by the time lost) delays both alike instead of landing on one side only.
+//     Counters: added periods and microseconds (median, max), the direct path's periods, and the
+//     turnaround from the start of the sending cycle until the echo was queued to go out, which
+//     must stay under a period plus the program's place in the next cycle.
 //   BM_JackSustainedRate/N: N messages per period for up to two seconds of server time; the rate
 //     from the first message out to the last one back, and how many were lost or came back out of
 //     order (both must stay 0).
@@ -25,6 +30,7 @@
 namespace {
 constexpr int MaxMessages = 1 << 18;
 constexpr int Period = 256;
+constexpr int SampleRate = 48000;
 
 JackTestServer& server()
 {
@@ -35,12 +41,24 @@ JackTestServer& server()
     return instance;
 }
 
-// Sends numbered note-ons (the number in the channel and the two data bytes) a fixed count per period, and notes
-// the period in which each went out and came back. Its process callback only counts and copies.
+int indexOf(const unsigned char* message)
+{
+    return message[1] | (message[2] << 7) | ((message[0] & 0x0F) << 14);
+}
+
+// When a message was seen: JACK's frame time in periods and the moment the peer's cycle ran.
+struct Moment {
+    std::uint64_t period = 0;
+    std::uint64_t micros = 0;
+};
+
+// Sends numbered note-ons (the number in the channel and the two data bytes) a fixed count per
+// period on "out", and notes the cycle in which each went out and came back on "in" (through the
+// program) and "direct" (straight from "out"). Its process callback only counts and copies.
 class Peer {
 public:
     Peer()
-        : m_sentIn(MaxMessages), m_receivedIn(MaxMessages)
+        : m_sent(MaxMessages), m_through(MaxMessages), m_direct(MaxMessages)
     {
         m_client = jack_client_open("bench-peer", JackNoStartServer, nullptr);
         if (!m_client) {
@@ -48,7 +66,9 @@ public:
         }
         m_out = jack_port_register(m_client, "out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
         m_in = jack_port_register(m_client, "in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
+        m_directIn = jack_port_register(m_client, "direct", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
         jack_set_process_callback(m_client, &Peer::process, this);
+        jack_set_xrun_callback(m_client, &Peer::xrun, this);
         jack_activate(m_client);
     }
     ~Peer()
@@ -60,9 +80,9 @@ public:
     }
 
     bool isOpen() const { return m_client != nullptr; }
-    jack_client_t* client() const { return m_client; }
     const char* outName() const { return jack_port_name(m_out); }
     const char* inName() const { return jack_port_name(m_in); }
+    bool connectDirect() { return jack_connect(m_client, outName(), jack_port_name(m_directIn)) == 0; }
 
     // Sends count messages, perPeriod in each period, and waits until they are back or nothing
     // has come back for a while.
@@ -70,6 +90,7 @@ public:
     {
         m_received.store(0);
         m_disorder.store(0);
+        m_xruns.store(0);
         m_nextExpected = 0;
         m_perPeriod.store(perPeriod);
         m_limit.store(count);
@@ -90,22 +111,37 @@ public:
     }
     int received() const { return m_received.load(std::memory_order_acquire); }
     int disorder() const { return m_disorder.load(); }
-    long long latency(int index) const { return (long long)(m_receivedIn[index] - m_sentIn[index]); }
-    std::uint64_t sentPeriod(int index) const { return m_sentIn[index]; }
+    int xruns() const { return m_xruns.load(); }
+    const Moment& sent(int index) const { return m_sent[index]; }
+    const Moment& through(int index) const { return m_through[index]; }
+    const Moment& direct(int index) const { return m_direct[index]; }
 
 private:
+    static int xrun(void* arg)
+    {
+        static_cast<Peer*>(arg)->m_xruns.fetch_add(1);
+        return 0;
+    }
+
     static int process(jack_nframes_t frames, void* arg)
     {
         auto* self = static_cast<Peer*>(arg);
-        const std::uint64_t period = jack_last_frame_time(self->m_client) / Period;
+        const Moment now{jack_last_frame_time(self->m_client) / Period, jack_get_time()};
+        void* direct = jack_port_get_buffer(self->m_directIn, frames);
+        for (jack_nframes_t i = 0, n = jack_midi_get_event_count(direct); i < n; ++i) {
+            jack_midi_event_t event;
+            if (jack_midi_event_get(&event, direct, i) == 0 && event.size == 3) {
+                self->m_direct[indexOf(event.buffer)] = now;
+            }
+        }
         void* in = jack_port_get_buffer(self->m_in, frames);
         for (jack_nframes_t i = 0, n = jack_midi_get_event_count(in); i < n; ++i) {
             jack_midi_event_t event;
             if (jack_midi_event_get(&event, in, i) != 0 || event.size != 3 || (event.buffer[0] & 0xF0) != 0x90) {
                 continue;
             }
-            const int index = event.buffer[1] | (event.buffer[2] << 7) | ((event.buffer[0] & 0x0F) << 14);
-            self->m_receivedIn[index] = period;
+            const int index = indexOf(event.buffer);
+            self->m_through[index] = now;
             if (index != self->m_nextExpected) {
                 self->m_disorder.fetch_add(1);
             }
@@ -122,7 +158,7 @@ private:
             if (jack_midi_event_write(out, 0, message, 3) != 0) {
                 break;
             }
-            self->m_sentIn[next] = period;
+            self->m_sent[next] = now;
         }
         self->m_next.store(next, std::memory_order_release);
         return 0;
@@ -131,28 +167,36 @@ private:
     jack_client_t* m_client = nullptr;
     jack_port_t* m_out = nullptr;
     jack_port_t* m_in = nullptr;
-    std::vector<std::uint64_t> m_sentIn;
-    std::vector<std::uint64_t> m_receivedIn;
+    jack_port_t* m_directIn = nullptr;
+    std::vector<Moment> m_sent;
+    std::vector<Moment> m_through;
+    std::vector<Moment> m_direct;
     std::atomic<int> m_perPeriod{0};
     std::atomic<int> m_limit{0};
     std::atomic<int> m_next{0};
     std::atomic<int> m_received{0};
     std::atomic<int> m_disorder{0};
+    std::atomic<int> m_xruns{0};
     int m_nextExpected = 0;
 };
 
 // The program's side: both ports on the JACK service, and a receive callback that sends every
-// message straight back out.
+// message straight back out and notes when it did.
 struct Program {
     JackMidiService service{QStringLiteral("Tulvar MIDI")};
     MidiClient client{service};
     MidiInputPort input{&client, MaxMidiMessageLength, 0, 0, 0};
     MidiOutputPort output{&client, MaxMidiMessageLength, 0, 0, 0};
+    std::vector<std::uint64_t> echoedMicros = std::vector<std::uint64_t>(MaxMessages);
 
     static void echo(void* context, const unsigned char* data, unsigned short length, unsigned int, unsigned int)
     {
+        auto* self = static_cast<Program*>(context);
         unsigned int timeStamp = 0;
-        static_cast<Program*>(context)->output.transmitMidi(data, length, timeStamp);
+        self->output.transmitMidi(data, length, timeStamp);
+        if (length == 3) {
+            self->echoedMicros[indexOf(data)] = jack_get_time();
+        }
     }
 
     bool connect(const Peer& peer)
@@ -165,10 +209,17 @@ struct Program {
     }
 };
 
-// Whichever way the peer is connected, a few messages first settle the connections.
+// A few messages first settle the connections.
 void warmUp(Peer& peer)
 {
     peer.run(8, 1);
+}
+
+template <typename T>
+T median(std::vector<T> values)
+{
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
 }
 
 void BM_JackAddedLatency(benchmark::State& state)
@@ -180,34 +231,42 @@ void BM_JackAddedLatency(benchmark::State& state)
     constexpr int Messages = 1000;
     for (auto _ : state) {
         Peer peer;
-        jack_connect(peer.client(), peer.outName(), peer.inName());
-        warmUp(peer);
-        peer.run(Messages, 1);
-        long long direct = 0;
-        for (int i = 0; i < Messages; ++i) {
-            direct = std::max(direct, peer.latency(i));
-        }
-        const int directReceived = peer.received();
-        jack_disconnect(peer.client(), peer.outName(), peer.inName());
-
         Program program;
-        if (!program.connect(peer)) {
-            state.SkipWithError("the program's ports did not open");
+        if (!peer.isOpen() || !peer.connectDirect() || !program.connect(peer)) {
+            state.SkipWithError("the ports did not open");
             return;
         }
         warmUp(peer);
         peer.run(Messages, 1);
-        long long through = 0;
-        double sum = 0;
+        std::vector<long long> addedPeriods;
+        std::vector<long long> addedMicros;
+        std::vector<long long> turnaroundMicros;
+        long long directMax = 0;
         for (int i = 0; i < Messages; ++i) {
-            through = std::max(through, peer.latency(i));
-            sum += double(peer.latency(i));
+            const Moment& sent = peer.sent(i);
+            const Moment& direct = peer.direct(i);
+            const Moment& through = peer.through(i);
+            if (through.micros == 0 || direct.micros == 0) {
+                continue;
+            }
+            directMax = std::max(directMax, (long long)(direct.period - sent.period));
+            addedPeriods.push_back((long long)(through.period - direct.period));
+            addedMicros.push_back((long long)(through.micros - direct.micros));
+            turnaroundMicros.push_back((long long)(program.echoedMicros[i] - sent.micros));
         }
-        state.counters["direct_max_periods"] = double(direct);
-        state.counters["through_max_periods"] = double(through);
-        state.counters["added_max_periods"] = double(through - direct);
-        state.counters["through_mean_periods"] = sum / Messages;
-        state.counters["lost"] = double(2 * Messages - directReceived - peer.received());
+        if (addedPeriods.empty()) {
+            state.SkipWithError("nothing came back");
+            return;
+        }
+        state.counters["added_median_periods"] = double(median(addedPeriods));
+        state.counters["added_max_periods"] = double(*std::max_element(addedPeriods.begin(), addedPeriods.end()));
+        state.counters["added_median_us"] = double(median(addedMicros));
+        state.counters["added_max_us"] = double(*std::max_element(addedMicros.begin(), addedMicros.end()));
+        state.counters["direct_max_periods"] = double(directMax);
+        state.counters["turnaround_median_us"] = double(median(turnaroundMicros));
+        state.counters["turnaround_max_us"] = double(*std::max_element(turnaroundMicros.begin(), turnaroundMicros.end()));
+        state.counters["lost"] = double(Messages - peer.received());
+        state.counters["xruns"] = double(peer.xruns());
     }
 }
 BENCHMARK(BM_JackAddedLatency)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -220,7 +279,7 @@ void BM_JackSustainedRate(benchmark::State& state)
     }
     const int perPeriod = int(state.range(0));
     // Two seconds of server time, within the numbering of the messages.
-    const int messages = std::min(MaxMessages, perPeriod * 48000 * 2 / Period);
+    const int messages = std::min(MaxMessages, perPeriod * SampleRate * 2 / Period);
     for (auto _ : state) {
         Peer peer;
         Program program;
@@ -232,11 +291,12 @@ void BM_JackSustainedRate(benchmark::State& state)
         peer.run(messages, perPeriod);
         // From the period the first went out to the one the last came back in.
         const int last = messages - 1;
-        const double periods = double(peer.sentPeriod(last) + std::uint64_t(peer.latency(last)) - peer.sentPeriod(0) + 1);
-        state.counters["messages_per_second"] = double(peer.received()) / (periods * Period / 48000.0);
+        const double periods = double(peer.through(last).period - peer.sent(0).period + 1);
+        state.counters["messages_per_second"] = double(peer.received()) / (periods * Period / SampleRate);
         state.counters["lost"] = double(messages - peer.received());
         state.counters["input_overruns"] = double(program.service.receivedOverruns());
         state.counters["out_of_order"] = double(peer.disorder());
+        state.counters["xruns"] = double(peer.xruns());
     }
 }
 BENCHMARK(BM_JackSustainedRate)->Arg(1)->Arg(32)->Arg(128)->Arg(512)->Arg(1024)->Arg(2048)->Iterations(1)

@@ -30,37 +30,66 @@ QPen linePen(QColor const& color, qreal width = 2.0)
     return QPen(color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
-QImage blank(int width, int height)
+// Solid shapes without an outline.
+void fillWith(QPainter& p, QColor const& color)
 {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    p.setPen(Qt::NoPen);
+    p.setBrush(color);
+}
+
+// An image of width x height logical pixels, drawn antialiased at device pixel ratio 2.
+QImage drawn(int width, int height, std::function<void(QPainter&)> const& draw)
+{
+    QImage image(width * 2, height * 2, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(2.0, 2.0);
+    draw(painter);
     return image;
+}
+
+// count frames of frameWidth x height logical pixels side by side, each drawn from its own origin.
+QImage strip(int count, int frameWidth, int height, std::function<void(QPainter&, int frame)> const& draw)
+{
+    return drawn(count * frameWidth, height, [&](QPainter& p) {
+        for (int frame = 0; frame < count; ++frame) {
+            p.save();
+            p.translate(frameWidth * frame, 0);
+            draw(p, frame);
+            p.restore();
+        }
+    });
 }
 
 // A 32 x 32 tool button image: left half normal, right half disabled.
 QImage toolStrip(Icon const& icon)
 {
-    QImage image = blank(128, 64);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(2.0, 2.0);
-    icon(painter, Slate, Teal);
-    painter.translate(32, 0);
-    icon(painter, Greyed, Greyed);
-    return image;
+    return strip(2, 32, 32, [&](QPainter& p, int frame) {
+        icon(p, frame == 0 ? Slate : Greyed, frame == 0 ? Teal : Greyed);
+    });
 }
 
 // A push button image of w x h logical pixels: left half off, right half on (pressed).
 QImage buttonStrip(int width, int height, Icon const& icon)
 {
-    QImage image = blank(width * 4, height * 2);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(2.0, 2.0);
-    icon(painter, Slate, Slate);
-    painter.translate(width, 0);
-    icon(painter, TealDark, Teal);
-    return image;
+    return strip(2, width, height, [&](QPainter& p, int frame) {
+        icon(p, frame == 0 ? Slate : TealDark, frame == 0 ? Slate : Teal);
+    });
+}
+
+// A path through points, closed back to the first when asked.
+QPainterPath pathThrough(std::initializer_list<QPointF> points, bool closed)
+{
+    QPainterPath path;
+    path.moveTo(*points.begin());
+    for (auto point = points.begin() + 1; point != points.end(); ++point) {
+        path.lineTo(*point);
+    }
+    if (closed) {
+        path.closeSubpath();
+    }
+    return path;
 }
 
 void drawDinSocket(QPainter& p, QPointF centre, qreal radius, QColor const& ink, QColor const& accent)
@@ -68,8 +97,7 @@ void drawDinSocket(QPainter& p, QPointF centre, qreal radius, QColor const& ink,
     p.setPen(linePen(ink, 1.6));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(centre, radius, radius);
-    p.setPen(Qt::NoPen);
-    p.setBrush(accent);
+    fillWith(p, accent);
     // Five pins on the upper half circle and the key notch below, as on a MIDI socket.
     for (int i = 0; i < 5; ++i) {
         qreal const angle = qDegreesToRadians(45.0 * i);
@@ -92,16 +120,9 @@ void drawArrow(QPainter& p, QPointF from, QPointF to, QColor const& color)
 
 void filePage(QPainter& p, QColor const& ink, QColor const& accent)
 {
-    QPainterPath page;
-    page.moveTo(9, 5);
-    page.lineTo(19, 5);
-    page.lineTo(24, 10);
-    page.lineTo(24, 27);
-    page.lineTo(9, 27);
-    page.closeSubpath();
     p.setPen(linePen(ink));
     p.setBrush(Paper);
-    p.drawPath(page);
+    p.drawPath(pathThrough({{9, 5}, {19, 5}, {24, 10}, {24, 27}, {9, 27}}, true));
     p.drawPolyline(QPolygonF({QPointF(19, 5), QPointF(19, 10), QPointF(24, 10)}));
     p.setPen(linePen(accent, 1.6));
     for (int y : {15, 19, 23}) {
@@ -113,36 +134,16 @@ void openFolder(QPainter& p, QColor const& ink, QColor const& accent)
 {
     p.setPen(linePen(ink));
     p.setBrush(Paper);
-    QPainterPath back;
-    back.moveTo(4, 25);
-    back.lineTo(4, 8);
-    back.lineTo(11, 8);
-    back.lineTo(13, 10.5);
-    back.lineTo(24, 10.5);
-    back.lineTo(24, 14);
-    p.drawPath(back);
-    QPainterPath front;
-    front.moveTo(4, 25);
-    front.lineTo(8.5, 14);
-    front.lineTo(28.5, 14);
-    front.lineTo(24, 25);
-    front.closeSubpath();
+    p.drawPath(pathThrough({{4, 25}, {4, 8}, {11, 8}, {13, 10.5}, {24, 10.5}, {24, 14}}, false));
     p.setBrush(accent);
-    p.drawPath(front);
+    p.drawPath(pathThrough({{4, 25}, {8.5, 14}, {28.5, 14}, {24, 25}}, true));
 }
 
 void disk(QPainter& p, QColor const& ink, QColor const& accent)
 {
     p.setPen(linePen(ink));
     p.setBrush(Paper);
-    QPainterPath body;
-    body.moveTo(6, 6);
-    body.lineTo(22, 6);
-    body.lineTo(26, 10);
-    body.lineTo(26, 26);
-    body.lineTo(6, 26);
-    body.closeSubpath();
-    p.drawPath(body);
+    p.drawPath(pathThrough({{6, 6}, {22, 6}, {26, 10}, {26, 26}, {6, 26}}, true));
     p.setBrush(accent);
     p.drawRect(QRectF(10, 6, 10, 6.5));
     p.setBrush(Qt::NoBrush);
@@ -179,22 +180,27 @@ void find(QPainter& p, QColor const& ink, QColor const& accent)
     p.drawLine(QPointF(19.2, 19.2), QPointF(26.5, 26.5));
 }
 
-void chevronInCircle(QPainter& p, QColor const& ink, QColor const& accent, bool right)
+// The ring of the navigation buttons; leaves the accent pen set for the symbol inside.
+void ring(QPainter& p, QColor const& ink, QColor const& accent)
 {
     p.setPen(linePen(ink, 1.8));
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(QPointF(16, 16), 10, 10);
     p.setPen(linePen(accent, 2.6));
-    qreal const s = right ? 1.0 : -1.0;
-    p.drawPolyline(QPolygonF({QPointF(16 - 2.5 * s, 10.5), QPointF(16 + 3 * s, 16), QPointF(16 - 2.5 * s, 21.5)}));
+}
+
+Icon chevronInCircle(bool right)
+{
+    return [right](QPainter& p, QColor const& ink, QColor const& accent) {
+        ring(p, ink, accent);
+        qreal const s = right ? 1.0 : -1.0;
+        p.drawPolyline(QPolygonF({QPointF(16 - 2.5 * s, 10.5), QPointF(16 + 3 * s, 16), QPointF(16 - 2.5 * s, 21.5)}));
+    };
 }
 
 void closeCross(QPainter& p, QColor const& ink, QColor const& accent)
 {
-    p.setPen(linePen(ink, 1.8));
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QPointF(16, 16), 10, 10);
-    p.setPen(linePen(accent, 2.6));
+    ring(p, ink, accent);
     p.drawLine(QPointF(12, 12), QPointF(20, 20));
     p.drawLine(QPointF(20, 12), QPointF(12, 20));
 }
@@ -202,60 +208,50 @@ void closeCross(QPainter& p, QColor const& ink, QColor const& accent)
 // Transport symbols in a 20 x 20 logical box.
 void stopSymbol(QPainter& p, QColor const&, QColor const& fill)
 {
-    p.setPen(Qt::NoPen);
-    p.setBrush(fill);
+    fillWith(p, fill);
     p.drawRoundedRect(QRectF(4, 4, 12, 12), 1.5, 1.5);
 }
 
-QPolygonF playTriangle(qreal left)
+void playTriangle(QPainter& p, qreal left, QColor const& fill)
 {
-    return QPolygonF({QPointF(left, 3.5), QPointF(left + 11.5, 10), QPointF(left, 16.5)});
+    p.setPen(linePen(fill, 1.0));
+    p.setBrush(fill);
+    p.drawPolygon(QPolygonF({QPointF(left, 3.5), QPointF(left + 11.5, 10), QPointF(left, 16.5)}));
 }
 
 void continueSymbol(QPainter& p, QColor const&, QColor const& fill)
 {
-    p.setPen(linePen(fill, 1.0));
-    p.setBrush(fill);
-    p.drawPolygon(playTriangle(5));
+    playTriangle(p, 5, fill);
 }
 
 void startSymbol(QPainter& p, QColor const&, QColor const& fill)
 {
-    p.setPen(Qt::NoPen);
-    p.setBrush(fill);
+    fillWith(p, fill);
     p.drawRoundedRect(QRectF(3, 3.5, 3, 13), 1, 1);
-    p.setPen(linePen(fill, 1.0));
-    p.drawPolygon(playTriangle(8));
+    playTriangle(p, 8, fill);
 }
 
-void arrowButton(QPainter& p, QColor const& ink, QColor const& accent, bool up)
+Icon arrowButton(bool up)
 {
-    QLinearGradient gradient(0, 0, 0, 24);
-    gradient.setColorAt(0, ink == Slate ? QColor(252, 252, 252) : QColor(214, 236, 240));
-    gradient.setColorAt(1, ink == Slate ? QColor(222, 224, 228) : QColor(178, 214, 222));
-    p.setPen(linePen(QColor(150, 154, 160), 0.8));
-    p.setBrush(gradient);
-    p.drawRoundedRect(QRectF(0.5, 0.5, 13, 23), 2.5, 2.5);
-    p.setPen(Qt::NoPen);
-    p.setBrush(ink == Slate ? ink : accent);
-    if (up) {
-        p.drawPolygon(QPolygonF({QPointF(3.5, 15), QPointF(7, 9), QPointF(10.5, 15)}));
-    } else {
-        p.drawPolygon(QPolygonF({QPointF(3.5, 9), QPointF(7, 15), QPointF(10.5, 9)}));
-    }
+    return [up](QPainter& p, QColor const& ink, QColor const& accent) {
+        bool const off = ink == Slate;
+        QLinearGradient gradient(0, 0, 0, 24);
+        gradient.setColorAt(0, off ? QColor(252, 252, 252) : QColor(214, 236, 240));
+        gradient.setColorAt(1, off ? QColor(222, 224, 228) : QColor(178, 214, 222));
+        p.setPen(linePen(QColor(150, 154, 160), 0.8));
+        p.setBrush(gradient);
+        p.drawRoundedRect(QRectF(0.5, 0.5, 13, 23), 2.5, 2.5);
+        fillWith(p, off ? ink : accent);
+        qreal const tip = up ? 9 : 15, base = up ? 15 : 9;
+        p.drawPolygon(QPolygonF({QPointF(3.5, base), QPointF(7, tip), QPointF(10.5, base)}));
+    };
 }
 
 // Four 15 x 15 frames: idle, pressed, running, running and pressed.
 QImage playStopStrip()
 {
-    QImage image = blank(120, 30);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(2.0, 2.0);
     QColor const colours[4] = {Slate, TealDark, Teal, TealDark};
-    for (int frame = 0; frame < 4; ++frame) {
-        p.save();
-        p.translate(15 * frame, 0);
+    return strip(4, 15, 15, [&](QPainter& p, int frame) {
         p.setPen(linePen(colours[frame], 0.8));
         p.setBrush(colours[frame]);
         if (frame < 2) {
@@ -263,20 +259,13 @@ QImage playStopStrip()
         } else {
             p.drawRoundedRect(QRectF(3, 3, 9, 9), 1, 1);
         }
-        p.restore();
-    }
-    return image;
+    });
 }
 
 // Ten seven-segment digits of 36 x 48 logical pixels each.
 QImage sevenSegmentStrip()
 {
     static int const segmentsOf[10] = {0x3F, 0x06, 0x5B, 0x4F, 0x66, 0x6D, 0x7D, 0x07, 0x7F, 0x6F};
-    QImage image = blank(720, 96);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(2.0, 2.0);
-    QColor const background(24, 26, 30);
     QColor const lit(255, 86, 64);
     QColor const unlit(52, 40, 40);
     qreal const x0 = 8, x1 = 28, y0 = 6, y1 = 24, y2 = 42, t = 3.2;
@@ -290,30 +279,21 @@ QImage sevenSegmentStrip()
     };
     QPolygonF const segments[7] = {horizontal(y0), vertical(x1, y0, y1), vertical(x1, y1, y2), horizontal(y2),
                                    vertical(x0, y1, y2), vertical(x0, y0, y1), horizontal(y1)};
-    for (int digit = 0; digit < 10; ++digit) {
-        p.save();
-        p.translate(36 * digit, 0);
-        p.fillRect(QRectF(0, 0, 36, 48), background);
-        p.setPen(Qt::NoPen);
+    // A slight slant, as on a real display.
+    QTransform slant;
+    slant.translate(0, 24).shear(-0.08, 0).translate(0, -24);
+    return strip(10, 36, 48, [&](QPainter& p, int digit) {
+        p.fillRect(QRectF(0, 0, 36, 48), QColor(24, 26, 30));
         for (int s = 0; s < 7; ++s) {
-            p.setBrush((segmentsOf[digit] >> s) & 1 ? lit : unlit);
-            // A slight slant, as on a real display.
-            QTransform slant;
-            slant.translate(0, 24).shear(-0.08, 0).translate(0, -24);
+            fillWith(p, (segmentsOf[digit] >> s) & 1 ? lit : unlit);
             p.drawPolygon(slant.map(segments[s]));
         }
-        p.restore();
-    }
-    return image;
+    });
 }
 
 // The about box background, 501 x 170 logical pixels; the lower part stays calm for the text.
-QImage aboutBackground()
+void aboutBackground(QPainter& p)
 {
-    QImage image = blank(1002, 340);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(2.0, 2.0);
     QLinearGradient sky(0, 0, 0, 170);
     sky.setColorAt(0, QColor(226, 240, 244));
     sky.setColorAt(0.55, QColor(248, 250, 252));
@@ -321,15 +301,14 @@ QImage aboutBackground()
     p.fillRect(QRectF(0, 0, 501, 170), sky);
     // A row of piano keys along the top.
     p.setPen(linePen(QColor(190, 200, 206), 0.8));
+    p.setBrush(Qt::white);
     for (int i = 0; i < 36; ++i) {
-        p.setBrush(Qt::white);
         p.drawRect(QRectF(i * 14, -1, 14, 44));
     }
-    p.setPen(Qt::NoPen);
-    p.setBrush(Slate);
+    fillWith(p, Slate);
     static bool const black[7] = {true, true, false, true, true, true, false};
-    for (int i = 0; i < 36; ++i) {
-        if (black[i % 7] && i < 35) {
+    for (int i = 0; i < 35; ++i) {
+        if (black[i % 7]) {
             p.drawRoundedRect(QRectF(i * 14 + 9.5, -2, 9, 28), 1.5, 1.5);
         }
     }
@@ -341,24 +320,17 @@ QImage aboutBackground()
     drawDinSocket(p, QPointF(250, 84), 20, Slate, Teal);
     p.setPen(linePen(Teal, 1.2));
     p.drawLine(QPointF(40, 160), QPointF(461, 160));
-    return image;
 }
 
-QImage subwindowIcon()
+void subwindowIcon(QPainter& p)
 {
-    QImage image = blank(32, 32);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(2.0, 2.0);
     p.setPen(linePen(Slate, 1.2));
     p.setBrush(Paper);
     p.drawRoundedRect(QRectF(1.5, 2.5, 13, 11), 1.5, 1.5);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Teal);
+    fillWith(p, Teal);
     p.drawRect(QRectF(2, 3, 12, 3));
     p.setBrush(Slate);
     p.drawEllipse(QPointF(8, 9.8), 2.2, 2.2);
-    return image;
 }
 
 } // namespace
@@ -379,7 +351,6 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    using namespace std::placeholders;
     struct Output {
         char const* name;
         QImage image;
@@ -392,18 +363,18 @@ int main(int argc, char** argv)
         {"rx.png", toolStrip(receive)},
         {"txrx.png", toolStrip(transmitReceive)},
         {"find.png", toolStrip(find)},
-        {"prev.png", toolStrip(std::bind(chevronInCircle, _1, _2, _3, false))},
-        {"next.png", toolStrip(std::bind(chevronInCircle, _1, _2, _3, true))},
+        {"prev.png", toolStrip(chevronInCircle(false))},
+        {"next.png", toolStrip(chevronInCircle(true))},
         {"close.png", toolStrip(closeCross)},
         {"fc_stop.png", buttonStrip(20, 20, stopSymbol)},
         {"fb_continue.png", buttonStrip(20, 20, continueSymbol)},
         {"fa_play.png", buttonStrip(20, 20, startSymbol)},
-        {"up_arrow_button.png", buttonStrip(14, 24, std::bind(arrowButton, _1, _2, _3, true))},
-        {"down_arrow_button.png", buttonStrip(14, 24, std::bind(arrowButton, _1, _2, _3, false))},
+        {"up_arrow_button.png", buttonStrip(14, 24, arrowButton(true))},
+        {"down_arrow_button.png", buttonStrip(14, 24, arrowButton(false))},
         {"playstop.png", playStopStrip()},
         {"7seg.png", sevenSegmentStrip()},
-        {"about.png", aboutBackground()},
-        {"subwindow_icon.png", subwindowIcon()},
+        {"about.png", drawn(501, 170, aboutBackground)},
+        {"subwindow_icon.png", drawn(16, 16, subwindowIcon)},
     };
     for (Output const& output : outputs) {
         QString const path = folder.filePath(QString::fromLatin1(output.name));

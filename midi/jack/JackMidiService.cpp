@@ -169,12 +169,8 @@ MidiStatus JackMidiService::disposePort(MidiObjectRef object)
         if (!own.used || own.isInput || own.connectedDestination != destination) {
             continue;
         }
-        jack_port_t* jackPort = own.jackPort.load();
-        if (alive && jackPort) {
-                        while (own.ring->readSpace() > 0 && waitForCycles(1)) {
-            }
-            waitForCycles(2);
-            jack_disconnect(m_client, jack_port_name(jackPort), destination.constData());
+        if (alive) {
+            disconnectOutput(own);
         }
         own.connectedDestination.clear();
     }
@@ -624,22 +620,28 @@ bool JackMidiService::waitForCycles(std::uint64_t count)
 
 bool JackMidiService::connectOutput(OwnPort& own, const QByteArray& destination)
 {
-    jack_port_t* jackPort = own.jackPort.load();
-    const char* ownName = jack_port_name(jackPort);
-    if (!own.connectedDestination.isEmpty()) {
-        // What was sent to the previous destination leaves before the connection moves.
-        while (own.ring->readSpace() > 0 && waitForCycles(1)) {
-        }
-        waitForCycles(2);
-        jack_disconnect(m_client, ownName, own.connectedDestination.constData());
-        own.connectedDestination.clear();
-    }
-    const int status = jack_connect(m_client, ownName, destination.constData());
+    // What was sent to the previous destination leaves before the connection moves.
+    disconnectOutput(own);
+    const int status = jack_connect(m_client, jack_port_name(own.jackPort.load()), destination.constData());
     if (status != 0 && status != EEXIST) {
         return false;
     }
     own.connectedDestination = destination;
     return waitForCycles(2);
+}
+
+void JackMidiService::disconnectOutput(OwnPort& own)
+{
+    jack_port_t* jackPort = own.jackPort.load();
+    if (jackPort && !own.connectedDestination.isEmpty()) {
+        while (own.ring->readSpace() > 0 && waitForCycles(1)) {
+        }
+        // The last events are read in the cycle that wrote them or, through a loop back into
+        // the program, in the next one.
+        waitForCycles(2);
+        jack_disconnect(m_client, jack_port_name(jackPort), own.connectedDestination.constData());
+    }
+    own.connectedDestination.clear();
 }
 
 void JackMidiService::deliveryLoop()

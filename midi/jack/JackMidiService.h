@@ -118,6 +118,8 @@ private:
     // away or stopped running cycles.
     bool waitForCycles(std::uint64_t count);
     bool connectOutput(OwnPort& own, const QByteArray& destination);
+    // Lets what the port has queued leave, then disconnects it from its destination.
+    void disconnectOutput(OwnPort& own);
 
     void deliveryLoop();
 

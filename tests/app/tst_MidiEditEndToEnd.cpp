@@ -11,6 +11,8 @@
 #include "views/MidiEditView.h"
 
 #include <QMdiSubWindow>
+#include <QRegularExpression>
+#include <QToolBar>
 #include <QTextBlock>
 #include <QtTest>
 
@@ -35,6 +37,8 @@ private slots:
     void cleanup();
     void identityRequestTravelsThroughBothMonitorsIntoReceiver();
     void bulkDumpReportsProgressAndPausesAfterEachF7();
+    void timeStampsSwitchedOnWhileRunning_data();
+    void timeStampsSwitchedOnWhileRunning();
 
 private:
     MidiEditView* open(MidiEditView::OpenMode mode);
@@ -172,6 +176,42 @@ void tst_MidiEditEndToEnd::bulkDumpReportsProgressAndPausesAfterEachF7()
             QVERIFY2((time - previous + 86400000) % 86400000 >= Interval - 1, qPrintable(QString::number(time - previous)));
         }
         previous = time;
+    }
+}
+
+void tst_MidiEditEndToEnd::timeStampsSwitchedOnWhileRunning_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("pattern");
+    QTest::newRow("clock") << 0 << QStringLiteral("^\\d\\d:\\d\\d:\\d\\d:\\d\\d\\d Port1 NoteOn   90 3C 64 \\[C3\\]$");
+    QTest::newRow("integer") << 1 << QStringLiteral("^\\d{12} Port1 NoteOn   90 3C 64 \\[C3\\]$");
+}
+
+void tst_MidiEditEndToEnd::timeStampsSwitchedOnWhileRunning()
+{
+    QFETCH(int, format);
+    QFETCH(QString, pattern);
+    m_model->setModelIntValue(MessageDetailParameterId, 1);
+    MidiEditView* in = open(MidiEditView::InMonitor);
+    MidiEditView* out = open(MidiEditView::OutMonitor);
+    MidiEditView* editor = open(MidiEditView::SystemExclusiveEdit);
+    QVERIFY(in && out && editor);
+    editor->generalView()->setText(QStringLiteral("90 3C 64"));
+    editor->generalView()->transmitMenuSelected();
+    QTRY_COMPARE_WITH_TIMEOUT(plainText(in), QStringLiteral("Port1 NoteOn   90 3C 64 [C3]"), Timeout);
+
+    m_model->setModelIntValue(TimeStampParameterId, 1);
+    m_model->setModelIntValue(MessageTimeFormatParameterId, format);
+    // The monitors can show a message before its editor hears that the transmission finished; a
+    // transmit pressed in between is ignored, as the disabled toolbar shows.
+    QTRY_VERIFY_WITH_TIMEOUT(editor->generalView()->toolBar()->isEnabled(), Timeout);
+    editor->generalView()->transmitMenuSelected();
+
+    const QRegularExpression line(pattern);
+    for (MidiEditView* monitor : {out, in}) {
+        const QTextDocument* document = monitor->generalView()->textView()->document();
+        QTRY_COMPARE_WITH_TIMEOUT(document->blockCount(), 2, Timeout);
+        QVERIFY2(line.match(document->lastBlock().text()).hasMatch(), qPrintable(document->lastBlock().text()));
     }
 }
 

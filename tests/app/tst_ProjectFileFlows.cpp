@@ -2,8 +2,10 @@
 
 #include "app/support/CommonTexts.h"
 #include "model/TulvarMidiParameters.h"
-#include "persistence/FileStream.h"
 #include "persistence/ProjectFileFormat.h"
+#include "views/MidiEditGeneralView.h"
+#include "views/MidiEditTextView.h"
+#include "views/MidiEditView.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -12,32 +14,10 @@
 
 namespace {
 
-// A monitor or editor stand-in that saves like the real one: an editing editor stores its text
-// as string record 0, monitors and receiving editors store nothing.
-class SavedStandInView : public QFrame, public WindowRestorationInfo, public FileStream {
-public:
-    SavedStandInView(int kind, bool receiving, const QString& initialText)
-        : WindowRestorationInfo(WindowId(kind)), receiving(receiving), text(initialText)
-    {
-        setMinimumSize(50, 50);
-    }
-    QSize sizeHint() const override { return {200, 100}; }
-    bool setDataStream(QDataStream& stream) override
-    {
-        return !storesText() || getStringParameterFromStream(stream, 0, text);
-    }
-    bool getDataStream(QDataStream& stream) override
-    {
-        if (storesText()) {
-            setStringParameterToStream(stream, 0, text);
-        }
-        return true;
-    }
-    bool storesText() const { return getWindowId() == MidiMessageEditorId && !receiving; }
-
-    bool receiving;
-    QString text;
-};
+QString textOf(QMdiSubWindow* window)
+{
+    return qobject_cast<MidiEditView*>(window->widget())->generalView()->textView()->toPlainText();
+}
 
 struct ExpectedWindow {
     int kind;
@@ -60,7 +40,8 @@ private slots:
     void savingNamesTheProjectInTitleAndFolder();
     void openingFailuresShowTheirMessage_data();
     void openingFailuresShowTheirMessage();
-    void damagedFileKeepsEarlierWindowsAndForgetsThePreviousPath();
+    void damagedEditorKeepsEarlierWindowsAndForgetsThePreviousPath_data();
+    void damagedEditorKeepsEarlierWindowsAndForgetsThePreviousPath();
     void failedSaveShowsMessageAndKeepsTheOldFile();
     void newProjectForgetsThePath();
 
@@ -82,13 +63,8 @@ void tst_ProjectFileFlows::init()
     m_model = std::make_unique<TulvarMidiModel>();
     m_service = std::make_unique<LoopbackMidiService>();
     m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), *m_service);
-    installStandInCreators(*m_window, true);
-    for (int kind : {int(WindowRestorationInfo::MidiInMonitorId), int(WindowRestorationInfo::MidiOutMonitorId),
-                     int(WindowRestorationInfo::MidiMessageEditorId)}) {
-        m_window->setSubWindowCreator(kind, [](const MainWindow::SubWindowRequest& request) -> QWidget* {
-            return new SavedStandInView(request.kind, request.receiving, request.text);
-        });
-    }
+    // Monitors and editors are the real views; the kinds without a view yet are stand-ins.
+    installStandInCreators(*m_window);
     m_window->setOpenedWithFile(true);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -132,7 +108,9 @@ void tst_ProjectFileFlows::roundTripRestoresWindowsOrderGeometryStatesAndTexts()
     QMdiSubWindow* receiving = m_window->openSubWindow(receivingRequest);
     QMdiSubWindow* second = openEditor(QStringLiteral("90 3C 64 ; note é"));
     QVERIFY(in && out && first && receiving && second);
-    static_cast<SavedStandInView*>(receiving->widget())->text = QStringLiteral("F0 41 F7");
+    // What a receiving editor collected is not saved.
+    qobject_cast<MidiEditView*>(receiving->widget())->receivedMessage(QStringLiteral("\nF0 41 F7"), 3);
+    QCOMPARE(textOf(receiving), QStringLiteral("F0 41 F7"));
 
     in->setGeometry(10, 20, 300, 200);
     out->setGeometry(320, 20, 280, 210);
@@ -168,13 +146,14 @@ void tst_ProjectFileFlows::roundTripRestoresWindowsOrderGeometryStatesAndTexts()
     const QList<QMdiSubWindow*> restored = toolWindows();
     QCOMPARE(restored.size(), expected.size());
     for (int i = 0; i < expected.size(); ++i) {
-        auto* view = dynamic_cast<SavedStandInView*>(restored.at(i)->widget());
+        auto* view = qobject_cast<MidiEditView*>(restored.at(i)->widget());
         QVERIFY(view != nullptr);
+        QCOMPARE(view->isReceiving(), expected.at(i).kind == WindowRestorationInfo::MidiInMonitorId);
         QCOMPARE(int(view->getWindowId()), expected.at(i).kind);
         QCOMPARE(m_window->getNormalRect(restored.at(i)), expected.at(i).rect);
         QCOMPARE(restored.at(i)->windowState() & ~Qt::WindowActive, expected.at(i).state);
         QCOMPARE(restored.at(i)->windowFlags().testFlag(Qt::WindowStaysOnTopHint), expected.at(i).stayOnTop);
-        QCOMPARE(view->text, expected.at(i).text);
+        QCOMPARE(textOf(restored.at(i)), expected.at(i).text);
     }
     QCOMPARE(m_window->getMdiArea()->activeSubWindow(), restored.last());
     QCOMPARE(m_model->getParameterEditFlag(), int(ParameterEditFlagUnchanged));
@@ -234,18 +213,37 @@ void tst_ProjectFileFlows::openingFailuresShowTheirMessage()
     QCOMPARE(m_model->getProjectFilePath(), QFileInfo(previous).absoluteFilePath());
 }
 
-void tst_ProjectFileFlows::damagedFileKeepsEarlierWindowsAndForgetsThePreviousPath()
+void tst_ProjectFileFlows::damagedEditorKeepsEarlierWindowsAndForgetsThePreviousPath_data()
 {
+    QTest::addColumn<int>("damage");
+    QTest::newRow("wrong tag") << 0;
+    QTest::newRow("size beyond the payload") << 1;
+    QTest::newRow("truncated text") << 2;
+}
+
+void tst_ProjectFileFlows::damagedEditorKeepsEarlierWindowsAndForgetsThePreviousPath()
+{
+    QFETCH(int, damage);
     m_window->openSubWindow({WindowRestorationInfo::MidiInMonitorId});
     openEditor(QStringLiteral("F0 F7"));
     const QString path = saveWorkspace();
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadWrite));
     QByteArray bytes = file.readAll();
-    // The editor's payload is its last 13 bytes (tag 0, length 5, "F0 F7"); with another tag
-    // the editor refuses it.
-    QVERIFY(bytes.endsWith(QByteArray::fromHex("0000000000000005") + "F0 F7"));
-    bytes[bytes.size() - 13 + 3] = 7;
+    // The file ends with the editor's payload frame: P = 13, tag 0, length 5, "F0 F7".
+    QVERIFY(bytes.endsWith(QByteArray::fromHex("0000000D" "00000000" "00000005") + "F0 F7"));
+    const int record = bytes.size() - 13;
+    if (damage == 0) {
+        bytes[record + 3] = 7;
+    } else if (damage == 1) {
+        bytes.replace(record + 4, 4, QByteArray::fromHex("7FFFFFFF"));
+    } else {
+        // One byte of the text gone, the frame and the window data length still whole.
+        bytes.chop(1);
+        bytes[record - 1] = 12;
+        const QByteArray length = QByteArray::fromHex(QByteArray::number(bytes.size() - 56, 16).rightJustified(8, '0'));
+        bytes.replace(52, 4, length);
+    }
     QVERIFY(file.resize(0));
     file.write(bytes);
     file.close();
@@ -253,8 +251,10 @@ void tst_ProjectFileFlows::damagedFileKeepsEarlierWindowsAndForgetsThePreviousPa
     MessageBoxAnswerer boxes;
     QVERIFY(!m_window->openProjectFile(path));
     QCOMPARE(boxes.texts, QStringList{FileOpenFailedMessage});
+    // The monitor and the editor were made before the editor's payload was read.
     const QList<QMdiSubWindow*> open = toolWindows();
     QCOMPARE(open.size(), 2);
+    QVERIFY(textOf(open.last()).isEmpty());
     // A save must now ask for a name instead of overwriting song.tulvarmidi with half of it.
     QVERIFY(m_model->getProjectFilePath().isEmpty());
     QCOMPARE(m_model->getParameterEditFlag(), int(ParameterEditFlagChanged));

@@ -116,6 +116,8 @@ private slots:
     void openDialogStartsInWorkingFolder();
     void droppedTextFileIsLoaded();
     void payloadHoldsEditorTextOnly();
+    void payloadIsReadBack_data();
+    void payloadIsReadBack();
     void closingMarksModifiedAndEndsTransmission();
 
 private:
@@ -545,6 +547,36 @@ void tst_MidiEditEditor::payloadHoldsEditorTextOnly()
         QVERIFY(receiver->getDataStream(out));
     }
     QVERIFY(receiving.isEmpty());
+}
+
+void tst_MidiEditEditor::payloadIsReadBack_data()
+{
+    QTest::addColumn<QByteArray>("payload");
+    QTest::addColumn<bool>("read");
+    QTest::addColumn<QString>("text");
+    const QByteArray text = QStringLiteral("F0 7E // Grüße").toUtf8();
+    const QByteArray length = QByteArray::fromHex("000000") + char(text.size());
+    QTest::newRow("text") << QByteArray(4, '\0') + length + text << true << QStringLiteral("F0 7E // Grüße");
+    QTest::newRow("empty text") << QByteArray(8, '\0') << true << QString();
+    QTest::newRow("nothing stored") << QByteArray() << true << QStringLiteral("old");
+    QTest::newRow("wrong tag") << QByteArray::fromHex("00000001") + length + text << false << QStringLiteral("old");
+    QTest::newRow("size beyond payload") << QByteArray(4, '\0') + QByteArray::fromHex("7FFFFFFF") + text << false
+                                         << QStringLiteral("old");
+    QTest::newRow("truncated text") << QByteArray(4, '\0') + length + text.left(5) << false << QStringLiteral("old");
+    QTest::newRow("truncated size") << QByteArray(6, '\0') << false << QStringLiteral("old");
+    QTest::newRow("negative size") << QByteArray(4, '\0') + QByteArray::fromHex("FFFFFFFF") << false
+                                   << QStringLiteral("old");
+}
+
+void tst_MidiEditEditor::payloadIsReadBack()
+{
+    QFETCH(QByteArray, payload);
+    QFETCH(bool, read);
+    QFETCH(QString, text);
+    MidiEditView* editor = makeEditor(QStringLiteral("old"));
+    QDataStream in(payload);
+    QCOMPARE(editor->setDataStream(in), read);
+    QCOMPARE(editor->generalView()->textView()->toPlainText(), text);
 }
 
 void tst_MidiEditEditor::closingMarksModifiedAndEndsTransmission()
