@@ -1,7 +1,7 @@
 #pragma once
 
 // Shared by the shell's tests: a stand-in tool view, an answerer for modal message boxes, and a
-// main window built over the Loopback service with a fresh model.
+// main window built over the Loopback service with a fresh model (ShellFixture).
 
 #include "app/MainWindow.h"
 #include "midi/loopback/LoopbackMidiService.h"
@@ -102,3 +102,26 @@ inline QList<QMdiSubWindow*> subWindowsOfKind(MainWindow& window, int kind)
     }
     return found;
 }
+
+// One per test function: an empty settings file, a fresh model and Loopback service, and every
+// message box answered, so that an unexpected one fails the test instead of hanging it.
+struct ShellFixture {
+    ShellFixture() { removeSettingsFile(); }
+    ~ShellFixture()
+    {
+        window.reset();
+        removeSettingsFile();
+    }
+    // (Re)creates the main window over the same model and service.
+    MainWindow& create()
+    {
+        window.reset();
+        window = std::make_unique<MainWindow>(nullptr, &model, service);
+        return *window;
+    }
+
+    MessageBoxAnswerer boxes;
+    TulvarMidiModel model;
+    LoopbackMidiService service;
+    std::unique_ptr<MainWindow> window;
+};

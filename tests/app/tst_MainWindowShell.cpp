@@ -2,9 +2,6 @@
 
 #include "app/MainWindowConstants.h"
 #include "persistence/RegistryKeys.h"
-#include "views/MidiEditGeneralView.h"
-#include "views/MidiEditTextView.h"
-#include "views/MidiEditView.h"
 
 #include <QtTest>
 
@@ -46,19 +43,17 @@ class tst_MainWindowShell : public QObject {
 
 private slots:
     void init();
-    void cleanup();
+    void cleanup() { f.reset(); }
 
     void menusHoldTheirEntriesAndShortcuts_data();
     void menusHoldTheirEntriesAndShortcuts();
     void sendingWithNoOutputOpenFails();
     void groupTwoSendsOnEveryOpenOutput();
-    void timerFeedsTheMonitors();
     void choosingAPortInTheMenuStoresItsName();
     void failedOpenIsReportedOnceAndLeavesNoAssign();
     void vanishedPortIsClosedWhenTheMenuShows();
     void storedPortNamesAreReopenedAtStart();
     void parametersAreWrittenWhenTheWindowGoes();
-    void titleShowsProjectNameAndEditFlag();
     void confirmationAsksYesNoCancel();
     void newAsksFirstAndCancelKeepsEverything();
     void closeAllAsksAndEmptiesTheArea();
@@ -68,36 +63,18 @@ private slots:
 private:
     void createWindow();
 
-    std::unique_ptr<TulvarMidiModel> m_model;
-    std::unique_ptr<LoopbackMidiService> m_service;
-    std::unique_ptr<MainWindow> m_window;
-    // Answers every message box, so that an unexpected one fails the test instead of hanging it.
-    std::unique_ptr<MessageBoxAnswerer> m_boxes;
+    std::unique_ptr<ShellFixture> f;
 };
 
 void tst_MainWindowShell::init()
 {
-    m_boxes = std::make_unique<MessageBoxAnswerer>();
-    removeSettingsFile();
-    m_model = std::make_unique<TulvarMidiModel>();
-    m_service = std::make_unique<LoopbackMidiService>();
+    f = std::make_unique<ShellFixture>();
     createWindow();
-}
-
-void tst_MainWindowShell::cleanup()
-{
-    m_window.reset();
-    m_service.reset();
-    m_model.reset();
-    m_boxes.reset();
-    removeSettingsFile();
 }
 
 void tst_MainWindowShell::createWindow()
 {
-    m_window.reset();
-    m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), *m_service);
-    installStandInCreators(*m_window);
+    installStandInCreators(f->create());
 }
 
 void tst_MainWindowShell::menusHoldTheirEntriesAndShortcuts_data()
@@ -126,7 +103,7 @@ void tst_MainWindowShell::menusHoldTheirEntriesAndShortcuts()
     QFETCH(QString, menu);
     QFETCH(QStringList, entries);
     QFETCH(QStringList, shortcuts);
-    QMenu* found = menuNamed(*m_window, menu);
+    QMenu* found = menuNamed(*f->window, menu);
     QVERIFY(found != nullptr);
     const QList<QAction*> actions = found->actions();
     QCOMPARE(actions.size(), entries.size());
@@ -171,110 +148,95 @@ QStringList transmittedLines(MidiAnalyzer& analyzer)
 void tst_MainWindowShell::sendingWithNoOutputOpenFails()
 {
     const unsigned char noteOn[] = {0x90, 60, 100};
-    QVERIFY(!m_window->transmitMidi(noteOn, 3, 1, OutputPortGroupBoth, false));
-    QVERIFY(!m_window->transmitMidi(noteOn, 3, 1, OutputPortGroupFirst, true));
-    QCOMPARE(m_service->sendCount(), 0);
-    QVERIFY(transmittedLines(*m_window->getAnalyzer()).isEmpty());
+    QVERIFY(!f->window->transmitMidi(noteOn, 3, 1, OutputPortGroupBoth, false));
+    QVERIFY(!f->window->transmitMidi(noteOn, 3, 1, OutputPortGroupFirst, true));
+    QCOMPARE(f->service.sendCount(), 0);
+    QVERIFY(transmittedLines(*f->window->getAnalyzer()).isEmpty());
 }
 
 void tst_MainWindowShell::groupTwoSendsOnEveryOpenOutput()
 {
-    QVERIFY(m_window->outputPortMenuSelected(OutputPortGroupSecond, 1));
+    QVERIFY(f->window->outputPortMenuSelected(OutputPortGroupSecond, 1));
     QCOMPARE(storedValue("PortName/OutputPortNameSecond"), QString("Loopback B"));
-    m_model->setModelIntValue(MessageDetailParameterId, 1);
+    f->model.setModelIntValue(MessageDetailParameterId, 1);
     const unsigned char noteOn[] = {0x90, 60, 100};
-    QVERIFY(m_window->transmitMidi(noteOn, 3, 1, OutputPortGroupBoth, false));
-    QCOMPARE(m_service->sendCount(), 1);
-    const QStringList lines = transmittedLines(*m_window->getAnalyzer());
+    QVERIFY(f->window->transmitMidi(noteOn, 3, 1, OutputPortGroupBoth, false));
+    QCOMPARE(f->service.sendCount(), 1);
+    const QStringList lines = transmittedLines(*f->window->getAnalyzer());
     QCOMPARE(lines.size(), 1);
     QVERIFY2(lines.first().contains("Port2"), qPrintable(lines.first()));
-    QVERIFY(!m_window->transmitMidi(noteOn, 3, 1, OutputPortGroupFirst, false));
-    QVERIFY(transmittedLines(*m_window->getAnalyzer()).isEmpty());
+    QVERIFY(!f->window->transmitMidi(noteOn, 3, 1, OutputPortGroupFirst, false));
+    QVERIFY(transmittedLines(*f->window->getAnalyzer()).isEmpty());
 
-    QVERIFY(m_window->outputPortMenuSelected(OutputPortGroupFirst, 0));
-    QVERIFY(m_window->transmitMidi(noteOn, 3, 1, OutputPortGroupBoth, false));
-    QCOMPARE(m_service->sendCount(), 3);
-    const QStringList both = transmittedLines(*m_window->getAnalyzer());
+    QVERIFY(f->window->outputPortMenuSelected(OutputPortGroupFirst, 0));
+    QVERIFY(f->window->transmitMidi(noteOn, 3, 1, OutputPortGroupBoth, false));
+    QCOMPARE(f->service.sendCount(), 3);
+    const QStringList both = transmittedLines(*f->window->getAnalyzer());
     QCOMPARE(both.size(), 2);
     QVERIFY(both.at(0).contains("Port1"));
     QVERIFY(both.at(1).contains("Port2"));
 }
 
-void tst_MainWindowShell::timerFeedsTheMonitors()
-{
-    m_window->show();
-    auto* inMonitor = qobject_cast<MidiEditView*>(subWindowsOfKind(*m_window, 1).value(0)->widget());
-    auto* outMonitor = qobject_cast<MidiEditView*>(subWindowsOfKind(*m_window, 2).value(0)->widget());
-    QVERIFY(inMonitor != nullptr && outMonitor != nullptr);
-    QVERIFY(m_window->inputPortMenuSelected(InputPortGroupFirst, 0));
-    QVERIFY(m_window->outputPortMenuSelected(OutputPortGroupFirst, 0));
-    const unsigned char noteOn[] = {0x90, 60, 100};
-    QVERIFY(m_window->transmitMidi(noteOn, 3, 1, OutputPortGroupBoth, false));
-    // Sent to "Loopback A", it comes back on "Loopback A".
-    QTRY_VERIFY_WITH_TIMEOUT(outMonitor->generalView()->textView()->toPlainText().contains("90 3C 64"), 10000);
-    QTRY_VERIFY_WITH_TIMEOUT(inMonitor->generalView()->textView()->toPlainText().contains("90 3C 64"), 10000);
-}
-
 void tst_MainWindowShell::choosingAPortInTheMenuStoresItsName()
 {
-    QMenu* inputs = menuNamed(*m_window, "&InputPort");
+    QMenu* inputs = menuNamed(*f->window, "&InputPort");
     emit inputs->aboutToShow();
     QCOMPARE(inputs->actions().size(), 3);
     QCOMPARE(inputs->actions().at(0)->text(), QString("No Assign"));
     QVERIFY(inputs->actions().at(0)->isChecked());
 
     actionNamed(inputs, "Loopback B")->trigger();
-    QCOMPARE(m_model->getModelIntValue(InputPortIndexParameterId), 2);
+    QCOMPARE(f->model.getModelIntValue(InputPortIndexParameterId), 2);
     QCOMPARE(storedValue("PortName/InputPortName"), QString("Loopback B"));
-    QCOMPARE(m_window->getCurrentInputPortIndex(InputPortGroupFirst), 2u);
+    QCOMPARE(f->window->getCurrentInputPortIndex(InputPortGroupFirst), 2u);
     emit inputs->aboutToShow();
     QVERIFY(actionNamed(inputs, "Loopback B")->isChecked());
 
     actionNamed(inputs, "No Assign")->trigger();
-    QCOMPARE(m_model->getModelIntValue(InputPortIndexParameterId), 0);
+    QCOMPARE(f->model.getModelIntValue(InputPortIndexParameterId), 0);
     QCOMPARE(storedValue("PortName/InputPortName"), QString("No Assign"));
-    QCOMPARE(m_window->getCurrentInputPortIndex(InputPortGroupFirst), 0u);
+    QCOMPARE(f->window->getCurrentInputPortIndex(InputPortGroupFirst), 0u);
 
-    QMenu* outputs = menuNamed(*m_window, "&OutputPort");
+    QMenu* outputs = menuNamed(*f->window, "&OutputPort");
     emit outputs->aboutToShow();
     actionNamed(outputs, "Loopback A")->trigger();
-    QCOMPARE(m_model->getModelIntValue(OutputPortIndexParameterId), 1);
+    QCOMPARE(f->model.getModelIntValue(OutputPortIndexParameterId), 1);
     QCOMPARE(storedValue("PortName/OutputPortName"), QString("Loopback A"));
 }
 
 void tst_MainWindowShell::failedOpenIsReportedOnceAndLeavesNoAssign()
 {
-    m_service->setConnectFails(true);
-    QVERIFY(!m_window->inputPortMenuSelected(InputPortGroupFirst, 0));
-    QCOMPARE(m_boxes->texts, QStringList{"Port open failed."});
-    QCOMPARE(m_boxes->titles, QStringList{"Tulvar MIDI"});
-    QCOMPARE(m_boxes->icons.value(0), QMessageBox::Critical);
+    f->service.setConnectFails(true);
+    QVERIFY(!f->window->inputPortMenuSelected(InputPortGroupFirst, 0));
+    QCOMPARE(f->boxes.texts, QStringList{"Port open failed."});
+    QCOMPARE(f->boxes.titles, QStringList{"Tulvar MIDI"});
+    QCOMPARE(f->boxes.icons.value(0), QMessageBox::Critical);
     QCOMPARE(storedValue("PortName/InputPortName"), QString("No Assign"));
-    QMenu* inputs = menuNamed(*m_window, "&InputPort");
+    QMenu* inputs = menuNamed(*f->window, "&InputPort");
     emit inputs->aboutToShow();
     QVERIFY(inputs->actions().at(0)->isChecked());
-    QCOMPARE(m_boxes->texts.size(), 1);
+    QCOMPARE(f->boxes.texts.size(), 1);
 }
 
 void tst_MainWindowShell::vanishedPortIsClosedWhenTheMenuShows()
 {
-    const MidiEndpointRef extra = m_service->addDestination("Synth");
-    QMenu* outputs = menuNamed(*m_window, "&OutputPort");
+    const MidiEndpointRef extra = f->service.addDestination("Synth");
+    QMenu* outputs = menuNamed(*f->window, "&OutputPort");
     emit outputs->aboutToShow();
     actionNamed(outputs, "Synth")->trigger();
-    QCOMPARE(m_window->getCurrentOutputPortIndex(OutputPortGroupFirst), 3u);
-    QCOMPARE(m_model->getModelIntValue(OutputPortIndexParameterId), 3);
-    QVERIFY(m_service->removeEndpoint(extra));
+    QCOMPARE(f->window->getCurrentOutputPortIndex(OutputPortGroupFirst), 3u);
+    QCOMPARE(f->model.getModelIntValue(OutputPortIndexParameterId), 3);
+    QVERIFY(f->service.removeEndpoint(extra));
     emit outputs->aboutToShow();
     QCOMPARE(outputs->actions().size(), 3);
     QVERIFY(outputs->actions().at(0)->isChecked());
     const unsigned char noteOn[] = {0x90, 60, 100};
-    QVERIFY(!m_window->transmitMidi(noteOn, 3, 1, OutputPortGroupFirst, true));
+    QVERIFY(!f->window->transmitMidi(noteOn, 3, 1, OutputPortGroupFirst, true));
 }
 
 void tst_MainWindowShell::storedPortNamesAreReopenedAtStart()
 {
-    m_window.reset();
+    f->window.reset();
     QSettings settings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat);
     settings.setValue("PortName/InputPortName", "Loopback B");
     settings.setValue("PortName/InputPortNameSecond", "Absent Device");
@@ -282,23 +244,23 @@ void tst_MainWindowShell::storedPortNamesAreReopenedAtStart()
     settings.setValue("PortName/OutputPortNameSecond", "No Assign");
     settings.sync();
     createWindow();
-    QCOMPARE(m_model->getModelIntValue(InputPortIndexParameterId), 2);
-    QCOMPARE(m_model->getModelIntValue(InputPortIndexSecondParameterId), 0);
-    QCOMPARE(m_model->getModelIntValue(OutputPortIndexParameterId), 1);
-    QCOMPARE(m_model->getModelIntValue(OutputPortIndexSecondParameterId), 0);
-    QCOMPARE(m_window->getCurrentInputPortIndex(InputPortGroupSecond), 0u);
-    QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);
+    QCOMPARE(f->model.getModelIntValue(InputPortIndexParameterId), 2);
+    QCOMPARE(f->model.getModelIntValue(InputPortIndexSecondParameterId), 0);
+    QCOMPARE(f->model.getModelIntValue(OutputPortIndexParameterId), 1);
+    QCOMPARE(f->model.getModelIntValue(OutputPortIndexSecondParameterId), 0);
+    QCOMPARE(f->window->getCurrentInputPortIndex(InputPortGroupSecond), 0u);
+    QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
     // Reading does not rewrite what it read.
     QCOMPARE(storedValue("PortName/InputPortNameSecond"), QString("Absent Device"));
 }
 
 void tst_MainWindowShell::parametersAreWrittenWhenTheWindowGoes()
 {
-    m_model->setModelIntValue(MessageDetailParameterId, 1);
-    m_model->setModelIntValue(BulkIntervalParameterId, 120);
-    m_model->setModelIntValue(SystemRealtimeFilterParameterId + 4, 1);
+    f->model.setModelIntValue(MessageDetailParameterId, 1);
+    f->model.setModelIntValue(BulkIntervalParameterId, 120);
+    f->model.setModelIntValue(SystemRealtimeFilterParameterId + 4, 1);
     QVERIFY(!QSettings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat).contains("Preferences/MessageDetail"));
-    m_window.reset();
+    f->window.reset();
     QSettings settings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat);
     QCOMPARE(settings.value("Preferences/MessageDetail").toInt(), 1);
     QCOMPARE(settings.value("MidiThru/BulkInterval").toInt(), 120);
@@ -306,90 +268,78 @@ void tst_MainWindowShell::parametersAreWrittenWhenTheWindowGoes()
     QVERIFY(!settings.contains("MidiFilter/Control Change"));
 }
 
-void tst_MainWindowShell::titleShowsProjectNameAndEditFlag()
-{
-    QCOMPARE(m_window->windowTitle(), QString("Tulvar MIDI"));
-    m_model->setParameterEditFlag(ParameterEditFlagChanged);
-    QCOMPARE(m_window->windowTitle(), QString("Tulvar MIDI*"));
-    m_model->setProjectFilePath("/home/user/song.tulvarmidi");
-    m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
-    QCOMPARE(m_window->windowTitle(), QString("Tulvar MIDI - song.tulvarmidi"));
-    m_model->setParameterEditFlag(ParameterEditFlagChanged);
-    QCOMPARE(m_window->windowTitle(), QString("Tulvar MIDI - song.tulvarmidi*"));
-}
-
 void tst_MainWindowShell::confirmationAsksYesNoCancel()
 {
-    m_boxes->setAnswer(QMessageBox::Cancel);
-    QCOMPARE(m_window->showConfirmationMessageBox(), QMessageBox::Cancel);
-    QCOMPARE(m_boxes->texts, QStringList{"Do you want to save changes?"});
-    QCOMPARE(m_boxes->titles, QStringList{"Tulvar MIDI"});
-    QCOMPARE(m_boxes->icons.value(0), QMessageBox::Question);
-    QCOMPARE(m_boxes->buttons.value(0), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    f->boxes.setAnswer(QMessageBox::Cancel);
+    QCOMPARE(f->window->showConfirmationMessageBox(), QMessageBox::Cancel);
+    QCOMPARE(f->boxes.texts, QStringList{"Do you want to save changes?"});
+    QCOMPARE(f->boxes.titles, QStringList{"Tulvar MIDI"});
+    QCOMPARE(f->boxes.icons.value(0), QMessageBox::Question);
+    QCOMPARE(f->boxes.buttons.value(0), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
 }
 
 void tst_MainWindowShell::newAsksFirstAndCancelKeepsEverything()
 {
-    m_window->show();
-    m_window->openSubWindow({WindowRestorationInfo::KeyboardId});
-    m_model->setParameterEditFlag(ParameterEditFlagChanged);
-    const int before = m_window->getMdiArea()->subWindowList().size();
+    f->window->show();
+    f->window->openSubWindow({WindowRestorationInfo::KeyboardId});
+    f->model.setParameterEditFlag(ParameterEditFlagChanged);
+    const int before = f->window->getMdiArea()->subWindowList().size();
 
-    m_boxes->setAnswer(QMessageBox::Cancel);
-    m_window->newFile();
-    QCOMPARE(m_boxes->texts.size(), 1);
-    QCOMPARE(m_window->getMdiArea()->subWindowList().size(), before);
-    QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagChanged);
+    f->boxes.setAnswer(QMessageBox::Cancel);
+    f->window->newFile();
+    QCOMPARE(f->boxes.texts.size(), 1);
+    QCOMPARE(f->window->getMdiArea()->subWindowList().size(), before);
+    QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagChanged);
 
-    m_boxes->setAnswer(QMessageBox::No);
-    m_window->newFile();
-    QCOMPARE(m_boxes->texts.size(), 2);
-    QTRY_COMPARE(m_window->getMdiArea()->subWindowList().size(), 3);
-    QVERIFY(subWindowsOfKind(*m_window, WindowRestorationInfo::KeyboardId).isEmpty());
-    QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);
-    QCOMPARE(m_window->windowTitle(), QString("Tulvar MIDI"));
-    QCOMPARE(m_window->size(), MainWindowDefaultSize);
+    f->boxes.setAnswer(QMessageBox::No);
+    f->window->newFile();
+    QCOMPARE(f->boxes.texts.size(), 2);
+    QTRY_COMPARE(f->window->getMdiArea()->subWindowList().size(), 3);
+    QVERIFY(subWindowsOfKind(*f->window, WindowRestorationInfo::KeyboardId).isEmpty());
+    QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
+    QCOMPARE(f->window->windowTitle(), QString("Tulvar MIDI"));
+    QCOMPARE(f->window->size(), MainWindowDefaultSize);
 
     // Nothing unsaved: no question.
-    m_window->newFile();
-    QCOMPARE(m_boxes->texts.size(), 2);
+    f->window->newFile();
+    QCOMPARE(f->boxes.texts.size(), 2);
 }
 
 void tst_MainWindowShell::closeAllAsksAndEmptiesTheArea()
 {
-    m_window->show();
-    m_model->setProjectFilePath("/home/user/song.tulvarmidi");
-    m_model->setParameterEditFlag(ParameterEditFlagChanged);
-    QMenu* windowMenu = menuNamed(*m_window, "&Window");
-    m_boxes->setAnswer(QMessageBox::No);
+    f->window->show();
+    f->model.setProjectFilePath("/home/user/song.tulvarmidi");
+    f->model.setParameterEditFlag(ParameterEditFlagChanged);
+    QMenu* windowMenu = menuNamed(*f->window, "&Window");
+    f->boxes.setAnswer(QMessageBox::No);
     actionNamed(windowMenu, "Close &All")->trigger();
-    QCOMPARE(m_boxes->texts, QStringList{"Do you want to save changes?"});
-    QTRY_VERIFY(m_window->getMdiArea()->subWindowList().isEmpty());
-    QCOMPARE(m_model->getProjectFilePath(), QString());
-    QCOMPARE(m_window->windowTitle(), QString("Tulvar MIDI"));
+    QCOMPARE(f->boxes.texts, QStringList{"Do you want to save changes?"});
+    QTRY_VERIFY(f->window->getMdiArea()->subWindowList().isEmpty());
+    QCOMPARE(f->model.getProjectFilePath(), QString());
+    QCOMPARE(f->window->windowTitle(), QString("Tulvar MIDI"));
 }
 
 void tst_MainWindowShell::closingTwiceStoresTheLayoutOnce()
 {
-    m_window->show();
-    m_model->setParameterEditFlag(ParameterEditFlagChanged);
-    m_boxes->setAnswer(QMessageBox::Cancel);
-    QVERIFY(!m_window->close());
-    QVERIFY(m_window->isVisible());
+    f->window->show();
+    f->model.setParameterEditFlag(ParameterEditFlagChanged);
+    f->boxes.setAnswer(QMessageBox::Cancel);
+    QVERIFY(!f->window->close());
+    QVERIFY(f->window->isVisible());
     QVERIFY(!QSettings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat).childGroups().contains("SavePosition"));
 
-    m_boxes->setAnswer(QMessageBox::No);
-    QVERIFY(m_window->close());
-    QCOMPARE(m_boxes->texts.size(), 2);
+    f->boxes.setAnswer(QMessageBox::No);
+    QVERIFY(f->window->close());
+    QCOMPARE(f->boxes.texts.size(), 2);
     QSettings settings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat);
     settings.beginGroup("SavePosition");
     QCOMPARE(settings.childKeys().size(), 4);
     settings.endGroup();
 
     // A second accepted close leaves the stored layout alone.
-    m_window->show();
-    m_window->openSubWindow({WindowRestorationInfo::KeyboardId});
-    QVERIFY(m_window->close());
+    f->window->show();
+    f->window->openSubWindow({WindowRestorationInfo::KeyboardId});
+    QVERIFY(f->window->close());
     settings.sync();
     settings.beginGroup("SavePosition");
     QCOMPARE(settings.childKeys().size(), 4);
@@ -397,12 +347,12 @@ void tst_MainWindowShell::closingTwiceStoresTheLayoutOnce()
 
 void tst_MainWindowShell::quitClosesTheWindow()
 {
-    m_window->show();
-    QAction* quit = actionNamed(menuNamed(*m_window, "&File"), "&Quit");
+    f->window->show();
+    QAction* quit = actionNamed(menuNamed(*f->window, "&File"), "&Quit");
     QVERIFY(quit != nullptr);
     QCOMPARE(quit->shortcut(), QKeySequence("Ctrl+Q"));
     quit->trigger();
-    QVERIFY(!m_window->isVisible());
+    QVERIFY(!f->window->isVisible());
     QVERIFY(QSettings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat).childGroups().contains("SavePosition"));
 }
 

@@ -34,7 +34,7 @@ class tst_MidiEditEndToEnd : public QObject {
 
 private slots:
     void init();
-    void cleanup();
+    void cleanup() { f.reset(); }
     void identityRequestTravelsThroughBothMonitorsIntoReceiver();
     void bulkDumpReportsProgressAndPausesAfterEachF7();
     void timeStampsSwitchedOnWhileRunning_data();
@@ -44,70 +44,49 @@ private:
     MidiEditView* open(MidiEditView::OpenMode mode);
     void assignLoopbackA();
 
-    std::unique_ptr<TulvarMidiModel> m_model;
-    std::unique_ptr<LoopbackMidiService> m_service;
-    std::unique_ptr<MainWindow> m_window;
-    // Answers every message box, so that an unexpected one fails the test instead of hanging it.
-    std::unique_ptr<MessageBoxAnswerer> m_boxes;
+    std::unique_ptr<ShellFixture> f;
 };
 
 void tst_MidiEditEndToEnd::init()
 {
-    m_boxes = std::make_unique<MessageBoxAnswerer>();
-    removeSettingsFile();
-    m_model = std::make_unique<TulvarMidiModel>();
-    m_service = std::make_unique<LoopbackMidiService>();
-    m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), *m_service);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    f = std::make_unique<ShellFixture>();
+    f->create().show();
+    QVERIFY(QTest::qWaitForWindowExposed(f->window.get()));
     assignLoopbackA();
-}
-
-void tst_MidiEditEndToEnd::cleanup()
-{
-    m_window.reset();
-    m_service.reset();
-    m_model.reset();
-    m_boxes.reset();
-    removeSettingsFile();
 }
 
 void tst_MidiEditEndToEnd::assignLoopbackA()
 {
     QStringList names;
     unsigned int current = 0;
-    m_window->getInputPortList(InputPortGroupFirst, names, current);
+    f->window->getInputPortList(InputPortGroupFirst, names, current);
     const int input = names.indexOf(QStringLiteral("Loopback A"));
     QVERIFY(input > 0);
-    QVERIFY(m_window->inputPortMenuSelected(InputPortGroupFirst, unsigned(input - 1)));
-    m_window->getOutputPortList(OutputPortGroupFirst, names, current);
+    QVERIFY(f->window->inputPortMenuSelected(InputPortGroupFirst, unsigned(input - 1)));
+    f->window->getOutputPortList(OutputPortGroupFirst, names, current);
     const int output = names.indexOf(QStringLiteral("Loopback A"));
     QVERIFY(output > 0);
-    QVERIFY(m_window->outputPortMenuSelected(OutputPortGroupFirst, unsigned(output - 1)));
+    QVERIFY(f->window->outputPortMenuSelected(OutputPortGroupFirst, unsigned(output - 1)));
 }
 
 MidiEditView* tst_MidiEditEndToEnd::open(MidiEditView::OpenMode mode)
 {
-    // The window opens both monitors at start; use those.
+    // The window opens both monitors at start; editors are made as asked.
+    QMdiSubWindow* subWindow = nullptr;
     if (mode == MidiEditView::InMonitor || mode == MidiEditView::OutMonitor) {
-        const int monitor = mode == MidiEditView::InMonitor ? WindowRestorationInfo::MidiInMonitorId
-                                                            : WindowRestorationInfo::MidiOutMonitorId;
-        const QList<QMdiSubWindow*> found = subWindowsOfKind(*m_window, monitor);
-        if (!found.isEmpty()) {
-            return qobject_cast<MidiEditView*>(found.first()->widget());
-        }
+        subWindow = subWindowsOfKind(*f->window, mode == MidiEditView::InMonitor ? WindowRestorationInfo::MidiInMonitorId
+                                                                                : WindowRestorationInfo::MidiOutMonitorId)
+                        .value(0);
+    } else {
+        subWindow = f->window->createMidiEditView(WindowRestorationInfo::MidiMessageEditorId,
+                                                  mode == MidiEditView::SystemExclusiveReceive, QSize(), QString());
     }
-    const int kind = mode == MidiEditView::InMonitor    ? WindowRestorationInfo::MidiInMonitorId
-                     : mode == MidiEditView::OutMonitor ? WindowRestorationInfo::MidiOutMonitorId
-                                                        : WindowRestorationInfo::MidiMessageEditorId;
-    QMdiSubWindow* subWindow = m_window->createMidiEditView(kind, mode == MidiEditView::SystemExclusiveReceive,
-                                                            QSize(), QString());
     return subWindow != nullptr ? qobject_cast<MidiEditView*>(subWindow->widget()) : nullptr;
 }
 
 void tst_MidiEditEndToEnd::identityRequestTravelsThroughBothMonitorsIntoReceiver()
 {
-    m_model->setModelIntValue(MessageDetailParameterId, 1);
+    f->model.setModelIntValue(MessageDetailParameterId, 1);
     MidiEditView* in = open(MidiEditView::InMonitor);
     MidiEditView* out = open(MidiEditView::OutMonitor);
     MidiEditView* receiver = open(MidiEditView::SystemExclusiveReceive);
@@ -132,9 +111,9 @@ void tst_MidiEditEndToEnd::bulkDumpReportsProgressAndPausesAfterEachF7()
     constexpr int Messages = 50;
     constexpr int MessageSize = 2048;
     constexpr int Interval = 20;
-    m_model->setModelIntValue(BulkIntervalParameterId, Interval);
-    m_model->setModelIntValue(TimeStampParameterId, 1);
-    m_model->setModelIntValue(MessageTimeFormatParameterId, 1);
+    f->model.setModelIntValue(BulkIntervalParameterId, Interval);
+    f->model.setModelIntValue(TimeStampParameterId, 1);
+    f->model.setModelIntValue(MessageTimeFormatParameterId, 1);
     MidiEditView* out = open(MidiEditView::OutMonitor);
     MidiEditView* editor = open(MidiEditView::SystemExclusiveEdit);
     QVERIFY(out && editor);
@@ -191,7 +170,7 @@ void tst_MidiEditEndToEnd::timeStampsSwitchedOnWhileRunning()
 {
     QFETCH(int, format);
     QFETCH(QString, pattern);
-    m_model->setModelIntValue(MessageDetailParameterId, 1);
+    f->model.setModelIntValue(MessageDetailParameterId, 1);
     MidiEditView* in = open(MidiEditView::InMonitor);
     MidiEditView* out = open(MidiEditView::OutMonitor);
     MidiEditView* editor = open(MidiEditView::SystemExclusiveEdit);
@@ -200,8 +179,8 @@ void tst_MidiEditEndToEnd::timeStampsSwitchedOnWhileRunning()
     editor->generalView()->transmitMenuSelected();
     QTRY_COMPARE_WITH_TIMEOUT(plainText(in), QStringLiteral("Port1 NoteOn   90 3C 64 [C3]"), Timeout);
 
-    m_model->setModelIntValue(TimeStampParameterId, 1);
-    m_model->setModelIntValue(MessageTimeFormatParameterId, format);
+    f->model.setModelIntValue(TimeStampParameterId, 1);
+    f->model.setModelIntValue(MessageTimeFormatParameterId, format);
     // The monitors can show a message before its editor hears that the transmission finished; a
     // transmit pressed in between is ignored, as the disabled toolbar shows.
     QTRY_VERIFY_WITH_TIMEOUT(editor->generalView()->toolBar()->isEnabled(), Timeout);

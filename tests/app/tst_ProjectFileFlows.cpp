@@ -43,69 +43,60 @@ private slots:
     void damagedEditorKeepsEarlierWindowsAndForgetsThePreviousPath_data();
     void damagedEditorKeepsEarlierWindowsAndForgetsThePreviousPath();
     void failedSaveShowsMessageAndKeepsTheOldFile();
-    void newProjectForgetsThePath();
 
 private:
     QMdiSubWindow* openEditor(const QString& text);
     QString saveWorkspace();
     QList<QMdiSubWindow*> toolWindows() const;
 
-    std::unique_ptr<TulvarMidiModel> m_model;
-    std::unique_ptr<LoopbackMidiService> m_service;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<ShellFixture> f;
     std::unique_ptr<QTemporaryDir> m_folder;
 };
 
 void tst_ProjectFileFlows::init()
 {
-    removeSettingsFile();
+    f = std::make_unique<ShellFixture>();
     m_folder = std::make_unique<QTemporaryDir>();
-    m_model = std::make_unique<TulvarMidiModel>();
-    m_service = std::make_unique<LoopbackMidiService>();
-    m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), *m_service);
     // Monitors and editors are the real views; the kinds without a view yet are stand-ins.
-    installStandInCreators(*m_window);
-    m_window->setOpenedWithFile(true);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    installStandInCreators(f->create());
+    f->window->setOpenedWithFile(true);
+    f->window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f->window.get()));
 }
 
 void tst_ProjectFileFlows::cleanup()
 {
-    m_model->setModelIntValue(EditFlagParameterId, ParameterEditFlagUnchanged);
-    m_window.reset();
-    m_service.reset();
-    m_model.reset();
+    f->model.setModelIntValue(EditFlagParameterId, ParameterEditFlagUnchanged);
+    f.reset();
     m_folder.reset();
-    removeSettingsFile();
 }
 
 QMdiSubWindow* tst_ProjectFileFlows::openEditor(const QString& text)
 {
     MainWindow::SubWindowRequest request{WindowRestorationInfo::MidiMessageEditorId};
     request.text = text;
-    return m_window->openSubWindow(request);
+    return f->window->openSubWindow(request);
 }
 
 QString tst_ProjectFileFlows::saveWorkspace()
 {
     const QString path = m_folder->filePath(QStringLiteral("song.tulvarmidi"));
-    return m_window->saveProjectFile(path) ? path : QString();
+    return f->window->saveProjectFile(path) ? path : QString();
 }
 
 QList<QMdiSubWindow*> tst_ProjectFileFlows::toolWindows() const
 {
-    return m_window->getSubWindowList();
+    return f->window->getSubWindowList();
 }
 
 void tst_ProjectFileFlows::roundTripRestoresWindowsOrderGeometryStatesAndTexts()
 {
-    QMdiSubWindow* in = m_window->openSubWindow({WindowRestorationInfo::MidiInMonitorId});
-    QMdiSubWindow* out = m_window->openSubWindow({WindowRestorationInfo::MidiOutMonitorId});
+    QMdiSubWindow* in = f->window->openSubWindow({WindowRestorationInfo::MidiInMonitorId});
+    QMdiSubWindow* out = f->window->openSubWindow({WindowRestorationInfo::MidiOutMonitorId});
     QMdiSubWindow* first = openEditor(QStringLiteral("F0 7E 7F 09 01 F7"));
     MainWindow::SubWindowRequest receivingRequest{WindowRestorationInfo::MidiMessageEditorId};
     receivingRequest.receiving = true;
-    QMdiSubWindow* receiving = m_window->openSubWindow(receivingRequest);
+    QMdiSubWindow* receiving = f->window->openSubWindow(receivingRequest);
     QMdiSubWindow* second = openEditor(QStringLiteral("90 3C 64 ; note é"));
     QVERIFY(in && out && first && receiving && second);
     // What a receiving editor collected is not saved.
@@ -122,7 +113,7 @@ void tst_ProjectFileFlows::roundTripRestoresWindowsOrderGeometryStatesAndTexts()
     // Activation order: Out, second editor, In, receiving editor, first editor (active, maximised).
     const QList<QMdiSubWindow*> order{out, second, in, receiving, first};
     for (QMdiSubWindow* window : order) {
-        m_window->getMdiArea()->setActiveSubWindow(window);
+        f->window->getMdiArea()->setActiveSubWindow(window);
     }
     first->showMaximized();
     QCOMPARE(toolWindows(), order);
@@ -139,9 +130,9 @@ void tst_ProjectFileFlows::roundTripRestoresWindowsOrderGeometryStatesAndTexts()
 
     const QString path = saveWorkspace();
     QVERIFY(!path.isEmpty());
-    m_window->newFile();
+    f->window->newFile();
     QCOMPARE(toolWindows().size(), 3);
-    QVERIFY(m_window->openProjectFile(path));
+    QVERIFY(f->window->openProjectFile(path));
 
     const QList<QMdiSubWindow*> restored = toolWindows();
     QCOMPARE(restored.size(), expected.size());
@@ -150,37 +141,38 @@ void tst_ProjectFileFlows::roundTripRestoresWindowsOrderGeometryStatesAndTexts()
         QVERIFY(view != nullptr);
         QCOMPARE(view->isReceiving(), expected.at(i).kind == WindowRestorationInfo::MidiInMonitorId);
         QCOMPARE(int(view->getWindowId()), expected.at(i).kind);
-        QCOMPARE(m_window->getNormalRect(restored.at(i)), expected.at(i).rect);
+        QCOMPARE(f->window->getNormalRect(restored.at(i)), expected.at(i).rect);
         QCOMPARE(restored.at(i)->windowState() & ~Qt::WindowActive, expected.at(i).state);
         QCOMPARE(restored.at(i)->windowFlags().testFlag(Qt::WindowStaysOnTopHint), expected.at(i).stayOnTop);
         QCOMPARE(textOf(restored.at(i)), expected.at(i).text);
     }
-    QCOMPARE(m_window->getMdiArea()->activeSubWindow(), restored.last());
-    QCOMPARE(m_model->getParameterEditFlag(), int(ParameterEditFlagUnchanged));
+    QCOMPARE(f->window->getMdiArea()->activeSubWindow(), restored.last());
+    QCOMPARE(f->model.getParameterEditFlag(), int(ParameterEditFlagUnchanged));
 }
 
 void tst_ProjectFileFlows::savingNamesTheProjectInTitleAndFolder()
 {
     openEditor(QStringLiteral("F0 F7"));
-    m_model->setModelIntValue(EditFlagParameterId, ParameterEditFlagChanged);
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Tulvar MIDI*"));
+    f->model.setModelIntValue(EditFlagParameterId, ParameterEditFlagChanged);
+    QCOMPARE(f->window->windowTitle(), QStringLiteral("Tulvar MIDI*"));
 
     const QString path = saveWorkspace();
     QVERIFY(!path.isEmpty());
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Tulvar MIDI - song.tulvarmidi"));
-    QCOMPARE(m_model->getProjectFilePath(), QFileInfo(path).absoluteFilePath());
-    QCOMPARE(m_model->getModelStringValue(ProjectFileWorkingDirectoryParameterId), QFileInfo(path).absolutePath());
+    QCOMPARE(f->window->windowTitle(), QStringLiteral("Tulvar MIDI - song.tulvarmidi"));
+    QCOMPARE(f->model.getProjectFilePath(), QFileInfo(path).absoluteFilePath());
+    QCOMPARE(f->model.getModelStringValue(ProjectFileWorkingDirectoryParameterId), QFileInfo(path).absolutePath());
 
-    m_model->setModelIntValue(EditFlagParameterId, ParameterEditFlagChanged);
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Tulvar MIDI - song.tulvarmidi*"));
-    QVERIFY(m_window->saveFile());
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Tulvar MIDI - song.tulvarmidi"));
+    f->model.setModelIntValue(EditFlagParameterId, ParameterEditFlagChanged);
+    QCOMPARE(f->window->windowTitle(), QStringLiteral("Tulvar MIDI - song.tulvarmidi*"));
+    QVERIFY(f->window->saveFile());
+    QCOMPARE(f->window->windowTitle(), QStringLiteral("Tulvar MIDI - song.tulvarmidi"));
 
     // Opened by name, as from the command line or a drop: no dialog, same naming.
-    m_window->newFile();
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Tulvar MIDI"));
-    QVERIFY(m_window->openFile(path));
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Tulvar MIDI - song.tulvarmidi"));
+    f->window->newFile();
+    QCOMPARE(f->window->windowTitle(), QStringLiteral("Tulvar MIDI"));
+    QVERIFY(f->model.getProjectFilePath().isEmpty());
+    QVERIFY(f->window->openFile(path));
+    QCOMPARE(f->window->windowTitle(), QStringLiteral("Tulvar MIDI - song.tulvarmidi"));
     QCOMPARE(toolWindows().size(), 1);
 }
 
@@ -205,12 +197,11 @@ void tst_ProjectFileFlows::openingFailuresShowTheirMessage()
     file.write(contents);
     file.close();
 
-    MessageBoxAnswerer boxes;
-    QVERIFY(!m_window->openProjectFile(path));
-    QCOMPARE(boxes.texts, QStringList{message});
-    QCOMPARE(boxes.titles, QStringList{QStringLiteral("Tulvar MIDI")});
+    QVERIFY(!f->window->openProjectFile(path));
+    QCOMPARE(f->boxes.texts, QStringList{message});
+    QCOMPARE(f->boxes.titles, QStringList{QStringLiteral("Tulvar MIDI")});
     // Nothing was replaced, so the previous project is still the one open.
-    QCOMPARE(m_model->getProjectFilePath(), QFileInfo(previous).absoluteFilePath());
+    QCOMPARE(f->model.getProjectFilePath(), QFileInfo(previous).absoluteFilePath());
 }
 
 void tst_ProjectFileFlows::damagedEditorKeepsEarlierWindowsAndForgetsThePreviousPath_data()
@@ -224,7 +215,7 @@ void tst_ProjectFileFlows::damagedEditorKeepsEarlierWindowsAndForgetsThePrevious
 void tst_ProjectFileFlows::damagedEditorKeepsEarlierWindowsAndForgetsThePreviousPath()
 {
     QFETCH(int, damage);
-    m_window->openSubWindow({WindowRestorationInfo::MidiInMonitorId});
+    f->window->openSubWindow({WindowRestorationInfo::MidiInMonitorId});
     openEditor(QStringLiteral("F0 F7"));
     const QString path = saveWorkspace();
     QFile file(path);
@@ -248,17 +239,16 @@ void tst_ProjectFileFlows::damagedEditorKeepsEarlierWindowsAndForgetsThePrevious
     file.write(bytes);
     file.close();
 
-    MessageBoxAnswerer boxes;
-    QVERIFY(!m_window->openProjectFile(path));
-    QCOMPARE(boxes.texts, QStringList{FileOpenFailedMessage});
+    QVERIFY(!f->window->openProjectFile(path));
+    QCOMPARE(f->boxes.texts, QStringList{FileOpenFailedMessage});
     // The monitor and the editor were made before the editor's payload was read.
     const QList<QMdiSubWindow*> open = toolWindows();
     QCOMPARE(open.size(), 2);
     QVERIFY(textOf(open.last()).isEmpty());
     // A save must now ask for a name instead of overwriting song.tulvarmidi with half of it.
-    QVERIFY(m_model->getProjectFilePath().isEmpty());
-    QCOMPARE(m_model->getParameterEditFlag(), int(ParameterEditFlagChanged));
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Tulvar MIDI*"));
+    QVERIFY(f->model.getProjectFilePath().isEmpty());
+    QCOMPARE(f->model.getParameterEditFlag(), int(ParameterEditFlagChanged));
+    QCOMPARE(f->window->windowTitle(), QStringLiteral("Tulvar MIDI*"));
 }
 
 void tst_ProjectFileFlows::failedSaveShowsMessageAndKeepsTheOldFile()
@@ -270,20 +260,11 @@ void tst_ProjectFileFlows::failedSaveShowsMessageAndKeepsTheOldFile()
     const QByteArray before = file.readAll();
     file.close();
 
-    MessageBoxAnswerer boxes;
-    QVERIFY(!m_window->saveProjectFile(m_folder->filePath(QStringLiteral("missing/other.tulvarmidi"))));
-    QCOMPARE(boxes.texts, QStringList{FileSaveFailedMessage});
-    QCOMPARE(m_model->getProjectFilePath(), QFileInfo(path).absoluteFilePath());
+    QVERIFY(!f->window->saveProjectFile(m_folder->filePath(QStringLiteral("missing/other.tulvarmidi"))));
+    QCOMPARE(f->boxes.texts, QStringList{FileSaveFailedMessage});
+    QCOMPARE(f->model.getProjectFilePath(), QFileInfo(path).absoluteFilePath());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), before);
-}
-
-void tst_ProjectFileFlows::newProjectForgetsThePath()
-{
-    saveWorkspace();
-    m_window->newFile();
-    QVERIFY(m_model->getProjectFilePath().isEmpty());
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("Tulvar MIDI"));
 }
 
 QTEST_MAIN(tst_ProjectFileFlows)

@@ -19,13 +19,12 @@ class tst_SubWindowManagement : public QObject {
 
 private slots:
     void init();
-    void cleanup();
+    void cleanup() { f.reset(); }
 
     void firstStartShowsTheDefaultLayout();
     void singleInstanceKindIsActivatedWhenOpenedAgain();
     void multiInstanceKindStopsAtItsLimit_data();
     void multiInstanceKindStopsAtItsLimit();
-    void monitorsDoNotCountTowardTheEditorLimit();
     void subWindowsCarryTheirNamesTitlesAndSizes_data();
     void subWindowsCarryTheirNamesTitlesAndSizes();
     void systemMenuLosesStayOnTopAndFixedKindsLoseMaximize();
@@ -43,46 +42,32 @@ private slots:
 
 private:
     void createWindow();
+    // Shown without the default layout, as when opened with a project file.
+    void showEmpty()
+    {
+        f->window->setOpenedWithFile(true);
+        f->window->show();
+    }
     QDropEvent* dropEvent(QEvent::Type type, const QString& path, bool uriList = true);
 
-    std::unique_ptr<TulvarMidiModel> m_model;
-    std::unique_ptr<LoopbackMidiService> m_service;
-    std::unique_ptr<MainWindow> m_window;
-    // Answers every message box, so that an unexpected one fails the test instead of hanging it.
-    std::unique_ptr<MessageBoxAnswerer> m_boxes;
+    std::unique_ptr<ShellFixture> f;
     QList<MainWindow::SubWindowRequest> m_requests;
     std::unique_ptr<QMimeData> m_mimeData;
 };
 
 void tst_SubWindowManagement::init()
 {
-    m_boxes = std::make_unique<MessageBoxAnswerer>();
-    removeSettingsFile();
-    createWindow();
-}
-
-void tst_SubWindowManagement::cleanup()
-{
-    m_window.reset();
-    m_service.reset();
-    m_model.reset();
+    f = std::make_unique<ShellFixture>();
     m_requests.clear();
-    m_boxes.reset();
-    removeSettingsFile();
+    createWindow();
 }
 
 // A window whose every kind is a stand-in that remembers how it was asked for.
 void tst_SubWindowManagement::createWindow()
 {
-    m_window.reset();
-    if (!m_model) {
-        m_model = std::make_unique<TulvarMidiModel>();
-        m_service = std::make_unique<LoopbackMidiService>();
-    }
-    m_window = std::make_unique<MainWindow>(nullptr, m_model.get(), *m_service);
-    installStandInCreators(*m_window, true);
+    MainWindow& window = f->create();
     for (int kind = WindowRestorationInfo::FirstToolWindowId; kind <= WindowRestorationInfo::LastToolWindowId; ++kind) {
-        m_window->setSubWindowCreator(kind, [this](const MainWindow::SubWindowRequest& request) -> QWidget* {
+        window.setSubWindowCreator(kind, [this](const MainWindow::SubWindowRequest& request) -> QWidget* {
             m_requests.append(request);
             if (request.kind == WindowRestorationInfo::ControlChangeId) {
                 return new StandInControlChangeView(request.controllerNumber);
@@ -94,33 +79,33 @@ void tst_SubWindowManagement::createWindow()
 
 void tst_SubWindowManagement::firstStartShowsTheDefaultLayout()
 {
-    m_window->show();
-    const QList<QMdiSubWindow*> windows = m_window->getMdiArea()->subWindowList();
+    f->window->show();
+    const QList<QMdiSubWindow*> windows = f->window->getMdiArea()->subWindowList();
     QCOMPARE(windows.size(), 3);
     const QList<QPair<int, QRect>> expected{{1, QRect(0, 0, 338, 274)}, {2, QRect(338, 0, 338, 274)},
                                             {3, QRect(0, 274, 338, 274)}};
     for (const auto& [kind, rect] : expected) {
-        const QList<QMdiSubWindow*> ofKind = subWindowsOfKind(*m_window, kind);
+        const QList<QMdiSubWindow*> ofKind = subWindowsOfKind(*f->window, kind);
         QCOMPARE(ofKind.size(), 1);
         QCOMPARE(ofKind.first()->geometry(), rect);
     }
-    QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);
+    QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
 }
 
 void tst_SubWindowManagement::singleInstanceKindIsActivatedWhenOpenedAgain()
 {
-    m_window->show();
-    QMdiSubWindow* monitor = subWindowsOfKind(*m_window, WindowRestorationInfo::MidiInMonitorId).value(0);
+    f->window->show();
+    QMdiSubWindow* monitor = subWindowsOfKind(*f->window, WindowRestorationInfo::MidiInMonitorId).value(0);
     QVERIFY(monitor != nullptr);
-    m_window->getMdiArea()->setActiveSubWindow(subWindowsOfKind(*m_window, 3).value(0));
-    QCOMPARE(m_window->openSubWindow({WindowRestorationInfo::MidiInMonitorId}), monitor);
-    QCOMPARE(m_window->getMdiArea()->activeSubWindow(), monitor);
-    QCOMPARE(subWindowsOfKind(*m_window, WindowRestorationInfo::MidiInMonitorId).size(), 1);
+    f->window->getMdiArea()->setActiveSubWindow(subWindowsOfKind(*f->window, 3).value(0));
+    QCOMPARE(f->window->openSubWindow({WindowRestorationInfo::MidiInMonitorId}), monitor);
+    QCOMPARE(f->window->getMdiArea()->activeSubWindow(), monitor);
+    QCOMPARE(subWindowsOfKind(*f->window, WindowRestorationInfo::MidiInMonitorId).size(), 1);
 
     for (int kind : {7, 8, 9, 11, 12, 14}) {
-        QMdiSubWindow* first = m_window->openSubWindow({kind});
+        QMdiSubWindow* first = f->window->openSubWindow({kind});
         QVERIFY(first != nullptr);
-        QCOMPARE(m_window->openSubWindow({kind}), first);
+        QCOMPARE(f->window->openSubWindow({kind}), first);
     }
 }
 
@@ -142,34 +127,27 @@ void tst_SubWindowManagement::multiInstanceKindStopsAtItsLimit()
     QFETCH(int, kind);
     QFETCH(int, limit);
     QFETCH(QString, title);
-    m_window->setOpenedWithFile(true); // no default layout
-    m_window->show();
+    showEmpty();
+    // The monitors do not count toward the editors' limit.
+    f->window->openSubWindow({WindowRestorationInfo::MidiInMonitorId});
+    f->window->openSubWindow({WindowRestorationInfo::MidiOutMonitorId});
     QList<QMdiSubWindow*> opened;
     for (int i = 0; i < limit; ++i) {
-        QMdiSubWindow* subWindow = m_window->openSubWindow({kind});
+        QMdiSubWindow* subWindow = f->window->openSubWindow({kind});
         QVERIFY(subWindow != nullptr);
         opened.append(subWindow);
     }
-    QVERIFY(m_window->openSubWindow({kind}) == nullptr);
-    QCOMPARE(m_boxes->texts, QStringList{QString("Unable to open a new %1 View.\nPlease close any opened %1 View before "
+    QVERIFY(f->window->openSubWindow({kind}) == nullptr);
+    QCOMPARE(f->boxes.texts, QStringList{QString("Unable to open a new %1 View.\nPlease close any opened %1 View before "
                                                  "trying again.")
                                              .arg(title)});
-    QCOMPARE(m_boxes->titles, QStringList{"Tulvar MIDI"});
-    QCOMPARE(m_boxes->icons.value(0), QMessageBox::Warning);
-    QCOMPARE(subWindowsOfKind(*m_window, kind).size(), limit);
+    QCOMPARE(f->boxes.titles, QStringList{"Tulvar MIDI"});
+    QCOMPARE(f->boxes.icons.value(0), QMessageBox::Warning);
+    QCOMPARE(subWindowsOfKind(*f->window, kind).size(), limit);
 
     opened.at(3)->close();
-    QVERIFY(m_window->openSubWindow({kind}) != nullptr);
-    QCOMPARE(m_boxes->texts.size(), 1);
-}
-
-void tst_SubWindowManagement::monitorsDoNotCountTowardTheEditorLimit()
-{
-    m_window->show();
-    for (int i = 0; i < 15; ++i) {
-        QVERIFY(m_window->openSubWindow({WindowRestorationInfo::MidiMessageEditorId}) != nullptr);
-    }
-    QCOMPARE(m_window->getMdiArea()->subWindowList().size(), 18);
+    QVERIFY(f->window->openSubWindow({kind}) != nullptr);
+    QCOMPARE(f->boxes.texts.size(), 1);
 }
 
 void tst_SubWindowManagement::subWindowsCarryTheirNamesTitlesAndSizes_data()
@@ -205,9 +183,8 @@ void tst_SubWindowManagement::subWindowsCarryTheirNamesTitlesAndSizes()
     QFETCH(QString, title);
     QFETCH(bool, fixedSize);
     QFETCH(QSize, size);
-    m_window->setOpenedWithFile(true);
-    m_window->show();
-    QMdiSubWindow* subWindow = m_window->openSubWindow({kind});
+    showEmpty();
+    QMdiSubWindow* subWindow = f->window->openSubWindow({kind});
     QVERIFY(subWindow != nullptr);
     QCOMPARE(subWindow->objectName(), objectName);
     QCOMPARE(subWindow->windowTitle(), title);
@@ -233,8 +210,7 @@ void tst_SubWindowManagement::subWindowsCarryTheirNamesTitlesAndSizes()
 
 void tst_SubWindowManagement::systemMenuLosesStayOnTopAndFixedKindsLoseMaximize()
 {
-    m_window->setOpenedWithFile(true);
-    m_window->show();
+    showEmpty();
     auto texts = [](QMdiSubWindow* subWindow) {
         QStringList result;
         for (QAction* action : subWindow->systemMenu()->actions()) {
@@ -242,10 +218,10 @@ void tst_SubWindowManagement::systemMenuLosesStayOnTopAndFixedKindsLoseMaximize(
         }
         return result;
     };
-    const QStringList editor = texts(m_window->openSubWindow({WindowRestorationInfo::MidiMessageEditorId}));
+    const QStringList editor = texts(f->window->openSubWindow({WindowRestorationInfo::MidiMessageEditorId}));
     QVERIFY(!editor.contains(QMdiSubWindow::tr("Stay on &Top")));
     QVERIFY(editor.contains(QMdiSubWindow::tr("Ma&ximize")));
-    const QStringList transport = texts(m_window->openSubWindow({WindowRestorationInfo::TransportPanelId}));
+    const QStringList transport = texts(f->window->openSubWindow({WindowRestorationInfo::TransportPanelId}));
     QVERIFY(!transport.contains(QMdiSubWindow::tr("Stay on &Top")));
     QVERIFY(!transport.contains(QMdiSubWindow::tr("Ma&ximize")));
     QVERIFY(transport.contains(QMdiSubWindow::tr("&Close")));
@@ -253,34 +229,32 @@ void tst_SubWindowManagement::systemMenuLosesStayOnTopAndFixedKindsLoseMaximize(
 
 void tst_SubWindowManagement::maximisingAWindowLeavesFixedKindsAndKeyboardsAlone()
 {
-    m_window->setOpenedWithFile(true);
-    m_window->show();
-    QMdiSubWindow* transport = m_window->openSubWindow({WindowRestorationInfo::TransportPanelId});
-    QMdiSubWindow* keyboard = m_window->openSubWindow({WindowRestorationInfo::KeyboardId});
-    QMdiSubWindow* editor = m_window->openSubWindow({WindowRestorationInfo::MidiMessageEditorId});
+    showEmpty();
+    QMdiSubWindow* transport = f->window->openSubWindow({WindowRestorationInfo::TransportPanelId});
+    QMdiSubWindow* keyboard = f->window->openSubWindow({WindowRestorationInfo::KeyboardId});
+    QMdiSubWindow* editor = f->window->openSubWindow({WindowRestorationInfo::MidiMessageEditorId});
     editor->showMaximized();
     QVERIFY(editor->isMaximized());
     QVERIFY(!transport->isMaximized());
     QVERIFY(!keyboard->isMaximized());
     // An MDI area maximises the window it activates when the active one is maximised.
-    m_window->getMdiArea()->setActiveSubWindow(keyboard);
+    f->window->getMdiArea()->setActiveSubWindow(keyboard);
     QVERIFY(!keyboard->isMaximized());
-    m_window->getMdiArea()->setActiveSubWindow(transport);
+    f->window->getMdiArea()->setActiveSubWindow(transport);
     QVERIFY(!transport->isMaximized());
 }
 
 void tst_SubWindowManagement::maximisedWindowComesBackMaximisedWithItsNormalRectangle()
 {
-    m_window->setOpenedWithFile(true);
-    m_window->show();
-    QMdiSubWindow* editor = m_window->openSubWindow({WindowRestorationInfo::MidiMessageEditorId});
+    showEmpty();
+    QMdiSubWindow* editor = f->window->openSubWindow({WindowRestorationInfo::MidiMessageEditorId});
     const QRect normal(12, 34, 300, 200);
     editor->setGeometry(normal);
-    QCOMPARE(m_window->getNormalRect(editor), normal);
+    QCOMPARE(f->window->getNormalRect(editor), normal);
     editor->showMaximized();
     QVERIFY(editor->geometry() != normal);
-    QCOMPARE(m_window->getNormalRect(editor), normal);
-    m_window->close();
+    QCOMPARE(f->window->getNormalRect(editor), normal);
+    f->window->close();
 
     const QList<WindowLayoutEntry> stored = SettingsStore(SettingsStore::defaultIniFilePath()).readWindowLayout();
     QCOMPARE(stored.size(), 2);
@@ -289,8 +263,8 @@ void tst_SubWindowManagement::maximisedWindowComesBackMaximisedWithItsNormalRect
     QVERIFY(stored.at(1).windowState & Qt::WindowMaximized);
 
     createWindow();
-    m_window->show();
-    QMdiSubWindow* restored = subWindowsOfKind(*m_window, 3).value(0);
+    f->window->show();
+    QMdiSubWindow* restored = subWindowsOfKind(*f->window, 3).value(0);
     QVERIFY(restored != nullptr);
     QVERIFY(restored->isMaximized());
     restored->showNormal();
@@ -299,17 +273,16 @@ void tst_SubWindowManagement::maximisedWindowComesBackMaximisedWithItsNormalRect
 
 void tst_SubWindowManagement::layoutIsStoredInActivationOrder()
 {
-    m_window->setOpenedWithFile(true);
-    m_window->show();
-    QMdiSubWindow* keyboard = m_window->openSubWindow({WindowRestorationInfo::KeyboardId});
+    showEmpty();
+    QMdiSubWindow* keyboard = f->window->openSubWindow({WindowRestorationInfo::KeyboardId});
     MainWindow::SubWindowRequest controlChange{WindowRestorationInfo::ControlChangeId};
     controlChange.controllerNumber = 74;
-    QMdiSubWindow* knob = m_window->openSubWindow(controlChange);
-    QMdiSubWindow* clock = m_window->openSubWindow({WindowRestorationInfo::TimingClockId});
+    QMdiSubWindow* knob = f->window->openSubWindow(controlChange);
+    f->window->openSubWindow({WindowRestorationInfo::TimingClockId});
     knob->setWindowFlags(knob->windowFlags() | Qt::WindowStaysOnTopHint);
     knob->show();
-    m_window->getMdiArea()->setActiveSubWindow(keyboard);
-    m_window->close();
+    f->window->getMdiArea()->setActiveSubWindow(keyboard);
+    f->window->close();
 
     QSettings settings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat);
     settings.beginGroup(SavePositionRegistrykey);
@@ -320,22 +293,20 @@ void tst_SubWindowManagement::layoutIsStoredInActivationOrder()
 
     m_requests.clear();
     createWindow();
-    m_window->show();
+    f->window->show();
     QCOMPARE(m_requests.size(), 3);
     QCOMPARE(m_requests.at(0).kind, 5);
     QCOMPARE(int(m_requests.at(0).controllerNumber), 74);
     QCOMPARE(m_requests.at(1).kind, 9);
     QCOMPARE(m_requests.at(2).kind, 4);
-    QMdiSubWindow* restoredKnob = subWindowsOfKind(*m_window, 5).value(0);
+    QMdiSubWindow* restoredKnob = subWindowsOfKind(*f->window, 5).value(0);
     QVERIFY(restoredKnob->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QCOMPARE(restoredKnob->geometry(), knob == nullptr ? QRect() : restoredKnob->geometry());
-    QCOMPARE(m_window->getMdiArea()->activeSubWindow(), subWindowsOfKind(*m_window, 4).value(0));
-    Q_UNUSED(clock);
+    QCOMPARE(f->window->getMdiArea()->activeSubWindow(), subWindowsOfKind(*f->window, 4).value(0));
 }
 
 void tst_SubWindowManagement::storedEntriesThatNameNoWindowAreSkipped()
 {
-    m_window.reset();
+    f->window.reset();
     QFile file(SettingsStore::defaultIniFilePath());
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("[SavePosition]\n"
@@ -347,51 +318,50 @@ void tst_SubWindowManagement::storedEntriesThatNameNoWindowAreSkipped()
                "0000000005-3-0=@Rect(20 30 338 274), 0, false\n");
     file.close();
     createWindow();
-    m_window->show();
-    QCOMPARE(m_window->getMdiArea()->subWindowList().size(), 1);
-    QCOMPARE(subWindowsOfKind(*m_window, 3).value(0)->geometry(), QRect(20, 30, 338, 274));
-    QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);
+    f->window->show();
+    QCOMPARE(f->window->getMdiArea()->subWindowList().size(), 1);
+    QCOMPARE(subWindowsOfKind(*f->window, 3).value(0)->geometry(), QRect(20, 30, 338, 274));
+    QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
 }
 
 void tst_SubWindowManagement::offScreenMainWindowMovesOntoThePrimaryScreen()
 {
     const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
     const QRect onScreen(available.topLeft() + QPoint(10, 10), QSize(679, 548));
-    QCOMPARE(m_window->getMainWindowRestorationRect(onScreen), onScreen);
+    QCOMPARE(f->window->getMainWindowRestorationRect(onScreen), onScreen);
 
     const QRect offScreen(available.right() + 5000, available.bottom() + 5000, 679, 548);
-    const QRect moved = m_window->getMainWindowRestorationRect(offScreen);
+    const QRect moved = f->window->getMainWindowRestorationRect(offScreen);
     QCOMPARE(moved.size(), offScreen.size());
     QCOMPARE(moved.topLeft(), available.topLeft() + QPoint(50, 50));
 
     // Showing less than 100 x 100 pixels counts as off-screen.
     const QRect sliver(available.right() - 50, available.top(), 679, 548);
-    QCOMPARE(m_window->getMainWindowRestorationRect(sliver).topLeft(), available.topLeft() + QPoint(50, 50));
+    QCOMPARE(f->window->getMainWindowRestorationRect(sliver).topLeft(), available.topLeft() + QPoint(50, 50));
 }
 
 void tst_SubWindowManagement::closeAllForgetsEveryWindow()
 {
-    m_window->show();
-    QMdiSubWindow* monitor = subWindowsOfKind(*m_window, WindowRestorationInfo::MidiInMonitorId).value(0);
+    f->window->show();
+    QMdiSubWindow* monitor = subWindowsOfKind(*f->window, WindowRestorationInfo::MidiInMonitorId).value(0);
     QVERIFY(monitor != nullptr);
-    m_window->openSubWindow({WindowRestorationInfo::KeyboardId});
-    m_window->closeAllSubWindows();
-    QTRY_VERIFY(m_window->getMdiArea()->subWindowList().isEmpty());
-    QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);
-    QVERIFY(m_window->openSubWindow({WindowRestorationInfo::MidiInMonitorId}) != nullptr);
-    QCOMPARE(m_window->getMdiArea()->subWindowList().size(), 1);
+    f->window->openSubWindow({WindowRestorationInfo::KeyboardId});
+    f->window->closeAllSubWindows();
+    QTRY_VERIFY(f->window->getMdiArea()->subWindowList().isEmpty());
+    QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
+    QVERIFY(f->window->openSubWindow({WindowRestorationInfo::MidiInMonitorId}) != nullptr);
+    QCOMPARE(f->window->getMdiArea()->subWindowList().size(), 1);
 }
 
 void tst_SubWindowManagement::wheelOverTheAreaDoesNotScrollIt()
 {
-    m_window->setOpenedWithFile(true);
-    m_window->show();
-    QMdiSubWindow* far = m_window->openSubWindow({WindowRestorationInfo::MidiMessageEditorId});
+    showEmpty();
+    QMdiSubWindow* far = f->window->openSubWindow({WindowRestorationInfo::MidiMessageEditorId});
     far->move(0, 3000);
-    QScrollBar* scrollBar = m_window->getMdiArea()->verticalScrollBar();
+    QScrollBar* scrollBar = f->window->getMdiArea()->verticalScrollBar();
     QTRY_VERIFY(scrollBar->maximum() > 0);
     scrollBar->setValue(0);
-    QWidget* viewport = m_window->getMdiArea()->viewport();
+    QWidget* viewport = f->window->getMdiArea()->viewport();
     for (QWidget* target : {viewport, static_cast<QWidget*>(far)}) {
         QWheelEvent wheel(QPointF(5, 5), viewport->mapToGlobal(QPoint(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -416,8 +386,7 @@ QDropEvent* tst_SubWindowManagement::dropEvent(QEvent::Type type, const QString&
 
 void tst_SubWindowManagement::droppedTextFileOpensAnEditorWithItsText()
 {
-    m_window->setOpenedWithFile(true);
-    m_window->show();
+    showEmpty();
     QTemporaryDir folder;
     const QString path = folder.path() + "/identity.txt";
     QFile file(path);
@@ -425,7 +394,7 @@ void tst_SubWindowManagement::droppedTextFileOpensAnEditorWithItsText()
     file.write("F0 7E 7F 06 01 F7 // identity\n");
     file.close();
 
-    QWidget* viewport = m_window->getMdiArea()->viewport();
+    QWidget* viewport = f->window->getMdiArea()->viewport();
     std::unique_ptr<QDropEvent> enter(dropEvent(QEvent::DragEnter, path));
     QApplication::sendEvent(viewport, enter.get());
     QVERIFY(enter->isAccepted());
@@ -433,10 +402,10 @@ void tst_SubWindowManagement::droppedTextFileOpensAnEditorWithItsText()
     QApplication::sendEvent(viewport, drop.get());
     QVERIFY(drop->isAccepted());
 
-    QCOMPARE(subWindowsOfKind(*m_window, WindowRestorationInfo::MidiMessageEditorId).size(), 1);
+    QCOMPARE(subWindowsOfKind(*f->window, WindowRestorationInfo::MidiMessageEditorId).size(), 1);
     QCOMPARE(m_requests.last().text, QString("F0 7E 7F 06 01 F7 // identity\n"));
     QCOMPARE(m_requests.last().receiving, false);
-    QCOMPARE(m_model->getModelStringValue(DumpFileWorkingDirectoryParameterId), folder.path());
+    QCOMPARE(f->model.getModelStringValue(DumpFileWorkingDirectoryParameterId), folder.path());
 }
 
 void tst_SubWindowManagement::dropsAreRefused_data()
@@ -459,26 +428,20 @@ void tst_SubWindowManagement::dropsAreRefused()
     QFETCH(bool, uriList);
     QFETCH(bool, transmitting);
     QFETCH(bool, accepted);
-    m_window->setOpenedWithFile(true);
-    m_window->show();
-    m_model->setModelIntValue(MidiEditTransmissionStateParameterId, transmitting ? 1 : 0);
+    showEmpty();
+    f->model.setModelIntValue(MidiEditTransmissionStateParameterId, transmitting ? 1 : 0);
     std::unique_ptr<QDropEvent> enter(dropEvent(QEvent::DragEnter, "/tmp/" + fileName, uriList));
     enter->setAccepted(false);
-    QApplication::sendEvent(m_window->getMdiArea()->viewport(), enter.get());
+    QApplication::sendEvent(f->window->getMdiArea()->viewport(), enter.get());
     QCOMPARE(enter->isAccepted(), accepted);
-    m_model->setModelIntValue(MidiEditTransmissionStateParameterId, 0);
+    f->model.setModelIntValue(MidiEditTransmissionStateParameterId, 0);
 }
 
 void tst_SubWindowManagement::viewsMenuDisablesKindsWithoutAView()
 {
-    m_window->setSubWindowCreator(WindowRestorationInfo::FilterId, {});
-    QMenu* views = nullptr;
-    for (QAction* action : m_window->menuBar()->actions()) {
-        if (action->text() == "&Views") {
-            views = action->menu();
-        }
-    }
-    QVERIFY(views != nullptr);
+    f->window->setSubWindowCreator(WindowRestorationInfo::FilterId, {});
+    QMenu* views = f->window->menuBar()->actions().value(3)->menu();
+    QVERIFY(views != nullptr && views->title() == "&Views");
     int checked = 0;
     for (QAction* action : views->actions()) {
         if (action->isSeparator()) {
@@ -488,9 +451,8 @@ void tst_SubWindowManagement::viewsMenuDisablesKindsWithoutAView()
         ++checked;
     }
     QCOMPARE(checked, 14);
-    m_window->setOpenedWithFile(true);
-    m_window->show();
-    QVERIFY(m_window->openSubWindow({WindowRestorationInfo::FilterId}) == nullptr);
+    showEmpty();
+    QVERIFY(f->window->openSubWindow({WindowRestorationInfo::FilterId}) == nullptr);
 }
 
 QTEST_MAIN(tst_SubWindowManagement)

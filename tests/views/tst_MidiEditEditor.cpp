@@ -1,32 +1,26 @@
-#include "FakeMainWindow.h"
+#include "MidiEditFixture.h"
 
 #include "engine/MidiEditRepeatTransmittionThread.h"
 #include "engine/MidiEditTransmittionThread.h"
-#include "model/TulvarMidiModel.h"
-#include "persistence/FileStream.h"
-#include "views/MidiEditGeneralView.h"
 #include "views/MidiEditProgressView.h"
 #include "views/MidiEditRepeatMessageView.h"
-#include "views/MidiEditTextView.h"
-#include "views/MidiEditView.h"
 #include "views/RepeatSettingsView.h"
 
-#include <QApplication>
 #include <QCheckBox>
-#include <QContextMenuEvent>
 #include <QFileDialog>
-#include <QMenu>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QStackedLayout>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
 #include <QtTest>
+
+Q_DECLARE_METATYPE(MidiEditView::OpenMode)
+Q_DECLARE_METATYPE(MidiEditView::View)
 
 namespace {
 
@@ -35,37 +29,7 @@ constexpr int Timeout = 10000;
 // A system exclusive message of `size` bytes as message text.
 QString sysExText(int size)
 {
-    QString text = QStringLiteral("F0");
-    for (int i = 0; i < size - 2; ++i) {
-        text += QStringLiteral(" 01");
-    }
-    return text + QStringLiteral(" F7");
-}
-
-QString noteOnsText(int count)
-{
-    QString text;
-    for (int i = 0; i < count; ++i) {
-        text += QStringLiteral("90 3C 64\n");
-    }
-    return text;
-}
-
-QStringList contextMenuEntries(MidiEditTextView* text)
-{
-    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), text->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(text->viewport(), &event);
-    QStringList entries;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        auto* menu = qobject_cast<QMenu*>(widget);
-        if (menu != nullptr && menu->isVisible()) {
-            for (QAction* action : menu->actions()) {
-                entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
-            }
-            menu->close();
-        }
-    }
-    return entries;
+    return QStringLiteral("F0") + QStringLiteral(" 01").repeated(size - 2) + QStringLiteral(" F7");
 }
 
 bool sendDrag(MidiEditTextView* text, const QString& path)
@@ -95,76 +59,46 @@ class tst_MidiEditEditor : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { f = std::make_unique<MidiEditFixture>(); }
+    void cleanup() { f.reset(); }
     void toolbarHoldsTheEditorActions();
-    void smallTransmissionNeverShowsProgress();
-    void largeTransmissionShowsProgressBar();
+    void progressPageShowsOnlyAbove256Bytes_data();
+    void progressPageShowsOnlyAbove256Bytes();
     void selectionIsTransmittedAlone();
     void cancelStopsAfterMessageInProgress();
     void failureShowsErrorThroughBothReports();
     void onlyOneEditorTransmitsAtATime();
     void receiveInEmptyEditorCollectsBytes();
-    void receiveInEditorWithTextOpensReceivingWindow();
-    void transmitAndReceiveOpensReceiverThenSends();
     void receivingShowsParserOffMessage();
     void repetitionRunsUntilCancelledAndDeafensReceivers();
-    void functionKeysTransmitAndReceive();
+    void keysAndActionsTransmitAndReceive();
     void contextMenuOffersEditorEntriesUnlessTransmitting();
-    void loadingTextFileFillsEmptyEditorOrOpensNewOne();
+    void textFilesAreLoadedSavedAndDropped();
     void unreadableOrUnwritableFileIsReported();
     void openDialogStartsInWorkingFolder();
-    void droppedTextFileIsLoaded();
-    void payloadHoldsEditorTextOnly();
+    void payloadIsWritten_data();
+    void payloadIsWritten();
     void payloadIsReadBack_data();
     void payloadIsReadBack();
     void closingMarksModifiedAndEndsTransmission();
 
 private:
-    MidiEditView* makeEditor(const QString& text = QString(), MidiEditView::OpenMode mode = MidiEditView::SystemExclusiveEdit);
-    void waitUntilIdle(MidiEditView* view);
-
-    TulvarMidiModel* m_model = nullptr;
-    FakeMainWindow* m_mainWindow = nullptr;
-    QList<QPointer<MidiEditView>> m_views;
-};
-
-void tst_MidiEditEditor::init()
-{
-    m_model = new TulvarMidiModel;
-    m_mainWindow = new FakeMainWindow;
-}
-
-void tst_MidiEditEditor::cleanup()
-{
-    m_mainWindow->openGate();
-    for (const QPointer<MidiEditView>& view : qAsConst(m_views)) {
-        delete view.data();
+    MidiEditView* makeEditor(const QString& text = QString())
+    {
+        return f->make(MidiEditView::SystemExclusiveEdit, text, true);
     }
-    m_views.clear();
-    delete m_mainWindow;
-    delete m_model;
-}
+    void waitUntilIdle(MidiEditView* view)
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(!view->isTransmitting(), Timeout);
+        QCOMPARE(f->model.getModelIntValue(MidiEditTransmissionStateParameterId), 0);
+    }
 
-MidiEditView* tst_MidiEditEditor::makeEditor(const QString& text, MidiEditView::OpenMode mode)
-{
-    auto* view = new MidiEditView(nullptr, m_model, mode, text);
-    view->resize(338, 274);
-    view->show();
-    m_views.append(view);
-    return view;
-}
-
-void tst_MidiEditEditor::waitUntilIdle(MidiEditView* view)
-{
-    QTRY_VERIFY_WITH_TIMEOUT(!view->isTransmitting(), Timeout);
-    QCOMPARE(m_model->getModelIntValue(MidiEditTransmissionStateParameterId), 0);
-}
+    std::unique_ptr<MidiEditFixture> f;
+};
 
 void tst_MidiEditEditor::toolbarHoldsTheEditorActions()
 {
-    MidiEditView* view = makeEditor();
-    QToolBar* toolBar = view->generalView()->toolBar();
+    QToolBar* toolBar = makeEditor()->generalView()->toolBar();
     QCOMPARE(toolBar->height(), 36);
     QStringList tips;
     for (QAction* action : toolBar->actions()) {
@@ -179,38 +113,37 @@ void tst_MidiEditEditor::toolbarHoldsTheEditorActions()
                                 "Find"}));
 }
 
-void tst_MidiEditEditor::smallTransmissionNeverShowsProgress()
+void tst_MidiEditEditor::progressPageShowsOnlyAbove256Bytes_data()
 {
-    MidiEditView* view = makeEditor(sysExText(100));
-    QSignalSpy pages(view->findChild<QStackedLayout*>(), &QStackedLayout::currentChanged);
-    view->generalView()->transmitMenuSelected();
-    QVERIFY(view->isTransmitting());
-    waitUntilIdle(view);
-    QCOMPARE(m_mainWindow->sentBytes(), 100);
-    QCOMPARE(pages.count(), 0);
-    QCOMPARE(view->currentView(), MidiEditView::General);
+    QTest::addColumn<int>("size");
+    QTest::addColumn<MidiEditView::View>("page");
+    QTest::newRow("100 bytes") << 100 << MidiEditView::General;
+    QTest::newRow("256 bytes") << 256 << MidiEditView::General;
+    QTest::newRow("300 bytes") << 300 << MidiEditView::Progress;
 }
 
-void tst_MidiEditEditor::largeTransmissionShowsProgressBar()
+void tst_MidiEditEditor::progressPageShowsOnlyAbove256Bytes()
 {
-    MidiEditView* view = makeEditor(sysExText(300));
-    m_mainWindow->closeGate();
+    QFETCH(int, size);
+    QFETCH(MidiEditView::View, page);
+    MidiEditView* view = makeEditor(sysExText(size));
+    f->mainWindow.closeGate();
     view->generalView()->transmitMenuSelected();
-    QVERIFY(m_mainWindow->waitForArrivals(1));
-    QTRY_COMPARE_WITH_TIMEOUT(view->currentView(), MidiEditView::Progress, Timeout);
+    QVERIFY(view->isTransmitting());
+    QVERIFY(f->mainWindow.waitForArrivals(1));
     MidiEditProgressView* progress = view->progressView();
-    QVERIFY(progress->progressBar() != nullptr);
-    QCOMPARE(progress->progressBar()->minimum(), 0);
-    QCOMPARE(progress->progressBar()->maximum(), 300);
+    QTRY_VERIFY_WITH_TIMEOUT(progress->progressBar() != nullptr, Timeout);
+    QCOMPARE(view->currentView(), page);
+    QCOMPARE(progress->progressBar()->maximum(), size);
     QCOMPARE(progress->button()->text(), QStringLiteral("Cancel"));
     QVERIFY(!view->generalView()->toolBar()->isEnabled());
 
-    m_mainWindow->openGate();
+    f->mainWindow.openGate();
     waitUntilIdle(view);
     QCOMPARE(view->currentView(), MidiEditView::General);
     QVERIFY(progress->progressBar() == nullptr);
     QVERIFY(view->generalView()->toolBar()->isEnabled());
-    QCOMPARE(m_mainWindow->sentBytes(), 300);
+    QCOMPARE(f->mainWindow.sentBytes(), size);
 }
 
 void tst_MidiEditEditor::selectionIsTransmittedAlone()
@@ -223,37 +156,34 @@ void tst_MidiEditEditor::selectionIsTransmittedAlone()
     text->setTextCursor(cursor);
     view->generalView()->transmitMenuSelected();
     waitUntilIdle(view);
-    const std::vector<QByteArray> sent = m_mainWindow->sent();
-    QCOMPARE(int(sent.size()), 2);
-    QCOMPARE(sent[0], QByteArray::fromHex("903C64"));
-    QCOMPARE(sent[1], QByteArray::fromHex("C005"));
+    QCOMPARE(f->mainWindow.sent(), (std::vector<QByteArray>{QByteArray::fromHex("903C64"), QByteArray::fromHex("C005")}));
 }
 
 void tst_MidiEditEditor::cancelStopsAfterMessageInProgress()
 {
-    MidiEditView* view = makeEditor(noteOnsText(100));
+    MidiEditView* view = makeEditor(QStringLiteral("90 3C 64\n").repeated(100));
     MidiEditTransmittionThread* worker = view->worker();
     // Messages wait at the gate; once the view has asked the worker to stop, they may go.
-    m_mainWindow->closeGate([worker] { return !worker->isTransmittionRunning(); });
+    f->mainWindow.closeGate([worker] { return !worker->isTransmittionRunning(); });
     view->generalView()->transmitMenuSelected();
-    QVERIFY(m_mainWindow->waitForArrivals(1));
+    QVERIFY(f->mainWindow.waitForArrivals(1));
     QTRY_COMPARE_WITH_TIMEOUT(view->currentView(), MidiEditView::Progress, Timeout);
 
     QTest::mouseClick(view->progressView()->button(), Qt::LeftButton);
     QCOMPARE(view->currentView(), MidiEditView::General);
-    m_mainWindow->permit(1);
+    f->mainWindow.permit(1);
     waitUntilIdle(view);
     // The first message was sent and reported; the one in progress at the stop went out too.
-    QCOMPARE(m_mainWindow->sentBytes(), 6);
+    QCOMPARE(f->mainWindow.sentBytes(), 6);
     QCOMPARE(view->currentView(), MidiEditView::General);
-    QCOMPARE(m_model->getModelIntValue(MidiEditRepeatModeParameterId), 0);
+    QCOMPARE(f->model.getModelIntValue(MidiEditRepeatModeParameterId), 0);
 }
 
 void tst_MidiEditEditor::failureShowsErrorThroughBothReports()
 {
     MidiEditView* view = makeEditor(QStringLiteral("F0 7E 7F 06 01 F7 // identity"));
     QSignalSpy finished(view->worker(), &MidiEditTransmittionThread::finishTransmittion);
-    m_mainWindow->setFailing(true);
+    f->mainWindow.setFailing(true);
     view->generalView()->transmitMenuSelected();
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, Timeout);
     QCOMPARE(finished.at(0).at(0).toInt(), 2);
@@ -268,17 +198,17 @@ void tst_MidiEditEditor::failureShowsErrorThroughBothReports()
 
     QTest::mouseClick(view->progressView()->button(), Qt::LeftButton);
     QCOMPARE(view->currentView(), MidiEditView::General);
-    QCOMPARE(view->generalView()->textView()->toPlainText(), QStringLiteral("F0 7E 7F 06 01 F7 // identity"));
+    QCOMPARE(textOf(view), QStringLiteral("F0 7E 7F 06 01 F7 // identity"));
 }
 
 void tst_MidiEditEditor::onlyOneEditorTransmitsAtATime()
 {
     MidiEditView* first = makeEditor(QStringLiteral("90 3C 64"));
     MidiEditView* second = makeEditor(QStringLiteral("80 3C 00"));
-    m_mainWindow->closeGate();
+    f->mainWindow.closeGate();
     first->generalView()->transmitMenuSelected();
-    QVERIFY(m_mainWindow->waitForArrivals(1));
-    QCOMPARE(m_model->getModelIntValue(MidiEditTransmissionStateParameterId), 1);
+    QVERIFY(f->mainWindow.waitForArrivals(1));
+    QCOMPARE(f->model.getModelIntValue(MidiEditTransmissionStateParameterId), 1);
     QVERIFY(!second->generalView()->toolBar()->isEnabled());
 
     second->generalView()->transmitMenuSelected();
@@ -289,18 +219,16 @@ void tst_MidiEditEditor::onlyOneEditorTransmitsAtATime()
     empty->generalView()->receiveMenuSelected();
     QVERIFY(!empty->isReceiving());
 
-    m_mainWindow->openGate();
+    f->mainWindow.openGate();
     waitUntilIdle(first);
-    const std::vector<QByteArray> sent = m_mainWindow->sent();
-    QCOMPARE(int(sent.size()), 1);
-    QCOMPARE(sent[0], QByteArray::fromHex("903C64"));
+    QCOMPARE(f->mainWindow.sent(), std::vector<QByteArray>{QByteArray::fromHex("903C64")});
     QVERIFY(second->generalView()->toolBar()->isEnabled());
 }
 
 void tst_MidiEditEditor::receiveInEmptyEditorCollectsBytes()
 {
     MidiEditView* view = makeEditor();
-    m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
+    f->model.setParameterEditFlag(ParameterEditFlagUnchanged);
     view->generalView()->receiveMenuSelected();
     QVERIFY(view->isReceiving());
     QCOMPARE(view->currentView(), MidiEditView::Progress);
@@ -308,73 +236,53 @@ void tst_MidiEditEditor::receiveInEmptyEditorCollectsBytes()
 
     view->receivedMessage(QStringLiteral("\nF0 7E 7F 06 01 F7"), 6);
     QCOMPARE(view->progressView()->message(), QStringLiteral("6Bytes"));
-    QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagUnchanged);
+    QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
     view->receivedMessage(QStringLiteral("\nF0 01 F7"), 3);
     QCOMPARE(view->progressView()->message(), QStringLiteral("9Bytes"));
 
     QTest::mouseClick(view->progressView()->button(), Qt::LeftButton);
     QVERIFY(!view->isReceiving());
     QCOMPARE(view->currentView(), MidiEditView::General);
-    QCOMPARE(view->generalView()->textView()->toPlainText(), QStringLiteral("F0 7E 7F 06 01 F7\nF0 01 F7"));
-    QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagChanged);
+    QCOMPARE(textOf(view), QStringLiteral("F0 7E 7F 06 01 F7\nF0 01 F7"));
+    QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagChanged);
 
     // Not receiving any more: further text is ignored.
     view->receivedMessage(QStringLiteral("\nF0 02 F7"), 3);
-    QCOMPARE(view->generalView()->textView()->toPlainText(), QStringLiteral("F0 7E 7F 06 01 F7\nF0 01 F7"));
+    QCOMPARE(textOf(view), QStringLiteral("F0 7E 7F 06 01 F7\nF0 01 F7"));
 
-    MidiEditView* receiver = makeEditor(QString(), MidiEditView::SystemExclusiveReceive);
+    MidiEditView* receiver = f->make(MidiEditView::SystemExclusiveReceive, QString(), true);
     receiver->receivedMessage(QStringLiteral("\nF8"), 1);
     QCOMPARE(receiver->progressView()->message(), QStringLiteral("1Byte"));
     QTest::keyClick(receiver->progressView(), Qt::Key_Return);
     QCOMPARE(receiver->currentView(), MidiEditView::General);
 }
 
-void tst_MidiEditEditor::receiveInEditorWithTextOpensReceivingWindow()
-{
-    MidiEditView* view = makeEditor(QStringLiteral("F0 F7"));
-    view->generalView()->receiveMenuSelected();
-    QVERIFY(!view->isReceiving());
-    QCOMPARE(m_mainWindow->openedEditors.size(), 1);
-    QVERIFY(m_mainWindow->openedEditors.first().receiving);
-    QVERIFY(m_mainWindow->openedEditors.first().text.isEmpty());
-}
-
-void tst_MidiEditEditor::transmitAndReceiveOpensReceiverThenSends()
-{
-    MidiEditView* view = makeEditor(QStringLiteral("F0 7E 7F 06 01 F7"));
-    view->generalView()->transmitAndReceiveMenuSelected();
-    QCOMPARE(m_mainWindow->openedEditors.size(), 1);
-    QVERIFY(m_mainWindow->openedEditors.first().receiving);
-    waitUntilIdle(view);
-    QCOMPARE(m_mainWindow->sentBytes(), 6);
-}
-
 void tst_MidiEditEditor::receivingShowsParserOffMessage()
 {
-    MidiEditView* view = makeEditor(QString(), MidiEditView::SystemExclusiveReceive);
-    m_model->setModelIntValue(MessageParsedParameterId, 0);
+    MidiEditView* view = f->make(MidiEditView::SystemExclusiveReceive);
+    f->model.setModelIntValue(MessageParsedParameterId, 0);
     QCOMPARE(view->progressView()->message(),
              QStringLiteral("Message receive function is currently disabled.\nTurn On File > Preferences > Parser."));
-    m_model->setModelIntValue(MessageParsedParameterId, 1);
+    f->model.setModelIntValue(MessageParsedParameterId, 1);
     QCOMPARE(view->progressView()->message(), QStringLiteral("0Bytes"));
 }
 
 void tst_MidiEditEditor::repetitionRunsUntilCancelledAndDeafensReceivers()
 {
     MidiEditView* view = makeEditor(QStringLiteral("FE"));
-    MidiEditView* receiver = makeEditor(QString(), MidiEditView::SystemExclusiveReceive);
+    MidiEditView* receiver = f->make(MidiEditView::SystemExclusiveReceive);
     RepeatSettingsView* settings = view->generalView()->repeatSettingsView();
     settings->repeatCheckBox()->setChecked(true);
     settings->intervalSpinBox()->setValue(500);
 
     view->generalView()->transmitMenuSelected();
-    QCOMPARE(m_model->getModelIntValue(MidiEditRepeatModeParameterId), 1);
+    QCOMPARE(f->model.getModelIntValue(MidiEditRepeatModeParameterId), 1);
     QCOMPARE(view->currentView(), MidiEditView::Repeat);
     QVERIFY(view->repeatWorker() != nullptr);
-    QVERIFY(m_mainWindow->waitForArrivals(2));
+    QVERIFY(f->mainWindow.waitForArrivals(2));
 
     receiver->receivedMessage(QStringLiteral("\nF0 01 F7"), 3);
-    QVERIFY(receiver->generalView()->textView()->toPlainText().isEmpty());
+    QVERIFY(textOf(receiver).isEmpty());
     QCOMPARE(receiver->progressView()->message(),
              QStringLiteral("Unable to receive messages when repeating\nmessage transmission is in-process."));
 
@@ -382,24 +290,34 @@ void tst_MidiEditEditor::repetitionRunsUntilCancelledAndDeafensReceivers()
     QCOMPARE(view->currentView(), MidiEditView::General);
     QTRY_VERIFY_WITH_TIMEOUT(view->repeatWorker() == nullptr, Timeout);
     waitUntilIdle(view);
-    QCOMPARE(m_model->getModelIntValue(MidiEditRepeatModeParameterId), 0);
+    QCOMPARE(f->model.getModelIntValue(MidiEditRepeatModeParameterId), 0);
     QCOMPARE(receiver->progressView()->message(), QStringLiteral("0Bytes"));
     receiver->receivedMessage(QStringLiteral("\nF0 01 F7"), 3);
     QCOMPARE(receiver->progressView()->message(), QStringLiteral("3Bytes"));
 }
 
-void tst_MidiEditEditor::functionKeysTransmitAndReceive()
+void tst_MidiEditEditor::keysAndActionsTransmitAndReceive()
 {
     MidiEditView* view = makeEditor(QStringLiteral("C0 05"));
     MidiEditTextView* text = view->generalView()->textView();
     QTest::keyClick(text, Qt::Key_F5);
     waitUntilIdle(view);
-    QCOMPARE(m_mainWindow->sentBytes(), 2);
+    QCOMPARE(f->mainWindow.sentBytes(), 2);
 
+    // Receive in an editor with text opens a receiving window instead.
+    QTest::keyClick(text, Qt::Key_F6);
+    QVERIFY(!view->isReceiving());
+    QCOMPARE(f->mainWindow.openedEditors.size(), 1);
+
+    // Transmit and receive: a receiving window first, then the text goes out.
     QTest::keyClick(text, Qt::Key_F7);
-    QCOMPARE(m_mainWindow->openedEditors.size(), 1);
+    QCOMPARE(f->mainWindow.openedEditors.size(), 2);
     waitUntilIdle(view);
-    QCOMPARE(m_mainWindow->sentBytes(), 4);
+    QCOMPARE(f->mainWindow.sentBytes(), 4);
+    for (const FakeMainWindow::OpenedEditor& opened : qAsConst(f->mainWindow.openedEditors)) {
+        QVERIFY(opened.receiving);
+        QVERIFY(opened.text.isEmpty());
+    }
 
     text->clear();
     QTest::keyClick(text, Qt::Key_F6);
@@ -408,7 +326,7 @@ void tst_MidiEditEditor::functionKeysTransmitAndReceive()
     MidiEditView* other = makeEditor(QStringLiteral("F0 F7"));
     QTest::keyClick(other->generalView()->textView(), Qt::Key_R, Qt::ControlModifier);
     QVERIFY(other->generalView()->repeatSettingsView()->isVisible());
-    QCOMPARE(other->generalView()->textView()->toPlainText(), QStringLiteral("F0 F7"));
+    QCOMPARE(textOf(other), QStringLiteral("F0 F7"));
 }
 
 void tst_MidiEditEditor::contextMenuOffersEditorEntriesUnlessTransmitting()
@@ -422,36 +340,51 @@ void tst_MidiEditEditor::contextMenuOffersEditorEntriesUnlessTransmitting()
     QVERIFY(entries.size() > tail.size());
     QCOMPARE(entries.mid(entries.size() - tail.size()), tail);
 
-    m_model->setModelIntValue(MidiEditTransmissionStateParameterId, 1);
+    f->model.setModelIntValue(MidiEditTransmissionStateParameterId, 1);
     QVERIFY(contextMenuEntries(view->generalView()->textView()).isEmpty());
-    m_model->setModelIntValue(MidiEditTransmissionStateParameterId, 0);
+    f->model.setModelIntValue(MidiEditTransmissionStateParameterId, 0);
 }
 
-void tst_MidiEditEditor::loadingTextFileFillsEmptyEditorOrOpensNewOne()
+void tst_MidiEditEditor::textFilesAreLoadedSavedAndDropped()
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("identity.txt"));
+    const QString other = folder.filePath(QStringLiteral("song.mid"));
     writeFile(path, "F0 7E 7F 06 01 F7 // identity\n");
+    writeFile(other, "MThd");
 
     MidiEditView* empty = makeEditor();
     empty->generalView()->loadTextFile(path);
-    QCOMPARE(empty->generalView()->textView()->toPlainText(), QStringLiteral("F0 7E 7F 06 01 F7 // identity\n"));
-    QCOMPARE(m_model->getModelStringValue(DumpFileWorkingDirectoryParameterId), folder.path());
+    QCOMPARE(textOf(empty), QStringLiteral("F0 7E 7F 06 01 F7 // identity\n"));
+    QCOMPARE(f->model.getModelStringValue(DumpFileWorkingDirectoryParameterId), folder.path());
 
+    // An editor with text opens the file in a new window of its size.
     MidiEditView* full = makeEditor(QStringLiteral("C0 05"));
     full->generalView()->loadTextFile(path);
-    QCOMPARE(full->generalView()->textView()->toPlainText(), QStringLiteral("C0 05"));
-    QCOMPARE(m_mainWindow->openedEditors.size(), 1);
-    QVERIFY(!m_mainWindow->openedEditors.first().receiving);
-    QCOMPARE(m_mainWindow->openedEditors.first().size, full->size());
-    QCOMPARE(m_mainWindow->openedEditors.first().text, QStringLiteral("F0 7E 7F 06 01 F7 // identity\n"));
+    QCOMPARE(textOf(full), QStringLiteral("C0 05"));
+    QCOMPARE(f->mainWindow.openedEditors.size(), 1);
+    QVERIFY(!f->mainWindow.openedEditors.first().receiving);
+    QCOMPARE(f->mainWindow.openedEditors.first().size, full->size());
+    QCOMPARE(f->mainWindow.openedEditors.first().text, QStringLiteral("F0 7E 7F 06 01 F7 // identity\n"));
 
     const QString saved = folder.filePath(QStringLiteral("saved.txt"));
     QVERIFY(full->generalView()->saveTextFile(saved));
     QFile file(saved);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("C0 05"));
-    QVERIFY(m_mainWindow->errors.isEmpty());
+    QVERIFY(f->mainWindow.errors.isEmpty());
+
+    // Drops: only a ".txt" file, and not while a transmission runs.
+    MidiEditTextView* area = makeEditor()->generalView()->textView();
+    f->model.setModelStringValue(DumpFileWorkingDirectoryParameterId, QString());
+    QVERIFY(!sendDrag(area, other));
+    f->model.setModelIntValue(MidiEditTransmissionStateParameterId, 1);
+    QVERIFY(!sendDrag(area, path));
+    f->model.setModelIntValue(MidiEditTransmissionStateParameterId, 0);
+    QVERIFY(area->toPlainText().isEmpty());
+    QVERIFY(sendDrag(area, path));
+    QCOMPARE(area->toPlainText(), QStringLiteral("F0 7E 7F 06 01 F7 // identity\n"));
+    QCOMPARE(f->model.getModelStringValue(DumpFileWorkingDirectoryParameterId), folder.path());
 }
 
 void tst_MidiEditEditor::unreadableOrUnwritableFileIsReported()
@@ -459,12 +392,12 @@ void tst_MidiEditEditor::unreadableOrUnwritableFileIsReported()
     QTemporaryDir folder;
     MidiEditView* view = makeEditor();
     view->generalView()->loadTextFile(folder.filePath(QStringLiteral("missing.txt")));
-    QCOMPARE(m_mainWindow->errors, QStringList({"File open failed."}));
-    QVERIFY(view->generalView()->textView()->toPlainText().isEmpty());
+    QCOMPARE(f->mainWindow.errors, QStringList({"File open failed."}));
+    QVERIFY(textOf(view).isEmpty());
 
     view->generalView()->setText(QStringLiteral("F0 F7"));
     QVERIFY(!view->generalView()->saveTextFile(folder.filePath(QStringLiteral("no/such/folder/x.txt"))));
-    QCOMPARE(m_mainWindow->errors, QStringList({"File open failed.", "File save failed."}));
+    QCOMPARE(f->mainWindow.errors, QStringList({"File open failed.", "File save failed."}));
 }
 
 void tst_MidiEditEditor::openDialogStartsInWorkingFolder()
@@ -472,7 +405,7 @@ void tst_MidiEditEditor::openDialogStartsInWorkingFolder()
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("dump.txt"));
     writeFile(path, "F0 01 F7");
-    m_model->setModelStringValue(DumpFileWorkingDirectoryParameterId, folder.path());
+    f->model.setModelStringValue(DumpFileWorkingDirectoryParameterId, folder.path());
     MidiEditView* view = makeEditor();
 
     QString startFolder;
@@ -488,112 +421,91 @@ void tst_MidiEditEditor::openDialogStartsInWorkingFolder()
     view->generalView()->openMenuSelected();
     QCOMPARE(title, QStringLiteral("Open"));
     QCOMPARE(startFolder, QDir(folder.path()).absolutePath());
-    QCOMPARE(m_mainWindow->keyboardClears, 1);
-    QCOMPARE(view->generalView()->textView()->toPlainText(), QStringLiteral("F0 01 F7"));
+    QCOMPARE(f->mainWindow.keyboardClears, 1);
+    QCOMPARE(textOf(view), QStringLiteral("F0 01 F7"));
 }
 
-void tst_MidiEditEditor::droppedTextFileIsLoaded()
+void tst_MidiEditEditor::payloadIsWritten_data()
 {
-    QTemporaryDir folder;
-    const QString text = folder.filePath(QStringLiteral("drop.txt"));
-    const QString other = folder.filePath(QStringLiteral("song.mid"));
-    writeFile(text, "90 3C 64");
-    writeFile(other, "MThd");
-    MidiEditView* view = makeEditor();
-    MidiEditTextView* area = view->generalView()->textView();
-
-    QVERIFY(!sendDrag(area, other));
-    m_model->setModelIntValue(MidiEditTransmissionStateParameterId, 1);
-    QVERIFY(!sendDrag(area, text));
-    m_model->setModelIntValue(MidiEditTransmissionStateParameterId, 0);
-    QVERIFY(area->toPlainText().isEmpty());
-
-    QVERIFY(sendDrag(area, text));
-    QCOMPARE(area->toPlainText(), QStringLiteral("90 3C 64"));
-    QCOMPARE(m_model->getModelStringValue(DumpFileWorkingDirectoryParameterId), folder.path());
+    QTest::addColumn<MidiEditView::OpenMode>("mode");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("payload");
+    const QByteArray utf8 = QStringLiteral("F0 7E // Grüße").toUtf8();
+    QTest::newRow("editor") << MidiEditView::SystemExclusiveEdit << QStringLiteral("F0 7E // Grüße")
+                            << QByteArray(7, '\0') + char(utf8.size()) + utf8;
+    QTest::newRow("empty editor") << MidiEditView::SystemExclusiveEdit << QString() << QByteArray(8, '\0');
+    QTest::newRow("receiving editor") << MidiEditView::SystemExclusiveReceive << QString() << QByteArray();
+    QTest::newRow("In monitor") << MidiEditView::InMonitor << QString() << QByteArray();
+    QTest::newRow("Out monitor") << MidiEditView::OutMonitor << QString() << QByteArray();
 }
 
-void tst_MidiEditEditor::payloadHoldsEditorTextOnly()
+void tst_MidiEditEditor::payloadIsWritten()
 {
-    MidiEditView* editor = makeEditor(QStringLiteral("F0 7E // Grüße"));
-    QByteArray payload;
-    {
-        QDataStream out(&payload, QIODevice::WriteOnly);
-        QVERIFY(editor->getDataStream(out));
-    }
-    QDataStream in(payload);
-    QString text;
-    QVERIFY(FileStream::getStringParameterFromStream(in, 0, text));
-    QCOMPARE(text, QStringLiteral("F0 7E // Grüße"));
-    QVERIFY(in.atEnd());
-
-    MidiEditView* restored = makeEditor(QStringLiteral("old"));
-    QDataStream again(payload);
-    QVERIFY(restored->setDataStream(again));
-    QCOMPARE(restored->generalView()->textView()->toPlainText(), QStringLiteral("F0 7E // Grüße"));
-
-    QByteArray emptyPayload;
-    {
-        QDataStream out(&emptyPayload, QIODevice::WriteOnly);
-        QVERIFY(makeEditor()->getDataStream(out));
-    }
-    QCOMPARE(emptyPayload, QByteArray::fromHex("0000000000000000"));
-
-    MidiEditView* receiver = makeEditor(QString(), MidiEditView::SystemExclusiveReceive);
-    receiver->receivedMessage(QStringLiteral("\nF0 01 F7"), 3);
-    QByteArray receiving;
-    {
-        QDataStream out(&receiving, QIODevice::WriteOnly);
-        QVERIFY(receiver->getDataStream(out));
-    }
-    QVERIFY(receiving.isEmpty());
+    QFETCH(MidiEditView::OpenMode, mode);
+    QFETCH(QString, text);
+    QFETCH(QByteArray, payload);
+    MidiEditView* view = f->make(mode, text);
+    // What a receiving editor or a monitor holds is not saved.
+    view->receivedMessage(QStringLiteral("\nF0 01 F7"), 3);
+    QByteArray written;
+    QDataStream out(&written, QIODevice::WriteOnly);
+    QVERIFY(view->getDataStream(out));
+    QCOMPARE(written, payload);
 }
 
 void tst_MidiEditEditor::payloadIsReadBack_data()
 {
+    QTest::addColumn<MidiEditView::OpenMode>("mode");
     QTest::addColumn<QByteArray>("payload");
     QTest::addColumn<bool>("read");
     QTest::addColumn<QString>("text");
+    const MidiEditView::OpenMode editor = MidiEditView::SystemExclusiveEdit;
     const QByteArray text = QStringLiteral("F0 7E // Grüße").toUtf8();
-    const QByteArray length = QByteArray::fromHex("000000") + char(text.size());
-    QTest::newRow("text") << QByteArray(4, '\0') + length + text << true << QStringLiteral("F0 7E // Grüße");
-    QTest::newRow("empty text") << QByteArray(8, '\0') << true << QString();
-    QTest::newRow("nothing stored") << QByteArray() << true << QStringLiteral("old");
-    QTest::newRow("wrong tag") << QByteArray::fromHex("00000001") + length + text << false << QStringLiteral("old");
-    QTest::newRow("size beyond payload") << QByteArray(4, '\0') + QByteArray::fromHex("7FFFFFFF") + text << false
+    const QByteArray tag = QByteArray(4, '\0');
+    const QByteArray length = QByteArray(3, '\0') + char(text.size());
+    QTest::newRow("text") << editor << tag + length + text << true << QStringLiteral("F0 7E // Grüße");
+    QTest::newRow("empty text") << editor << QByteArray(8, '\0') << true << QString();
+    QTest::newRow("nothing stored") << editor << QByteArray() << true << QStringLiteral("old");
+    QTest::newRow("monitor ignores it") << MidiEditView::InMonitor << tag + length + text << true
+                                        << QStringLiteral("old");
+    QTest::newRow("wrong tag") << editor << QByteArray::fromHex("00000001") + length + text << false
+                               << QStringLiteral("old");
+    QTest::newRow("size beyond payload") << editor << tag + QByteArray::fromHex("7FFFFFFF") + text << false
                                          << QStringLiteral("old");
-    QTest::newRow("truncated text") << QByteArray(4, '\0') + length + text.left(5) << false << QStringLiteral("old");
-    QTest::newRow("truncated size") << QByteArray(6, '\0') << false << QStringLiteral("old");
-    QTest::newRow("negative size") << QByteArray(4, '\0') + QByteArray::fromHex("FFFFFFFF") << false
+    QTest::newRow("negative size") << editor << tag + QByteArray::fromHex("FFFFFFFF") + text << false
                                    << QStringLiteral("old");
+    QTest::newRow("truncated text") << editor << tag + length + text.left(5) << false << QStringLiteral("old");
+    QTest::newRow("truncated size") << editor << QByteArray(6, '\0') << false << QStringLiteral("old");
 }
 
 void tst_MidiEditEditor::payloadIsReadBack()
 {
+    QFETCH(MidiEditView::OpenMode, mode);
     QFETCH(QByteArray, payload);
     QFETCH(bool, read);
     QFETCH(QString, text);
-    MidiEditView* editor = makeEditor(QStringLiteral("old"));
+    MidiEditView* view = f->make(mode);
+    view->generalView()->setText(QStringLiteral("old"));
     QDataStream in(payload);
-    QCOMPARE(editor->setDataStream(in), read);
-    QCOMPARE(editor->generalView()->textView()->toPlainText(), text);
+    QCOMPARE(view->setDataStream(in), read);
+    QCOMPARE(textOf(view), text);
 }
 
 void tst_MidiEditEditor::closingMarksModifiedAndEndsTransmission()
 {
     MidiEditView* idle = makeEditor();
-    m_model->setParameterEditFlag(ParameterEditFlagUnchanged);
+    f->model.setParameterEditFlag(ParameterEditFlagUnchanged);
     idle->close();
-    QCOMPARE(m_model->getParameterEditFlag(), ParameterEditFlagChanged);
+    QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagChanged);
 
-    MidiEditView* view = makeEditor(noteOnsText(50));
+    MidiEditView* view = makeEditor(QStringLiteral("90 3C 64\n").repeated(50));
     MidiEditTransmittionThread* worker = view->worker();
-    m_mainWindow->closeGate([worker] { return !worker->isTransmittionRunning(); });
+    f->mainWindow.closeGate([worker] { return !worker->isTransmittionRunning(); });
     view->generalView()->transmitMenuSelected();
-    QVERIFY(m_mainWindow->waitForArrivals(1));
+    QVERIFY(f->mainWindow.waitForArrivals(1));
     view->close();
-    QCOMPARE(m_model->getModelIntValue(MidiEditTransmissionStateParameterId), 0);
-    QVERIFY(m_mainWindow->sentBytes() < 150);
+    QCOMPARE(f->model.getModelIntValue(MidiEditTransmissionStateParameterId), 0);
+    QVERIFY(f->mainWindow.sentBytes() < 150);
 }
 
 QTEST_MAIN(tst_MidiEditEditor)

@@ -11,8 +11,8 @@ class tst_ReferenceWidget : public QObject {
 private slots:
     void init();
     void cleanup();
-    void forwardSearchSelectsMatchesInTurnAndWraps();
-    void backwardSearchWrapsFromTheStart();
+    void searchSelectsMatchesInTurnAndWraps_data();
+    void searchSelectsMatchesInTurnAndWraps();
     void backwardSearchSkipsLineStarts();
     void searchIgnoresCase();
     void missingOrEmptyTextLeavesSelection();
@@ -61,28 +61,22 @@ int tst_ReferenceWidget::selectionStart() const
     return m_text->textCursor().selectionStart();
 }
 
-void tst_ReferenceWidget::forwardSearchSelectsMatchesInTurnAndWraps()
+void tst_ReferenceWidget::searchSelectsMatchesInTurnAndWraps_data()
 {
-    QVERIFY(m_bar->search(QStringLiteral("F0"), false));
-    QCOMPARE(selectionStart(), 0);
-    QVERIFY(m_bar->search(QStringLiteral("F0"), false));
-    QCOMPARE(selectionStart(), 10);
-    QVERIFY(m_bar->search(QStringLiteral("F0"), false));
-    QCOMPARE(selectionStart(), 19);
-    QVERIFY(m_bar->search(QStringLiteral("F0"), false));
-    QCOMPARE(selectionStart(), 0);
+    QTest::addColumn<bool>("backwards");
+    QTest::addColumn<QList<int>>("starts");
+    QTest::newRow("forwards") << false << QList<int>{0, 10, 19, 0};
+    QTest::newRow("backwards") << true << QList<int>{19, 10, 0, 19};
 }
 
-void tst_ReferenceWidget::backwardSearchWrapsFromTheStart()
+void tst_ReferenceWidget::searchSelectsMatchesInTurnAndWraps()
 {
-    QVERIFY(m_bar->search(QStringLiteral("F0"), true));
-    QCOMPARE(selectionStart(), 19);
-    QVERIFY(m_bar->search(QStringLiteral("F0"), true));
-    QCOMPARE(selectionStart(), 10);
-    QVERIFY(m_bar->search(QStringLiteral("F0"), true));
-    QCOMPARE(selectionStart(), 0);
-    QVERIFY(m_bar->search(QStringLiteral("F0"), true));
-    QCOMPARE(selectionStart(), 19);
+    QFETCH(bool, backwards);
+    QFETCH(QList<int>, starts);
+    for (int start : starts) {
+        QVERIFY(m_bar->search(QStringLiteral("F0"), backwards));
+        QCOMPARE(selectionStart(), start);
+    }
 }
 
 void tst_ReferenceWidget::backwardSearchSkipsLineStarts()

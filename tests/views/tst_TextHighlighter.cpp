@@ -41,17 +41,11 @@ private slots:
     void init();
     void cleanup();
     void colourSwitchOffLeavesTextPlainAndOnRecoloursAtOnce();
-    void messageRulesColourWholeMessages_data();
-    void messageRulesColourWholeMessages();
-    void statusByteRulesColourStatusBytesOnly_data();
-    void statusByteRulesColourStatusBytesOnly();
-    void editorRulesColourF0F7AndComments_data();
-    void editorRulesColourF0F7AndComments();
+    void rulesColourTheirMatches_data();
+    void rulesColourTheirMatches();
     void pendingTableTakesEffectAfterNextLine();
 
 private:
-    void check(const TextHighlighter::HighlightInfo* table, int count);
-
     TulvarMidiModel* m_model = nullptr;
 };
 
@@ -85,82 +79,64 @@ void tst_TextHighlighter::colourSwitchOffLeavesTextPlainAndOnRecoloursAtOnce()
     QCOMPARE(colorAt(document, 1, 15), NoColor);
 }
 
-void tst_TextHighlighter::messageRulesColourWholeMessages_data()
+void tst_TextHighlighter::rulesColourTheirMatches_data()
 {
+    QTest::addColumn<int>("rules");
     QTest::addColumn<QString>("line");
     QTest::addColumn<int>("column");
     QTest::addColumn<QColor>("color");
 
+    // Monitor lines with the parser on: whole messages.
     const QString noteOn = QStringLiteral("Port1 NoteOn   90 3C 64 [C3]");
-    QTest::newRow("note on status") << noteOn << 15 << QColor(172, 172, 255);
-    QTest::newRow("note on velocity") << noteOn << 22 << QColor(172, 172, 255);
-    QTest::newRow("note on detail stays plain") << noteOn << 25 << NoColor;
-    QTest::newRow("label stays plain") << noteOn << 6 << NoColor;
-    QTest::newRow("note off") << QStringLiteral("80 3C 00") << 7 << QColor(170, 0, 130);
-    QTest::newRow("key pressure") << QStringLiteral("A1 3C 10") << 0 << QColor(67, 127, 140);
-    QTest::newRow("control change") << QStringLiteral("B0 07 64 [007 Volume]") << 3 << QColor(255, 255, 66);
-    QTest::newRow("program change") << QStringLiteral("Port1 PC       C0 05") << 18 << QColor(255, 28, 28);
-    QTest::newRow("channel pressure") << QStringLiteral("D3 7F") << 4 << QColor(152, 192, 172);
-    QTest::newRow("pitch bend") << QStringLiteral("E0 00 40") << 6 << QColor(16, 227, 16);
-    QTest::newRow("data byte above 7F is no message") << QStringLiteral("90 80 64") << 0 << NoColor;
-    QTest::newRow("system exclusive stays plain") << QStringLiteral("Port1 SysEx    F0 7E 7F 06 01 F7") << 15
+    QTest::newRow("note on status") << 0 << noteOn << 15 << QColor(172, 172, 255);
+    QTest::newRow("note on velocity") << 0 << noteOn << 22 << QColor(172, 172, 255);
+    QTest::newRow("note on detail stays plain") << 0 << noteOn << 25 << NoColor;
+    QTest::newRow("label stays plain") << 0 << noteOn << 6 << NoColor;
+    QTest::newRow("note off") << 0 << QStringLiteral("80 3C 00") << 7 << QColor(170, 0, 130);
+    QTest::newRow("key pressure") << 0 << QStringLiteral("A1 3C 10") << 0 << QColor(67, 127, 140);
+    QTest::newRow("control change") << 0 << QStringLiteral("B0 07 64 [007 Volume]") << 3 << QColor(255, 255, 66);
+    QTest::newRow("program change") << 0 << QStringLiteral("Port1 PC       C0 05") << 18 << QColor(255, 28, 28);
+    QTest::newRow("channel pressure") << 0 << QStringLiteral("D3 7F") << 4 << QColor(152, 192, 172);
+    QTest::newRow("pitch bend") << 0 << QStringLiteral("E0 00 40") << 6 << QColor(16, 227, 16);
+    QTest::newRow("data byte above 7F is no message") << 0 << QStringLiteral("90 80 64") << 0 << NoColor;
+    QTest::newRow("system exclusive stays plain") << 0 << QStringLiteral("Port1 SysEx    F0 7E 7F 06 01 F7") << 15
                                                   << NoColor;
-    QTest::newRow("every match on a line") << QStringLiteral("90 3C 64 -- 90 3E 40") << 18 << QColor(172, 172, 255);
-}
+    QTest::newRow("every match on a line") << 0 << QStringLiteral("90 3C 64 -- 90 3E 40") << 18
+                                           << QColor(172, 172, 255);
+    QTest::newRow("time stamp stays plain") << 0 << QStringLiteral("000003723004 Port1 NoteOn   90 3C 64") << 2
+                                            << NoColor;
 
-void tst_TextHighlighter::messageRulesColourWholeMessages()
-{
-    check(MessageHighlightInfoTable, MessageHighlightInfoCount);
-}
-
-void tst_TextHighlighter::statusByteRulesColourStatusBytesOnly_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QColor>("color");
-
+    // Parser off: status bytes only.
     const QString raw = QStringLiteral("Port1 -------- 90 3C 64 80 3C 00");
-    QTest::newRow("note on status") << raw << 15 << QColor(172, 172, 255);
-    QTest::newRow("data byte stays plain") << raw << 18 << NoColor;
-    QTest::newRow("note off status") << raw << 24 << QColor(170, 0, 130);
+    QTest::newRow("raw note on status") << 1 << raw << 15 << QColor(172, 172, 255);
+    QTest::newRow("raw data byte stays plain") << 1 << raw << 18 << NoColor;
+    QTest::newRow("raw note off status") << 1 << raw << 24 << QColor(170, 0, 130);
     QTest::newRow("note name of an older line stays plain")
-        << QStringLiteral("Port1 NoteOn   90 39 64 [A2]") << 25 << NoColor;
-    QTest::newRow("pitch bend status") << QStringLiteral("E0 00 40") << 0 << QColor(16, 227, 16);
-    QTest::newRow("program change with its space") << QStringLiteral("C0 05") << 2 << QColor(255, 28, 28);
-}
+        << 1 << QStringLiteral("Port1 NoteOn   90 39 64 [A2]") << 25 << NoColor;
+    QTest::newRow("raw pitch bend status") << 1 << QStringLiteral("E0 00 40") << 0 << QColor(16, 227, 16);
+    QTest::newRow("raw program change with its space") << 1 << QStringLiteral("C0 05") << 2 << QColor(255, 28, 28);
 
-void tst_TextHighlighter::statusByteRulesColourStatusBytesOnly()
-{
-    check(StatusByteHighlightInfoTable, StatusByteHighlightInfoCount);
-}
-
-void tst_TextHighlighter::editorRulesColourF0F7AndComments_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QColor>("color");
-
+    // Editor text: F0, F7 and comments.
     const QString dump = QStringLiteral("F0 7E 7F 06 01 f7 // identity F0");
-    QTest::newRow("F0") << dump << 0 << QColor(0, 0, 255);
-    QTest::newRow("other bytes plain") << dump << 3 << NoColor;
-    QTest::newRow("lower-case f7") << dump << 16 << QColor(0, 0, 255);
-    QTest::newRow("comment start") << dump << 18 << QColor(0, 128, 0);
-    QTest::newRow("F0 inside a comment") << dump << 30 << QColor(0, 128, 0);
+    QTest::newRow("F0") << 2 << dump << 0 << QColor(0, 0, 255);
+    QTest::newRow("other bytes plain") << 2 << dump << 3 << NoColor;
+    QTest::newRow("lower-case f7") << 2 << dump << 16 << QColor(0, 0, 255);
+    QTest::newRow("comment start") << 2 << dump << 18 << QColor(0, 128, 0);
+    QTest::newRow("F0 inside a comment") << 2 << dump << 30 << QColor(0, 128, 0);
 }
 
-void tst_TextHighlighter::editorRulesColourF0F7AndComments()
+void tst_TextHighlighter::rulesColourTheirMatches()
 {
-    check(EditorHighlightInfoTable, EditorHighlightInfoCount);
-}
-
-void tst_TextHighlighter::check(const TextHighlighter::HighlightInfo* table, int count)
-{
+    QFETCH(int, rules);
     QFETCH(QString, line);
     QFETCH(int, column);
     QFETCH(QColor, color);
+    const TextHighlighter::HighlightInfo* tables[] = {MessageHighlightInfoTable, StatusByteHighlightInfoTable,
+                                                      EditorHighlightInfoTable};
+    const int counts[] = {MessageHighlightInfoCount, StatusByteHighlightInfoCount, EditorHighlightInfoCount};
 
     QTextDocument document;
-    TextHighlighter highlighter(&document, m_model, table, count);
+    TextHighlighter highlighter(&document, m_model, tables[rules], counts[rules]);
     settle(document);
     document.setPlainText(line);
     QCOMPARE(colorAt(document, 0, column), color);

@@ -1,9 +1,7 @@
-#include "app/support/CommonTexts.h"
 #include "app/support/ImageResources.h"
 #include "app/support/LookConstants.h"
 #include "app/support/ValueRange.h"
 
-#include <QFrame>
 #include <QGuiApplication>
 #include <QImage>
 #include <QtTest>
@@ -63,40 +61,8 @@ private slots:
         QVERIFY(drawnIn(image.width() / 2, image.width()));
     }
 
-    void fontsKeepMonitorColumnsAligned()
+    void valueRangesHoldTheirDefaults()
     {
-        QFont const font = TulvarMidiFont;
-        QCOMPARE(font.family(), QStringLiteral("Monaco"));
-        QCOMPARE(TulvarMidiFont.family(), QStringLiteral("Monaco"));
-        QCOMPARE(font.styleHint(), QFont::Monospace);
-        QCOMPARE(QFont(AboutViewFont).styleHint(), QFont::SansSerif);
-        QCOMPARE(TulvarMidiFontSize, 12);
-        QCOMPARE(TulvarMidiFontLargeSize, 18);
-    }
-
-    void lookConstantsHaveTheirValues()
-    {
-        QCOMPARE(MonitorBackgroundColor, QColor(40, 27, 67));
-        QCOMPARE(DisabledViewColor, QColor(0, 0, 0, 200));
-        QCOMPARE(KeyboardOnColor, QColor(160, 160, 185));
-        QCOMPARE(TempoLedOnColor, QColor(Qt::yellow));
-        QCOMPARE(ActivesenseLedOffColor, QColor(27, 27, 0));
-        QCOMPARE(StartGradientColorOfKnobMeter, QColor(84, 0, 0));
-        QCOMPARE(EndGradientColorOfKnobMeter, QColor(255, 245, 245));
-        QCOMPARE(LineEditSize, QSize(50, 20));
-        QCOMPARE(ArcMargin, QMargins(-3, -3, -3, -3));
-        QCOMPARE(MacFrameStyle, int(QFrame::StyledPanel | QFrame::Plain));
-        QCOMPARE(DisabledFunctionMessage.arg(QStringLiteral("Filter")),
-                 QStringLiteral("Filter function is currently disabled.\nTurn On File > Preferences > Parser."));
-    }
-
-    void valueRangesDescribeTheirControls()
-    {
-        static_assert(TempoValue.minimum == 5 && TempoValue.maximum == 300 && TempoValue.defaultValue == 90);
-        static_assert(PitchBendDisplayValue.minimum == -8192 && PitchBendDisplayValue.maximum == 8191);
-        QCOMPARE(QString::fromUtf8(ActiveSenseValue.suffix), QStringLiteral("ms"));
-        QCOMPARE(QString::fromUtf8(TempoValue.suffix), QStringLiteral("BPM"));
-        QCOMPARE(QString::fromUtf8(CustomMIDIMessageKnobTargetByte.name), QStringLiteral("Knob Target Byte"));
         for (ValueRange const& range : {PitchBendSliderValue, PitchBendDisplayValue, PitchBendValue,
                                         ActiveSenseValue, TempoValue, ChannelDisplayValue, VelocityValue,
                                         ProgramChangeMSBValue, ProgramChangeLSBValue, ProgramChangeNumberValue,

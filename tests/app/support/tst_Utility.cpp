@@ -60,32 +60,27 @@ private slots:
         QVERIFY(loaded.isEmpty());
     }
 
-    void emptyPathsFail()
+    void unusablePathsFail_data()
     {
-        QString text = QStringLiteral("kept");
-        QVERIFY(!Utility::loadAtTextFileName(QString(), text));
-        QCOMPARE(text, QStringLiteral("kept"));
-        QVERIFY(!Utility::saveAtTextFileName(QString(), text));
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("saving");
+        QTest::newRow("load empty path") << QString() << false;
+        QTest::newRow("load missing file") << "missing.txt" << false;
+        QTest::newRow("load a folder") << "." << false;
+        QTest::newRow("save empty path") << QString() << true;
+        QTest::newRow("save into a missing folder") << "no/such/folder/x.txt" << true;
+        QTest::newRow("save over a folder") << "." << true;
     }
 
-    void fileThatCannotBeOpenedIsReportedAsFailure()
+    void unusablePathsFail()
     {
+        QFETCH(QString, name);
+        QFETCH(bool, saving);
         QTemporaryDir dir;
+        const QString path = name.isEmpty() ? QString() : QDir(dir.path()).filePath(name);
         QString text = QStringLiteral("kept");
-        QVERIFY(!Utility::loadAtTextFileName(dir.filePath(QStringLiteral("missing.txt")), text));
+        QVERIFY(!(saving ? Utility::saveAtTextFileName(path, text) : Utility::loadAtTextFileName(path, text)));
         QCOMPARE(text, QStringLiteral("kept"));
-        // A folder is not a text file.
-        QVERIFY(!Utility::loadAtTextFileName(dir.path(), text));
-        QCOMPARE(text, QStringLiteral("kept"));
-    }
-
-    void fileThatCannotBeWrittenIsReportedAsFailure()
-    {
-        QTemporaryDir dir;
-        QVERIFY(!Utility::saveAtTextFileName(dir.filePath(QStringLiteral("no/such/folder/x.txt")),
-                                             QStringLiteral("F0 F7")));
-        // The path names a folder.
-        QVERIFY(!Utility::saveAtTextFileName(dir.path(), QStringLiteral("F0 F7")));
         QVERIFY(QFileInfo(dir.path()).isDir());
     }
 
