@@ -7,6 +7,11 @@
 
 #include <memory>
 
+inline QByteArray byte(int value)
+{
+    return QByteArray(1, char(value));
+}
+
 // A Loopback service with one client, one input port (group 1, recording what it receives) and
 // one output port (group 0), all sharing one time base, torn down in the main window's order.
 struct PortRig {
@@ -30,6 +35,19 @@ struct PortRig {
         service.reset();
     }
 
+    // Opening by index after reading the name list, as the main window does.
+    int openInput(unsigned int index)
+    {
+        input->getInputPortNameList();
+        return input->openInputPort(index);
+    }
+
+    int openOutput(unsigned int index)
+    {
+        output->getOutputPortNameList();
+        return output->openOutputPort(index);
+    }
+
     QString inputName() const
     {
         QString name;
@@ -42,6 +60,11 @@ struct PortRig {
         QString name;
         output->getCurrentPortName(name);
         return name;
+    }
+
+    bool inject(unsigned int source, const QByteArray& bytes, std::uint64_t hostTime = 0)
+    {
+        return service->injectPackets(service->getSource(source), {bytes}, hostTime);
     }
 
     int transmit(const QByteArray& bytes, unsigned int* timeStamp = nullptr)

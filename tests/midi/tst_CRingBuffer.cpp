@@ -45,15 +45,6 @@ private slots:
         QCOMPARE(int(ring.readIndex()), endIndex);
         QCOMPARE(QByteArray(reinterpret_cast<char*>(out), count), QByteArray(reinterpret_cast<char*>(in), count));
     }
-
-    void storageStartsZeroed()
-    {
-        CRingBuffer<unsigned char> ring(4);
-        unsigned char out[4] = {1, 1, 1, 1};
-        ring.read(out, 4);
-        QCOMPARE(QByteArray(reinterpret_cast<char*>(out), 4), QByteArray(4, '\0'));
-        QCOMPARE(ring.size(), std::size_t(4));
-    }
 };
 
 QTEST_GUILESS_MAIN(CRingBufferTest)

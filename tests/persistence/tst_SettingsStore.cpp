@@ -113,18 +113,6 @@ private slots:
         QVERIFY(QDir(m_folder->path() + "/a/b/c").exists());
     }
 
-    void missingFileKeepsEveryDefault()
-    {
-        TulvarMidiModel model;
-        TulvarMidiModel defaults;
-        const SettingsStore store(iniPath());
-        restoreAll(model, store);
-        compareModels(model, defaults);
-        QCOMPARE(store.readPortName(Direction::Input, 0), QString());
-        QVERIFY(store.readWindowLayout().isEmpty());
-        QVERIFY(!QFile::exists(iniPath()));
-    }
-
     // Every key outside MidiFilter written by hand, each with a value other than its default.
     void handWrittenFileSetsEveryParameter()
     {
@@ -239,15 +227,16 @@ private slots:
         QCOMPARE(model.getModelIntValue(id), expected);
     }
 
-    void unreadableFileKeepsDefaults_data()
+    void missingOrUnreadableFileKeepsDefaults_data()
     {
         QTest::addColumn<int>("kind");
+        QTest::newRow("missing") << -1;
         QTest::newRow("folder in its place") << 0;
         QTest::newRow("binary garbage") << 1;
         QTest::newRow("broken layout values") << 2;
     }
 
-    void unreadableFileKeepsDefaults()
+    void missingOrUnreadableFileKeepsDefaults()
     {
         QFETCH(int, kind);
         if (kind == 0) {
@@ -258,7 +247,7 @@ private slots:
                 garbage.append(char((i * 7919) & 0xFF));
             }
             writeFile(garbage);
-        } else {
+        } else if (kind == 2) {
             writeFile("[SavePosition]\n0000000001-1-0=@Variant(\\0\\0\\0\\t\\0\\0\\0\\x9)\n"
                       "0000000002-2-0=@Rect(1 2\n0000000003-x=\n[Preferences]\nMessageDetail=@Variant(\\0\\0\n");
         }
@@ -268,7 +257,9 @@ private slots:
         restoreAll(model, store);
         compareModels(model, defaults);
         QVERIFY(store.readWindowLayout().isEmpty());
-        // Writing into a folder fails silently.
+        QCOMPARE(store.readPortName(Direction::Input, 0), QString());
+        // Reading never creates the file; writing into a folder fails silently.
+        QCOMPARE(QFile::exists(iniPath()), kind >= 0);
         store.storeParameters(model);
         store.writePortName(Direction::Output, 1, "Loopback B");
     }

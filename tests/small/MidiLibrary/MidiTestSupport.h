@@ -9,16 +9,12 @@
 #include <QByteArray>
 #include <QList>
 
-#include <initializer_list>
 #include <memory>
 
-inline QByteArray bytes(std::initializer_list<int> values)
+// Bytes written as hexadecimal pairs, spaces between them ignored: hex("90 3C 40").
+inline QByteArray hex(const char *text)
 {
-    QByteArray result;
-    for (int value : values) {
-        result.append(char(value));
-    }
-    return result;
+    return QByteArray::fromHex(text);
 }
 
 // The message bytes that midilib_eventToData writes for event.

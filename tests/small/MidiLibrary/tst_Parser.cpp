@@ -20,77 +20,70 @@ private slots:
         QTest::addColumn<Messages>("messages");
 
         QTest::newRow("running status")
-            << Deliveries{ bytes({ 0x90, 0x3C, 0x40, 0x3E, 0x40 }) }
-            << Messages{ bytes({ 0x90, 0x3C, 0x40 }), bytes({ 0x90, 0x3E, 0x40 }) };
+            << Deliveries{ hex("90 3C 40 3E 40") } << Messages{ hex("90 3C 40"), hex("90 3E 40") };
         QTest::newRow("running status across deliveries")
-            << Deliveries{ bytes({ 0xB0, 0x07, 0x64 }), bytes({ 0x0A }), bytes({ 0x40, 0x01 }), bytes({ 0x02 }) }
-            << Messages{ bytes({ 0xB0, 0x07, 0x64 }), bytes({ 0xB0, 0x0A, 0x40 }), bytes({ 0xB0, 0x01, 0x02 }) };
+            << Deliveries{ hex("B0 07 64"), hex("0A"), hex("40 01"), hex("02") }
+            << Messages{ hex("B0 07 64"), hex("B0 0A 40"), hex("B0 01 02") };
         QTest::newRow("two-byte running status")
-            << Deliveries{ bytes({ 0xC2, 0x01, 0x02, 0x03 }) }
-            << Messages{ bytes({ 0xC2, 0x01 }), bytes({ 0xC2, 0x02 }), bytes({ 0xC2, 0x03 }) };
+            << Deliveries{ hex("C2 01 02 03") } << Messages{ hex("C2 01"), hex("C2 02"), hex("C2 03") };
         QTest::newRow("message split over deliveries")
-            << Deliveries{ bytes({ 0x90, 0x3C }), bytes({ 0x40 }) }
-            << Messages{ bytes({ 0x90, 0x3C, 0x40 }) };
+            << Deliveries{ hex("90 3C"), hex("40") } << Messages{ hex("90 3C 40") };
         QTest::newRow("status alone, data later")
-            << Deliveries{ bytes({ 0xE3 }), QByteArray(), bytes({ 0x00 }), bytes({ 0x40 }) }
-            << Messages{ bytes({ 0xE3, 0x00, 0x40 }) };
+            << Deliveries{ hex("E3"), QByteArray(), hex("00"), hex("40") } << Messages{ hex("E3 00 40") };
         QTest::newRow("real-time byte inside a message leaves it whole")
-            << Deliveries{ bytes({ 0x90, 0x3C, 0xF8, 0x40 }) }
-            << Messages{ bytes({ 0xF8 }), bytes({ 0x90, 0x3C, 0x40 }) };
+            << Deliveries{ hex("90 3C F8 40") } << Messages{ hex("F8"), hex("90 3C 40") };
         QTest::newRow("real-time byte right after the status byte")
-            << Deliveries{ bytes({ 0xB1, 0xFE, 0x07, 0xFA, 0x64 }) }
-            << Messages{ bytes({ 0xFE }), bytes({ 0xFA }), bytes({ 0xB1, 0x07, 0x64 }) };
+            << Deliveries{ hex("B1 FE 07 FA 64") } << Messages{ hex("FE"), hex("FA"), hex("B1 07 64") };
         QTest::newRow("real-time byte keeps running status")
-            << Deliveries{ bytes({ 0x90, 0x3C, 0x40, 0xFE, 0x3E, 0x40 }) }
-            << Messages{ bytes({ 0x90, 0x3C, 0x40 }), bytes({ 0xFE }), bytes({ 0x90, 0x3E, 0x40 }) };
+            << Deliveries{ hex("90 3C 40 FE 3E 40") } << Messages{ hex("90 3C 40"), hex("FE"), hex("90 3E 40") };
         QTest::newRow("real-time byte inside an exclusive stays out of it")
-            << Deliveries{ bytes({ 0xF0, 0x01, 0x02, 0xF8 }), bytes({ 0x03, 0xFC, 0xF7 }) }
-            << Messages{ bytes({ 0xF8 }), bytes({ 0xFC }), bytes({ 0xF0, 0x01, 0x02, 0x03, 0xF7 }) };
-        QTest::newRow("real-time byte while idle")
-            << Deliveries{ bytes({ 0x40, 0xFF, 0x40 }) }
-            << Messages{ bytes({ 0xFF }) };
+            << Deliveries{ hex("F0 01 02 F8"), hex("03 FC F7") }
+            << Messages{ hex("F8"), hex("FC"), hex("F0 01 02 03 F7") };
+        QTest::newRow("real-time byte while idle") << Deliveries{ hex("40 FF 40") } << Messages{ hex("FF") };
         QTest::newRow("every real-time byte is its own message")
-            << Deliveries{ bytes({ 0xF8, 0xFA, 0xFB, 0xFC, 0xFE, 0xFF }) }
-            << Messages{ bytes({ 0xF8 }), bytes({ 0xFA }), bytes({ 0xFB }), bytes({ 0xFC }), bytes({ 0xFE }), bytes({ 0xFF }) };
-        QTest::newRow("exclusive")
-            << Deliveries{ bytes({ 0xF0, 0x7E, 0x7F, 0xF7 }) }
-            << Messages{ bytes({ 0xF0, 0x7E, 0x7F, 0xF7 }) };
+            << Deliveries{ hex("F8 FA FB FC FE FF") }
+            << Messages{ hex("F8"), hex("FA"), hex("FB"), hex("FC"), hex("FE"), hex("FF") };
+        QTest::newRow("exclusive") << Deliveries{ hex("F0 7E 7F F7") } << Messages{ hex("F0 7E 7F F7") };
         QTest::newRow("exclusive across deliveries")
-            << Deliveries{ bytes({ 0xF0, 0x43 }), bytes({ 0x10, 0x4C }), bytes({ 0x00, 0xF7, 0x90, 0x3C, 0x40 }) }
-            << Messages{ bytes({ 0xF0, 0x43, 0x10, 0x4C, 0x00, 0xF7 }), bytes({ 0x90, 0x3C, 0x40 }) };
+            << Deliveries{ hex("F0 43"), hex("10 4C"), hex("00 F7 90 3C 40") }
+            << Messages{ hex("F0 43 10 4C 00 F7"), hex("90 3C 40") };
         QTest::newRow("exclusive ends running status")
-            << Deliveries{ bytes({ 0x90, 0x3C, 0x40, 0xF0, 0x01, 0xF7, 0x3E, 0x40 }) }
-            << Messages{ bytes({ 0x90, 0x3C, 0x40 }), bytes({ 0xF0, 0x01, 0xF7 }) };
+            << Deliveries{ hex("90 3C 40 F0 01 F7 3E 40") } << Messages{ hex("90 3C 40"), hex("F0 01 F7") };
         QTest::newRow("unfinished exclusive is discarded by a channel status")
-            << Deliveries{ bytes({ 0xF0, 0x01, 0x90, 0x3C, 0x40 }) }
-            << Messages{ bytes({ 0x90, 0x3C, 0x40 }) };
+            << Deliveries{ hex("F0 01 90 3C 40") } << Messages{ hex("90 3C 40") };
         QTest::newRow("undefined status bytes stay inside an exclusive")
-            << Deliveries{ bytes({ 0xF0, 0x01, 0xF4, 0xF5, 0xF9, 0xFD, 0x02, 0xF7 }) }
-            << Messages{ bytes({ 0xF0, 0x01, 0xF4, 0xF5, 0xF9, 0xFD, 0x02, 0xF7 }) };
+            << Deliveries{ hex("F0 01 F4 F5 F9 FD 02 F7") } << Messages{ hex("F0 01 F4 F5 F9 FD 02 F7") };
         QTest::newRow("undefined status bytes are dropped from a channel message")
-            << Deliveries{ bytes({ 0x90, 0xF4, 0x3C, 0xF5, 0xF9, 0x40, 0xFD, 0x3E, 0xF7, 0x41 }) }
-            << Messages{ bytes({ 0x90, 0x3C, 0x40 }), bytes({ 0x90, 0x3E, 0x41 }) };
+            << Deliveries{ hex("90 F4 3C F5 F9 40 FD 3E F7 41") } << Messages{ hex("90 3C 40"), hex("90 3E 41") };
         QTest::newRow("undefined status bytes leave running status alone")
-            << Deliveries{ bytes({ 0xB0, 0x07, 0x64, 0xF9 }), bytes({ 0xFD, 0x07, 0x50 }) }
-            << Messages{ bytes({ 0xB0, 0x07, 0x64 }), bytes({ 0xB0, 0x07, 0x50 }) };
+            << Deliveries{ hex("B0 07 64 F9"), hex("FD 07 50") } << Messages{ hex("B0 07 64"), hex("B0 07 50") };
         QTest::newRow("end of exclusive inside a system common message is dropped")
-            << Deliveries{ bytes({ 0xF2, 0x01, 0xF7, 0x02 }) }
-            << Messages{ bytes({ 0xF2, 0x01, 0x02 }) };
-        QTest::newRow("system common ends running status")
-            << Deliveries{ bytes({ 0xF1, 0x20, 0x21 }) }
-            << Messages{ bytes({ 0xF1, 0x20 }) };
+            << Deliveries{ hex("F2 01 F7 02") } << Messages{ hex("F2 01 02") };
+        QTest::newRow("system common ends running status") << Deliveries{ hex("F1 20 21") } << Messages{ hex("F1 20") };
         QTest::newRow("system common after channel message ends running status")
-            << Deliveries{ bytes({ 0x90, 0x3C, 0x40, 0xF3, 0x05, 0x3E, 0x40 }) }
-            << Messages{ bytes({ 0x90, 0x3C, 0x40 }), bytes({ 0xF3, 0x05 }) };
-        QTest::newRow("tune request")
-            << Deliveries{ bytes({ 0xF6, 0x01 }) }
-            << Messages{ bytes({ 0xF6 }) };
-        QTest::newRow("data bytes while idle are dropped")
-            << Deliveries{ bytes({ 0x40, 0x41 }) }
-            << Messages{};
+            << Deliveries{ hex("90 3C 40 F3 05 3E 40") } << Messages{ hex("90 3C 40"), hex("F3 05") };
+        QTest::newRow("tune request") << Deliveries{ hex("F6 01") } << Messages{ hex("F6") };
+        QTest::newRow("data bytes while idle are dropped") << Deliveries{ hex("40 41") } << Messages{};
         QTest::newRow("new status discards a half message")
-            << Deliveries{ bytes({ 0x90, 0x3C, 0xB0, 0x07, 0x64 }) }
-            << Messages{ bytes({ 0xB0, 0x07, 0x64 }) };
+            << Deliveries{ hex("90 3C B0 07 64") } << Messages{ hex("B0 07 64") };
+
+        QByteArray largest(16384, char(0x11));
+        largest[0] = char(0xF0);
+        largest[16383] = char(0xF7);
+        QTest::newRow("exclusive of exactly the largest size")
+            << Deliveries{ largest + hex("F6") } << Messages{ largest, hex("F6") };
+        Deliveries singleBytes;
+        for (char byte : largest) {
+            singleBytes.append(QByteArray(1, byte));
+        }
+        QTest::newRow("largest exclusive in single bytes") << singleBytes << Messages{ largest };
+        // 16385 bytes without 0xF7 in the first 16384 are never delivered, nor the rest of their
+        // delivery; further bytes are refused until a status byte that opens a message.
+        QByteArray overlong = largest + hex("F7");
+        overlong[16383] = char(0x11);
+        QTest::newRow("overlong exclusive")
+            << Deliveries{ overlong + hex("90 3C 40"), hex("01 F7 02"), hex("90 3C 40") }
+            << Messages{ hex("90 3C 40") };
     }
 
     void streamsBecomeMessages()
@@ -108,7 +101,7 @@ private slots:
     void nothingPendingGivesMinusOneAgain()
     {
         ParserFeed feed;
-        QCOMPARE(feed.deliver(bytes({ 0x90, 0x3C })).size(), 0);
+        QCOMPARE(feed.deliver(hex("90 3C")).size(), 0);
         MIDILIB_Event event;
         QCOMPARE(midilib_parser_parse(feed.parser(), &event), -1);
         QCOMPARE(midilib_parser_parse(feed.parser(), &event), -1);
@@ -117,65 +110,29 @@ private slots:
     void clearingRunningStatusDropsFollowingDataBytes()
     {
         ParserFeed feed;
-        QCOMPARE(feed.deliver(bytes({ 0xB0, 0x07, 0x64 })).size(), 1);
+        QCOMPARE(feed.deliver(hex("B0 07 64")).size(), 1);
         midilib_parser_clearRunningStatus(feed.parser());
-        QCOMPARE(feed.deliver(bytes({ 0x07, 0x50 })), Messages{});
+        QCOMPARE(feed.deliver(hex("07 50")), Messages{});
     }
 
     void clearingRunningStatusKeepsAHalfMessage()
     {
         ParserFeed feed;
-        QCOMPARE(feed.deliver(bytes({ 0x90, 0x3C })).size(), 0);
+        QCOMPARE(feed.deliver(hex("90 3C")).size(), 0);
         midilib_parser_clearRunningStatus(feed.parser());
-        QCOMPARE(feed.deliver(bytes({ 0x40 })), Messages{ bytes({ 0x90, 0x3C, 0x40 }) });
+        QCOMPARE(feed.deliver(hex("40")), Messages{ hex("90 3C 40") });
 
-        QCOMPARE(feed.deliver(bytes({ 0xF0, 0x01 })).size(), 0);
+        QCOMPARE(feed.deliver(hex("F0 01")).size(), 0);
         midilib_parser_clearRunningStatus(feed.parser());
-        QCOMPARE(feed.deliver(bytes({ 0xF7 })), Messages{ bytes({ 0xF0, 0x01, 0xF7 }) });
+        QCOMPARE(feed.deliver(hex("F7")), Messages{ hex("F0 01 F7") });
     }
 
     void clearForgetsEverything()
     {
         ParserFeed feed;
-        QCOMPARE(feed.deliver(bytes({ 0x90, 0x3C })).size(), 0);
+        QCOMPARE(feed.deliver(hex("90 3C")).size(), 0);
         midilib_parser_clear(feed.parser());
-        QCOMPARE(feed.deliver(bytes({ 0x40, 0x3E, 0x40 })), Messages{});
-    }
-
-    void exclusiveOfExactlyTheLargestSizeIsDelivered()
-    {
-        QByteArray exclusive(16384, char(0x11));
-        exclusive[0] = char(0xF0);
-        exclusive[16383] = char(0xF7);
-        ParserFeed feed;
-        QCOMPARE(feed.deliver(exclusive + bytes({ 0xF6 })), (Messages{ exclusive, bytes({ 0xF6 }) }));
-        QCOMPARE(int(feed.lastEvent().type), int(MIDILIB_Event_Type_TuneRequest));
-    }
-
-    void exclusiveSplitIntoSingleBytesIsDelivered()
-    {
-        QByteArray exclusive(16384, char(0x22));
-        exclusive[0] = char(0xF0);
-        exclusive[16383] = char(0xF7);
-        ParserFeed feed;
-        Messages produced;
-        for (char byte : exclusive) {
-            produced += feed.deliver(QByteArray(1, byte));
-        }
-        QCOMPARE(produced, Messages{ exclusive });
-    }
-
-    void overlongExclusiveIsDroppedWithTheRestOfItsDelivery()
-    {
-        // 16385 bytes without 0xF7 in the first 16384: never delivered.
-        QByteArray overlong(16385, char(0x33));
-        overlong[0] = char(0xF0);
-        overlong[16384] = char(0xF7);
-        ParserFeed feed;
-        QCOMPARE(feed.deliver(overlong + bytes({ 0x90, 0x3C, 0x40 })), Messages{});
-        // Further bytes are refused until a status byte that opens a message.
-        QCOMPARE(feed.deliver(bytes({ 0x01, 0xF7, 0x02 })), Messages{});
-        QCOMPARE(feed.deliver(bytes({ 0x90, 0x3C, 0x40 })), Messages{ bytes({ 0x90, 0x3C, 0x40 }) });
+        QCOMPARE(feed.deliver(hex("40 3E 40")), Messages{});
     }
 
     void overlongExclusiveAcrossDeliveriesIsRefusedUntilAStatus()
@@ -184,9 +141,9 @@ private slots:
         start[0] = char(0xF0);
         ParserFeed feed;
         QCOMPARE(feed.deliver(start), Messages{});
-        QCOMPARE(feed.deliver(QByteArray(10000, char(0x44)) + bytes({ 0xF7, 0xF8 })), Messages{});
-        QCOMPARE(feed.deliver(bytes({ 0x44, 0xF8, 0xF7 })), Messages{ bytes({ 0xF8 }) });
-        QCOMPARE(feed.deliver(bytes({ 0xF3, 0x01 })), Messages{ bytes({ 0xF3, 0x01 }) });
+        QCOMPARE(feed.deliver(QByteArray(10000, char(0x44)) + hex("F7 F8")), Messages{});
+        QCOMPARE(feed.deliver(hex("44 F8 F7")), Messages{ hex("F8") });
+        QCOMPARE(feed.deliver(hex("F3 01")), Messages{ hex("F3 01") });
     }
 
     void emptyDeliveryWithAPointerIsNoInput()

@@ -7,6 +7,30 @@
 
 namespace {
 const uint64_t OneDay = 86400000000ull;
+
+std::unique_ptr<MIDILIB_TempoMeasure> newMeasure()
+{
+    auto measure = std::make_unique<MIDILIB_TempoMeasure>();
+    midilib_tempoMeasure_init(measure.get());
+    return measure;
+}
+
+// count clocks interval microseconds apart after time, wrapping at midnight; returns the last.
+uint64_t clocks(MIDILIB_TempoMeasure *measure, uint64_t time, uint64_t interval, int count)
+{
+    for (int clock = 0; clock < count; ++clock) {
+        time = (time + interval) % OneDay;
+        midilib_tempoMeasure_setClockTiming(measure, time);
+    }
+    return time;
+}
+
+// The measured tempo in tenths of BPM, or -1 when there is none.
+int tempoOf(MIDILIB_TempoMeasure *measure)
+{
+    uint32_t tempo = 0;
+    return midilib_tempoMeasure_getTempo(measure, &tempo) == 0 ? int(tempo) : -1;
+}
 }
 
 class TestTimingClock : public QObject
@@ -84,111 +108,71 @@ private slots:
     {
         QFETCH(quint64, interval);
         QFETCH(quint32, tempo);
-        auto measure = std::make_unique<MIDILIB_TempoMeasure>();
-        midilib_tempoMeasure_init(measure.get());
-        uint32_t measured = 0;
+        auto measure = newMeasure();
         uint64_t time = 1000000;
         midilib_tempoMeasure_setClockTiming(measure.get(), time);
-        QCOMPARE(midilib_tempoMeasure_getTempo(measure.get(), &measured), -1);
+        QCOMPARE(tempoOf(measure.get()), -1);
         for (int clock = 0; clock < 30; ++clock) {
-            time += interval;
-            midilib_tempoMeasure_setClockTiming(measure.get(), time);
-            QCOMPARE(midilib_tempoMeasure_getTempo(measure.get(), &measured), 0);
-            QCOMPARE(measured, tempo);
+            time = clocks(measure.get(), time, interval, 1);
+            QCOMPARE(tempoOf(measure.get()), int(tempo));
         }
         QCOMPARE(midilib_tempoMeasure_getTempo(measure.get(), nullptr), -1);
     }
 
     void tempoAveragesTheLastQuarterNote()
     {
-        auto measure = std::make_unique<MIDILIB_TempoMeasure>();
-        midilib_tempoMeasure_init(measure.get());
-        uint64_t time = 0;
-        midilib_tempoMeasure_setClockTiming(measure.get(), time);
-        for (int clock = 0; clock < 24; ++clock) {
-            time += 20833;
-            midilib_tempoMeasure_setClockTiming(measure.get(), time);
-        }
-        for (int clock = 0; clock < 12; ++clock) {
-            time += 41666;
-            midilib_tempoMeasure_setClockTiming(measure.get(), time);
-        }
-        uint32_t tempo = 0;
-        QCOMPARE(midilib_tempoMeasure_getTempo(measure.get(), &tempo), 0);
-        QCOMPARE(tempo, 25000000u / ((12u * 20833u + 12u * 41666u) / 24u)); // half way: 80.0 BPM
-        for (int clock = 0; clock < 12; ++clock) {
-            time += 41666;
-            midilib_tempoMeasure_setClockTiming(measure.get(), time);
-        }
-        QCOMPARE(midilib_tempoMeasure_getTempo(measure.get(), &tempo), 0);
-        QCOMPARE(tempo, 600u);
+        auto measure = newMeasure();
+        midilib_tempoMeasure_setClockTiming(measure.get(), 0);
+        uint64_t time = clocks(measure.get(), 0, 20833, 24);
+        time = clocks(measure.get(), time, 41666, 12);
+        QCOMPARE(tempoOf(measure.get()), int(25000000u / ((12u * 20833u + 12u * 41666u) / 24u))); // half way: 80.0 BPM
+        clocks(measure.get(), time, 41666, 12);
+        QCOMPARE(tempoOf(measure.get()), 600);
     }
 
     void tempoSurvivesMidnight()
     {
-        auto measure = std::make_unique<MIDILIB_TempoMeasure>();
-        midilib_tempoMeasure_init(measure.get());
-        uint64_t time = OneDay - 3 * 20833 + 100;
-        for (int clock = 0; clock < 8; ++clock) {
-            midilib_tempoMeasure_setClockTiming(measure.get(), time);
-            time = (time + 20833) % OneDay;
-        }
-        uint32_t tempo = 0;
-        QCOMPARE(midilib_tempoMeasure_getTempo(measure.get(), &tempo), 0);
-        QCOMPARE(tempo, 1200u);
+        auto measure = newMeasure();
+        clocks(measure.get(), OneDay - 4 * 20833 + 100, 20833, 8);
+        QCOMPARE(tempoOf(measure.get()), 1200);
     }
 
     void tempoIsForgottenAfterThreeSecondsOfSilence()
     {
-        auto measure = std::make_unique<MIDILIB_TempoMeasure>();
-        midilib_tempoMeasure_init(measure.get());
-        uint64_t time = 0;
-        for (int clock = 0; clock < 30; ++clock) {
-            midilib_tempoMeasure_setClockTiming(measure.get(), time);
-            time += 20833;
-        }
-        uint32_t tempo = 0;
+        auto measure = newMeasure();
+        uint64_t time = clocks(measure.get(), 0, 20833, 30);
         // Exactly three seconds keeps the tempo; the next microsecond loses it.
         for (int tick = 0; tick < 30; ++tick) {
             midilib_tempoMeasure_update(measure.get(), 100000);
         }
-        QCOMPARE(midilib_tempoMeasure_getTempo(measure.get(), &tempo), 0);
+        QCOMPARE(tempoOf(measure.get()), 1200);
         midilib_tempoMeasure_update(measure.get(), 1);
-        QCOMPARE(midilib_tempoMeasure_getTempo(measure.get(), &tempo), -1);
+        QCOMPARE(tempoOf(measure.get()), -1);
 
         // The clock starts again at another tempo: the first clock is only the reference, the
         // second already gives the new tempo, untouched by the intervals before the pause.
-        time += 10000000;
-        midilib_tempoMeasure_setClockTiming(measure.get(), time);
-        QCOMPARE(midilib_tempoMeasure_getTempo(measure.get(), &tempo), -1);
-        time += 41666;
-        midilib_tempoMeasure_setClockTiming(measure.get(), time);
-        QCOMPARE(midilib_tempoMeasure_getTempo(measure.get(), &tempo), 0);
-        QCOMPARE(tempo, 600u);
+        time = clocks(measure.get(), time, 10000000, 1);
+        QCOMPARE(tempoOf(measure.get()), -1);
+        clocks(measure.get(), time, 41666, 1);
+        QCOMPARE(tempoOf(measure.get()), 600);
     }
 
     void clocksResetTheSilenceTimer()
     {
-        auto measure = std::make_unique<MIDILIB_TempoMeasure>();
-        midilib_tempoMeasure_init(measure.get());
+        auto measure = newMeasure();
         uint64_t time = 0;
         midilib_tempoMeasure_setClockTiming(measure.get(), time);
         for (int second = 0; second < 10; ++second) {
             midilib_tempoMeasure_update(measure.get(), 2000000);
-            time += 2000000;
-            midilib_tempoMeasure_setClockTiming(measure.get(), time);
+            time = clocks(measure.get(), time, 2000000, 1);
         }
-        uint32_t tempo = 0;
-        QCOMPARE(midilib_tempoMeasure_getTempo(measure.get(), &tempo), 0);
-        QCOMPARE(tempo, 12u); // 1.2 BPM: slow, but still a clock
+        QCOMPARE(tempoOf(measure.get()), 12); // 1.2 BPM: slow, but still a clock
 
-        auto idle = std::make_unique<MIDILIB_TempoMeasure>();
-        midilib_tempoMeasure_init(idle.get());
+        auto idle = newMeasure();
         midilib_tempoMeasure_update(idle.get(), 10000000); // no clock yet: nothing to forget
         midilib_tempoMeasure_setClockTiming(idle.get(), 0);
         midilib_tempoMeasure_setClockTiming(idle.get(), 20833);
-        QCOMPARE(midilib_tempoMeasure_getTempo(idle.get(), &tempo), 0);
-        QCOMPARE(tempo, 1200u);
+        QCOMPARE(tempoOf(idle.get()), 1200);
     }
 };
 

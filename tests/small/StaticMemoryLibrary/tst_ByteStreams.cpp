@@ -11,71 +11,64 @@ class TestByteStreams : public QObject
     Q_OBJECT
 
 private slots:
-    void writeStopsWhenTheNextElementDoesNotFit()
+    // Writing into and reading out of a stream of size bytes from position: only whole elements
+    // that fit move, the position follows them, and nothing past them is touched.
+    void transfersMoveWholeElementsThatFit_data()
     {
-        uint8_t memory[2] = {};
-        smlib_data stream;
-        smlib_data_init(&stream, memory, sizeof(memory));
-        const uint8_t bytes[3] = { 1, 2, 3 };
-        QCOMPARE(smlib_data_write(&stream, bytes, 1, 3), uint64_t(2));
-        QCOMPARE(smlib_data_tell(&stream), uint64_t(2));
-        QCOMPARE(smlib_data_write(&stream, bytes + 2, 1, 1), uint64_t(0));
-        QCOMPARE(smlib_data_tell(&stream), uint64_t(2));
-        QCOMPARE(memory[0], uint8_t(1));
-        QCOMPARE(memory[1], uint8_t(2));
+        QTest::addColumn<quint64>("size");
+        QTest::addColumn<quint64>("position");
+        QTest::addColumn<quint64>("elementSize");
+        QTest::addColumn<quint64>("count");
+        QTest::addColumn<quint64>("moved");
+
+        QTest::newRow("all fit") << 4ull << 0ull << 1ull << 3ull << 3ull;
+        QTest::newRow("stops when the next does not fit") << 2ull << 0ull << 1ull << 3ull << 2ull;
+        QTest::newRow("full stream takes nothing") << 2ull << 2ull << 1ull << 1ull << 0ull;
+        QTest::newRow("whole elements only") << 7ull << 0ull << 2ull << 4ull << 3ull;
+        QTest::newRow("one byte left for two-byte elements") << 3ull << 2ull << 2ull << 1ull << 0ull;
+        QTest::newRow("from the middle") << 8ull << 3ull << 1ull << 9ull << 5ull;
+        QTest::newRow("empty stream") << 0ull << 0ull << 1ull << 1ull << 0ull;
     }
 
-    void writeCopiesWholeElementsOnly()
+    void transfersMoveWholeElementsThatFit()
     {
-        uint8_t memory[7] = {};
-        smlib_data stream;
-        smlib_data_init(&stream, memory, sizeof(memory));
-        const uint16_t words[4] = { 0x0101, 0x0202, 0x0303, 0x0404 };
-        QCOMPARE(smlib_data_write(&stream, words, sizeof(uint16_t), 4), uint64_t(3));
-        QCOMPARE(smlib_data_tell(&stream), uint64_t(6));
-        QCOMPARE(memory[6], uint8_t(0));
-    }
+        QFETCH(quint64, size);
+        QFETCH(quint64, position);
+        QFETCH(quint64, elementSize);
+        QFETCH(quint64, count);
+        QFETCH(quint64, moved);
+        const size_t bytes = size_t(moved * elementSize);
+        uint8_t source[16];
+        for (int i = 0; i < 16; ++i) {
+            source[i] = uint8_t(0xA0 + i);
+        }
+        uint8_t memory[8] = {};
+        uint8_t *const storage = size ? memory : nullptr;
 
-    void theEmptyStreamTakesNothing()
-    {
-        smlib_data stream;
-        smlib_data_init(&stream, nullptr, 0);
-        const uint8_t byte = 0x90;
-        QCOMPARE(smlib_data_write(&stream, &byte, 1, 1), uint64_t(0));
-        QCOMPARE(smlib_data_tell(&stream), uint64_t(0));
-        QCOMPARE(smlib_data_getSize(&stream), uint64_t(0));
+        smlib_data out;
+        smlib_data_init(&out, storage, size);
+        out.position = position;
+        QCOMPARE(quint64(smlib_data_write(&out, source, elementSize, count)), moved);
+        QCOMPARE(quint64(smlib_data_tell(&out)), position + bytes);
+        QCOMPARE(std::memcmp(memory + position, source, bytes), 0);
+        QCOMPARE(QByteArray(reinterpret_cast<char *>(memory) + position + bytes, int(8 - position - bytes)),
+                 QByteArray(int(8 - position - bytes), '\0'));
 
-        smlib_constData input;
-        smlib_constData_init(&input, nullptr, 0);
-        uint8_t out = 0;
-        QCOMPARE(smlib_constData_read(&input, &out, 1, 1), uint64_t(0));
-    }
+        uint8_t read[16] = {};
+        smlib_data in;
+        smlib_data_init(&in, storage, size);
+        in.position = position;
+        QCOMPARE(quint64(smlib_data_read(&in, read, elementSize, count)), moved);
+        QCOMPARE(quint64(smlib_data_tell(&in)), position + bytes);
+        QCOMPARE(std::memcmp(read, source, bytes), 0);
 
-    void readMirrorsWrite()
-    {
-        uint8_t memory[4] = { 10, 20, 30, 40 };
-        smlib_data stream;
-        smlib_data_init(&stream, memory, sizeof(memory));
-        uint8_t out[4] = {};
-        QCOMPARE(smlib_data_read(&stream, out, 3, 2), uint64_t(1));
-        QCOMPARE(out[2], uint8_t(30));
-        QCOMPARE(smlib_data_read(&stream, out, 1, 5), uint64_t(1));
-        QCOMPARE(out[0], uint8_t(40));
-        QCOMPARE(smlib_data_read(&stream, out, 1, 1), uint64_t(0));
-    }
-
-    void constDataReadsUntilExhausted()
-    {
-        const uint8_t bytes[3] = { 0xF0, 0x7E, 0xF7 };
-        smlib_constData input;
-        smlib_constData_init(&input, bytes, sizeof(bytes));
-        uint8_t out[3] = {};
-        QCOMPARE(smlib_constData_read(&input, out, 1, 2), uint64_t(2));
-        QCOMPARE(smlib_constData_tell(&input), uint64_t(2));
-        QCOMPARE(smlib_constData_read(&input, out, 2, 1), uint64_t(0)); // one byte left: no whole element
-        QCOMPARE(smlib_constData_read(&input, out + 2, 1, 1), uint64_t(1));
-        QCOMPARE(std::memcmp(out, bytes, 3), 0);
-        QCOMPARE(smlib_constData_read(&input, out, 1, 1), uint64_t(0));
+        uint8_t constRead[16] = {};
+        smlib_constData constIn;
+        smlib_constData_init(&constIn, storage, size);
+        constIn.position = position;
+        QCOMPARE(quint64(smlib_constData_read(&constIn, constRead, elementSize, count)), moved);
+        QCOMPARE(quint64(smlib_constData_tell(&constIn)), position + bytes);
+        QCOMPARE(std::memcmp(constRead, source, bytes), 0);
     }
 
     void seekFollowsTheStepRules_data()
