@@ -20,234 +20,187 @@ class tst_KeyboardNoteEventManager : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        m_model = std::make_unique<TulvarMidiModel>();
+        m_transmitter = std::make_unique<RecordingTransmitter>();
+        m_manager = std::make_unique<KeyboardNoteEventManager>(m_model.get(), m_transmitter.get());
+        m_model->setModelIntValue(PCKeyboardEnableParameterId, 1);
+    }
 
-    void keyPlaysAndReleasesItsNote();
-    void keyMapCoversTwoOctaves_data();
-    void keyMapCoversTwoOctaves();
-    void autoRepeatSendsOneNoteOn();
-    void commaAndQShareOneNote();
-    void octaveLimitsDropNotesOutsideTheRange_data();
-    void octaveLimitsDropNotesOutsideTheRange();
-    void lowerAndUpperCaseBehaveTheSame();
-    void releaseFollowsTheKeyThatStartedTheNote();
-    void unmappedAndWideCharactersPlayNothing();
-    void nothingPlaysWhileDisabledOrTyping();
-    void outOfRangeSettingsStillGiveValidBytes_data();
-    void outOfRangeSettingsStillGiveValidBytes();
-    void clearingAndDestructionReleaseEverySoundingNote();
+    void cleanup()
+    {
+        m_manager.reset();
+        m_transmitter.reset();
+        m_model.reset();
+    }
+
+    void keyPlaysAndReleasesItsNoteOnce()
+    {
+        QVERIFY(m_manager->trunsmitNoteOnByKeyDown('Z'));
+        QVERIFY(m_manager->isKeyDown('Z'));
+        // Auto-repeat sends no second note-on.
+        for (int repeat = 0; repeat < 20; ++repeat)
+            QVERIFY(!m_manager->trunsmitNoteOnByKeyDown('Z'));
+        QVERIFY(m_manager->trunsmitNoteOffByKeyUp('Z'));
+        QVERIFY(!m_manager->isKeyDown('Z'));
+
+        const auto messages = m_transmitter->messages();
+        QCOMPARE(int(messages.size()), 2);
+        QCOMPARE(messages[0].bytes, hex("903C40"));
+        QCOMPARE(messages[1].bytes, hex("803C00"));
+        QCOMPARE(int(messages[0].eventType), 1);
+        QCOMPARE(int(messages[1].eventType), 0);
+        for (const TransmittedMessage& message : messages) {
+            QCOMPARE(message.group, OutputPortGroupBoth);
+            QVERIFY(!message.skipBulkWait);
+        }
+    }
+
+    void keyMapCoversTwoOctaves()
+    {
+        const QString keys = "ZSXDCVGBHNJMQ2W3ER5T6Y7UI"; // C to C twice; ',' is the upper C, as Q
+        for (int i = 0; i < keys.size(); ++i) {
+            unsigned char note = 0;
+            QVERIFY(m_manager->getNoteNumberByKey(keys.at(i).unicode(), note));
+            QCOMPARE(int(note), 60 + i);
+        }
+    }
+
+    void commaAndQShareOneNote()
+    {
+        QVERIFY(m_manager->trunsmitNoteOnByKeyDown(','));
+        QVERIFY(m_manager->trunsmitNoteOnByKeyDown('Q'));
+        QCOMPARE(m_transmitter->sentBytes(), QList<QByteArray>{hex("904840")});
+
+        QVERIFY(m_manager->trunsmitNoteOffByKeyUp(','));
+        QVERIFY(!m_manager->trunsmitNoteOffByKeyUp('Q'));
+        QCOMPARE(m_transmitter->sentBytes(), (QList<QByteArray>{hex("904840"), hex("804800")}));
+    }
+
+    void settingsOutsideTheirRangeGiveValidBytesOrNothing_data()
+    {
+        QTest::addColumn<int>("octave");
+        QTest::addColumn<int>("channel");
+        QTest::addColumn<int>("velocity");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QByteArray>("noteOn"); // empty: the key plays nothing
+
+        QTest::newRow("octave 4, T is 127") << 4 << 1 << 64 << "T" << hex("907F40");
+        QTest::newRow("octave 4, 6 is above 127") << 4 << 1 << 64 << "6" << QByteArray();
+        QTest::newRow("octave 4, I is above 127") << 4 << 1 << 64 << "I" << QByteArray();
+        QTest::newRow("octave -5, Z is 0") << -5 << 1 << 64 << "Z" << hex("900040");
+        // Hand-edited project files may hold anything.
+        QTest::newRow("octave -6, Z below 0") << -6 << 1 << 64 << "Z" << QByteArray();
+        QTest::newRow("octave 1000") << 1000 << 1 << 64 << "Z" << QByteArray();
+        QTest::newRow("octave -1000") << -1000 << 1 << 64 << "I" << QByteArray();
+        QTest::newRow("channel 0") << 0 << 0 << 64 << "Z" << hex("903C40");
+        QTest::newRow("channel 17") << 0 << 17 << 64 << "Z" << hex("9F3C40");
+        QTest::newRow("channel -300") << 0 << -300 << 64 << "Z" << hex("903C40");
+        QTest::newRow("velocity 128") << 0 << 1 << 128 << "Z" << hex("903C7F");
+        QTest::newRow("velocity -1") << 0 << 1 << -1 << "Z" << hex("903C00");
+    }
+
+    void settingsOutsideTheirRangeGiveValidBytesOrNothing()
+    {
+        QFETCH(int, octave);
+        QFETCH(int, channel);
+        QFETCH(int, velocity);
+        QFETCH(QString, key);
+        QFETCH(QByteArray, noteOn);
+
+        m_model->setModelIntValue(PCKeyboardOctaveParameterId, octave);
+        m_model->setModelIntValue(PCKeyboardChannelParameterId, channel);
+        m_model->setModelIntValue(PCKeyboardVelocityParameterId, velocity);
+        const unsigned int character = key.at(0).unicode();
+        QCOMPARE(m_manager->trunsmitNoteOnByKeyDown(character), !noteOn.isEmpty());
+        QCOMPARE(m_manager->trunsmitNoteOffByKeyUp(character), !noteOn.isEmpty());
+        if (noteOn.isEmpty()) {
+            QCOMPARE(m_transmitter->calls(), 0);
+        } else {
+            QByteArray noteOff = noteOn;
+            noteOff[0] = char(noteOff[0] - 0x10);
+            noteOff[2] = 0;
+            QCOMPARE(m_transmitter->sentBytes(), (QList<QByteArray>{noteOn, noteOff}));
+        }
+    }
+
+    void lowerAndUpperCaseBehaveTheSame()
+    {
+        QVERIFY(m_manager->trunsmitNoteOnByKeyDown('x'));
+        QVERIFY(!m_manager->trunsmitNoteOnByKeyDown('X'));
+        QVERIFY(m_manager->isKeyDown('X'));
+        QVERIFY(m_manager->trunsmitNoteOffByKeyUp('X'));
+        QCOMPARE(m_transmitter->sentBytes(), (QList<QByteArray>{hex("903E40"), hex("803E00")}));
+    }
+
+    void releaseFollowsTheKeyThatStartedTheNote()
+    {
+        QVERIFY(m_manager->trunsmitNoteOnByKeyDown('Z'));
+        m_model->setModelIntValue(PCKeyboardChannelParameterId, 2);
+        m_model->setModelIntValue(PCKeyboardOctaveParameterId, 1);
+        QVERIFY(m_manager->trunsmitNoteOffByKeyUp('Z'));
+        QVERIFY(m_manager->trunsmitNoteOnByKeyDown('Z'));
+        QCOMPARE(m_transmitter->sentBytes(), (QList<QByteArray>{hex("903C40"), hex("803C00"), hex("914840")}));
+    }
+
+    void unmappedAndWideCharactersPlayNothing()
+    {
+        QVERIFY(!m_manager->trunsmitNoteOnByKeyDown('A'));
+        QVERIFY(!m_manager->trunsmitNoteOnByKeyDown('1'));
+        QVERIFY(!m_manager->trunsmitNoteOnByKeyDown(0));
+        // U+015A and U+0151 end in the bytes of 'Z' and 'Q' but are other keys.
+        QVERIFY(!m_manager->trunsmitNoteOnByKeyDown(0x015A));
+        QVERIFY(!m_manager->trunsmitNoteOnByKeyDown(0x0151));
+        QVERIFY(!m_manager->trunsmitNoteOffByKeyUp('Z'));
+        QCOMPARE(m_transmitter->calls(), 0);
+    }
+
+    void nothingPlaysWhileDisabledOrTyping()
+    {
+        bool typing = true;
+        m_manager->setTypingFocusQuery([&typing] { return typing; });
+        QVERIFY(!m_manager->canTransmitNoteEventByKeyEvent());
+        QVERIFY(!m_manager->trunsmitNoteOnByKeyDown('Z'));
+
+        typing = false;
+        m_model->setModelIntValue(PCKeyboardEnableParameterId, 0);
+        QVERIFY(!m_manager->trunsmitNoteOnByKeyDown('Z'));
+        QCOMPARE(m_transmitter->calls(), 0);
+
+        m_model->setModelIntValue(PCKeyboardEnableParameterId, 1);
+        QVERIFY(m_manager->trunsmitNoteOnByKeyDown('Z'));
+        // A key held while typing starts is still released.
+        typing = true;
+        m_model->setModelIntValue(PCKeyboardEnableParameterId, 0);
+        QVERIFY(m_manager->trunsmitNoteOffByKeyUp('Z'));
+        QCOMPARE(m_transmitter->sentBytes(), (QList<QByteArray>{hex("903C40"), hex("803C00")}));
+    }
+
+    void clearingAndDestructionReleaseEverySoundingNote()
+    {
+        QVERIFY(m_manager->trunsmitNoteOnByKeyDown('Z'));
+        QVERIFY(m_manager->trunsmitNoteOnByKeyDown('I'));
+        m_manager->clearAllNoteEvent();
+        QVERIFY(!m_manager->isKeyDown('Z'));
+        QVERIFY(!m_manager->trunsmitNoteOffByKeyUp('I'));
+        QCOMPARE(m_transmitter->sentBytes(),
+                 (QList<QByteArray>{hex("903C40"), hex("905440"), hex("803C00"), hex("805400")}));
+
+        m_transmitter->clear();
+        m_model->setModelIntValue(PCKeyboardChannelParameterId, 3);
+        QVERIFY(m_manager->trunsmitNoteOnByKeyDown('S'));
+        m_manager.reset();
+        QCOMPARE(m_transmitter->sentBytes(), (QList<QByteArray>{hex("923D40"), hex("823D00")}));
+        // The manager has left the model: a later change reaches nobody.
+        m_model->setModelIntValue(PCKeyboardChannelParameterId, 4);
+    }
 
 private:
     std::unique_ptr<TulvarMidiModel> m_model;
     std::unique_ptr<RecordingTransmitter> m_transmitter;
     std::unique_ptr<KeyboardNoteEventManager> m_manager;
 };
-
-void tst_KeyboardNoteEventManager::init()
-{
-    m_model = std::make_unique<TulvarMidiModel>();
-    m_transmitter = std::make_unique<RecordingTransmitter>();
-    m_manager = std::make_unique<KeyboardNoteEventManager>(m_model.get(), m_transmitter.get());
-    m_model->setModelIntValue(PCKeyboardEnableParameterId, 1);
-}
-
-void tst_KeyboardNoteEventManager::cleanup()
-{
-    m_manager.reset();
-    m_transmitter.reset();
-    m_model.reset();
-}
-
-void tst_KeyboardNoteEventManager::keyPlaysAndReleasesItsNote()
-{
-    QVERIFY(m_manager->trunsmitNoteOnByKeyDown('Z'));
-    QVERIFY(m_manager->isKeyDown('Z'));
-    QVERIFY(m_manager->trunsmitNoteOffByKeyUp('Z'));
-    QVERIFY(!m_manager->isKeyDown('Z'));
-
-    const auto messages = m_transmitter->messages();
-    QCOMPARE(int(messages.size()), 2);
-    QCOMPARE(messages[0].bytes, hex("903C40"));
-    QCOMPARE(messages[0].eventType, (unsigned char)1);
-    QCOMPARE(messages[0].group, OutputPortGroupBoth);
-    QVERIFY(!messages[0].skipBulkWait);
-    QCOMPARE(messages[1].bytes, hex("803C00"));
-    QCOMPARE(messages[1].eventType, (unsigned char)0);
-    QCOMPARE(messages[1].group, OutputPortGroupBoth);
-}
-
-void tst_KeyboardNoteEventManager::keyMapCoversTwoOctaves_data()
-{
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<int>("firstNote");
-
-    QTest::newRow("lower row, C to C") << "ZSXDCVGBHNJM," << 60;
-    QTest::newRow("upper row, C to C") << "Q2W3ER5T6Y7UI" << 72;
-}
-
-void tst_KeyboardNoteEventManager::keyMapCoversTwoOctaves()
-{
-    QFETCH(QString, keys);
-    QFETCH(int, firstNote);
-    for (int i = 0; i < keys.size(); ++i) {
-        unsigned char note = 0;
-        QVERIFY(m_manager->getNoteNumberByKey(keys.at(i).unicode(), note));
-        QCOMPARE(int(note), firstNote + i);
-    }
-}
-
-void tst_KeyboardNoteEventManager::autoRepeatSendsOneNoteOn()
-{
-    QVERIFY(m_manager->trunsmitNoteOnByKeyDown('Z'));
-    for (int repeat = 0; repeat < 20; ++repeat) {
-        QVERIFY(!m_manager->trunsmitNoteOnByKeyDown('Z'));
-    }
-    QCOMPARE(m_transmitter->count(), 1);
-}
-
-void tst_KeyboardNoteEventManager::commaAndQShareOneNote()
-{
-    QVERIFY(m_manager->trunsmitNoteOnByKeyDown(','));
-    QVERIFY(m_manager->trunsmitNoteOnByKeyDown('Q'));
-    QCOMPARE(m_transmitter->sentBytes(), QList<QByteArray>{hex("904840")});
-
-    QVERIFY(m_manager->trunsmitNoteOffByKeyUp(','));
-    QVERIFY(!m_manager->trunsmitNoteOffByKeyUp('Q'));
-    QCOMPARE(m_transmitter->sentBytes(), (QList<QByteArray>{hex("904840"), hex("804800")}));
-}
-
-void tst_KeyboardNoteEventManager::octaveLimitsDropNotesOutsideTheRange_data()
-{
-    QTest::addColumn<int>("octave");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<int>("note"); // -1: not handled
-
-    QTest::newRow("octave 4, T is 127") << 4 << "T" << 127;
-    QTest::newRow("octave 4, 6 is above 127") << 4 << "6" << -1;
-    QTest::newRow("octave 4, I is above 127") << 4 << "I" << -1;
-    QTest::newRow("octave -5, Z is 0") << -5 << "Z" << 0;
-    QTest::newRow("hand-edited octave -6, Z below 0") << -6 << "Z" << -1;
-    QTest::newRow("hand-edited octave 1000") << 1000 << "Z" << -1;
-    QTest::newRow("hand-edited octave -1000") << -1000 << "I" << -1;
-}
-
-void tst_KeyboardNoteEventManager::octaveLimitsDropNotesOutsideTheRange()
-{
-    QFETCH(int, octave);
-    QFETCH(QString, key);
-    QFETCH(int, note);
-
-    m_model->setModelIntValue(PCKeyboardOctaveParameterId, octave);
-    const unsigned int character = key.at(0).unicode();
-    QCOMPARE(m_manager->trunsmitNoteOnByKeyDown(character), note >= 0);
-    if (note >= 0) {
-        QCOMPARE(m_transmitter->sentBytes(), QList<QByteArray>{QByteArray("\x90") + char(note) + char(0x40)});
-    } else {
-        QCOMPARE(m_transmitter->count(), 0);
-    }
-}
-
-void tst_KeyboardNoteEventManager::lowerAndUpperCaseBehaveTheSame()
-{
-    QVERIFY(m_manager->trunsmitNoteOnByKeyDown('x'));
-    QVERIFY(!m_manager->trunsmitNoteOnByKeyDown('X'));
-    QVERIFY(m_manager->isKeyDown('X'));
-    QVERIFY(m_manager->trunsmitNoteOffByKeyUp('X'));
-    QCOMPARE(m_transmitter->sentBytes(), (QList<QByteArray>{hex("903E40"), hex("803E00")}));
-    QCOMPARE(KeyboardNoteEventManager::convertCharacterToUpper(','), unsigned(','));
-    QCOMPARE(KeyboardNoteEventManager::convertCharacterToUpper(0xE9), 0xE9u);
-}
-
-void tst_KeyboardNoteEventManager::releaseFollowsTheKeyThatStartedTheNote()
-{
-    QVERIFY(m_manager->trunsmitNoteOnByKeyDown('Z'));
-    m_model->setModelIntValue(PCKeyboardChannelParameterId, 2);
-    m_model->setModelIntValue(PCKeyboardOctaveParameterId, 1);
-    QVERIFY(m_manager->trunsmitNoteOffByKeyUp('Z'));
-    QVERIFY(m_manager->trunsmitNoteOnByKeyDown('Z'));
-    QCOMPARE(m_transmitter->sentBytes(), (QList<QByteArray>{hex("903C40"), hex("803C00"), hex("914840")}));
-}
-
-void tst_KeyboardNoteEventManager::unmappedAndWideCharactersPlayNothing()
-{
-    QVERIFY(!m_manager->trunsmitNoteOnByKeyDown('A'));
-    QVERIFY(!m_manager->trunsmitNoteOnByKeyDown('1'));
-    QVERIFY(!m_manager->trunsmitNoteOnByKeyDown(0));
-    // U+015A and U+0151 end in the bytes of 'Z' and 'Q' but are other keys.
-    QVERIFY(!m_manager->trunsmitNoteOnByKeyDown(0x015A));
-    QVERIFY(!m_manager->trunsmitNoteOnByKeyDown(0x0151));
-    QVERIFY(!m_manager->trunsmitNoteOffByKeyUp('Z'));
-    QCOMPARE(m_transmitter->calls(), 0);
-}
-
-void tst_KeyboardNoteEventManager::nothingPlaysWhileDisabledOrTyping()
-{
-    bool typing = true;
-    m_manager->setTypingFocusQuery([&typing] { return typing; });
-    QVERIFY(!m_manager->canTransmitNoteEventByKeyEvent());
-    QVERIFY(!m_manager->trunsmitNoteOnByKeyDown('Z'));
-
-    typing = false;
-    m_model->setModelIntValue(PCKeyboardEnableParameterId, 0);
-    QVERIFY(!m_manager->trunsmitNoteOnByKeyDown('Z'));
-    QCOMPARE(m_transmitter->calls(), 0);
-
-    m_model->setModelIntValue(PCKeyboardEnableParameterId, 1);
-    QVERIFY(m_manager->trunsmitNoteOnByKeyDown('Z'));
-    // A key held while typing starts is still released.
-    typing = true;
-    m_model->setModelIntValue(PCKeyboardEnableParameterId, 0);
-    QVERIFY(m_manager->trunsmitNoteOffByKeyUp('Z'));
-    QCOMPARE(m_transmitter->sentBytes(), (QList<QByteArray>{hex("903C40"), hex("803C00")}));
-}
-
-void tst_KeyboardNoteEventManager::outOfRangeSettingsStillGiveValidBytes_data()
-{
-    QTest::addColumn<int>("channel");
-    QTest::addColumn<int>("velocity");
-    QTest::addColumn<QByteArray>("noteOn");
-    QTest::addColumn<QByteArray>("noteOff");
-
-    QTest::newRow("channel 0") << 0 << 64 << hex("903C40") << hex("803C00");
-    QTest::newRow("channel 17") << 17 << 64 << hex("9F3C40") << hex("8F3C00");
-    QTest::newRow("channel -300") << -300 << 64 << hex("903C40") << hex("803C00");
-    QTest::newRow("velocity 128") << 1 << 128 << hex("903C7F") << hex("803C00");
-    QTest::newRow("velocity -1") << 1 << -1 << hex("903C00") << hex("803C00");
-}
-
-void tst_KeyboardNoteEventManager::outOfRangeSettingsStillGiveValidBytes()
-{
-    QFETCH(int, channel);
-    QFETCH(int, velocity);
-    QFETCH(QByteArray, noteOn);
-    QFETCH(QByteArray, noteOff);
-
-    m_model->setModelIntValue(PCKeyboardChannelParameterId, channel);
-    m_model->setModelIntValue(PCKeyboardVelocityParameterId, velocity);
-    QVERIFY(m_manager->trunsmitNoteOnByKeyDown('Z'));
-    QVERIFY(m_manager->trunsmitNoteOffByKeyUp('Z'));
-    QCOMPARE(m_transmitter->sentBytes(), (QList<QByteArray>{noteOn, noteOff}));
-}
-
-void tst_KeyboardNoteEventManager::clearingAndDestructionReleaseEverySoundingNote()
-{
-    QVERIFY(m_manager->trunsmitNoteOnByKeyDown('Z'));
-    QVERIFY(m_manager->trunsmitNoteOnByKeyDown('I'));
-    m_manager->clearAllNoteEvent();
-    QVERIFY(!m_manager->isKeyDown('Z'));
-    QVERIFY(!m_manager->trunsmitNoteOffByKeyUp('I'));
-    QCOMPARE(m_transmitter->sentBytes(),
-             (QList<QByteArray>{hex("903C40"), hex("905440"), hex("803C00"), hex("805400")}));
-
-    m_transmitter->clear();
-    m_model->setModelIntValue(PCKeyboardChannelParameterId, 3);
-    QVERIFY(m_manager->trunsmitNoteOnByKeyDown('S'));
-    m_manager.reset();
-    QCOMPARE(m_transmitter->sentBytes(), (QList<QByteArray>{hex("923D40"), hex("823D00")}));
-    // The manager has left the model: a later change reaches nobody.
-    m_model->setModelIntValue(PCKeyboardChannelParameterId, 4);
-}
 
 QTEST_GUILESS_MAIN(tst_KeyboardNoteEventManager)
 #include "tst_KeyboardNoteEventManager.moc"

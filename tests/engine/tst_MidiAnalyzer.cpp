@@ -16,6 +16,11 @@ QByteArray hex(const char* text)
     return QByteArray::fromHex(text);
 }
 
+const unsigned char* data(const QByteArray& bytes)
+{
+    return reinterpret_cast<const unsigned char*>(bytes.constData());
+}
+
 struct MonitorTexts {
     QByteArray received;
     quint32 receivedCount = 0;
@@ -32,438 +37,372 @@ class tst_MidiAnalyzer : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        m_model = std::make_unique<TulvarMidiModel>();
+        m_transmitter = std::make_unique<RecordingTransmitter>();
+        m_analyzer = std::make_unique<MidiAnalyzer>(m_model.get(), m_transmitter.get());
+    }
 
-    void runningStatusExpandsToFullMessages();
-    void messagesSplitOverChunksCompletePerInput();
-    void filteredMessagesAreNeitherShownNorPassedThrough();
-    void filterParametersSetTheirSwitches_data();
-    void filterParametersSetTheirSwitches();
-    void filterGroupHeadingsAreIgnored();
-    void filterConvertersFollowTheNameLists();
-    void thruGoesToTheOutputOfTheSameNumberOnly();
-    void thruMessagesAreRecordedInTheOutMonitorOnTheSameThread();
-    void activeSensingIsShownButNotPassedThroughWhenParsed();
-    void unparsedChunksAreShownAndPassedWhole();
-    void switchingTheParserDiscardsHalfReceivedMessages();
-    void systemExclusiveTextStartsEveryMessageOnANewLine();
-    void overlongSystemExclusiveIsNeverShown();
-    void takingTheTextsEmptiesThem();
-    void transmittedMessagesAreFormattedForTheOutMonitor();
-    void displaySettingsComeFromTheModel();
-    void tempoIsMeasuredEvenWhenClockIsFiltered();
-    void tempoIsMeasuredAcrossMidnightAndForgottenAfterSilence();
-    void unknownInputGroupIsIgnored();
-    void concurrentDeliveryAndDrainingLoseNothing();
+    void cleanup()
+    {
+        m_analyzer.reset();
+        m_transmitter.reset();
+        m_model.reset();
+    }
+
+    void runningStatusExpandsToFullMessages()
+    {
+        m_model->setModelIntValue(MidiThruParameterId, 1);
+        receive("903C643E40");
+        const MonitorTexts texts = take();
+        QVERIFY(texts.any);
+        QCOMPARE(texts.received, QByteArray("\n90 3C 64\n90 3E 40"));
+        QCOMPARE(texts.receivedCount, 6u);
+        QCOMPARE(m_transmitter->sentBytes(), (QList<QByteArray>{hex("903C64"), hex("903E40")}));
+    }
+
+    void messagesSplitOverChunksCompletePerInput()
+    {
+        receive("903C", 0);
+        receive("40", 1);
+        QVERIFY(!take().any);
+        receive("40", 0);
+        QCOMPARE(take().received, QByteArray("\n90 3C 40"));
+    }
+
+    void filteredMessagesAreNeitherShownNorPassedThrough()
+    {
+        set({{MidiThruParameterId, 1}, {MessageTypeFilterParameterId + MIDIFilterNoteOn, 1}});
+        receive("903C40B00764903C00");
+        // A note-on with velocity 0 counts as a note-off for the filter, but keeps its label.
+        m_model->setModelIntValue(MessageDetailParameterId, 1);
+        receive("903C00");
+        QCOMPARE(take().received, QByteArray("\nB0 07 64\n90 3C 00\nPort1 NoteOn   90 3C 00 [C3]"));
+        QCOMPARE(m_transmitter->sentBytes(), (QList<QByteArray>{hex("B00764"), hex("903C00"), hex("903C00")}));
+    }
+
+    void filterParametersSetTheirSwitches_data()
+    {
+        QTest::addColumn<uint>("id");
+        QTest::addColumn<QByteArray>("blocked");
+        QTest::addColumn<QByteArray>("passing");
+
+        QTest::newRow("channel 1") << 600u << hex("903C40") << hex("913C40");
+        QTest::newRow("channel 16") << 615u << hex("CF05") << hex("C005");
+        QTest::newRow("note off") << 700u << hex("803C40") << hex("903C01");
+        QTest::newRow("note on") << 701u << hex("903C01") << hex("803C40");
+        QTest::newRow("key pressure") << 702u << hex("A03C40") << hex("D040");
+        QTest::newRow("program change") << 704u << hex("C005") << hex("D005");
+        QTest::newRow("channel pressure") << 705u << hex("D005") << hex("C005");
+        QTest::newRow("pitch bend") << 706u << hex("E00040") << hex("B00040");
+        QTest::newRow("system exclusive") << 707u << hex("F07E7F0601F7") << hex("F6");
+        QTest::newRow("controller 0") << 800u << hex("B00000") << hex("B00100");
+        QTest::newRow("controller 127") << 927u << hex("B07F00") << hex("B07E00");
+        QTest::newRow("time code") << 1000u << hex("F120") << hex("F20100");
+        QTest::newRow("tune request") << 1003u << hex("F6") << hex("F120");
+        QTest::newRow("timing clock") << 1100u << hex("F8") << hex("FA");
+        QTest::newRow("active sensing") << 1104u << hex("FE") << hex("FF");
+        QTest::newRow("system reset") << 1105u << hex("FF") << hex("F8");
+    }
+
+    void filterParametersSetTheirSwitches()
+    {
+        QFETCH(uint, id);
+        QFETCH(QByteArray, blocked);
+        QFETCH(QByteArray, passing);
+
+        auto deliver = [this](const QByteArray& bytes) {
+            m_analyzer->receivedMidi(data(bytes),
+                                     static_cast<unsigned short>(bytes.size()), 0, 0);
+            return take().receivedCount;
+        };
+        QCOMPARE(deliver(blocked), quint32(blocked.size()));
+        m_model->setModelIntValue(id, 1);
+        QCOMPARE(deliver(blocked), 0u);
+        QCOMPARE(deliver(passing), quint32(passing.size()));
+        // A hand-edited switch value whose low byte is 0 still blocks.
+        m_model->setModelIntValue(id, 256);
+        QCOMPARE(deliver(blocked), 0u);
+        m_model->setModelIntValue(id, 0);
+        QCOMPARE(deliver(blocked), quint32(blocked.size()));
+    }
+
+    void filterGroupHeadingsAreIgnored()
+    {
+        for (unsigned int heading : {MIDIFilterControlChange, MIDIFilterSystemCommon, MIDIFilterSystemRealtime})
+            m_model->setModelIntValue(MessageTypeFilterParameterId + heading, 1);
+        receive("B00764F120F8FE");
+        QCOMPARE(take().receivedCount, 7u);
+    }
+
+    void thruGoesToTheOutputOfTheSameNumberOnly()
+    {
+        m_model->setModelIntValue(MidiThruParameterId, 1);
+        receive("903C40", 0);
+        receive("913C40", 1);
+        const auto messages = m_transmitter->messages();
+        QCOMPARE(int(messages.size()), 1);
+        QCOMPARE(messages[0].bytes, hex("903C40"));
+        QCOMPARE(messages[0].group, OutputPortGroupFirst);
+        QCOMPARE(messages[0].eventType, (unsigned char)1);
+        QVERIFY(messages[0].skipBulkWait);
+        QCOMPARE(take().received, QByteArray("\n90 3C 40\n91 3C 40"));
+
+        set({{MidiThruParameterId, 0}, {MidiThruSecondParameterId, 1}});
+        m_transmitter->clear();
+        receive("903C40", 0);
+        receive("F07E7F0601F7", 1);
+        QCOMPARE(int(m_transmitter->messages().size()), 1);
+        QCOMPARE(m_transmitter->messages()[0].group, OutputPortGroupSecond);
+        QCOMPARE(m_transmitter->messages()[0].bytes, hex("F07E7F0601F7"));
+        QVERIFY(!m_analyzer->thruMIDI(data(hex("903C40")), 3, 1, OutputPortGroupBoth));
+
+        // Deliveries from an input that does not exist are dropped.
+        m_transmitter->clear();
+        take();
+        receive("903C40", 2);
+        receive("903C40", 0xFFFFFFFFu);
+        QVERIFY(!take().any);
+        QCOMPARE(m_transmitter->calls(), 0);
+    }
+
+    void thruMessagesAreRecordedInTheOutMonitorOnTheSameThread()
+    {
+        // The transmit path records what it sent while the analyzer still holds its lock.
+        m_transmitter->setHooks(nullptr, [this](const TransmittedMessage& message) {
+            m_analyzer->setTransmittedMidiData(data(message.bytes), static_cast<unsigned short>(message.bytes.size()), 5,
+                                               message.eventType, message.group);
+        });
+        set({{MidiThruSecondParameterId, 1}, {MessageDetailParameterId, 1}});
+        receive("B00764", 1);
+        const MonitorTexts texts = take();
+        QCOMPARE(texts.received, QByteArray("\nPort2 CC       B0 07 64 [007 Volume]"));
+        QCOMPARE(texts.transmitted, QByteArray("\nPort2 CC       B0 07 64 [007 Volume]"));
+        QCOMPARE(texts.transmittedCount, 3u);
+    }
+
+    void activeSensingIsShownButNotPassedThroughWhenParsed()
+    {
+        set({{MidiThruParameterId, 1}, {MessageDetailParameterId, 1}});
+        receive("FEF8");
+        QCOMPARE(take().received, QByteArray("\nPort1 A.Sense  FE\nPort1 T.Clock  F8"));
+        QCOMPARE(m_transmitter->sentBytes(), QList<QByteArray>{hex("F8")});
+    }
+
+    void unparsedChunksAreShownAndPassedWhole()
+    {
+        set({{MidiThruParameterId, 1}, {MessageDetailParameterId, 1}, {MessageParsedParameterId, 0}});
+        // Filters do not apply to bytes that are not parsed.
+        m_model->setModelIntValue(ChannelFilterParameterId, 1);
+        receive("903C64FE803C00");
+        QCOMPARE(take().received, QByteArray("\nPort1 -------- 90 3C 64 FE 80 3C 00"));
+        const auto messages = m_transmitter->messages();
+        QCOMPARE(int(messages.size()), 1);
+        QCOMPARE(messages[0].bytes, hex("903C64FE803C00"));
+        QCOMPARE(messages[0].eventType, UnparsedEventType);
+    }
+
+    void switchingTheParserDiscardsHalfReceivedMessages()
+    {
+        receive("F07E7F");
+        receive("903C");
+        set({{MessageParsedParameterId, 0}, {MessageParsedParameterId, 1}});
+        receive("0601F7");
+        receive("40");
+        QVERIFY(!take().any);
+        // Writing the same state again changes nothing.
+        receive("F07E");
+        m_model->setModelIntValue(MessageParsedParameterId, 2);
+        receive("F7");
+        QCOMPARE(take().received, QByteArray("\nF0 7E F7"));
+    }
+
+    void systemExclusiveTextStartsEveryMessageOnANewLine()
+    {
+        receive("F07E7F0601F7F0430010F7903C40");
+        const MonitorTexts texts = take();
+        QCOMPARE(texts.systemExclusive, QByteArray("\nF0 7E 7F 06 01 F7\nF0 43 00 10 F7"));
+        QCOMPARE(texts.systemExclusiveCount, 11u);
+        QCOMPARE(texts.received, QByteArray("\nF0 7E 7F 06 01 F7\nF0 43 00 10 F7\n90 3C 40"));
+        QCOMPARE(texts.receivedCount, 14u);
+    }
+
+    void overlongSystemExclusiveIsNeverShown()
+    {
+        QByteArray chunk(16384, '\x01');
+        chunk[0] = char(0xF0);
+        chunk += hex("903C40");
+        m_analyzer->receivedMidi(data(chunk), static_cast<unsigned short>(chunk.size()), 0, 0);
+        // The message library drops the rest of a delivery with an exclusive that overflows it.
+        QVERIFY(!take().any);
+        receive("F8903C40");
+        QCOMPARE(take().received, QByteArray("\nF8\n90 3C 40"));
+    }
+
+    void takingTheTextsEmptiesThem()
+    {
+        receive("F8");
+        sent("FA");
+        QVERIFY(take().any);
+        const MonitorTexts texts = take();
+        QVERIFY(!texts.any);
+        QVERIFY(texts.received.isEmpty() && texts.systemExclusive.isEmpty() && texts.transmitted.isEmpty());
+        QCOMPARE(texts.receivedCount + texts.systemExclusiveCount + texts.transmittedCount, 0u);
+
+        sent("FA");
+        m_analyzer->clearTransmittedDataBuffer();
+        receive("FC");
+        QCOMPARE(take().transmittedCount, 0u);
+    }
+
+    void transmittedMessagesAreFormattedForTheOutMonitor()
+    {
+        set({{MessageDetailParameterId, 1}, {TimeStampParameterId, 1}});
+        sent("F07E7F0601F7", OutputPortGroupSecond, 3723004, 7);
+        sent("", OutputPortGroupFirst, 0, 7);
+        m_model->setModelIntValue(MessageParsedParameterId, 0);
+        sent("903C40", OutputPortGroupFirst, 0, 1);
+        const MonitorTexts texts = take();
+        QCOMPARE(texts.transmitted, QByteArray("\n01:02:03:004 Port2 SysEx    F0 7E 7F 06 01 F7"
+                                               "\n00:00:00:000 Port1 -------- 90 3C 40"));
+        QCOMPARE(texts.transmittedCount, 9u);
+        QVERIFY(texts.systemExclusive.isEmpty());
+    }
+
+    void displaySettingsComeFromTheModel()
+    {
+        set({{TimeStampParameterId, 1}, {MessageTimeFormatParameterId, 1}, {MessageDetailParameterId, 1},
+             {MessageMiddleCParameterId, 1}});
+        receive("900040", 1, 3723004);
+        QCOMPARE(take().received, QByteArray("\n000003723004 Port2 NoteOn   90 00 40 [C-1]"));
+
+        // A new analyzer starts from what the model holds.
+        m_analyzer = std::make_unique<MidiAnalyzer>(m_model.get(), m_transmitter.get());
+        receive("907F40");
+        QCOMPARE(take().received, QByteArray("\n000000000000 Port1 NoteOn   90 7F 40 [G9]"));
+    }
+
+    void tempoIsMeasuredEvenWhenClockIsFiltered()
+    {
+        m_model->setModelIntValue(SystemRealtimeFilterParameterId + FilterSystemRealtimeTimingClock, 1);
+        QCOMPARE(m_analyzer->getReceivedTimingClock(), 0u);
+        receive("F8", 0, 1000);
+        QCOMPARE(m_analyzer->getReceivedTimingClock(), 0u);
+        // 125 beats per minute: a clock every 20 ms.
+        receive("F8", 1, 1020);
+        receive("F8", 0, 1040);
+        QCOMPARE(m_analyzer->getReceivedTimingClock(), 1250u);
+        QVERIFY(!take().any);
+    }
+
+    void tempoIsMeasuredAcrossMidnightAndForgottenAfterSilence()
+    {
+        receive("F8", 0, 86399980);
+        receive("F8", 0, 0);
+        receive("F8", 0, 20);
+        QCOMPARE(m_analyzer->getReceivedTimingClock(), 1250u);
+        for (int tick = 0; tick < 30; ++tick) {
+            m_analyzer->updateTempo(100 * 1000);
+        }
+        QCOMPARE(m_analyzer->getReceivedTimingClock(), 1250u);
+        m_analyzer->updateTempo(1);
+        QCOMPARE(m_analyzer->getReceivedTimingClock(), 0u);
+    }
+
+    void concurrentDeliveryAndDrainingLoseNothing()
+    {
+        // Two delivery threads with thru on, a transmitter thread recording sends, and the GUI
+        // thread draining the texts and flipping display settings, all at once.
+        m_transmitter->setHooks(nullptr, [this](const TransmittedMessage& message) {
+            m_analyzer->setTransmittedMidiData(data(message.bytes),
+                                               static_cast<unsigned short>(message.bytes.size()), 0, message.eventType,
+                                               message.group);
+        });
+        set({{MidiThruParameterId, 1}, {MidiThruSecondParameterId, 1}});
+        const int Rounds = 2000;
+        auto deliver = [this, Rounds](unsigned int group) {
+            const QByteArray chunk = hex("903C40F07E01F7B0");
+            const QByteArray rest = hex("0764");
+            for (int i = 0; i < Rounds; ++i) {
+                m_analyzer->receivedMidi(data(chunk), 8, quint32(i), group);
+                m_analyzer->receivedMidi(data(rest), 2, quint32(i), group);
+            }
+        };
+        auto sendFromWorker = [this, Rounds] {
+            for (int i = 0; i < Rounds; ++i) {
+                sent("FA");
+            }
+        };
+        std::thread first(deliver, 0u);
+        std::thread second(deliver, 1u);
+        std::thread worker(sendFromWorker);
+
+        const QSet<QByteArray> knownLines = {"", "90 3C 40", "F0 7E 01 F7", "B0 07 64 [007 Volume]", "B0 07 64",
+                                             "Port1 NoteOn   90 3C 40 [C3]", "Port2 NoteOn   90 3C 40 [C3]",
+                                             "Port1 SysEx    F0 7E 01 F7", "Port2 SysEx    F0 7E 01 F7",
+                                             "Port1 CC       B0 07 64 [007 Volume]", "Port2 CC       B0 07 64 [007 Volume]"};
+        bool allLinesWhole = true;
+        quint64 received = 0, systemExclusive = 0, transmitted = 0;
+        const quint64 expectedReceived = 2ull * Rounds * 10;
+        const quint64 expectedTransmitted = 2ull * Rounds * 10 + Rounds;
+        QDeadlineTimer deadline(60000);
+        int flip = 0;
+        while ((received < expectedReceived || transmitted < expectedTransmitted) && !deadline.hasExpired()) {
+            m_model->setModelIntValue(MessageDetailParameterId, ++flip % 2);
+            MonitorTexts texts = take();
+            received += texts.receivedCount;
+            systemExclusive += texts.systemExclusiveCount;
+            transmitted += texts.transmittedCount;
+            for (const QByteArray& line : texts.received.split('\n')) {
+                allLinesWhole = allLinesWhole && knownLines.contains(line);
+            }
+        }
+        first.join();
+        second.join();
+        worker.join();
+        const MonitorTexts rest = take();
+        QVERIFY(allLinesWhole);
+        QCOMPARE(received + rest.receivedCount, expectedReceived);
+        QCOMPARE(systemExclusive + rest.systemExclusiveCount, 2ull * Rounds * 4);
+        QCOMPARE(transmitted + rest.transmittedCount, expectedTransmitted);
+    }
 
 private:
-    MonitorTexts take();
-    void receive(const char* hexBytes, unsigned int group = 0, quint32 timeStamp = 0);
+    void set(std::initializer_list<std::pair<unsigned int, int>> values)
+    {
+        for (const auto& value : values)
+            m_model->setModelIntValue(value.first, value.second);
+    }
+
+    MonitorTexts take()
+    {
+        MonitorTexts texts;
+        texts.any = m_analyzer->getMidiData(texts.received, texts.receivedCount, texts.systemExclusive,
+                                            texts.systemExclusiveCount, texts.transmitted, texts.transmittedCount);
+        return texts;
+    }
+
+    // What the transmit path reports having sent.
+    void sent(const char* hexBytes, OutputPortGroup group = OutputPortGroupFirst, quint32 timeStamp = 0,
+              unsigned char eventType = 13)
+    {
+        const QByteArray bytes = hex(hexBytes);
+        m_analyzer->setTransmittedMidiData(data(bytes), static_cast<unsigned short>(bytes.size()), timeStamp, eventType,
+                                           group);
+    }
+
+    void receive(const char* hexBytes, unsigned int group = 0, quint32 timeStamp = 0)
+    {
+        const QByteArray bytes = hex(hexBytes);
+        MidiAnalyzer::callbackReceivedMidi(m_analyzer.get(), data(bytes),
+                                           static_cast<unsigned short>(bytes.size()), timeStamp, group);
+    }
 
     std::unique_ptr<TulvarMidiModel> m_model;
     std::unique_ptr<RecordingTransmitter> m_transmitter;
     std::unique_ptr<MidiAnalyzer> m_analyzer;
 };
-
-void tst_MidiAnalyzer::init()
-{
-    m_model = std::make_unique<TulvarMidiModel>();
-    m_transmitter = std::make_unique<RecordingTransmitter>();
-    m_analyzer = std::make_unique<MidiAnalyzer>(m_model.get(), m_transmitter.get());
-}
-
-void tst_MidiAnalyzer::cleanup()
-{
-    m_analyzer.reset();
-    m_transmitter.reset();
-    m_model.reset();
-}
-
-MonitorTexts tst_MidiAnalyzer::take()
-{
-    MonitorTexts texts;
-    texts.any = m_analyzer->getMidiData(texts.received, texts.receivedCount, texts.systemExclusive,
-                                        texts.systemExclusiveCount, texts.transmitted, texts.transmittedCount);
-    return texts;
-}
-
-void tst_MidiAnalyzer::receive(const char* hexBytes, unsigned int group, quint32 timeStamp)
-{
-    const QByteArray bytes = hex(hexBytes);
-    MidiAnalyzer::callbackReceivedMidi(m_analyzer.get(), reinterpret_cast<const unsigned char*>(bytes.constData()),
-                                       static_cast<unsigned short>(bytes.size()), timeStamp, group);
-}
-
-void tst_MidiAnalyzer::runningStatusExpandsToFullMessages()
-{
-    m_model->setModelIntValue(MidiThruParameterId, 1);
-    receive("903C643E40");
-    const MonitorTexts texts = take();
-    QVERIFY(texts.any);
-    QCOMPARE(texts.received, QByteArray("\n90 3C 64\n90 3E 40"));
-    QCOMPARE(texts.receivedCount, 6u);
-    QCOMPARE(m_transmitter->sentBytes(), (QList<QByteArray>{hex("903C64"), hex("903E40")}));
-}
-
-void tst_MidiAnalyzer::messagesSplitOverChunksCompletePerInput()
-{
-    receive("903C", 0);
-    receive("40", 1);
-    QVERIFY(!take().any);
-    receive("40", 0);
-    QCOMPARE(take().received, QByteArray("\n90 3C 40"));
-}
-
-void tst_MidiAnalyzer::filteredMessagesAreNeitherShownNorPassedThrough()
-{
-    m_model->setModelIntValue(MidiThruParameterId, 1);
-    m_model->setModelIntValue(MessageTypeFilterParameterId + MIDIFilterNoteOn, 1);
-    receive("903C40B00764903C00");
-    // A note-on with velocity 0 counts as a note-off for the filter, but keeps its label.
-    m_model->setModelIntValue(MessageDetailParameterId, 1);
-    receive("903C00");
-    QCOMPARE(take().received, QByteArray("\nB0 07 64\n90 3C 00\nPort1 NoteOn   90 3C 00 [C3]"));
-    QCOMPARE(m_transmitter->sentBytes(), (QList<QByteArray>{hex("B00764"), hex("903C00"), hex("903C00")}));
-}
-
-void tst_MidiAnalyzer::filterParametersSetTheirSwitches_data()
-{
-    QTest::addColumn<uint>("id");
-    QTest::addColumn<QByteArray>("blocked");
-    QTest::addColumn<QByteArray>("passing");
-
-    QTest::newRow("channel 1") << 600u << hex("903C40") << hex("913C40");
-    QTest::newRow("channel 16") << 615u << hex("CF05") << hex("C005");
-    QTest::newRow("note off") << 700u << hex("803C40") << hex("903C01");
-    QTest::newRow("note on") << 701u << hex("903C01") << hex("803C40");
-    QTest::newRow("key pressure") << 702u << hex("A03C40") << hex("D040");
-    QTest::newRow("program change") << 704u << hex("C005") << hex("D005");
-    QTest::newRow("channel pressure") << 705u << hex("D005") << hex("C005");
-    QTest::newRow("pitch bend") << 706u << hex("E00040") << hex("B00040");
-    QTest::newRow("system exclusive") << 707u << hex("F07E7F0601F7") << hex("F6");
-    QTest::newRow("controller 0") << 800u << hex("B00000") << hex("B00100");
-    QTest::newRow("controller 64") << 864u << hex("B0407F") << hex("B0417F");
-    QTest::newRow("controller 127") << 927u << hex("B07F00") << hex("B07E00");
-    QTest::newRow("time code") << 1000u << hex("F120") << hex("F20100");
-    QTest::newRow("song position") << 1001u << hex("F20100") << hex("F301");
-    QTest::newRow("song select") << 1002u << hex("F301") << hex("F6");
-    QTest::newRow("tune request") << 1003u << hex("F6") << hex("F120");
-    QTest::newRow("timing clock") << 1100u << hex("F8") << hex("FA");
-    QTest::newRow("start") << 1101u << hex("FA") << hex("FB");
-    QTest::newRow("continue") << 1102u << hex("FB") << hex("FC");
-    QTest::newRow("stop") << 1103u << hex("FC") << hex("FE");
-    QTest::newRow("active sensing") << 1104u << hex("FE") << hex("FF");
-    QTest::newRow("system reset") << 1105u << hex("FF") << hex("F8");
-}
-
-void tst_MidiAnalyzer::filterParametersSetTheirSwitches()
-{
-    QFETCH(uint, id);
-    QFETCH(QByteArray, blocked);
-    QFETCH(QByteArray, passing);
-
-    auto deliver = [this](const QByteArray& bytes) {
-        m_analyzer->receivedMidi(reinterpret_cast<const unsigned char*>(bytes.constData()),
-                                 static_cast<unsigned short>(bytes.size()), 0, 0);
-        return take().receivedCount;
-    };
-    QCOMPARE(deliver(blocked), quint32(blocked.size()));
-    m_model->setModelIntValue(id, 1);
-    QCOMPARE(deliver(blocked), 0u);
-    QCOMPARE(deliver(passing), quint32(passing.size()));
-    // A hand-edited switch value whose low byte is 0 still blocks.
-    m_model->setModelIntValue(id, 256);
-    QCOMPARE(deliver(blocked), 0u);
-    m_model->setModelIntValue(id, 0);
-    QCOMPARE(deliver(blocked), quint32(blocked.size()));
-}
-
-void tst_MidiAnalyzer::filterGroupHeadingsAreIgnored()
-{
-    m_model->setModelIntValue(MessageTypeFilterParameterId + MIDIFilterControlChange, 1);
-    m_model->setModelIntValue(MessageTypeFilterParameterId + MIDIFilterSystemCommon, 1);
-    m_model->setModelIntValue(MessageTypeFilterParameterId + MIDIFilterSystemRealtime, 1);
-    receive("B00764F120F8FE");
-    QCOMPARE(take().receivedCount, 7u);
-}
-
-void tst_MidiAnalyzer::filterConvertersFollowTheNameLists()
-{
-    const MIDILIB_Event_Type fromFilter[] = {0, 1, 2, NoEventType, 4, 5, 6, 7, NoEventType, NoEventType, NoEventType};
-    for (unsigned int i = 0; i <= MIDIFilterCount; ++i) {
-        QCOMPARE(MidiAnalyzer::convertMIDILIBEventTypeFromMIDIFilter(i), fromFilter[i]);
-    }
-    for (unsigned int i = 0; i < FilterSystemCommonCount; ++i) {
-        QCOMPARE(MidiAnalyzer::convertMIDILIBEventTypeFromFilterSystemCommon(i), MIDILIB_Event_Type(8 + i));
-    }
-    QCOMPARE(MidiAnalyzer::convertMIDILIBEventTypeFromFilterSystemCommon(4), NoEventType);
-    for (unsigned int i = 0; i < FilterSystemRealtimeCount; ++i) {
-        QCOMPARE(MidiAnalyzer::convertMIDILIBEventTypeFromFilterSystemRealtime(i), MIDILIB_Event_Type(12 + i));
-    }
-    QCOMPARE(MidiAnalyzer::convertMIDILIBEventTypeFromFilterSystemRealtime(6), NoEventType);
-    QCOMPARE(MidiAnalyzer::convertMIDILIBEventTypeFromFilterSystemRealtime(0xFFFFFFFFu), NoEventType);
-}
-
-void tst_MidiAnalyzer::thruGoesToTheOutputOfTheSameNumberOnly()
-{
-    m_model->setModelIntValue(MidiThruParameterId, 1);
-    receive("903C40", 0);
-    receive("913C40", 1);
-    const auto messages = m_transmitter->messages();
-    QCOMPARE(int(messages.size()), 1);
-    QCOMPARE(messages[0].bytes, hex("903C40"));
-    QCOMPARE(messages[0].group, OutputPortGroupFirst);
-    QCOMPARE(messages[0].eventType, (unsigned char)1);
-    QVERIFY(messages[0].skipBulkWait);
-    QCOMPARE(take().received, QByteArray("\n90 3C 40\n91 3C 40"));
-
-    m_model->setModelIntValue(MidiThruParameterId, 0);
-    m_model->setModelIntValue(MidiThruSecondParameterId, 1);
-    m_transmitter->clear();
-    receive("903C40", 0);
-    receive("F07E7F0601F7", 1);
-    QCOMPARE(int(m_transmitter->messages().size()), 1);
-    QCOMPARE(m_transmitter->messages()[0].group, OutputPortGroupSecond);
-    QCOMPARE(m_transmitter->messages()[0].bytes, hex("F07E7F0601F7"));
-    QVERIFY(!m_analyzer->thruMIDI(reinterpret_cast<const unsigned char*>("\x90\x3C\x40"), 3, 1, OutputPortGroupBoth));
-}
-
-void tst_MidiAnalyzer::thruMessagesAreRecordedInTheOutMonitorOnTheSameThread()
-{
-    // The transmit path records what it sent while the analyzer still holds its lock.
-    m_transmitter->setHooks(nullptr, [this](const TransmittedMessage& message) {
-        m_analyzer->setTransmittedMidiData(reinterpret_cast<const unsigned char*>(message.bytes.constData()),
-                                           static_cast<unsigned short>(message.bytes.size()), 5, message.eventType,
-                                           message.group);
-    });
-    m_model->setModelIntValue(MidiThruSecondParameterId, 1);
-    m_model->setModelIntValue(MessageDetailParameterId, 1);
-    receive("B00764", 1);
-    const MonitorTexts texts = take();
-    QCOMPARE(texts.received, QByteArray("\nPort2 CC       B0 07 64 [007 Volume]"));
-    QCOMPARE(texts.transmitted, QByteArray("\nPort2 CC       B0 07 64 [007 Volume]"));
-    QCOMPARE(texts.transmittedCount, 3u);
-}
-
-void tst_MidiAnalyzer::activeSensingIsShownButNotPassedThroughWhenParsed()
-{
-    m_model->setModelIntValue(MidiThruParameterId, 1);
-    m_model->setModelIntValue(MessageDetailParameterId, 1);
-    receive("FEF8");
-    QCOMPARE(take().received, QByteArray("\nPort1 A.Sense  FE\nPort1 T.Clock  F8"));
-    QCOMPARE(m_transmitter->sentBytes(), QList<QByteArray>{hex("F8")});
-}
-
-void tst_MidiAnalyzer::unparsedChunksAreShownAndPassedWhole()
-{
-    m_model->setModelIntValue(MidiThruParameterId, 1);
-    m_model->setModelIntValue(MessageDetailParameterId, 1);
-    m_model->setModelIntValue(MessageParsedParameterId, 0);
-    // Filters do not apply to bytes that are not parsed.
-    m_model->setModelIntValue(ChannelFilterParameterId, 1);
-    receive("903C64FE803C00");
-    QCOMPARE(take().received, QByteArray("\nPort1 -------- 90 3C 64 FE 80 3C 00"));
-    const auto messages = m_transmitter->messages();
-    QCOMPARE(int(messages.size()), 1);
-    QCOMPARE(messages[0].bytes, hex("903C64FE803C00"));
-    QCOMPARE(messages[0].eventType, UnparsedEventType);
-}
-
-void tst_MidiAnalyzer::switchingTheParserDiscardsHalfReceivedMessages()
-{
-    receive("F07E7F");
-    receive("903C");
-    m_model->setModelIntValue(MessageParsedParameterId, 0);
-    m_model->setModelIntValue(MessageParsedParameterId, 1);
-    receive("0601F7");
-    receive("40");
-    QVERIFY(!take().any);
-    // Writing the same state again changes nothing.
-    receive("F07E");
-    m_model->setModelIntValue(MessageParsedParameterId, 2);
-    receive("F7");
-    QCOMPARE(take().received, QByteArray("\nF0 7E F7"));
-}
-
-void tst_MidiAnalyzer::systemExclusiveTextStartsEveryMessageOnANewLine()
-{
-    receive("F07E7F0601F7F0430010F7903C40");
-    const MonitorTexts texts = take();
-    QCOMPARE(texts.systemExclusive, QByteArray("\nF0 7E 7F 06 01 F7\nF0 43 00 10 F7"));
-    QCOMPARE(texts.systemExclusiveCount, 11u);
-    QCOMPARE(texts.received, QByteArray("\nF0 7E 7F 06 01 F7\nF0 43 00 10 F7\n90 3C 40"));
-    QCOMPARE(texts.receivedCount, 14u);
-}
-
-void tst_MidiAnalyzer::overlongSystemExclusiveIsNeverShown()
-{
-    QByteArray chunk(16384, '\x01');
-    chunk[0] = char(0xF0);
-    chunk += hex("903C40");
-    m_analyzer->receivedMidi(reinterpret_cast<const unsigned char*>(chunk.constData()),
-                             static_cast<unsigned short>(chunk.size()), 0, 0);
-    // The message library drops the rest of a delivery with an exclusive that overflows it.
-    QVERIFY(!take().any);
-    receive("F8903C40");
-    QCOMPARE(take().received, QByteArray("\nF8\n90 3C 40"));
-}
-
-void tst_MidiAnalyzer::takingTheTextsEmptiesThem()
-{
-    receive("F8");
-    m_analyzer->setTransmittedMidiData(reinterpret_cast<const unsigned char*>("\xFA"), 1, 0, 13, OutputPortGroupFirst);
-    MonitorTexts texts = take();
-    QVERIFY(texts.any);
-    texts = take();
-    QVERIFY(!texts.any);
-    QVERIFY(texts.received.isEmpty());
-    QVERIFY(texts.systemExclusive.isEmpty());
-    QVERIFY(texts.transmitted.isEmpty());
-    QCOMPARE(texts.receivedCount + texts.systemExclusiveCount + texts.transmittedCount, 0u);
-
-    m_analyzer->setTransmittedMidiData(reinterpret_cast<const unsigned char*>("\xFA"), 1, 0, 13, OutputPortGroupFirst);
-    m_analyzer->clearTransmittedDataBuffer();
-    receive("FC");
-    texts = take();
-    QCOMPARE(texts.transmitted, QByteArray());
-    QCOMPARE(texts.transmittedCount, 0u);
-    QCOMPARE(texts.received, QByteArray("\nFC"));
-}
-
-void tst_MidiAnalyzer::transmittedMessagesAreFormattedForTheOutMonitor()
-{
-    m_model->setModelIntValue(MessageDetailParameterId, 1);
-    m_model->setModelIntValue(TimeStampParameterId, 1);
-    const QByteArray sysex = hex("F07E7F0601F7");
-    m_analyzer->setTransmittedMidiData(reinterpret_cast<const unsigned char*>(sysex.constData()), 6, 3723004, 7,
-                                       OutputPortGroupSecond);
-    m_analyzer->setTransmittedMidiData(reinterpret_cast<const unsigned char*>(sysex.constData()), 0, 0, 7,
-                                       OutputPortGroupFirst);
-    m_model->setModelIntValue(MessageParsedParameterId, 0);
-    m_analyzer->setTransmittedMidiData(reinterpret_cast<const unsigned char*>("\x90\x3C\x40"), 3, 0, 1,
-                                       OutputPortGroupFirst);
-    const MonitorTexts texts = take();
-    QCOMPARE(texts.transmitted, QByteArray("\n01:02:03:004 Port2 SysEx    F0 7E 7F 06 01 F7"
-                                           "\n00:00:00:000 Port1 -------- 90 3C 40"));
-    QCOMPARE(texts.transmittedCount, 9u);
-    QVERIFY(texts.systemExclusive.isEmpty());
-}
-
-void tst_MidiAnalyzer::displaySettingsComeFromTheModel()
-{
-    m_model->setModelIntValue(TimeStampParameterId, 1);
-    m_model->setModelIntValue(MessageTimeFormatParameterId, 1);
-    m_model->setModelIntValue(MessageDetailParameterId, 1);
-    m_model->setModelIntValue(MessageMiddleCParameterId, 1);
-    receive("900040", 1, 3723004);
-    QCOMPARE(take().received, QByteArray("\n000003723004 Port2 NoteOn   90 00 40 [C-1]"));
-
-    // A new analyzer starts from what the model holds.
-    MidiAnalyzer fresh(m_model.get(), m_transmitter.get());
-    const QByteArray bytes = hex("907F40");
-    fresh.receivedMidi(reinterpret_cast<const unsigned char*>(bytes.constData()), 3, 0, 0);
-    QByteArray received, systemExclusive, transmitted;
-    quint32 a = 0, b = 0, c = 0;
-    QVERIFY(fresh.getMidiData(received, a, systemExclusive, b, transmitted, c));
-    QCOMPARE(received, QByteArray("\n000000000000 Port1 NoteOn   90 7F 40 [G9]"));
-}
-
-void tst_MidiAnalyzer::tempoIsMeasuredEvenWhenClockIsFiltered()
-{
-    m_model->setModelIntValue(SystemRealtimeFilterParameterId + FilterSystemRealtimeTimingClock, 1);
-    QCOMPARE(m_analyzer->getReceivedTimingClock(), 0u);
-    receive("F8", 0, 1000);
-    QCOMPARE(m_analyzer->getReceivedTimingClock(), 0u);
-    // 125 beats per minute: a clock every 20 ms.
-    receive("F8", 1, 1020);
-    receive("F8", 0, 1040);
-    QCOMPARE(m_analyzer->getReceivedTimingClock(), 1250u);
-    QVERIFY(!take().any);
-}
-
-void tst_MidiAnalyzer::tempoIsMeasuredAcrossMidnightAndForgottenAfterSilence()
-{
-    receive("F8", 0, 86399980);
-    receive("F8", 0, 0);
-    receive("F8", 0, 20);
-    QCOMPARE(m_analyzer->getReceivedTimingClock(), 1250u);
-    for (int tick = 0; tick < 30; ++tick) {
-        m_analyzer->updateTempo(100 * 1000);
-    }
-    QCOMPARE(m_analyzer->getReceivedTimingClock(), 1250u);
-    m_analyzer->updateTempo(1);
-    QCOMPARE(m_analyzer->getReceivedTimingClock(), 0u);
-}
-
-void tst_MidiAnalyzer::unknownInputGroupIsIgnored()
-{
-    m_model->setModelIntValue(MidiThruParameterId, 1);
-    receive("903C40", 2);
-    receive("903C40", 0xFFFFFFFFu);
-    QVERIFY(!take().any);
-    QCOMPARE(m_transmitter->calls(), 0);
-}
-
-void tst_MidiAnalyzer::concurrentDeliveryAndDrainingLoseNothing()
-{
-    // Two delivery threads with thru on, a transmitter thread recording sends, and the GUI
-    // thread draining the texts and flipping display settings, all at once.
-    m_transmitter->setHooks(nullptr, [this](const TransmittedMessage& message) {
-        m_analyzer->setTransmittedMidiData(reinterpret_cast<const unsigned char*>(message.bytes.constData()),
-                                           static_cast<unsigned short>(message.bytes.size()), 0, message.eventType,
-                                           message.group);
-    });
-    m_model->setModelIntValue(MidiThruParameterId, 1);
-    m_model->setModelIntValue(MidiThruSecondParameterId, 1);
-    const int Rounds = 2000;
-    auto deliver = [this, Rounds](unsigned int group) {
-        const QByteArray chunk = hex("903C40F07E01F7B0");
-        const QByteArray rest = hex("0764");
-        for (int i = 0; i < Rounds; ++i) {
-            m_analyzer->receivedMidi(reinterpret_cast<const unsigned char*>(chunk.constData()), 8, quint32(i), group);
-            m_analyzer->receivedMidi(reinterpret_cast<const unsigned char*>(rest.constData()), 2, quint32(i), group);
-        }
-    };
-    auto sendFromWorker = [this, Rounds] {
-        for (int i = 0; i < Rounds; ++i) {
-            m_analyzer->setTransmittedMidiData(reinterpret_cast<const unsigned char*>("\xFA"), 1, 0, 13,
-                                               OutputPortGroupFirst);
-        }
-    };
-    std::thread first(deliver, 0u);
-    std::thread second(deliver, 1u);
-    std::thread worker(sendFromWorker);
-
-    const QSet<QByteArray> knownLines = {"", "90 3C 40", "F0 7E 01 F7", "B0 07 64 [007 Volume]", "B0 07 64",
-                                         "Port1 NoteOn   90 3C 40 [C3]", "Port2 NoteOn   90 3C 40 [C3]",
-                                         "Port1 SysEx    F0 7E 01 F7", "Port2 SysEx    F0 7E 01 F7",
-                                         "Port1 CC       B0 07 64 [007 Volume]", "Port2 CC       B0 07 64 [007 Volume]"};
-    bool allLinesWhole = true;
-    quint64 received = 0, systemExclusive = 0, transmitted = 0;
-    const quint64 expectedReceived = 2ull * Rounds * 10;
-    const quint64 expectedTransmitted = 2ull * Rounds * 10 + Rounds;
-    QDeadlineTimer deadline(60000);
-    int flip = 0;
-    while ((received < expectedReceived || transmitted < expectedTransmitted) && !deadline.hasExpired()) {
-        m_model->setModelIntValue(MessageDetailParameterId, ++flip % 2);
-        MonitorTexts texts = take();
-        received += texts.receivedCount;
-        systemExclusive += texts.systemExclusiveCount;
-        transmitted += texts.transmittedCount;
-        for (const QByteArray& line : texts.received.split('\n')) {
-            allLinesWhole = allLinesWhole && knownLines.contains(line);
-        }
-    }
-    first.join();
-    second.join();
-    worker.join();
-    const MonitorTexts rest = take();
-    QVERIFY(allLinesWhole);
-    QCOMPARE(received + rest.receivedCount, expectedReceived);
-    QCOMPARE(systemExclusive + rest.systemExclusiveCount, 2ull * Rounds * 4);
-    QCOMPARE(transmitted + rest.transmittedCount, expectedTransmitted);
-}
 
 QTEST_GUILESS_MAIN(tst_MidiAnalyzer)
 #include "tst_MidiAnalyzer.moc"

@@ -22,13 +22,12 @@ QByteArray hex(const char* text)
     return QByteArray::fromHex(text);
 }
 
-QString repeated(const QString& unit, int times)
+// Hands a text to the thread and waits until the thread has finished that many texts.
+bool sendText(MidiEditTransmittionThread& thread, SignalLog& log, const QString& text, int finished = 1)
 {
-    QString text;
-    for (int i = 0; i < times; ++i) {
-        text += unit;
-    }
-    return text;
+    const int before = log.count("finish 0");
+    thread.setTransmittionMessage(text);
+    return QTest::qWaitFor([&] { return log.count("finish 0") >= before + finished; }, Timeout);
 }
 
 } // namespace
@@ -37,321 +36,243 @@ class tst_MidiEditTransmittionThread : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        m_model = std::make_unique<TulvarMidiModel>();
+        m_transmitter = std::make_unique<RecordingTransmitter>();
+    }
 
-    void textsSendAndReportTheirResult_data();
-    void textsSendAndReportTheirResult();
-    void longTextsGoOutInChunks_data();
-    void longTextsGoOutInChunks();
-    void aLoneCharacterAfterFullChunksFails();
-    void failedTransmitStopsWithError();
-    void stopDuringSendingReportsStopped();
-    void handOverDuringTransmissionIsSentAfterIt();
-    void runningStatusDoesNotCarryIntoTheNextText();
-    void bulkPauseSeparatesSystemExclusiveMessages();
-    void bulkPauseIsSkippedWhenIgnored();
-    void destructionDuringALongTransmissionEndsIt();
+    void cleanup()
+    {
+        m_transmitter->release();
+        m_transmitter.reset();
+        m_model.reset();
+    }
 
-    void repetitionRepeatsUntilStopped();
-    void stopDuringTheRepeatIntervalEndsIt();
-    void repetitionEndsAtTheFirstError();
-    void textHandedOverWhileRepeatingReplacesTheOld();
+    void textsSendAndReportTheirResult_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("parser");
+        QTest::addColumn<QList<QByteArray>>("sent");
+        QTest::addColumn<QStringList>("reports");
+
+        QTest::newRow("identity request with a comment")
+            << "F0 7E 7F 06 01 F7 // identity request" << 1 << QList<QByteArray>{hex("F07E7F0601F7")}
+            << QStringList{"start 6", "progress 6", "finish 0"};
+        QTest::newRow("running status expands")
+            << "90 3C 64 3E 40" << 1 << QList<QByteArray>{hex("903C64"), hex("903E40")}
+            << QStringList{"start 5", "progress 3", "progress 6", "finish 0"};
+        QTest::newRow("odd digit count leaves an incomplete message")
+            << "90 3C 6" << 1 << QList<QByteArray>{} << QStringList{"start 2", "finish 0"};
+        QTest::newRow("letter X") << "90 3X 64" << 1 << QList<QByteArray>{} << QStringList{"start 3", "finish 2", "finish 0"};
+        QTest::newRow("empty text") << "" << 1 << QList<QByteArray>{} << QStringList{"finish 0"};
+        QTest::newRow("only separators and comments")
+            << " ,\t\n// nothing\n//" << 1 << QList<QByteArray>{} << QStringList{"finish 0"};
+        QTest::newRow("parser off sends the bytes as they stand")
+            << "90 3C 64 3E 40" << 0 << QList<QByteArray>{hex("903C643E40")}
+            << QStringList{"start 5", "progress 5", "finish 0"};
+        QTest::newRow("parser off still checks every pair")
+            << "90 3C 6G" << 0 << QList<QByteArray>{} << QStringList{"start 3", "finish 2", "finish 0"};
+
+        // 8192 bytes of one exclusive, 16384 characters: two chunks of 4096 bytes.
+        const QString exclusive = "F0" + QString("01").repeated(8190) + "F7";
+        const QByteArray bytes = QByteArray::fromHex(exclusive.toLatin1());
+        QTest::newRow("parser on: one message across the chunks")
+            << exclusive << 1 << QList<QByteArray>{bytes} << QStringList{"start 8192", "progress 8192", "finish 0"};
+        QTest::newRow("parser off: one unit per chunk")
+            << exclusive << 0 << QList<QByteArray>{bytes.left(4096), bytes.mid(4096)}
+            << QStringList{"start 8192", "progress 4096", "progress 8192", "finish 0"};
+        QTest::newRow("a lone character after full chunks fails")
+            << QString("F8").repeated(4096) + "F" << 0 << QList<QByteArray>{QByteArray(4096, char(0xF8))}
+            << QStringList{"start 4096", "progress 4096", "finish 2", "finish 0"};
+    }
+
+    void textsSendAndReportTheirResult()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, parser);
+        QFETCH(QList<QByteArray>, sent);
+        QFETCH(QStringList, reports);
+
+        m_model->setModelIntValue(MessageParsedParameterId, parser);
+        MidiEditTransmittionThread thread(nullptr, m_model.get(), m_transmitter.get());
+        SignalLog log(&thread);
+        QVERIFY(sendText(thread, log, text));
+        QCOMPARE(log.entries, reports);
+        QCOMPARE(m_transmitter->sentBytes(), sent);
+        for (const TransmittedMessage& message : m_transmitter->messages()) {
+            QCOMPARE(message.group, OutputPortGroupBoth);
+            QVERIFY(!message.skipBulkWait);
+            QCOMPARE(message.eventType, parser ? (unsigned char)(message.bytes.at(0) == char(0x90) ? 1 : 7)
+                                               : UnparsedEventType);
+        }
+    }
+
+    void failedTransmitStopsWithErrorAndClearsTheParser()
+    {
+        m_transmitter->failFrom(1);
+        MidiEditTransmittionThread thread(nullptr, m_model.get(), m_transmitter.get());
+        SignalLog log(&thread);
+        QVERIFY(sendText(thread, log, "F8 FA FC"));
+        QCOMPARE(log.entries, (QStringList{"start 3", "progress 1", "finish 2", "finish 0"}));
+        QCOMPARE(m_transmitter->calls(), 2);
+
+        // A half message of the failed text does not complete later.
+        m_transmitter->failFrom(-1);
+        QVERIFY(sendText(thread, log, "F8 90 3C 40 F8"));
+        m_transmitter->failFrom(0);
+        QVERIFY(sendText(thread, log, "90 3C"));
+        m_transmitter->failFrom(-1);
+        m_transmitter->clear();
+        QVERIFY(sendText(thread, log, "F8"));
+        QCOMPARE(m_transmitter->sentBytes(), QList<QByteArray>{hex("F8")});
+
+        // Neither does running status carry into the next text.
+        m_transmitter->clear();
+        thread.setTransmittionMessage("B0 07 64");
+        QVERIFY(sendText(thread, log, "07 50", 2));
+        QCOMPARE(m_transmitter->sentBytes(), QList<QByteArray>{hex("B00764")});
+    }
+
+    void stopDuringSendingReportsStopped()
+    {
+        MidiEditTransmittionThread thread(nullptr, m_model.get(), m_transmitter.get());
+        SignalLog log(&thread);
+        m_transmitter->hold();
+        thread.setTransmittionMessage("F8 FA FC");
+        QVERIFY(m_transmitter->waitForHeldSender());
+        std::thread stopper([&thread] { thread.stopTransmittion(); });
+        QTRY_VERIFY_WITH_TIMEOUT(!thread.isTransmittionRunning(), Timeout);
+        m_transmitter->release();
+        stopper.join();
+        QTRY_COMPARE_WITH_TIMEOUT(log.entries.endsWith("finish 0"), true, Timeout);
+        QCOMPARE(log.entries, (QStringList{"start 3", "progress 1", "finish 1", "finish 0"}));
+        QCOMPARE(m_transmitter->sentBytes(), QList<QByteArray>{hex("F8")});
+    }
+
+    void handOverDuringTransmissionIsSentAfterIt()
+    {
+        MidiEditTransmittionThread thread(nullptr, m_model.get(), m_transmitter.get());
+        SignalLog log(&thread);
+        m_transmitter->hold();
+        thread.setTransmittionMessage("F8 FA");
+        QVERIFY(m_transmitter->waitForHeldSender());
+        std::thread second([&thread] { thread.setTransmittionMessage("FC"); });
+        m_transmitter->release();
+        second.join();
+        QTRY_COMPARE_WITH_TIMEOUT(log.count("finish 0"), 2, Timeout);
+        QCOMPARE(m_transmitter->sentBytes(), (QList<QByteArray>{hex("F8"), hex("FA"), hex("FC")}));
+        QCOMPARE(log.entries,
+                 (QStringList{"start 2", "progress 1", "progress 2", "finish 0", "start 1", "progress 1", "finish 0"}));
+    }
+
+    void bulkPauseSeparatesSystemExclusiveMessagesUnlessIgnored()
+    {
+        m_model->setModelIntValue(BulkIntervalParameterId, 200);
+        MidiBulkIntervalManager bulk(m_model.get());
+        // Measured on the program's clock, whose milliseconds the pause counts.
+        MillisecondClockIF* clock = SteadyMillisecondClock::instance();
+        std::vector<int> sendTimes;
+        m_transmitter->setHooks(
+            [&](const TransmittedMessage& message) {
+                if (!message.skipBulkWait) {
+                    bulk.waitBulkBeforeTransmission(nullptr, 0);
+                }
+                sendTimes.push_back(clock->elapsed());
+            },
+            [&](const TransmittedMessage& message) {
+                if (!message.skipBulkWait) {
+                    bulk.waitBulkAfterTransmission(reinterpret_cast<const unsigned char*>(message.bytes.constData()),
+                                                   static_cast<unsigned short>(message.bytes.size()));
+                }
+            });
+        MidiEditTransmittionThread thread(nullptr, m_model.get(), m_transmitter.get());
+        SignalLog log(&thread);
+        QVERIFY(sendText(thread, log, "F0 01 F7 F0 02 F7"));
+        QCOMPARE(int(sendTimes.size()), 2);
+        QVERIFY(MillisecondClockIF::millisecondsBetween(sendTimes[0], sendTimes[1]) >= 200);
+
+        thread.setBulkIntervalIgnored(true);
+        QVERIFY(sendText(thread, log, "F0 03 F7"));
+        QVERIFY(m_transmitter->messages().at(2).skipBulkWait);
+    }
+
+    void destructionDuringALongTransmissionEndsIt()
+    {
+        auto thread = std::make_unique<MidiEditTransmittionThread>(nullptr, m_model.get(), m_transmitter.get());
+        thread->setTransmittionMessage(QString("F8").repeated(100000));
+        QVERIFY(m_transmitter->waitForMessages(1));
+        thread.reset();
+        const int sent = m_transmitter->count();
+        QVERIFY(sent >= 1);
+        QCOMPARE(m_transmitter->count(), sent);
+    }
+
+    void repetitionRepeatsUntilStopped()
+    {
+        SteppingClock clock;
+        MidiEditRepeatTransmittionThread thread(nullptr, m_model.get(), m_transmitter.get(), &clock);
+        SignalLog log(&thread);
+        thread.setRepeatInterval(50);
+        thread.setTransmittionMessage("F8 FA");
+        QVERIFY(m_transmitter->waitForMessages(10));
+        thread.stopTransmittion();
+        const int sent = m_transmitter->count();
+        QCOMPARE(sent % 2, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(log.count("finish 1"), 1, Timeout);
+        QCOMPARE(m_transmitter->count(), sent);
+        QCOMPARE(log.count("finish 0"), 0);
+        QCOMPARE(log.count("start 2"), sent / 2);
+        // Each sending is followed by the interval before the next one starts.
+        QVERIFY(clock.now() >= std::uint64_t(50 * (sent / 2 - 1)));
+    }
+
+    void stopDuringTheRepeatIntervalEndsIt()
+    {
+        // The clock stands still: the interval would never end by itself.
+        SteppingClock clock(0, 0);
+        MidiEditRepeatTransmittionThread thread(nullptr, m_model.get(), m_transmitter.get(), &clock);
+        SignalLog log(&thread);
+        thread.setRepeatInterval(1000);
+        thread.setTransmittionMessage("FE");
+        QVERIFY(m_transmitter->waitForMessages(1));
+        thread.stopTransmittion();
+        QTRY_COMPARE_WITH_TIMEOUT(log.entries, (QStringList{"start 1", "progress 1", "finish 1"}), Timeout);
+        QCOMPARE(m_transmitter->count(), 1);
+    }
+
+    void repetitionEndsAtTheFirstError()
+    {
+        m_transmitter->failFrom(3);
+        MidiEditRepeatTransmittionThread thread(nullptr, m_model.get(), m_transmitter.get());
+        SignalLog log(&thread);
+        thread.setRepeatInterval(0);
+        thread.setTransmittionMessage("F8 FA");
+        QTRY_COMPARE_WITH_TIMEOUT(log.count("finish 2"), 1, Timeout);
+        QCOMPARE(log.entries, (QStringList{"start 2", "progress 1", "progress 2", "start 2", "progress 1", "finish 2"}));
+        QCOMPARE(m_transmitter->calls(), 4);
+    }
+
+    void textHandedOverWhileRepeatingReplacesTheOld()
+    {
+        SteppingClock clock;
+        MidiEditRepeatTransmittionThread thread(nullptr, m_model.get(), m_transmitter.get(), &clock);
+        thread.setRepeatInterval(10);
+        thread.setTransmittionMessage("F8");
+        QVERIFY(m_transmitter->waitForMessages(3));
+        thread.setTransmittionMessage("FA");
+        const int before = m_transmitter->count();
+        QVERIFY(m_transmitter->waitForMessages(before + 3));
+        thread.stopTransmittion();
+        const QList<QByteArray> sent = m_transmitter->sentBytes();
+        QCOMPARE(sent.mid(0, before).count(hex("F8")), before);
+        QCOMPARE(sent.mid(before).count(hex("FA")), sent.size() - before);
+    }
 
 private:
     std::unique_ptr<TulvarMidiModel> m_model;
     std::unique_ptr<RecordingTransmitter> m_transmitter;
 };
-
-void tst_MidiEditTransmittionThread::init()
-{
-    m_model = std::make_unique<TulvarMidiModel>();
-    m_transmitter = std::make_unique<RecordingTransmitter>();
-}
-
-void tst_MidiEditTransmittionThread::cleanup()
-{
-    m_transmitter->release();
-    m_transmitter.reset();
-    m_model.reset();
-}
-
-void tst_MidiEditTransmittionThread::textsSendAndReportTheirResult_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("parser");
-    QTest::addColumn<QList<QByteArray>>("sent");
-    QTest::addColumn<QStringList>("reports");
-
-    QTest::newRow("identity request with a comment")
-        << "F0 7E 7F 06 01 F7 // identity request" << 1 << QList<QByteArray>{hex("F07E7F0601F7")}
-        << QStringList{"start 6", "progress 6", "finish 0"};
-    QTest::newRow("running status expands")
-        << "90 3C 64 3E 40" << 1 << QList<QByteArray>{hex("903C64"), hex("903E40")}
-        << QStringList{"start 5", "progress 3", "progress 6", "finish 0"};
-    QTest::newRow("separators anywhere, either case")
-        << "9 03c,64\n\t" << 1 << QList<QByteArray>{hex("903C64")}
-        << QStringList{"start 3", "progress 3", "finish 0"};
-    QTest::newRow("odd digit count leaves an incomplete message")
-        << "90 3C 6" << 1 << QList<QByteArray>{} << QStringList{"start 2", "finish 0"};
-    QTest::newRow("letter X") << "90 3X 64" << 1 << QList<QByteArray>{}
-                              << QStringList{"start 3", "finish 2", "finish 0"};
-    QTest::newRow("semicolon") << "90;3C64" << 1 << QList<QByteArray>{}
-                               << QStringList{"start 3", "finish 2", "finish 0"};
-    QTest::newRow("plus sign in a pair") << "90 3C 40 +1" << 1 << QList<QByteArray>{}
-                                         << QStringList{"start 4", "finish 2", "finish 0"};
-    QTest::newRow("empty text") << "" << 1 << QList<QByteArray>{} << QStringList{"finish 0"};
-    QTest::newRow("only separators and comments")
-        << " ,\t\n// nothing\n//" << 1 << QList<QByteArray>{} << QStringList{"finish 0"};
-    QTest::newRow("parser off sends the bytes as they stand")
-        << "90 3C 64 3E 40" << 0 << QList<QByteArray>{hex("903C643E40")}
-        << QStringList{"start 5", "progress 5", "finish 0"};
-    QTest::newRow("parser off still checks every pair")
-        << "90 3C 6G" << 0 << QList<QByteArray>{} << QStringList{"start 3", "finish 2", "finish 0"};
-}
-
-void tst_MidiEditTransmittionThread::textsSendAndReportTheirResult()
-{
-    QFETCH(QString, text);
-    QFETCH(int, parser);
-    QFETCH(QList<QByteArray>, sent);
-    QFETCH(QStringList, reports);
-
-    m_model->setModelIntValue(MessageParsedParameterId, parser);
-    MidiEditTransmittionThread thread(nullptr, m_model.get(), m_transmitter.get());
-    SignalLog log(&thread);
-    thread.setTransmittionMessage(text);
-    QTRY_COMPARE_WITH_TIMEOUT(log.entries.endsWith("finish 0"), true, Timeout);
-    QCOMPARE(log.entries, reports);
-    QCOMPARE(m_transmitter->sentBytes(), sent);
-    for (const TransmittedMessage& message : m_transmitter->messages()) {
-        QCOMPARE(message.group, OutputPortGroupBoth);
-        QVERIFY(!message.skipBulkWait);
-        QCOMPARE(message.eventType, parser ? (unsigned char)(message.bytes.at(0) == char(0x90) ? 1 : 7)
-                                           : UnparsedEventType);
-    }
-}
-
-void tst_MidiEditTransmittionThread::longTextsGoOutInChunks_data()
-{
-    QTest::addColumn<int>("parser");
-    QTest::addColumn<QStringList>("reports");
-
-    // 8192 bytes of one exclusive, 16384 characters: two chunks of 4096 bytes.
-    QTest::newRow("parser on: one message across the chunks")
-        << 1 << QStringList{"start 8192", "progress 8192", "finish 0"};
-    QTest::newRow("parser off: one unit per chunk")
-        << 0 << QStringList{"start 8192", "progress 4096", "progress 8192", "finish 0"};
-}
-
-void tst_MidiEditTransmittionThread::longTextsGoOutInChunks()
-{
-    QFETCH(int, parser);
-    QFETCH(QStringList, reports);
-
-    m_model->setModelIntValue(MessageParsedParameterId, parser);
-    const QString text = "F0" + repeated("01", 8190) + "F7";
-    MidiEditTransmittionThread thread(nullptr, m_model.get(), m_transmitter.get());
-    SignalLog log(&thread);
-    thread.setTransmittionMessage(text);
-    QTRY_COMPARE_WITH_TIMEOUT(log.entries.endsWith("finish 0"), true, Timeout);
-    QCOMPARE(log.entries, reports);
-    QByteArray all;
-    for (const QByteArray& bytes : m_transmitter->sentBytes()) {
-        all += bytes;
-    }
-    QCOMPARE(all, QByteArray::fromHex(text.toLatin1()));
-}
-
-void tst_MidiEditTransmittionThread::aLoneCharacterAfterFullChunksFails()
-{
-    m_model->setModelIntValue(MessageParsedParameterId, 0);
-    MidiEditTransmittionThread thread(nullptr, m_model.get(), m_transmitter.get());
-    SignalLog log(&thread);
-    thread.setTransmittionMessage(repeated("F8", 4096) + "F");
-    QTRY_COMPARE_WITH_TIMEOUT(log.entries.endsWith("finish 0"), true, Timeout);
-    QCOMPARE(log.entries, (QStringList{"start 4096", "progress 4096", "finish 2", "finish 0"}));
-    QCOMPARE(m_transmitter->count(), 1);
-}
-
-void tst_MidiEditTransmittionThread::failedTransmitStopsWithError()
-{
-    m_transmitter->failFrom(1);
-    MidiEditTransmittionThread thread(nullptr, m_model.get(), m_transmitter.get());
-    SignalLog log(&thread);
-    thread.setTransmittionMessage("F8 FA FC");
-    QTRY_COMPARE_WITH_TIMEOUT(log.entries.endsWith("finish 0"), true, Timeout);
-    QCOMPARE(log.entries, (QStringList{"start 3", "progress 1", "finish 2", "finish 0"}));
-    QCOMPARE(m_transmitter->calls(), 2);
-
-    // The parser was cleared: a half message of the failed text does not complete later.
-    m_transmitter->failFrom(-1);
-    m_transmitter->clear();
-    log.entries.clear();
-    thread.setTransmittionMessage("F8 90 3C 40 F8");
-    QTRY_COMPARE_WITH_TIMEOUT(log.entries.endsWith("finish 0"), true, Timeout);
-    m_transmitter->failFrom(0);
-    log.entries.clear();
-    thread.setTransmittionMessage("90 3C");
-    QTRY_COMPARE_WITH_TIMEOUT(log.entries.endsWith("finish 0"), true, Timeout);
-    m_transmitter->failFrom(-1);
-    m_transmitter->clear();
-    thread.setTransmittionMessage("F8");
-    QTRY_COMPARE_WITH_TIMEOUT(m_transmitter->count(), 1, Timeout);
-    QCOMPARE(m_transmitter->sentBytes(), QList<QByteArray>{hex("F8")});
-}
-
-void tst_MidiEditTransmittionThread::stopDuringSendingReportsStopped()
-{
-    MidiEditTransmittionThread thread(nullptr, m_model.get(), m_transmitter.get());
-    SignalLog log(&thread);
-    m_transmitter->hold();
-    thread.setTransmittionMessage("F8 FA FC");
-    QVERIFY(m_transmitter->waitForHeldSender());
-    std::thread stopper([&thread] { thread.stopTransmittion(); });
-    QTRY_VERIFY_WITH_TIMEOUT(!thread.isTransmittionRunning(), Timeout);
-    m_transmitter->release();
-    stopper.join();
-    QTRY_COMPARE_WITH_TIMEOUT(log.entries.endsWith("finish 0"), true, Timeout);
-    QCOMPARE(log.entries, (QStringList{"start 3", "progress 1", "finish 1", "finish 0"}));
-    QCOMPARE(m_transmitter->sentBytes(), QList<QByteArray>{hex("F8")});
-}
-
-void tst_MidiEditTransmittionThread::handOverDuringTransmissionIsSentAfterIt()
-{
-    MidiEditTransmittionThread thread(nullptr, m_model.get(), m_transmitter.get());
-    SignalLog log(&thread);
-    m_transmitter->hold();
-    thread.setTransmittionMessage("F8 FA");
-    QVERIFY(m_transmitter->waitForHeldSender());
-    std::thread second([&thread] { thread.setTransmittionMessage("FC"); });
-    m_transmitter->release();
-    second.join();
-    QTRY_COMPARE_WITH_TIMEOUT(log.count("finish 0"), 2, Timeout);
-    QCOMPARE(m_transmitter->sentBytes(), (QList<QByteArray>{hex("F8"), hex("FA"), hex("FC")}));
-    QCOMPARE(log.entries,
-             (QStringList{"start 2", "progress 1", "progress 2", "finish 0", "start 1", "progress 1", "finish 0"}));
-}
-
-void tst_MidiEditTransmittionThread::runningStatusDoesNotCarryIntoTheNextText()
-{
-    MidiEditTransmittionThread thread(nullptr, m_model.get(), m_transmitter.get());
-    SignalLog log(&thread);
-    thread.setTransmittionMessage("B0 07 64");
-    thread.setTransmittionMessage("07 50");
-    QTRY_COMPARE_WITH_TIMEOUT(log.count("finish 0"), 2, Timeout);
-    QCOMPARE(m_transmitter->sentBytes(), QList<QByteArray>{hex("B00764")});
-}
-
-void tst_MidiEditTransmittionThread::bulkPauseSeparatesSystemExclusiveMessages()
-{
-    m_model->setModelIntValue(BulkIntervalParameterId, 200);
-    MidiBulkIntervalManager bulk(m_model.get());
-    // Measured on the program's clock, whose milliseconds the pause counts.
-    MillisecondClockIF* clock = SteadyMillisecondClock::instance();
-    std::vector<int> sendTimes;
-    m_transmitter->setHooks(
-        [&](const TransmittedMessage& message) {
-            if (!message.skipBulkWait) {
-                bulk.waitBulkBeforeTransmission(nullptr, 0);
-            }
-            sendTimes.push_back(clock->elapsed());
-        },
-        [&](const TransmittedMessage& message) {
-            if (!message.skipBulkWait) {
-                bulk.waitBulkAfterTransmission(reinterpret_cast<const unsigned char*>(message.bytes.constData()),
-                                               static_cast<unsigned short>(message.bytes.size()));
-            }
-        });
-    MidiEditTransmittionThread thread(nullptr, m_model.get(), m_transmitter.get());
-    SignalLog log(&thread);
-    thread.setTransmittionMessage("F0 01 F7 F0 02 F7");
-    QTRY_COMPARE_WITH_TIMEOUT(log.entries.endsWith("finish 0"), true, Timeout);
-    QCOMPARE(int(sendTimes.size()), 2);
-    QVERIFY(MillisecondClockIF::millisecondsBetween(sendTimes[0], sendTimes[1]) >= 200);
-}
-
-void tst_MidiEditTransmittionThread::bulkPauseIsSkippedWhenIgnored()
-{
-    MidiEditTransmittionThread thread(nullptr, m_model.get(), m_transmitter.get());
-    SignalLog log(&thread);
-    thread.setBulkIntervalIgnored(true);
-    thread.setTransmittionMessage("F0 01 F7");
-    QTRY_COMPARE_WITH_TIMEOUT(log.entries.endsWith("finish 0"), true, Timeout);
-    QVERIFY(m_transmitter->messages().at(0).skipBulkWait);
-}
-
-void tst_MidiEditTransmittionThread::destructionDuringALongTransmissionEndsIt()
-{
-    auto thread = std::make_unique<MidiEditTransmittionThread>(nullptr, m_model.get(), m_transmitter.get());
-    thread->setTransmittionMessage(repeated("F8", 100000));
-    QVERIFY(m_transmitter->waitForMessages(1));
-    thread.reset();
-    const int sent = m_transmitter->count();
-    QVERIFY(sent >= 1);
-    QCOMPARE(m_transmitter->count(), sent);
-}
-
-void tst_MidiEditTransmittionThread::repetitionRepeatsUntilStopped()
-{
-    SteppingClock clock;
-    MidiEditRepeatTransmittionThread thread(nullptr, m_model.get(), m_transmitter.get(), &clock);
-    SignalLog log(&thread);
-    thread.setRepeatInterval(50);
-    thread.setTransmittionMessage("F8 FA");
-    QVERIFY(m_transmitter->waitForMessages(10));
-    thread.stopTransmittion();
-    const int sent = m_transmitter->count();
-    QCOMPARE(sent % 2, 0);
-    QTRY_COMPARE_WITH_TIMEOUT(log.count("finish 1"), 1, Timeout);
-    QCOMPARE(m_transmitter->count(), sent);
-    QCOMPARE(log.count("finish 0"), 0);
-    QCOMPARE(log.count("start 2"), sent / 2);
-    // Each sending is followed by the interval before the next one starts.
-    QVERIFY(clock.now() >= std::uint64_t(50 * (sent / 2 - 1)));
-}
-
-void tst_MidiEditTransmittionThread::stopDuringTheRepeatIntervalEndsIt()
-{
-    // The clock stands still: the interval would never end by itself.
-    SteppingClock clock(0, 0);
-    MidiEditRepeatTransmittionThread thread(nullptr, m_model.get(), m_transmitter.get(), &clock);
-    SignalLog log(&thread);
-    thread.setRepeatInterval(1000);
-    thread.setTransmittionMessage("FE");
-    QVERIFY(m_transmitter->waitForMessages(1));
-    thread.stopTransmittion();
-    QTRY_COMPARE_WITH_TIMEOUT(log.entries, (QStringList{"start 1", "progress 1", "finish 1"}), Timeout);
-    QCOMPARE(m_transmitter->count(), 1);
-}
-
-void tst_MidiEditTransmittionThread::repetitionEndsAtTheFirstError()
-{
-    m_transmitter->failFrom(3);
-    MidiEditRepeatTransmittionThread thread(nullptr, m_model.get(), m_transmitter.get());
-    SignalLog log(&thread);
-    thread.setRepeatInterval(0);
-    thread.setTransmittionMessage("F8 FA");
-    QTRY_COMPARE_WITH_TIMEOUT(log.count("finish 2"), 1, Timeout);
-    QCOMPARE(log.entries, (QStringList{"start 2", "progress 1", "progress 2", "start 2", "progress 1", "finish 2"}));
-    QCOMPARE(m_transmitter->calls(), 4);
-}
-
-void tst_MidiEditTransmittionThread::textHandedOverWhileRepeatingReplacesTheOld()
-{
-    SteppingClock clock;
-    MidiEditRepeatTransmittionThread thread(nullptr, m_model.get(), m_transmitter.get(), &clock);
-    thread.setRepeatInterval(10);
-    thread.setTransmittionMessage("F8");
-    QVERIFY(m_transmitter->waitForMessages(3));
-    thread.setTransmittionMessage("FA");
-    const int before = m_transmitter->count();
-    QVERIFY(m_transmitter->waitForMessages(before + 3));
-    thread.stopTransmittion();
-    const QList<QByteArray> sent = m_transmitter->sentBytes();
-    QVERIFY(sent.mid(0, before).count(hex("F8")) == before);
-    QVERIFY(sent.mid(before).count(hex("FA")) == sent.size() - before);
-}
 
 QTEST_GUILESS_MAIN(tst_MidiEditTransmittionThread)
 #include "tst_MidiEditTransmittionThread.moc"

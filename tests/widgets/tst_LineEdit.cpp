@@ -49,21 +49,6 @@ private slots:
         QCOMPARE(finished.count(), emitted);
     }
 
-    void typedNumberAboveTheTopShowsTheTop()
-    {
-        LineEdit edit(QStringLiteral("64"));
-        edit.setValidator(new QIntValidator(0, 127, &edit));
-        edit.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&edit));
-        edit.selectAll();
-        QTest::keyClicks(&edit, QStringLiteral("999"));
-        QCOMPARE(edit.text(), QStringLiteral("999"));
-        QSignalSpy finished(&edit, &QLineEdit::editingFinished);
-        QTest::keyClick(&edit, Qt::Key_Return);
-        QCOMPARE(edit.text(), QStringLiteral("127"));
-        QCOMPARE(finished.count(), 1);
-    }
-
     void leavingDecidesOnce()
     {
         QWidget window;
@@ -84,16 +69,14 @@ private slots:
         QTRY_VERIFY(other->hasFocus());
         QCOMPARE(edit->text(), QStringLiteral("64"));
         QCOMPARE(finished.count(), 1);
-    }
 
-    void otherKeysEditAsUsual()
-    {
-        LineEdit edit{QString()};
-        edit.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&edit));
-        QTest::keyClicks(&edit, QStringLiteral("F0 7E"));
-        QTest::keyClick(&edit, Qt::Key_Backspace);
-        QCOMPARE(edit.text(), QStringLiteral("F0 7"));
+        // Keys other than Return and Enter edit as usual.
+        edit->setFocus();
+        QTRY_VERIFY(edit->hasFocus());
+        edit->end(false);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, QStringLiteral("5"));
+        QCOMPARE(edit->text(), QStringLiteral("65"));
     }
 };
 

@@ -10,166 +10,130 @@ class MidiPitchbendSliderTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        m_slider = new MidiPitchbendSlider;
+        m_slider->resize(43, 161);
+        m_slider->show();
+    }
 
-    void pointMapsToValue_data();
-    void pointMapsToValue();
-    void springBackReturnsToRestOnRelease();
-    void pressOnTheRestValueEmitsNothing();
-    void switchingToSpringBackReturnsToRest();
-    void ctrlPressSetsRestAndHoldKeepsIt();
-    void dragFollowsThePointer();
-    void keysActOnlyInHoldMode_data();
-    void keysActOnlyInHoldMode();
-    void wheelIsConsumedWithoutChange();
-    void thumbIsDrawnAtTheValue();
+    void cleanup()
+    {
+        delete m_slider;
+        m_slider = nullptr;
+    }
+
+    void pointMapsToValue_data()
+    {
+        QTest::addColumn<int>("y");
+        QTest::addColumn<int>("value");
+        // scale = 127 / (161 - 30); value = round(scale * (146 - y)), clamped.
+        QTest::newRow("bottom of the track") << 146 << 0;
+        QTest::newRow("below the track") << 160 << 0;
+        QTest::newRow("top of the track") << 15 << 127;
+        QTest::newRow("above the track") << 0 << 127;
+        QTest::newRow("centre") << 80 << 64;
+        QTest::newRow("y 50") << 50 << 93;
+        QTest::newRow("y 100") << 100 << 45;
+    }
+
+    void pointMapsToValue()
+    {
+        QFETCH(int, y);
+        QFETCH(int, value);
+        QCOMPARE(m_slider->scale(), 127.0 / 131.0);
+        QCOMPARE(m_slider->convertMousePointToValue(y), value);
+    }
+
+    void springBackReturnsToRestOnRelease()
+    {
+        QSignalSpy spy(m_slider, &MidiPitchbendSlider::valueChanged);
+        // A click on the rest value changes nothing.
+        QTest::mouseClick(m_slider, Qt::LeftButton, Qt::NoModifier, QPoint(20, 80));
+        QCOMPARE(spy.count(), 0);
+        QTest::mousePress(m_slider, Qt::LeftButton, Qt::NoModifier, QPoint(20, 50));
+        QCOMPARE(m_slider->value(), 93);
+        WidgetEvents::mouseMove(m_slider, QPoint(20, -40));
+        QCOMPARE(m_slider->value(), 127);
+        QTest::mouseRelease(m_slider, Qt::LeftButton, Qt::NoModifier, QPoint(20, -40));
+        QCOMPARE(m_slider->value(), 64);
+        QCOMPARE(spy.count(), 3);
+        QCOMPARE(spy.at(0).at(0).toInt(), 93);
+    }
+
+    void holdKeepsTheValueUntilCtrlClickOrSpringBack()
+    {
+        m_slider->setWheelMode(MidiPitchbendSlider::Hold);
+        QTest::mouseClick(m_slider, Qt::LeftButton, Qt::NoModifier, QPoint(20, 100));
+        QCOMPARE(m_slider->value(), 45);
+        QTest::mouseClick(m_slider, Qt::LeftButton, Qt::ControlModifier, QPoint(20, 20));
+        QCOMPARE(m_slider->value(), 64);
+        m_slider->setValue(100);
+        QSignalSpy spy(m_slider, &MidiPitchbendSlider::valueChanged);
+        m_slider->setWheelMode(MidiPitchbendSlider::SpringBack);
+        QCOMPARE(m_slider->value(), 64);
+        QCOMPARE(spy.count(), 1);
+        m_slider->setValue(500);
+        QCOMPARE(m_slider->value(), 127);
+        m_slider->setValue(127);
+        QCOMPARE(spy.count(), 2);
+    }
+
+    void keysActOnlyInHoldMode_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("value");
+        QTest::newRow("Home") << int(Qt::Key_Home) << 127;
+        QTest::newRow("End") << int(Qt::Key_End) << 0;
+        QTest::newRow("Up") << int(Qt::Key_Up) << 65;
+        QTest::newRow("Plus") << int(Qt::Key_Plus) << 65;
+        QTest::newRow("Down") << int(Qt::Key_Down) << 63;
+        QTest::newRow("Minus") << int(Qt::Key_Minus) << 63;
+        QTest::newRow("PageUp") << int(Qt::Key_PageUp) << 74;
+        QTest::newRow("PageDown") << int(Qt::Key_PageDown) << 54;
+    }
+
+    void keysActOnlyInHoldMode()
+    {
+        QFETCH(int, key);
+        QFETCH(int, value);
+        QTest::keyClick(m_slider, Qt::Key(key));
+        QCOMPARE(m_slider->value(), 64);
+        m_slider->setWheelMode(MidiPitchbendSlider::Hold);
+        QTest::keyClick(m_slider, Qt::Key(key));
+        QCOMPARE(m_slider->value(), value);
+    }
+
+    void wheelIsConsumedWithoutChange()
+    {
+        QWidget parent;
+        m_slider->setParent(&parent);
+        m_slider->setWheelMode(MidiPitchbendSlider::Hold);
+        QSignalSpy spy(m_slider, &MidiPitchbendSlider::valueChanged);
+        QVERIFY(WidgetEvents::wheel(m_slider, QPoint(20, 80), 120));
+        QVERIFY(WidgetEvents::wheel(m_slider, QPoint(20, 80), -360));
+        QCOMPARE(spy.count(), 0);
+        m_slider->setParent(nullptr);
+    }
+
+    void thumbIsDrawnAtTheValue()
+    {
+        m_slider->setWheelMode(MidiPitchbendSlider::Hold);
+        for (int value : {0, 64, 127}) {
+            m_slider->setValue(value);
+            int const top = m_slider->thumbTop();
+            QVERIFY(top >= 0 && top + 30 <= m_slider->height());
+            QImage const image = m_slider->grab().toImage();
+            // Inside the thumb the gradient is light; just above it the background shows.
+            QVERIFY(qGray(image.pixel(21, top + 15)) > 190);
+            if (top > 2)
+                QVERIFY(image.pixel(10, top - 2) != image.pixel(10, top + 15));
+        }
+    }
 
 private:
     MidiPitchbendSlider* m_slider = nullptr;
 };
-
-void MidiPitchbendSliderTest::init()
-{
-    m_slider = new MidiPitchbendSlider;
-    m_slider->resize(43, 161);
-    m_slider->show();
-}
-
-void MidiPitchbendSliderTest::cleanup()
-{
-    delete m_slider;
-    m_slider = nullptr;
-}
-
-void MidiPitchbendSliderTest::pointMapsToValue_data()
-{
-    QTest::addColumn<int>("y");
-    QTest::addColumn<int>("value");
-    // scale = 127 / (161 - 30); value = round(scale * (146 - y)), clamped.
-    QTest::newRow("bottom of the track") << 146 << 0;
-    QTest::newRow("below the track") << 160 << 0;
-    QTest::newRow("top of the track") << 15 << 127;
-    QTest::newRow("above the track") << 0 << 127;
-    QTest::newRow("centre") << 80 << 64;
-    QTest::newRow("y 50") << 50 << 93;
-    QTest::newRow("y 100") << 100 << 45;
-}
-
-void MidiPitchbendSliderTest::pointMapsToValue()
-{
-    QFETCH(int, y);
-    QFETCH(int, value);
-    QCOMPARE(m_slider->scale(), 127.0 / 131.0);
-    QCOMPARE(m_slider->convertMousePointToValue(y), value);
-}
-
-void MidiPitchbendSliderTest::springBackReturnsToRestOnRelease()
-{
-    QSignalSpy spy(m_slider, &MidiPitchbendSlider::valueChanged);
-    QTest::mousePress(m_slider, Qt::LeftButton, Qt::NoModifier, QPoint(20, 50));
-    QCOMPARE(m_slider->value(), 93);
-    QTest::mouseRelease(m_slider, Qt::LeftButton, Qt::NoModifier, QPoint(20, 50));
-    QCOMPARE(m_slider->value(), 64);
-    QCOMPARE(spy.count(), 2);
-    QCOMPARE(spy.at(0).at(0).toInt(), 93);
-    QCOMPARE(spy.at(1).at(0).toInt(), 64);
-}
-
-void MidiPitchbendSliderTest::pressOnTheRestValueEmitsNothing()
-{
-    QSignalSpy spy(m_slider, &MidiPitchbendSlider::valueChanged);
-    QTest::mouseClick(m_slider, Qt::LeftButton, Qt::NoModifier, QPoint(20, 80));
-    QCOMPARE(m_slider->value(), 64);
-    QCOMPARE(spy.count(), 0);
-}
-
-void MidiPitchbendSliderTest::switchingToSpringBackReturnsToRest()
-{
-    m_slider->setWheelMode(MidiPitchbendSlider::Hold);
-    m_slider->setValue(100);
-    QSignalSpy spy(m_slider, &MidiPitchbendSlider::valueChanged);
-    m_slider->setWheelMode(MidiPitchbendSlider::SpringBack);
-    QCOMPARE(m_slider->value(), 64);
-    QCOMPARE(spy.count(), 1);
-    m_slider->setValue(500);
-    QCOMPARE(m_slider->value(), 127);
-    m_slider->setValue(127);
-    QCOMPARE(spy.count(), 2);
-}
-
-void MidiPitchbendSliderTest::ctrlPressSetsRestAndHoldKeepsIt()
-{
-    m_slider->setWheelMode(MidiPitchbendSlider::Hold);
-    QTest::mouseClick(m_slider, Qt::LeftButton, Qt::NoModifier, QPoint(20, 100));
-    QCOMPARE(m_slider->value(), 45);
-    QTest::mouseClick(m_slider, Qt::LeftButton, Qt::ControlModifier, QPoint(20, 20));
-    QCOMPARE(m_slider->value(), 64);
-}
-
-void MidiPitchbendSliderTest::dragFollowsThePointer()
-{
-    QSignalSpy spy(m_slider, &MidiPitchbendSlider::valueChanged);
-    QTest::mousePress(m_slider, Qt::LeftButton, Qt::NoModifier, QPoint(20, 80));
-    WidgetEvents::mouseMove(m_slider, QPoint(20, 50));
-    WidgetEvents::mouseMove(m_slider, QPoint(20, -40));
-    QCOMPARE(m_slider->value(), 127);
-    QTest::mouseRelease(m_slider, Qt::LeftButton, Qt::NoModifier, QPoint(20, -40));
-    QCOMPARE(spy.count(), 3);
-    QCOMPARE(m_slider->value(), 64);
-}
-
-void MidiPitchbendSliderTest::keysActOnlyInHoldMode_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("value");
-    QTest::newRow("Home") << int(Qt::Key_Home) << 127;
-    QTest::newRow("End") << int(Qt::Key_End) << 0;
-    QTest::newRow("Up") << int(Qt::Key_Up) << 65;
-    QTest::newRow("Plus") << int(Qt::Key_Plus) << 65;
-    QTest::newRow("Down") << int(Qt::Key_Down) << 63;
-    QTest::newRow("Minus") << int(Qt::Key_Minus) << 63;
-    QTest::newRow("PageUp") << int(Qt::Key_PageUp) << 74;
-    QTest::newRow("PageDown") << int(Qt::Key_PageDown) << 54;
-}
-
-void MidiPitchbendSliderTest::keysActOnlyInHoldMode()
-{
-    QFETCH(int, key);
-    QFETCH(int, value);
-    QTest::keyClick(m_slider, Qt::Key(key));
-    QCOMPARE(m_slider->value(), 64);
-    m_slider->setWheelMode(MidiPitchbendSlider::Hold);
-    QTest::keyClick(m_slider, Qt::Key(key));
-    QCOMPARE(m_slider->value(), value);
-}
-
-void MidiPitchbendSliderTest::wheelIsConsumedWithoutChange()
-{
-    QWidget parent;
-    m_slider->setParent(&parent);
-    m_slider->setWheelMode(MidiPitchbendSlider::Hold);
-    QSignalSpy spy(m_slider, &MidiPitchbendSlider::valueChanged);
-    QVERIFY(WidgetEvents::wheel(m_slider, QPoint(20, 80), 120));
-    QVERIFY(WidgetEvents::wheel(m_slider, QPoint(20, 80), -360));
-    QCOMPARE(spy.count(), 0);
-    m_slider->setParent(nullptr);
-}
-
-void MidiPitchbendSliderTest::thumbIsDrawnAtTheValue()
-{
-    m_slider->setWheelMode(MidiPitchbendSlider::Hold);
-    for (int value : {0, 64, 127}) {
-        m_slider->setValue(value);
-        int const top = m_slider->thumbTop();
-        QVERIFY(top >= 0 && top + 30 <= m_slider->height());
-        QImage const image = m_slider->grab().toImage();
-        // Inside the thumb the gradient is light; just above it the background shows.
-        QVERIFY(qGray(image.pixel(21, top + 15)) > 190);
-        if (top > 2)
-            QVERIFY(image.pixel(10, top - 2) != image.pixel(10, top + 15));
-    }
-}
 
 QTEST_MAIN(MidiPitchbendSliderTest)
 #include "tst_MidiPitchbendSlider.moc"

@@ -45,230 +45,212 @@ class SevenSegmentTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init()
+    {
+        QApplication::setWheelScrollLines(3);
+        m_window = new QWidget;
+        m_window->resize(200, 100);
+        m_display = new SevenSegment(m_window);
+        m_display->setFixedSize(128, 48);
+        m_display->setMinimum(0);
+        m_display->setMaximum(127);
+        m_display->setResetValue(0);
+        m_display->setDigitPixmap(digitStrip());
+        m_display->setIncreaseButtonGeometry(QRect(114, 0, 14, 24));
+        m_display->setDecreaseButtonGeometry(QRect(114, 24, 14, 24));
+        m_display->setIncreaseButtonPixmap(buttonImage(Qt::darkGreen, Qt::green));
+        m_display->setDecreaseButtonPixmap(buttonImage(Qt::darkRed, Qt::red));
+        m_window->show();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+    }
 
-    void drawsThreeDigitsWithLeadingZeros_data();
-    void drawsThreeDigitsWithLeadingZeros();
-    void drawsNothingWithoutTheDigitStrip();
-    void valueIsClampedAndEmittedOnlyOnChange();
-    void arrowButtonsRepeatAndStopAtTheEnds();
-    void ctrlClickResets();
-    void doubleClickEditsTheValue();
-    void keysStepTheValue();
-    void wheelRemainderRestartsOnReversal();
-    void inputIsIgnoredWhileEditing();
+    void cleanup()
+    {
+        delete m_window;
+        m_window = nullptr;
+        m_display = nullptr;
+    }
+
+    void drawsThreeDigitsWithLeadingZeros_data()
+    {
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QVector<int>>("digits");
+        QTest::newRow("0") << 0 << QVector<int>{0, 0, 0};
+        QTest::newRow("7") << 7 << QVector<int>{0, 0, 7};
+        QTest::newRow("42") << 42 << QVector<int>{0, 4, 2};
+        QTest::newRow("127") << 127 << QVector<int>{1, 2, 7};
+    }
+
+    void drawsThreeDigitsWithLeadingZeros()
+    {
+        QFETCH(int, value);
+        QFETCH(QVector<int>, digits);
+        m_display->setValue(value);
+        // Width 128 minus the 14-pixel button, in three cells of 38.
+        QCOMPARE(m_display->digitCellX(1), 38);
+        QCOMPARE(m_display->digitCellX(2), 76);
+        QImage const image = m_display->grab().toImage();
+        for (int position = 0; position < 3; ++position)
+            QCOMPARE(image.pixelColor(m_display->digitCellX(position) + 5, 10), digitColour(digits[position]));
+        // Digits are drawn at their natural (logical) size: 10 x 20.
+        QVERIFY(image.pixelColor(15, 10) != digitColour(digits[0]));
+        QVERIFY(image.pixelColor(5, 25) != digitColour(digits[0]));
+    }
+
+    void drawsNothingWithoutTheDigitStrip()
+    {
+        SevenSegment display;
+        display.resize(128, 48);
+        display.setIncreaseButtonGeometry(QRect(114, 0, 14, 24));
+        display.setDecreaseButtonGeometry(QRect(114, 24, 14, 24));
+        display.setValue(5);
+        QCOMPARE(display.grab().toImage().pixelColor(5, 10), display.palette().color(QPalette::Window));
+    }
+
+    void valueIsClampedAndEmittedOnlyOnChange()
+    {
+        QSignalSpy spy(m_display, &SevenSegment::valueChanged);
+        m_display->setValue(200);
+        QCOMPARE(m_display->value(), 127);
+        m_display->setValue(127);
+        m_display->addStepToValue(5);
+        QCOMPARE(spy.count(), 1);
+        m_display->addStepToValue(-300);
+        QCOMPARE(m_display->value(), 0);
+        QCOMPARE(spy.count(), 2);
+        QCOMPARE(m_display->adjustValue(-4), 0);
+        QCOMPARE(m_display->adjustValue(64), 64);
+        QCOMPARE(m_display->value(), 0);
+
+        // The arrow keys step, and stop at the ends.
+        m_display->setFocus();
+        QTest::keyClick(m_display, Qt::Key_Down);
+        QCOMPARE(spy.count(), 2);
+        QTest::keyClick(m_display, Qt::Key_Up);
+        QTest::keyClick(m_display, Qt::Key_Up);
+        QTest::keyClick(m_display, Qt::Key_Down);
+        QCOMPARE(m_display->value(), 1);
+    }
+
+    void arrowButtonsRepeatAndStopAtTheEnds()
+    {
+        PushButton* up = m_display->increaseButton();
+        QVERIFY(up->autoRepeat());
+        QCOMPARE(up->focusPolicy(), Qt::NoFocus);
+        up->setAutoRepeatDelay(5);
+        up->setAutoRepeatInterval(5);
+        m_display->setValue(125);
+        QSignalSpy changes(m_display, &SevenSegment::valueChanged);
+        QSignalSpy presses(up, &QAbstractButton::pressed);
+        QTest::mousePress(up, Qt::LeftButton, Qt::NoModifier, QPoint(7, 12));
+        QCOMPARE(m_display->value(), 126);
+        QTRY_VERIFY_WITH_TIMEOUT(presses.count() >= 8, 10000);
+        QTest::mouseRelease(up, Qt::LeftButton, Qt::NoModifier, QPoint(7, 12));
+        QCOMPARE(m_display->value(), 127);
+        QCOMPARE(changes.count(), 2);
+
+        PushButton* down = m_display->decreaseButton();
+        m_display->setValue(1);
+        changes.clear();
+        QTest::mouseClick(down, Qt::LeftButton, Qt::NoModifier, QPoint(7, 12));
+        QTest::mouseClick(down, Qt::LeftButton, Qt::NoModifier, QPoint(7, 12));
+        QCOMPARE(m_display->value(), 0);
+        QCOMPARE(changes.count(), 1);
+    }
+
+    void ctrlClickResets()
+    {
+        m_display->setMinimum(1);
+        m_display->setMaximum(128);
+        m_display->setValue(50);
+        m_display->setResetValue(1);
+        QTest::mouseClick(m_display, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+        QCOMPARE(m_display->value(), 50);
+        QTest::mouseClick(m_display, Qt::LeftButton, Qt::ControlModifier, QPoint(20, 20));
+        QCOMPARE(m_display->value(), 1);
+        // A reset value outside the range is clamped into it.
+        m_display->setResetValue(0);
+        m_display->setValue(9);
+        QTest::mouseClick(m_display, Qt::LeftButton, Qt::ControlModifier, QPoint(20, 20));
+        QCOMPARE(m_display->value(), 1);
+    }
+
+    void doubleClickEditsTheValue()
+    {
+        m_display->setValue(12);
+        QTest::mouseDClick(m_display, Qt::LeftButton, Qt::NoModifier, QPoint(60, 20));
+        QVERIFY(m_display->isVisibleLineEdit());
+        LineEdit* editor = m_display->lineEdit();
+        QCOMPARE(editor->geometry(), QRect(0, 0, 114, 48));
+        QCOMPARE(editor->text(), QStringLiteral("12"));
+        QCOMPARE(editor->selectedText(), QStringLiteral("12"));
+        QVERIFY(editor->alignment() & Qt::AlignRight);
+        QTRY_VERIFY(editor->hasFocus());
+
+        QSignalSpy spy(m_display, &SevenSegment::valueChanged);
+        QTest::keyClicks(editor, "77");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(m_display->value(), 77);
+        QCOMPARE(spy.count(), 1);
+        QVERIFY(!m_display->isVisibleLineEdit());
+        QTRY_VERIFY(m_display->hasFocus());
+
+        // A new editor replaces the old one; an entry above the range ends at the top.
+        QPointer<LineEdit> old = editor;
+        QTest::mouseDClick(m_display, Qt::LeftButton, Qt::NoModifier, QPoint(60, 20));
+        QTRY_VERIFY(old.isNull());
+        QTest::keyClicks(m_display->lineEdit(), "200");
+        QTest::keyClick(m_display->lineEdit(), Qt::Key_Return);
+        QCOMPARE(m_display->value(), 127);
+    }
+
+    void wheelRemainderRestartsOnReversal()
+    {
+        m_display->setValue(50);
+        QVERIFY(WidgetEvents::wheel(m_display, QPoint(20, 20), 120)); // 3 lines per notch
+        QCOMPARE(m_display->value(), 53);
+        WidgetEvents::wheel(m_display, QPoint(20, 20), 20); // half a step waits
+        QCOMPARE(m_display->value(), 53);
+        WidgetEvents::wheel(m_display, QPoint(20, 20), 20); // the second half completes it
+        QCOMPARE(m_display->value(), 54);
+
+        WidgetEvents::wheel(m_display, QPoint(20, 20), 20); // +0.5 pending
+        // Reversing: the pending +0.5 is dropped, so a whole step down happens at once.
+        WidgetEvents::wheel(m_display, QPoint(20, 20), -40);
+        QCOMPARE(m_display->value(), 53);
+        WidgetEvents::wheel(m_display, QPoint(20, 20), -20);
+        QCOMPARE(m_display->value(), 53);
+        WidgetEvents::wheel(m_display, QPoint(20, 20), -20);
+        QCOMPARE(m_display->value(), 52);
+    }
+
+    void inputIsIgnoredWhileEditing()
+    {
+        m_display->setValue(20);
+        QTest::mouseDClick(m_display, Qt::LeftButton, Qt::NoModifier, QPoint(60, 20));
+        QVERIFY(m_display->isVisibleLineEdit());
+        QTRY_VERIFY(m_display->lineEdit()->hasFocus());
+        QSignalSpy spy(m_display, &SevenSegment::valueChanged);
+        QTest::keyClick(m_display, Qt::Key_Up);
+        WidgetEvents::wheel(m_display, QPoint(20, 20), 120);
+        m_display->increase();
+        m_display->decrease();
+        QCOMPARE(m_display->value(), 20);
+        QCOMPARE(spy.count(), 0);
+
+        // Clicking an arrow takes the focus from the editor: the entry is taken, then the step.
+        QTest::keyClicks(m_display->lineEdit(), "30");
+        QTest::mouseClick(m_display->increaseButton(), Qt::LeftButton, Qt::NoModifier, QPoint(7, 12));
+        QVERIFY(!m_display->isVisibleLineEdit());
+        QCOMPARE(m_display->value(), 31);
+        QCOMPARE(spy.count(), 2);
+    }
 
 private:
     QWidget* m_window = nullptr;
     SevenSegment* m_display = nullptr;
 };
-
-void SevenSegmentTest::init()
-{
-    QApplication::setWheelScrollLines(3);
-    m_window = new QWidget;
-    m_window->resize(200, 100);
-    m_display = new SevenSegment(m_window);
-    m_display->setFixedSize(128, 48);
-    m_display->setMinimum(0);
-    m_display->setMaximum(127);
-    m_display->setResetValue(0);
-    m_display->setDigitPixmap(digitStrip());
-    m_display->setIncreaseButtonGeometry(QRect(114, 0, 14, 24));
-    m_display->setDecreaseButtonGeometry(QRect(114, 24, 14, 24));
-    m_display->setIncreaseButtonPixmap(buttonImage(Qt::darkGreen, Qt::green));
-    m_display->setDecreaseButtonPixmap(buttonImage(Qt::darkRed, Qt::red));
-    m_window->show();
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window));
-}
-
-void SevenSegmentTest::cleanup()
-{
-    delete m_window;
-    m_window = nullptr;
-    m_display = nullptr;
-}
-
-void SevenSegmentTest::drawsThreeDigitsWithLeadingZeros_data()
-{
-    QTest::addColumn<int>("value");
-    QTest::addColumn<QVector<int>>("digits");
-    QTest::newRow("0") << 0 << QVector<int>{0, 0, 0};
-    QTest::newRow("7") << 7 << QVector<int>{0, 0, 7};
-    QTest::newRow("42") << 42 << QVector<int>{0, 4, 2};
-    QTest::newRow("127") << 127 << QVector<int>{1, 2, 7};
-}
-
-void SevenSegmentTest::drawsThreeDigitsWithLeadingZeros()
-{
-    QFETCH(int, value);
-    QFETCH(QVector<int>, digits);
-    m_display->setValue(value);
-    // Width 128 minus the 14-pixel button, in three cells of 38.
-    QCOMPARE(m_display->digitCellX(1), 38);
-    QCOMPARE(m_display->digitCellX(2), 76);
-    QImage const image = m_display->grab().toImage();
-    for (int position = 0; position < 3; ++position)
-        QCOMPARE(image.pixelColor(m_display->digitCellX(position) + 5, 10), digitColour(digits[position]));
-    // Digits are drawn at their natural (logical) size: 10 x 20.
-    QVERIFY(image.pixelColor(15, 10) != digitColour(digits[0]));
-    QVERIFY(image.pixelColor(5, 25) != digitColour(digits[0]));
-}
-
-void SevenSegmentTest::drawsNothingWithoutTheDigitStrip()
-{
-    SevenSegment display;
-    display.resize(128, 48);
-    display.setIncreaseButtonGeometry(QRect(114, 0, 14, 24));
-    display.setDecreaseButtonGeometry(QRect(114, 24, 14, 24));
-    display.setValue(5);
-    QCOMPARE(display.grab().toImage().pixelColor(5, 10), display.palette().color(QPalette::Window));
-}
-
-void SevenSegmentTest::valueIsClampedAndEmittedOnlyOnChange()
-{
-    QSignalSpy spy(m_display, &SevenSegment::valueChanged);
-    m_display->setValue(200);
-    QCOMPARE(m_display->value(), 127);
-    m_display->setValue(127);
-    m_display->addStepToValue(5);
-    QCOMPARE(spy.count(), 1);
-    m_display->addStepToValue(-300);
-    QCOMPARE(m_display->value(), 0);
-    QCOMPARE(spy.count(), 2);
-    QCOMPARE(m_display->adjustValue(-4), 0);
-    QCOMPARE(m_display->adjustValue(64), 64);
-    QCOMPARE(m_display->value(), 0);
-}
-
-void SevenSegmentTest::arrowButtonsRepeatAndStopAtTheEnds()
-{
-    PushButton* up = m_display->increaseButton();
-    QVERIFY(up->autoRepeat());
-    QCOMPARE(up->focusPolicy(), Qt::NoFocus);
-    up->setAutoRepeatDelay(5);
-    up->setAutoRepeatInterval(5);
-    m_display->setValue(125);
-    QSignalSpy changes(m_display, &SevenSegment::valueChanged);
-    QSignalSpy presses(up, &QAbstractButton::pressed);
-    QTest::mousePress(up, Qt::LeftButton, Qt::NoModifier, QPoint(7, 12));
-    QCOMPARE(m_display->value(), 126);
-    QTRY_VERIFY_WITH_TIMEOUT(presses.count() >= 8, 10000);
-    QTest::mouseRelease(up, Qt::LeftButton, Qt::NoModifier, QPoint(7, 12));
-    QCOMPARE(m_display->value(), 127);
-    QCOMPARE(changes.count(), 2);
-
-    PushButton* down = m_display->decreaseButton();
-    m_display->setValue(1);
-    changes.clear();
-    QTest::mouseClick(down, Qt::LeftButton, Qt::NoModifier, QPoint(7, 12));
-    QTest::mouseClick(down, Qt::LeftButton, Qt::NoModifier, QPoint(7, 12));
-    QCOMPARE(m_display->value(), 0);
-    QCOMPARE(changes.count(), 1);
-}
-
-void SevenSegmentTest::ctrlClickResets()
-{
-    m_display->setMinimum(1);
-    m_display->setMaximum(128);
-    m_display->setValue(50);
-    m_display->setResetValue(1);
-    QTest::mouseClick(m_display, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
-    QCOMPARE(m_display->value(), 50);
-    QTest::mouseClick(m_display, Qt::LeftButton, Qt::ControlModifier, QPoint(20, 20));
-    QCOMPARE(m_display->value(), 1);
-    // A reset value outside the range is clamped into it.
-    m_display->setResetValue(0);
-    m_display->setValue(9);
-    QTest::mouseClick(m_display, Qt::LeftButton, Qt::ControlModifier, QPoint(20, 20));
-    QCOMPARE(m_display->value(), 1);
-}
-
-void SevenSegmentTest::doubleClickEditsTheValue()
-{
-    m_display->setValue(12);
-    QTest::mouseDClick(m_display, Qt::LeftButton, Qt::NoModifier, QPoint(60, 20));
-    QVERIFY(m_display->isVisibleLineEdit());
-    LineEdit* editor = m_display->lineEdit();
-    QCOMPARE(editor->geometry(), QRect(0, 0, 114, 48));
-    QCOMPARE(editor->text(), QStringLiteral("12"));
-    QCOMPARE(editor->selectedText(), QStringLiteral("12"));
-    QVERIFY(editor->alignment() & Qt::AlignRight);
-    QTRY_VERIFY(editor->hasFocus());
-
-    QSignalSpy spy(m_display, &SevenSegment::valueChanged);
-    QTest::keyClicks(editor, "77");
-    QTest::keyClick(editor, Qt::Key_Return);
-    QCOMPARE(m_display->value(), 77);
-    QCOMPARE(spy.count(), 1);
-    QVERIFY(!m_display->isVisibleLineEdit());
-    QTRY_VERIFY(m_display->hasFocus());
-
-    // A new editor replaces the old one; an entry above the range ends at the top.
-    QPointer<LineEdit> old = editor;
-    QTest::mouseDClick(m_display, Qt::LeftButton, Qt::NoModifier, QPoint(60, 20));
-    QTRY_VERIFY(old.isNull());
-    QTest::keyClicks(m_display->lineEdit(), "200");
-    QTest::keyClick(m_display->lineEdit(), Qt::Key_Return);
-    QCOMPARE(m_display->value(), 127);
-}
-
-void SevenSegmentTest::keysStepTheValue()
-{
-    m_display->setValue(10);
-    m_display->setFocus();
-    QTest::keyClick(m_display, Qt::Key_Up);
-    QTest::keyClick(m_display, Qt::Key_Up);
-    QTest::keyClick(m_display, Qt::Key_Down);
-    QCOMPARE(m_display->value(), 11);
-    m_display->setValue(0);
-    QTest::keyClick(m_display, Qt::Key_Down);
-    QCOMPARE(m_display->value(), 0);
-}
-
-void SevenSegmentTest::wheelRemainderRestartsOnReversal()
-{
-    m_display->setValue(50);
-    QVERIFY(WidgetEvents::wheel(m_display, QPoint(20, 20), 120)); // 3 lines per notch
-    QCOMPARE(m_display->value(), 53);
-    WidgetEvents::wheel(m_display, QPoint(20, 20), 20); // half a step waits
-    QCOMPARE(m_display->value(), 53);
-    WidgetEvents::wheel(m_display, QPoint(20, 20), 20); // the second half completes it
-    QCOMPARE(m_display->value(), 54);
-
-    WidgetEvents::wheel(m_display, QPoint(20, 20), 20); // +0.5 pending
-    // Reversing: the pending +0.5 is dropped, so a whole step down happens at once.
-    WidgetEvents::wheel(m_display, QPoint(20, 20), -40);
-    QCOMPARE(m_display->value(), 53);
-    WidgetEvents::wheel(m_display, QPoint(20, 20), -20);
-    QCOMPARE(m_display->value(), 53);
-    WidgetEvents::wheel(m_display, QPoint(20, 20), -20);
-    QCOMPARE(m_display->value(), 52);
-}
-
-void SevenSegmentTest::inputIsIgnoredWhileEditing()
-{
-    m_display->setValue(20);
-    QTest::mouseDClick(m_display, Qt::LeftButton, Qt::NoModifier, QPoint(60, 20));
-    QVERIFY(m_display->isVisibleLineEdit());
-    QTRY_VERIFY(m_display->lineEdit()->hasFocus());
-    QSignalSpy spy(m_display, &SevenSegment::valueChanged);
-    QTest::keyClick(m_display, Qt::Key_Up);
-    WidgetEvents::wheel(m_display, QPoint(20, 20), 120);
-    m_display->increase();
-    m_display->decrease();
-    QCOMPARE(m_display->value(), 20);
-    QCOMPARE(spy.count(), 0);
-
-    // Clicking an arrow takes the focus from the editor: the entry is taken, then the step.
-    QTest::keyClicks(m_display->lineEdit(), "30");
-    QTest::mouseClick(m_display->increaseButton(), Qt::LeftButton, Qt::NoModifier, QPoint(7, 12));
-    QVERIFY(!m_display->isVisibleLineEdit());
-    QCOMPARE(m_display->value(), 31);
-    QCOMPARE(spy.count(), 2);
-}
 
 QTEST_MAIN(SevenSegmentTest)
 #include "tst_SevenSegment.moc"
