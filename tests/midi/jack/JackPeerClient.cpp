@@ -13,8 +13,7 @@ JackPeerClient::JackPeerClient(const char* clientName)
     : m_toSend(1 << 16)
     , m_received(1 << 22)
 {
-    jack_status_t status;
-    m_client = jack_client_open(clientName, JackNoStartServer, &status);
+    m_client = jack_client_open(clientName, JackNoStartServer, nullptr);
     if (!m_client) {
         return;
     }
@@ -23,47 +22,42 @@ JackPeerClient::JackPeerClient(const char* clientName)
     m_activeOutput.store(m_output);
     jack_set_process_callback(m_client, processCallback, this);
     if (!m_output || !m_input || jack_activate(m_client) != 0) {
-        close();
+        jack_client_close(m_client);
+        m_client = nullptr;
     }
 }
 
 JackPeerClient::~JackPeerClient()
 {
-    close();
-}
-
-QString JackPeerClient::outputName() const
-{
-    return QString::fromUtf8(jack_port_name(m_output));
-}
-
-QString JackPeerClient::inputName() const
-{
-    return QString::fromUtf8(jack_port_name(m_input));
+    if (m_client) {
+        jack_deactivate(m_client);
+        jack_client_close(m_client);
+    }
 }
 
 void JackPeerClient::sendEvent(const QByteArray& event)
 {
     const Length length = static_cast<Length>(event.size());
-    while (!m_toSend.write(&length, sizeof length, event.constData(), event.size())) {
-        QThread::msleep(1);
-    }
+    waitUntil([&] { return m_toSend.write(&length, sizeof length, event.constData(), event.size()); });
 }
 
-bool JackPeerClient::waitForBytes(int count, int timeoutMs)
+bool JackPeerClient::waitUntilSent()
 {
-    QElapsedTimer timer;
-    timer.start();
-    for (;;) {
+    return waitUntil([&] { return m_toSend.readSpace() == 0; }) && waitCycles(2);
+}
+
+bool JackPeerClient::waitCycles(int count)
+{
+    const std::uint64_t target = m_cycles.load() + std::uint64_t(count);
+    return waitUntil([&] { return m_cycles.load() >= target; });
+}
+
+bool JackPeerClient::waitForBytes(int count)
+{
+    return waitUntil([&] {
         drainReceived();
-        if (m_pending.size() >= count) {
-            return true;
-        }
-        if (timer.elapsed() > timeoutMs) {
-            return false;
-        }
-        QThread::msleep(2);
-    }
+        return m_pending.size() >= count;
+    });
 }
 
 QByteArray JackPeerClient::takeReceived()
@@ -74,47 +68,11 @@ QByteArray JackPeerClient::takeReceived()
     return bytes;
 }
 
-bool JackPeerClient::waitCycles(int count, int timeoutMs)
-{
-    const std::uint64_t target = m_cycles.load() + std::uint64_t(count);
-    QElapsedTimer timer;
-    timer.start();
-    while (m_cycles.load() < target) {
-        if (timer.elapsed() > timeoutMs) {
-            return false;
-        }
-        QThread::msleep(1);
-    }
-    return true;
-}
-
-bool JackPeerClient::waitUntilSent(int timeoutMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (m_toSend.readSpace() > 0) {
-        if (timer.elapsed() > timeoutMs) {
-            return false;
-        }
-        QThread::msleep(1);
-    }
-    return waitCycles(2, timeoutMs);
-}
-
 void JackPeerClient::removeOutput()
 {
     jack_port_t* port = m_activeOutput.exchange(nullptr);
     waitCycles(2);
     jack_port_unregister(m_client, port);
-}
-
-void JackPeerClient::close()
-{
-    if (m_client) {
-        jack_deactivate(m_client);
-        jack_client_close(m_client);
-        m_client = nullptr;
-    }
 }
 
 int JackPeerClient::processCallback(jack_nframes_t frames, void* arg)
@@ -143,6 +101,19 @@ int JackPeerClient::processCallback(jack_nframes_t frames, void* arg)
     }
     self->m_cycles.fetch_add(1);
     return 0;
+}
+
+bool JackPeerClient::waitUntil(const std::function<bool()>& done)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > 30000) {
+            return false;
+        }
+        QThread::msleep(1);
+    }
+    return true;
 }
 
 void JackPeerClient::drainReceived()

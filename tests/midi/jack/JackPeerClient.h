@@ -6,11 +6,13 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <jack/jack.h>
 
 // The other end in the JACK tests: a small libjack client with one MIDI output "out" and one MIDI
 // input "in". Its process callback only copies: at most one queued event per cycle goes out
 // (so it paces itself), and every event that comes in is appended to a ring that the test reads.
+// The waits give up after 30 s and say whether what they waited for happened.
 class JackPeerClient {
 public:
     explicit JackPeerClient(const char* clientName = "tulvar-peer");
@@ -20,28 +22,26 @@ public:
     JackPeerClient& operator=(const JackPeerClient&) = delete;
 
     bool isOpen() const { return m_client != nullptr; }
-    QString outputName() const;
-    QString inputName() const;
+    QString outputName() const { return QString::fromUtf8(jack_port_name(m_output)); }
+    QString inputName() const { return QString::fromUtf8(jack_port_name(m_input)); }
     jack_port_t* outputPort() const { return m_output; }
 
     // Queues one event; waits while the queue is full.
     void sendEvent(const QByteArray& event);
-    // Waits (up to timeoutMs) until count more bytes than already taken have arrived.
-    bool waitForBytes(int count, int timeoutMs = 30000);
-    // Everything received so far and not yet taken, as one byte stream; also the events' count.
+    // Until every queued event has gone out and two more cycles have run.
+    bool waitUntilSent();
+    bool waitCycles(int count);
+    // Until count bytes not yet taken have arrived.
+    bool waitForBytes(int count);
+    // Everything received and not yet taken, as one byte stream; takenEvents counts its events.
     QByteArray takeReceived();
     int takenEvents() const { return m_takenEvents; }
-    // Waits until the callback has run count more cycles.
-    bool waitCycles(int count, int timeoutMs = 30000);
-    bool waitUntilSent(int timeoutMs = 30000);
-    // Cycle counter and the cycle in which the latest event arrived.
-    std::uint64_t cycles() const { return m_cycles.load(); }
 
     void removeOutput();
-    void close();
 
 private:
     static int processCallback(jack_nframes_t frames, void* arg);
+    static bool waitUntil(const std::function<bool()>& done);
     void drainReceived();
 
     jack_client_t* m_client = nullptr;

@@ -1,15 +1,12 @@
 #include "JackTestServer.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QThread>
 
 #include <atomic>
 #include <memory>
-#include <cerrno>
 #include <chrono>
-#include <cstdlib>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
@@ -50,23 +47,6 @@ pid_t spawn(const QList<QByteArray>& arguments, const QString& logFile, bool sto
     _exit(127);
 }
 
-bool anyJackdRunning()
-{
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString& entry : entries) {
-        bool isPid = false;
-        entry.toInt(&isPid);
-        if (!isPid) {
-            continue;
-        }
-        QFile comm(QStringLiteral("/proc/%1/comm").arg(entry));
-        if (comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == "jackd") {
-            return true;
-        }
-    }
-    return false;
-}
-
 // A jackd that died without a clean exit leaves entries that make later servers fail.
 void removeStaleServerFiles()
 {
@@ -80,25 +60,17 @@ void removeStaleServerFiles()
         }
     }
 }
-
 }
 
 // Serialises the check for running servers with the start of ours, across test programs.
 class JackTestServer::StartLock {
 public:
-    StartLock()
-        : m_fd(open("/tmp/tulvar-jack-tests.lock", O_RDWR | O_CREAT, 0666))
-    {
-        if (m_fd >= 0) {
-            flock(m_fd, LOCK_EX);
-        }
-    }
+    StartLock() : m_fd(open("/tmp/tulvar-jack-tests.lock", O_RDWR | O_CREAT, 0666)) { flock(m_fd, LOCK_EX); }
+    // Unlocked explicitly: a jackd started meanwhile shares the open file.
     ~StartLock()
     {
-        if (m_fd >= 0) {
-            flock(m_fd, LOCK_UN);
-            close(m_fd);
-        }
+        flock(m_fd, LOCK_UN);
+        close(m_fd);
     }
 
 private:
@@ -117,6 +89,19 @@ bool JackTestServer::mustRun()
     return qgetenv("CI") == "true";
 }
 
+int JackTestServer::runningServers(bool ownOnly)
+{
+    int count = 0;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        // pid (comm) state ppid ...
+        const QByteArray line = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        count += line.contains("(jackd)") && (!ownOnly || (fields.size() > 1 && fields[1].toInt() == int(getpid())));
+    }
+    return count;
+}
+
 bool JackTestServer::start()
 {
     static std::atomic<int> counter{0};
@@ -125,7 +110,7 @@ bool JackTestServer::start()
     // libjack keeps the server registry of the first server it met mapped for the life of the
     // process: once a server ran here, its files must stay.
     static bool serverRanHere = false;
-    if (!serverRanHere && !anyJackdRunning()) {
+    if (!serverRanHere && runningServers(false) == 0) {
         removeStaleServerFiles();
     }
     serverRanHere = true;

@@ -30,6 +30,8 @@ public:
 
     // Under CI a server that cannot start fails the test instead of skipping it.
     static bool mustRun();
+    // The jackd processes on this machine, or only those this process started.
+    static int runningServers(bool ownOnly);
 
 private:
     class StartLock;
