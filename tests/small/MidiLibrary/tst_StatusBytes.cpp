@@ -21,33 +21,6 @@ private slots:
         }
     }
 
-    void plainAndChannelSeparateChannelStatus_data()
-    {
-        QTest::addColumn<int>("byte");
-        QTest::addColumn<int>("plain");
-        QTest::addColumn<bool>("isChannel");
-        QTest::addColumn<int>("channel");
-
-        QTest::newRow("note on ch 11") << 0x9A << 0x90 << true << 10;
-        QTest::newRow("control change ch 16") << 0xBF << 0xB0 << true << 15;
-        QTest::newRow("note off ch 1") << 0x80 << 0x80 << true << 0;
-        QTest::newRow("pitch bend ch 16") << 0xEF << 0xE0 << true << 15;
-        QTest::newRow("exclusive") << 0xF0 << 0xF0 << false << 255;
-        QTest::newRow("timing clock") << 0xF8 << 0xF8 << false << 255;
-        QTest::newRow("data byte") << 0x45 << 0x45 << false << 255;
-    }
-
-    void plainAndChannelSeparateChannelStatus()
-    {
-        QFETCH(int, byte);
-        QFETCH(int, plain);
-        QFETCH(bool, isChannel);
-        QFETCH(int, channel);
-        QCOMPARE(int(midilib_status_plain(uint8_t(byte))), plain);
-        QCOMPARE(midilib_status_isChannelMessage(uint8_t(byte)), isChannel);
-        QCOMPARE(int(midilib_status_getChannelNumber(uint8_t(byte))), channel);
-    }
-
     void setChannelNumberChangesOnlyChannelStatus()
     {
         uint8_t status = 0x93;
@@ -56,29 +29,6 @@ private slots:
         uint8_t clock = 0xF8;
         QCOMPARE(int(midilib_status_setChannelNumber(&clock, 3)), 0xF8);
         QCOMPARE(int(clock), 0xF8);
-    }
-
-    void fourteenBitValuesSplitLowBitsFirst_data()
-    {
-        QTest::addColumn<int>("first");
-        QTest::addColumn<int>("second");
-        QTest::addColumn<int>("value");
-
-        QTest::newRow("centre") << 0x00 << 0x40 << 8192;
-        QTest::newRow("zero") << 0x00 << 0x00 << 0;
-        QTest::newRow("one") << 0x01 << 0x00 << 1;
-        QTest::newRow("128") << 0x00 << 0x01 << 128;
-        QTest::newRow("maximum") << 0x7F << 0x7F << 16383;
-    }
-
-    void fourteenBitValuesSplitLowBitsFirst()
-    {
-        QFETCH(int, first);
-        QFETCH(int, second);
-        QFETCH(int, value);
-        QCOMPARE(int(midilib_uint14_make(uint8_t(first), uint8_t(second))), value);
-        QCOMPARE(int(midilib_uint14_msb(uint16_t(value))), first);
-        QCOMPARE(int(midilib_uint14_lsb(uint16_t(value))), second);
     }
 
     void messageBuffersLayOutChannelMessages()
