@@ -134,7 +134,6 @@ private slots:
     {
         TulvarMidiStyle style;
         QCOMPARE(style.pixelMetric(QStyle::PM_ScrollBarExtent), 18);
-        QCOMPARE(style.pixelMetric(QStyle::PM_ButtonMargin), style.baseStyle()->pixelMetric(QStyle::PM_ButtonMargin));
 
         QImage image(40, 40, QImage::Format_ARGB32);
         image.fill(Qt::white);
