@@ -37,6 +37,8 @@ void MidiLedCombinedDial::ledOn()
 
 void MidiLedCombinedDial::ledOff()
 {
+    // A flash still pending must not switch off a light lit after it.
+    m_timer.stop();
     m_ledOn = false;
     update();
 }

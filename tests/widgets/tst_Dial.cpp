@@ -341,6 +341,11 @@ private slots:
         dial.setLedOn(true);
         dial.setLedOn(false);
         QVERIFY(!dial.isLedOn());
+        // Switching off ends the flash, so its timer cannot darken a later steady light.
+        QVERIFY(!timer->isActive());
+        dial.setAutoOff(false);
+        dial.setLedOn(true);
+        QVERIFY(dial.isLedOn() && !timer->isActive());
 
         // Without auto-off the LED stays lit until switched off.
         MidiLedCombinedDial steady;
