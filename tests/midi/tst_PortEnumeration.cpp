@@ -48,8 +48,6 @@ private slots:
         QTest::addColumn<bool>("sources");
         QTest::addColumn<LoopbackMidiService::Property>("property");
         QTest::newRow("source display name") << true << LoopbackMidiService::Property::DisplayName;
-        QTest::newRow("source unique ID") << true << LoopbackMidiService::Property::UniqueId;
-        QTest::newRow("destination display name") << false << LoopbackMidiService::Property::DisplayName;
         QTest::newRow("destination unique ID") << false << LoopbackMidiService::Property::UniqueId;
     }
 
