@@ -91,11 +91,16 @@ bool FileStream::getStringParameterFromStream(QDataStream& stream, qint32 tag, Q
     if (!readInt(stream, length)) {
         return false;
     }
-    if (length < 1) {
+    // No writer stores a negative length, and a text cut short by a damaged file is not the
+    // text that was saved: both are failures, never a shorter text.
+    if (length < 0) {
+        return false;
+    }
+    if (length == 0) {
         return true;
     }
     QByteArray bytes = readBytes(stream, length);
-    if (bytes.isEmpty()) {
+    if (bytes.size() != length) {
         return false;
     }
     const int nul = bytes.indexOf('\0');

@@ -12,8 +12,6 @@
 #include "views/ViewConstants.h"
 
 #include <QCloseEvent>
-#include <QIODevice>
-#include <QtEndian>
 #include <QStackedLayout>
 
 namespace {
@@ -266,19 +264,6 @@ bool MidiEditView::setDataStream(QDataStream& stream)
     // Monitors store nothing; neither does an editor saved while receiving, which opens empty.
     if (!isEditor() || stream.atEnd()) {
         return true;
-    }
-    // The record reader takes a short read as the whole text: check the length against the
-    // payload first, so that a damaged editor fails the open instead of losing its text.
-    QIODevice* device = stream.device();
-    const QByteArray head = device != nullptr ? device->peek(2 * int(sizeof(qint32))) : QByteArray();
-    if (head.size() < 2 * int(sizeof(qint32))) {
-        return false;
-    }
-    const qint32 length = stream.byteOrder() == QDataStream::BigEndian
-                              ? qFromBigEndian<qint32>(head.constData() + sizeof(qint32))
-                              : qFromLittleEndian<qint32>(head.constData() + sizeof(qint32));
-    if (length < 0 || length > device->bytesAvailable() - head.size()) {
-        return false;
     }
     QString text;
     if (!getStringParameterFromStream(stream, TextRecordTag, text) || stream.status() != QDataStream::Ok) {

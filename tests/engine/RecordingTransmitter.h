@@ -19,8 +19,8 @@ struct TransmittedMessage {
 };
 
 // The transmit path of the tests: records every message, and can be told to fail (from a given
-// message on), to hold every sender until released, or to run a hook around each send the way
-// the main window runs the bulk interval waits. Safe to call from any thread.
+// message on), to hold every sender until released, or to run a hook after each send the way
+// the main window records what it sent. Safe to call from any thread.
 class RecordingTransmitter : public MidiTransmitterIF {
 public:
     using Hook = std::function<void(const TransmittedMessage&)>;
@@ -36,12 +36,7 @@ public:
         m_changed.notify_all();
         m_changed.wait(lock, [this] { return !m_holding; });
         --m_heldSenders;
-        const Hook before = m_before;
         const Hook after = m_after;
-        lock.unlock();
-        if (before)
-            before(message);
-        lock.lock();
         const bool sent = m_failFrom < 0 || int(m_messages.size()) < m_failFrom;
         if (sent)
             m_messages.push_back(message);
@@ -55,7 +50,7 @@ public:
 
     // Every call from the count-th successful message on fails; -1 lets everything through.
     void failFrom(int count) { Lock lock(m_mutex); m_failFrom = count; }
-    void setHooks(Hook before, Hook after) { Lock lock(m_mutex); m_before = std::move(before); m_after = std::move(after); }
+    void setAfterSend(Hook after) { Lock lock(m_mutex); m_after = std::move(after); }
     // While holding, every sender waits inside transmitMidi until release().
     void hold() { Lock lock(m_mutex); m_holding = true; }
     void release() { Lock lock(m_mutex); m_holding = false; m_changed.notify_all(); }
@@ -88,7 +83,6 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::vector<TransmittedMessage> m_messages;
-    Hook m_before;
     Hook m_after;
     int m_failFrom = -1;
     int m_calls = 0;

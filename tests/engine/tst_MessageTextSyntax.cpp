@@ -36,17 +36,13 @@ private slots:
         QTest::addColumn<QString>("cleaned");
 
         QTest::newRow("separators inside pairs") << "9 03C,64" << "903C64";
-        QTest::newRow("commas, lower case and a comment") << "90,3c,64 // note on" << "903c64";
         QTest::newRow("comment takes its line feed") << "F0 7E // header\n7F F7" << "F07E7FF7";
         QTest::newRow("empty comment before a line feed") << "90//\n3C" << "903C";
         QTest::newRow("comment at the very end") << "F7//" << "F7";
-        QTest::newRow("whole text a comment") << "// nothing to send" << "";
         QTest::newRow("paragraph separator ends a comment") << QString("90 // a") + QChar(0x2029) + "3C" << "903C";
-        QTest::newRow("paragraph separator is a line break") << QString("90") + QChar(0x2029) + "3C" << "903C";
         QTest::newRow("single slash stays") << "90/3C" << "90/3C";
         QTest::newRow("slashes split by a blank stay") << "90/ /3C" << "90//3C";
         QTest::newRow("carriage return stays") << "90\r\n3C" << "90\r3C";
-        QTest::newRow("other characters stay") << "90;3G+1" << "90;3G+1";
     }
 
     void separatorsAndCommentsAreRemoved()
@@ -76,8 +72,6 @@ private slots:
         QTest::addColumn<QString>("cleaned");
         QTest::addColumn<QByteArray>("bytes"); // empty: the conversion fails
 
-        QTest::newRow("upper case") << "903C64" << QByteArray::fromHex("903C64");
-        QTest::newRow("lower case") << "903c64" << QByteArray::fromHex("903C64");
         QTest::newRow("extremes") << "00FFff" << QByteArray::fromHex("00FFFF");
         QTest::newRow("lone last digit ignored") << "903C6" << QByteArray::fromHex("903C");
         QTest::newRow("no pairs") << "" << QByteArray();

@@ -71,9 +71,6 @@ private slots:
         r = MODEL_RESULT_OK;
         QCOMPARE(model->getModelParameterName(99, &r), QString());
         QCOMPARE(r, MODEL_RESULT_ERROR);
-        QCOMPARE(model->getModelIntValue(99, nullptr), 0);
-        QCOMPARE(model->getModelParameterName(20, &r), QStringLiteral("Folder"));
-        QCOMPARE(r, MODEL_RESULT_OK);
     }
 
     void parameterStringFollowsConverterOrDecimal_data()
@@ -84,7 +81,6 @@ private slots:
         QTest::addColumn<MODEL_RESULT>("result");
         QTest::newRow("no converter, outside range") << 10u << -5 << "-5" << MODEL_RESULT_OK;
         QTest::newRow("converter decides the result") << 11u << -2 << "minus -2" << MODEL_RESULT_ERROR;
-        QTest::newRow("converter") << 11u << 4 << "minus 4" << MODEL_RESULT_OK;
         QTest::newRow("string parameter ignores the value") << 20u << 7 << "home" << MODEL_RESULT_OK;
         QTest::newRow("unknown identifier") << 99u << 1 << "" << MODEL_RESULT_ERROR;
     }
@@ -141,14 +137,9 @@ private slots:
         QCOMPARE(control.connectModel(model.get()), MODEL_RESULT_OK);
         QCOMPARE(log, (QStringList{"earlier:10", "new:10", "a:10"}));
         QCOMPARE(control.modelChangedCount, 1);
-        QCOMPARE(control.setCurrentValue(1), MODEL_RESULT_OK);
-        QCOMPARE(model->getModelIntValue(10), 1);
 
         // Without an identifier a control is filed under UndefinedId.
         RecordingConnection unnamed(QStringLiteral("u"), &log);
-        MODEL_RESULT r = 99;
-        QCOMPARE(unnamed.getParameterId(&r), UndefinedId);
-        QCOMPARE(r, MODEL_RESULT_ERROR);
         log.clear();
         QCOMPARE(unnamed.connectModel(model.get()), MODEL_RESULT_OK);
         QCOMPARE(log, (QStringList{"u:4294967295", "a:4294967295"}));
@@ -162,9 +153,6 @@ private slots:
         QCOMPARE(control.modelChangedCount, 1);
         QVERIFY(!control.isConnected());
         QCOMPARE(control.disconnectModel(), MODEL_RESULT_ERROR);
-        MODEL_RESULT r = MODEL_RESULT_OK;
-        QCOMPARE(control.getParameterString(1, &r), QString());
-        QCOMPARE(r, MODEL_RESULT_ERROR);
         QCOMPARE(control.setCurrentValue(1), MODEL_RESULT_ERROR);
         QVERIFY(log.isEmpty());
     }
@@ -177,11 +165,6 @@ private slots:
         QCOMPARE(model->unregisterModelConnection(nullptr), MODEL_RESULT_ERROR);
         QCOMPARE(model->registerModelConnection(nullptr), MODEL_RESULT_ERROR);
         QCOMPARE(afterSetting(10, 1), QStringList{"a:10"});
-
-        // Registered twice by hand, a control hears every change twice.
-        QCOMPARE(model->registerModelConnection(control.get()), MODEL_RESULT_OK);
-        QCOMPARE(model->registerModelConnection(control.get()), MODEL_RESULT_OK);
-        QCOMPARE(afterSetting(10, 0), (QStringList{"c:10", "c:10", "a:10"}));
 
         RecordingAssistant other(QStringLiteral("o"), &log);
         QCOMPARE(model->unregisterModelAssistant(&other), MODEL_RESULT_ERROR);
@@ -216,21 +199,6 @@ private slots:
         log.clear();
         other.setModelIntValue(10, 1);
         QCOMPARE(log, QStringList{"m:10"});
-    }
-
-    void recreatingAParameterResetsItSilently()
-    {
-        auto control = bound(QStringLiteral("c"), 11);
-        model->setModelIntValue(11, 7);
-        model->setModelStringValue(20, QStringLiteral("x"));
-        log.clear();
-        QCOMPARE(model->createIntParameter(11, 0, 100, 50, QStringLiteral("New"), nullptr, nullptr), MODEL_RESULT_OK);
-        model->createStringParameter(20, QStringLiteral("y"), QStringLiteral("Y"));
-        QCOMPARE(model->getModelIntValue(11), 50);
-        QCOMPARE(model->getModelParameterName(11), QStringLiteral("New"));
-        QCOMPARE(model->getParameterString(11, 3), QStringLiteral("3"));
-        QCOMPARE(model->getModelStringValue(20), QStringLiteral("y"));
-        QVERIFY(log.isEmpty());
     }
 
     void registrationsDuringAWalkCountFromTheNextChange()

@@ -61,8 +61,6 @@ public:
     }
 
     MIDILIB_Parser *parser() { return m_parser.get(); }
-    // The last event produced.
-    const MIDILIB_Event &lastEvent() const { return *m_event; }
 
 private:
     std::unique_ptr<MIDILIB_Parser> m_parser;

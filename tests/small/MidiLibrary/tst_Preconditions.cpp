@@ -1,14 +1,11 @@
 // A broken precondition ends the program with the standard assertion report naming the function,
 // the source file and the failed expression. Each case runs in a child process.
-#include "small/MidiLibrary/midilib_event.h"
-#include "small/MidiLibrary/midilib_messageBuff.h"
 #include "small/MidiLibrary/midilib_timingClockGenerator.h"
 #include "small/StaticMemoryLibrary/smlib_data.h"
 
 #include <QtTest>
 
 #include <functional>
-#include <memory>
 
 #include <csignal>
 #include <sys/wait.h>
@@ -67,29 +64,6 @@ private slots:
         QTest::newRow("stream over null memory with a size")
             << Violation([] { smlib_data stream; smlib_data_init(&stream, nullptr, 4); })
             << QByteArray("smlib_data_init") << QByteArray("smlib_data.c") << QByteArray("size == 0");
-        QTest::newRow("note on channel 16")
-            << Violation([] { uint8_t data[3]; midilib_noteOnBuff_init(data, 16, 60, 64); })
-            << QByteArray("midilib_noteOnBuff_init") << QByteArray("midilib_messageBuff.c")
-            << QByteArray("( channelNumber >= MIDILIB_ChannelNumber_Min ) && ( channelNumber <= MIDILIB_ChannelNumber_Max )");
-        QTest::newRow("pitch bend value above 14 bits")
-            << Violation([] {
-                   auto event = std::make_unique<MIDILIB_Event>();
-                   auto data = std::make_unique<MIDILIB_Data>();
-                   event->type = MIDILIB_Event_Type_PitchBend;
-                   event->channelNumber = 0;
-                   event->payload.uint14 = 16384;
-                   midilib_eventToData(event.get(), data.get());
-               })
-            << QByteArray("midilib_pitchBendData_init") << QByteArray("midilib_messageBuff.c")
-            << QByteArray("( lsb >= 0 ) && ( lsb <= 0x7F )");
-        QTest::newRow("event type 18")
-            << Violation([] {
-                   auto event = std::make_unique<MIDILIB_Event>();
-                   auto data = std::make_unique<MIDILIB_Data>();
-                   event->type = 18;
-                   midilib_eventToData(event.get(), data.get());
-               })
-            << QByteArray("midilib_eventToData") << QByteArray("midilib_event.c") << QByteArray("0");
         QTest::newRow("tempo above 300 BPM")
             << Violation([] {
                    MIDILIB_TimingClockGenerator generator;

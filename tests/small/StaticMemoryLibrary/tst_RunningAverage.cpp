@@ -15,8 +15,6 @@ private slots:
 
         QTest::newRow("size 3: growing, then sliding") << 3 << QVector<quint64>{ 3, 6, 9, 12 } << QVector<quint64>{ 3, 4, 6, 9 };
         QTest::newRow("rounds down") << 3 << QVector<quint64>{ 1, 2 } << QVector<quint64>{ 1, 1 };
-        QTest::newRow("slides over many rounds")
-            << 3 << QVector<quint64>{ 10, 10, 10, 40, 40, 40, 40 } << QVector<quint64>{ 10, 10, 10, 20, 30, 40, 40 };
         QTest::newRow("one slot follows every sample") << 1 << QVector<quint64>{ 7, 2 } << QVector<quint64>{ 7, 2 };
     }
 
