@@ -189,11 +189,6 @@ void tst_MainWindowShell::choosingAPortInTheMenuStoresItsName()
     QCOMPARE(f->window->getCurrentInputPortIndex(InputPortGroupFirst), 2u);
     emit inputs->aboutToShow();
     QVERIFY(actionNamed(inputs, "Loopback B")->isChecked());
-
-    actionNamed(inputs, "No Assign")->trigger();
-    QCOMPARE(f->model.getModelIntValue(InputPortIndexParameterId), 0);
-    QCOMPARE(storedValue("PortName/InputPortName"), QString("No Assign"));
-    QCOMPARE(f->window->getCurrentInputPortIndex(InputPortGroupFirst), 0u);
 }
 
 void tst_MainWindowShell::failedOpenIsReportedOnceAndLeavesNoAssign()
