@@ -32,7 +32,6 @@ private slots:
     void failedOpenLeavesThePortUnassignedAndUnconnected_data()
     {
         QTest::addColumn<QString>("failure");
-        QTest::newRow("index beyond the sources") << "beyond sources";
         QTest::newRow("index beyond the name list") << "beyond list";
         QTest::newRow("unique ID unreadable") << "unique id";
         QTest::newRow("connection refused") << "connect";
@@ -44,9 +43,7 @@ private slots:
         PortRig rig;
         QCOMPARE(rig.openInput(0u), 0);
         unsigned int index = 1;
-        if (failure == "beyond sources") {
-            index = 2;
-        } else if (failure == "beyond list") {
+        if (failure == "beyond list") {
             rig.service->addSource(QStringLiteral("Late"));
             index = 2;
         } else if (failure == "unique id") {
@@ -107,20 +104,6 @@ private slots:
         QVERIFY(rig.inject(0, byte(0xF8)));
         QVERIFY(rig.service->waitUntilDelivered(20000));
         QCOMPARE(rig.recorder.count(), std::size_t(0));
-    }
-
-    void everyPacketOfAListIsDeliveredInOrderWithItsGroup()
-    {
-        PortRig rig;
-        QCOMPARE(rig.openInput(0u), 0);
-        const QList<QByteArray> packets{QByteArray("\x90\x3C", 2), byte(0x40), QByteArray("\xF0\x01\x02\xF7", 4)};
-        QVERIFY(rig.service->injectPackets(rig.service->getSource(0), packets));
-        QVERIFY(rig.recorder.waitForCount(3));
-        const auto records = rig.recorder.records();
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(records[i].data, packets[i]);
-            QCOMPARE(records[i].portId, 1u);
-        }
     }
 
     void aPacketLongerThanARecordArrivesInSlices()

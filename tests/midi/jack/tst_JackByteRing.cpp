@@ -8,32 +8,8 @@ class JackByteRingTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void recordsCrossingTheEndStayIntactAndAFullRingRefuses();
     void producerAndConsumerThreadsKeepEveryByteInOrder();
 };
-
-void JackByteRingTest::recordsCrossingTheEndStayIntactAndAFullRingRefuses()
-{
-    JackByteRing ring(10);
-    QCOMPARE(ring.capacity(), std::size_t(16));
-    const char head[3] = {1, 2, 3};
-    const char body[8] = {10, 11, 12, 13, 14, 15, 16, 17};
-    for (int round = 0; round < 20; ++round) {
-        QVERIFY(ring.write(head, sizeof head, body, sizeof body));
-        // No room for a second record: nothing of it is written.
-        QVERIFY(!ring.write(head, sizeof head, body, sizeof body));
-        QCOMPARE(ring.readSpace(), std::size_t(11));
-        char out[11] = {};
-        ring.peek(0, out, 3);
-        ring.peek(3, out + 3, 8);
-        ring.consume(11);
-        QCOMPARE(QByteArray(out, 11), QByteArray(head, 3) + QByteArray(body, 8));
-        QCOMPARE(ring.writeSpace(), std::size_t(16));
-    }
-    QVERIFY(ring.write(head, 3, nullptr, 0));
-    ring.reset();
-    QCOMPARE(ring.readSpace(), std::size_t(0));
-}
 
 void JackByteRingTest::producerAndConsumerThreadsKeepEveryByteInOrder()
 {
