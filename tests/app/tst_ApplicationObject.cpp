@@ -1,7 +1,6 @@
 #include "app/CApplication.h"
 #include "app/MainWindow.h"
 #include "app/NativeEventFilter.h"
-#include "model/TulvarMidiModel.h"
 
 #include <QDialog>
 #include <QFileOpenEvent>
@@ -29,13 +28,6 @@ class tst_ApplicationObject : public QObject {
     Q_OBJECT
 
 private slots:
-    void namesTheProgramAndItsFont()
-    {
-        QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("tulvar-midi"));
-        QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.4.1"));
-        QCOMPARE(QApplication::font().pixelSize(), 12);
-    }
-
     void platformFileOpenRequestsOpenTheProject()
     {
         application()->openedFiles.clear();
@@ -54,34 +46,6 @@ private slots:
         QFileOpenEvent event(QStringLiteral("/tmp/setup.tulvarmidi"));
         QCoreApplication::sendEvent(qApp, &event);
         QVERIFY(application()->openedFiles.isEmpty());
-    }
-
-    void mainWindowIsTitledAndQuitsWithControlQ()
-    {
-        TulvarMidiModel model;
-        MainWindow window(nullptr, &model);
-        QCOMPARE(window.windowTitle(), QStringLiteral("Tulvar MIDI"));
-        window.show();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        QTest::keyClick(window.windowHandle(), Qt::Key_Q, Qt::ControlModifier);
-        QTRY_VERIFY(!window.isVisible());
-    }
-
-    void projectFileThatCannotBeReadIsReported()
-    {
-        TulvarMidiModel model;
-        MainWindow window(nullptr, &model);
-        QString const missing = QStringLiteral("/nonexistent/none.tulvarmidi");
-        bool boxShown = false;
-        QTimer::singleShot(0, [&boxShown] {
-            if (QWidget* box = QApplication::activeModalWidget()) {
-                boxShown = true;
-                box->close();
-            }
-        });
-        QVERIFY(!window.openFile(missing));
-        QVERIFY(boxShown);
-        QVERIFY(model.getProjectFilePath().isEmpty());
     }
 
     void filterDoesNothingWithoutAMainWindow()

@@ -98,8 +98,6 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("modifiers");
         QTest::newRow("control") << int(Qt::Key_S) << "s" << int(Qt::ControlModifier);
-        QTest::newRow("shift") << int(Qt::Key_S) << "s" << int(Qt::ShiftModifier);
-        QTest::newRow("both") << int(Qt::Key_S) << "s" << int(Qt::ControlModifier | Qt::ShiftModifier);
         QTest::newRow("no text") << int(Qt::Key_Left) << QString() << int(Qt::NoModifier);
     }
 
