@@ -135,6 +135,7 @@ private slots:
         QTest::addColumn<bool>("nameReadable");
         QTest::addColumn<int>("length");
         QTest::addColumn<int>("minimumMs");
+        QTest::newRow("three bytes") << "Bluetooth" << true << 3 << 2;
         QTest::newRow("one byte") << "Bluetooth" << true << 1 << 1;
         QTest::newRow("thirty bytes") << "Bluetooth" << true << 30 << 11;
         QTest::newRow("not Bluetooth") << "Bluetooth LE" << true << 30 << 0;

@@ -68,9 +68,6 @@ private slots:
         r = MODEL_RESULT_OK;
         QCOMPARE(model->getModelStringValue(10, &r), QString());
         QCOMPARE(r, MODEL_RESULT_ERROR);
-        r = MODEL_RESULT_OK;
-        QCOMPARE(model->getModelParameterName(99, &r), QString());
-        QCOMPARE(r, MODEL_RESULT_ERROR);
     }
 
     void parameterStringFollowsConverterOrDecimal_data()

@@ -25,7 +25,6 @@ private slots:
             QTest::addRow("%u", id) << id << min << max << def << QString::fromUtf8(name) << converter;
         };
         row(0, 0, 2, 0, "");
-        row(500, 0, 1, 0, "MIDI Thru");
         row(501, 0, 1000, 0, "Bulk Interval (ms)");
         row(503, 0, 2147483647, 0, "Input Port Index");
         row(505, 0, 2147483647, 0, "Output Port Index");
@@ -39,7 +38,6 @@ private slots:
         row(1206, 0, 1, 0, "Time Format", getTimeFormatString);
         row(1207, 0, 1, 1, "Parser");
         row(1208, 0, 1, 1, "Program Number", getProgramNumberBaseString);
-        row(1300, 0, 1, 0, "Enable");
         row(1301, -5, 4, 0, "Octave");
         row(1302, 1, 16, 1, "Channel");
         row(1303, 0, 127, 64, "Velocity");

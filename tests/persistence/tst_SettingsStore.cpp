@@ -113,6 +113,44 @@ private slots:
         QVERIFY(QDir(m_folder->path() + "/a/b/c").exists());
     }
 
+    // Every key outside MidiFilter written by hand, each with a value other than its default.
+    void handWrittenFileSetsEveryParameter()
+    {
+        QByteArray text = "[FileWorkingDirectory]\n"
+                          "DumpFileWorkingDirectory=/home/user/dumps\n"
+                          "ProjectFileWorkingDirectory=/home/user/projects\n"
+                          "[PortName]\n"
+                          "InputPortName=Loopback A\nInputPortNameSecond=Loopback B\n"
+                          "OutputPortName=No Assign\nOutputPortNameSecond=\"Synth, Port 1\"\n"
+                          "[MidiFilter]\n";
+        for (const FilterKey& key : filterKeys()) {
+            text += key.key.toUtf8() + "=1\n";
+        }
+        for (const IntKey& key : intKeys()) {
+            text += "[" + key.group + "]\n" + key.key + "=" + QByteArray::number(key.value) + "\n";
+        }
+        writeFile(text);
+
+        TulvarMidiModel model;
+        const SettingsStore store(iniPath());
+        restoreAll(model, store);
+        QCOMPARE(model.getModelStringValue(1), QString("/home/user/dumps"));
+        QCOMPARE(model.getModelStringValue(2), QString("/home/user/projects"));
+        for (const IntKey& key : intKeys()) {
+            QVERIFY2(model.getModelIntValue(key.id) == key.value, key.key);
+        }
+        for (const FilterKey& key : filterKeys()) {
+            QVERIFY2(model.getModelIntValue(key.id) == 1, qPrintable(key.key));
+        }
+        // Switches without a key in the file stay off.
+        QCOMPARE(model.getModelIntValue(801), 0);
+        QCOMPARE(model.getModelIntValue(703), 0);
+        QCOMPARE(store.readPortName(Direction::Input, 0), QString("Loopback A"));
+        QCOMPARE(store.readPortName(Direction::Input, 1), QString("Loopback B"));
+        QCOMPARE(store.readPortName(Direction::Output, 0), QString("No Assign"));
+        QCOMPARE(store.readPortName(Direction::Output, 1), QString("Synth, Port 1"));
+    }
+
     void writtenFileHoldsEveryKeyAndReadsBack()
     {
         TulvarMidiModel model;
@@ -165,6 +203,8 @@ private slots:
         QTest::newRow("bool typed true") << QByteArray("[Preferences]\nTimeStamp=true\n") << 1201u << 1;
         QTest::newRow("bool word") << QByteArray("[MidiFilter]\n0=maybe\n") << 600u << 0;
         QTest::newRow("empty value") << QByteArray("[Preferences]\nProgramNumberBase=\n") << 1208u << 1;
+        QTest::newRow("unknown keys and groups")
+            << QByteArray("[Nonsense]\nx=1\n[Preferences]\nFoo=3\nMessageMiddleC=1\n") << 1205u << 1;
         QTest::newRow("line without equals")
             << QByteArray("[Preferences]\ngarbage line\nMessageMiddleC=2\n") << 1205u << 2;
     }

@@ -64,16 +64,6 @@ private slots:
         QCOMPARE(model.getModelIntValue(MidiThruParameterId), 1);
         model.setModelIntValue(MidiThruParameterId, 0);
         QVERIFY(!button.isChecked());
-
-        // Unbound, a button only clicks.
-        PushButton unbound(QStringLiteral("Transmit"));
-        unbound.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&unbound));
-        QSignalSpy clicked(&unbound, &QPushButton::clicked);
-        assistant.changes.clear();
-        QTest::mouseClick(&unbound, Qt::LeftButton);
-        QCOMPARE(clicked.count(), 1);
-        QVERIFY(assistant.changes.isEmpty());
     }
 
     void comboBoxFillsWithTheParameterTextsAndWritesTheIndex()

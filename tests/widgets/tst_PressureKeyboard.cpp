@@ -195,10 +195,6 @@ private slots:
         QTest::mousePress(m_keyboard, Qt::LeftButton, Qt::NoModifier, QPoint(whiteKeyX(C4), 80));
         drag(50);
         QCOMPARE(m_keyboard->grab().toImage().pixelColor(probe), blue);
-
-        m_keyboard->setPressureMode(PressureKeyboard::PressureModeOff);
-        QVERIFY(m_keyboard->grab().toImage().pixelColor(probe) != blue);
-        m_keyboard->setPressureMode(PressureKeyboard::PressureModeChannel);
         QTest::mouseRelease(m_keyboard, Qt::LeftButton, Qt::NoModifier, QPoint(whiteKeyX(C4), 50));
         QVERIFY(m_keyboard->grab().toImage().pixelColor(probe) != blue);
     }

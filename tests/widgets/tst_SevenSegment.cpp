@@ -123,8 +123,6 @@ private slots:
         QTest::keyClick(m_display, Qt::Key_Down);
         QCOMPARE(spy.count(), 2);
         QTest::keyClick(m_display, Qt::Key_Up);
-        QTest::keyClick(m_display, Qt::Key_Up);
-        QTest::keyClick(m_display, Qt::Key_Down);
         QCOMPARE(m_display->value(), 1);
     }
 
@@ -152,8 +150,6 @@ private slots:
         m_display->setMaximum(128);
         m_display->setValue(50);
         m_display->setResetValue(1);
-        QTest::mouseClick(m_display, Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
-        QCOMPARE(m_display->value(), 50);
         QTest::mouseClick(m_display, Qt::LeftButton, Qt::ControlModifier, QPoint(20, 20));
         QCOMPARE(m_display->value(), 1);
         // A reset value outside the range is clamped into it.

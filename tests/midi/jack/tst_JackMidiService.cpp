@@ -72,6 +72,7 @@ private slots:
     void cleanup();
     void cleanupTestCase();
     void ownPortsAreHiddenAndNamedUniquely();
+    void uniqueIdsStayWhilePortsExist();
     void displayNamePrefersPrettyNameThenAlias();
     void openedByNameReceivesEveryMessageIntact();
     void disconnectedSourceDeliversNothingMore();
@@ -151,6 +152,32 @@ void JackMidiServiceTest::ownPortsAreHiddenAndNamedUniquely()
     QCOMPARE(m_service->ownPortName(more.output), QStringLiteral("Tulvar MIDI:OutputPort 2"));
     QCOMPARE(findEndpoint(*m_service, true, m_service->ownPortName(more.output)), MidiNullRef);
     QCOMPARE(m_service->getSource(m_service->getNumberOfSources()), MidiNullRef);
+}
+
+void JackMidiServiceTest::uniqueIdsStayWhilePortsExist()
+{
+    auto idOf = [&](const QString& name) {
+        std::int32_t id = -1;
+        const MidiEndpointRef source = findEndpoint(*m_service, true, name);
+        return source != MidiNullRef &&
+                       m_service->getIntegerProperty(source, MidiIntegerProperty::UniqueId, &id) == 0
+                   ? int(id)
+                   : -1;
+    };
+    auto second = std::make_unique<JackPeerClient>("tulvar-peer-b");
+    const QString secondName = second->outputName();
+    const int firstId = idOf(m_peer->outputName());
+    const int secondId = idOf(secondName);
+    QVERIFY(firstId > 0 && secondId > 0 && firstId != secondId);
+    QCOMPARE(idOf(m_peer->outputName()), firstId);
+
+    second.reset();
+    QCOMPARE(idOf(secondName), -1);
+    QCOMPARE(idOf(m_peer->outputName()), firstId);
+    // A port that comes back under the same name is a new endpoint.
+    JackPeerClient again("tulvar-peer-b");
+    const int newId = idOf(again.outputName());
+    QVERIFY(newId > 0 && newId != secondId && newId != firstId);
 }
 
 void JackMidiServiceTest::displayNamePrefersPrettyNameThenAlias()
