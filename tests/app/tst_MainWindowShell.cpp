@@ -58,6 +58,7 @@ private slots:
     void newAsksFirstAndCancelKeepsEverything();
     void closeAllAsksAndEmptiesTheArea();
     void closingTwiceStoresTheLayoutOnce();
+    void quitClosesTheWindow();
 
 private:
     void createWindow();
@@ -156,6 +157,7 @@ void tst_MainWindowShell::sendingWithNoOutputOpenFails()
 void tst_MainWindowShell::groupTwoSendsOnEveryOpenOutput()
 {
     QVERIFY(f->window->outputPortMenuSelected(OutputPortGroupSecond, 1));
+    QCOMPARE(storedValue("PortName/OutputPortNameSecond"), QString("Loopback B"));
     f->model.setModelIntValue(MessageDetailParameterId, 1);
     const unsigned char noteOn[] = {0x90, 60, 100};
     QVERIFY(f->window->transmitMidi(noteOn, 3, 1, OutputPortGroupBoth, false));
@@ -189,6 +191,17 @@ void tst_MainWindowShell::choosingAPortInTheMenuStoresItsName()
     QCOMPARE(f->window->getCurrentInputPortIndex(InputPortGroupFirst), 2u);
     emit inputs->aboutToShow();
     QVERIFY(actionNamed(inputs, "Loopback B")->isChecked());
+
+    actionNamed(inputs, "No Assign")->trigger();
+    QCOMPARE(f->model.getModelIntValue(InputPortIndexParameterId), 0);
+    QCOMPARE(storedValue("PortName/InputPortName"), QString("No Assign"));
+    QCOMPARE(f->window->getCurrentInputPortIndex(InputPortGroupFirst), 0u);
+
+    QMenu* outputs = menuNamed(*f->window, "&OutputPort");
+    emit outputs->aboutToShow();
+    actionNamed(outputs, "Loopback A")->trigger();
+    QCOMPARE(f->model.getModelIntValue(OutputPortIndexParameterId), 1);
+    QCOMPARE(storedValue("PortName/OutputPortName"), QString("Loopback A"));
 }
 
 void tst_MainWindowShell::failedOpenIsReportedOnceAndLeavesNoAssign()
@@ -300,12 +313,10 @@ void tst_MainWindowShell::closeAllAsksAndEmptiesTheArea()
     QMenu* windowMenu = menuNamed(*f->window, "&Window");
     f->boxes.setAnswer(QMessageBox::No);
     actionNamed(windowMenu, "Close &All")->trigger();
-    QCOMPARE(f->boxes.texts.size(), 1);
+    QCOMPARE(f->boxes.texts, QStringList{"Do you want to save changes?"});
     QTRY_VERIFY(f->window->getMdiArea()->subWindowList().isEmpty());
     QCOMPARE(f->model.getProjectFilePath(), QString());
     QCOMPARE(f->window->windowTitle(), QString("Tulvar MIDI"));
-    // The closed monitor is forgotten: opening it again makes a new one.
-    QVERIFY(f->window->openSubWindow({WindowRestorationInfo::MidiInMonitorId}) != nullptr);
 }
 
 void tst_MainWindowShell::closingTwiceStoresTheLayoutOnce()
@@ -332,6 +343,17 @@ void tst_MainWindowShell::closingTwiceStoresTheLayoutOnce()
     settings.sync();
     settings.beginGroup("SavePosition");
     QCOMPARE(settings.childKeys().size(), 4);
+}
+
+void tst_MainWindowShell::quitClosesTheWindow()
+{
+    f->window->show();
+    QAction* quit = actionNamed(menuNamed(*f->window, "&File"), "&Quit");
+    QVERIFY(quit != nullptr);
+    QCOMPARE(quit->shortcut(), QKeySequence("Ctrl+Q"));
+    quit->trigger();
+    QVERIFY(!f->window->isVisible());
+    QVERIFY(QSettings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat).childGroups().contains("SavePosition"));
 }
 
 QTEST_MAIN(tst_MainWindowShell)

@@ -25,13 +25,15 @@ private slots:
     void singleInstanceKindIsActivatedWhenOpenedAgain();
     void multiInstanceKindStopsAtItsLimit_data();
     void multiInstanceKindStopsAtItsLimit();
-    void subWindowsCarryTheirTitlesAndSizes_data();
-    void subWindowsCarryTheirTitlesAndSizes();
+    void subWindowsCarryTheirNamesTitlesAndSizes_data();
+    void subWindowsCarryTheirNamesTitlesAndSizes();
     void systemMenuLosesStayOnTopAndFixedKindsLoseMaximize();
     void maximisingAWindowLeavesFixedKindsAndKeyboardsAlone();
+    void maximisedWindowComesBackMaximisedWithItsNormalRectangle();
     void layoutIsStoredInActivationOrder();
     void storedEntriesThatNameNoWindowAreSkipped();
     void offScreenMainWindowMovesOntoThePrimaryScreen();
+    void closeAllForgetsEveryWindow();
     void wheelOverTheAreaDoesNotScrollIt();
     void droppedTextFileOpensAnEditorWithItsText();
     void dropsAreRefused_data();
@@ -114,6 +116,9 @@ void tst_SubWindowManagement::multiInstanceKindStopsAtItsLimit_data()
     QTest::addColumn<QString>("title");
     QTest::newRow("keyboard") << 4 << 16 << "Keyboard";
     QTest::newRow("control change") << 5 << 32 << "Control Change";
+    QTest::newRow("program change") << 6 << 16 << "Program Change";
+    QTest::newRow("pitch bend") << 10 << 16 << "Pitch Bend";
+    QTest::newRow("custom message") << 13 << 32 << "Custom MIDI Message";
     QTest::newRow("message editor") << 3 << 16 << "System Exclusive";
 }
 
@@ -145,26 +150,43 @@ void tst_SubWindowManagement::multiInstanceKindStopsAtItsLimit()
     QCOMPARE(f->boxes.texts.size(), 1);
 }
 
-void tst_SubWindowManagement::subWindowsCarryTheirTitlesAndSizes_data()
+void tst_SubWindowManagement::subWindowsCarryTheirNamesTitlesAndSizes_data()
 {
     QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("objectName");
     QTest::addColumn<QString>("title");
     QTest::addColumn<bool>("fixedSize");
     QTest::addColumn<QSize>("size");
-    QTest::newRow("keyboard") << 4 << "Keyboard" << false << QSize();
-    QTest::newRow("MIDI settings") << 7 << "MIDI Settings" << false << QSize(503, 233);
-    QTest::newRow("transport panel") << 14 << "Start/Stop" << true << QSize();
+    QTest::newRow("In monitor") << 1 << "MidiEditViewSubWindow" << "MIDI In Monitor" << false << QSize(338, 274);
+    QTest::newRow("Out monitor") << 2 << "MidiEditViewSubWindow" << "MIDI Out Monitor" << false << QSize(338, 274);
+    QTest::newRow("editor") << 3 << "MidiEditViewSubWindow" << "System Exclusive" << false << QSize(338, 274);
+    QTest::newRow("keyboard") << 4 << "KeyboardSubWindow" << "Keyboard" << false << QSize();
+    QTest::newRow("control change") << 5 << "ControlChangeViewSubWindow" << "Control Change" << false
+                                    << QSize(225, 250);
+    QTest::newRow("program change") << 6 << "" << "Program Change" << true << QSize();
+    QTest::newRow("MIDI settings") << 7 << "MIDISettingsViewSubWindow" << "MIDI Settings" << false << QSize(503, 233);
+    QTest::newRow("filter") << 8 << "" << "Filter" << true << QSize();
+    QTest::newRow("timing clock") << 9 << "TimingClockViewSubWindow" << "Timing Clock" << false << QSize(220, 250);
+    QTest::newRow("pitch bend") << 10 << "PitchbendViewSubWindow" << "Pitch Bend" << false << QSize(220, 274);
+    QTest::newRow("active sensing") << 11 << "ActivesenseViewSubWindow" << "Active Sensing" << false
+                                    << QSize(220, 250);
+    QTest::newRow("PC keyboard") << 12 << "PCKeyboardViewSubWindow" << "PC Keyboard" << true << QSize();
+    QTest::newRow("custom message") << 13 << "CustomMIDIMessageViewSubWindow" << "Custom MIDI Message" << false
+                                    << QSize(270, 274);
+    QTest::newRow("transport panel") << 14 << "TransportPanelViewSubWindow" << "Start/Stop" << true << QSize();
 }
 
-void tst_SubWindowManagement::subWindowsCarryTheirTitlesAndSizes()
+void tst_SubWindowManagement::subWindowsCarryTheirNamesTitlesAndSizes()
 {
     QFETCH(int, kind);
+    QFETCH(QString, objectName);
     QFETCH(QString, title);
     QFETCH(bool, fixedSize);
     QFETCH(QSize, size);
     showEmpty();
     QMdiSubWindow* subWindow = f->window->openSubWindow({kind});
     QVERIFY(subWindow != nullptr);
+    QCOMPARE(subWindow->objectName(), objectName);
     QCOMPARE(subWindow->windowTitle(), title);
     QCOMPARE(MainWindow::isFixedSizeObject(subWindow), fixedSize);
     if (fixedSize) {
@@ -220,6 +242,33 @@ void tst_SubWindowManagement::maximisingAWindowLeavesFixedKindsAndKeyboardsAlone
     QVERIFY(!keyboard->isMaximized());
     f->window->getMdiArea()->setActiveSubWindow(transport);
     QVERIFY(!transport->isMaximized());
+}
+
+void tst_SubWindowManagement::maximisedWindowComesBackMaximisedWithItsNormalRectangle()
+{
+    showEmpty();
+    QMdiSubWindow* editor = f->window->openSubWindow({WindowRestorationInfo::MidiMessageEditorId});
+    const QRect normal(12, 34, 300, 200);
+    editor->setGeometry(normal);
+    QCOMPARE(f->window->getNormalRect(editor), normal);
+    editor->showMaximized();
+    QVERIFY(editor->geometry() != normal);
+    QCOMPARE(f->window->getNormalRect(editor), normal);
+    f->window->close();
+
+    const QList<WindowLayoutEntry> stored = SettingsStore(SettingsStore::defaultIniFilePath()).readWindowLayout();
+    QCOMPARE(stored.size(), 2);
+    QCOMPARE(stored.at(1).windowId, 3);
+    QCOMPARE(stored.at(1).rect, normal);
+    QVERIFY(stored.at(1).windowState & Qt::WindowMaximized);
+
+    createWindow();
+    f->window->show();
+    QMdiSubWindow* restored = subWindowsOfKind(*f->window, 3).value(0);
+    QVERIFY(restored != nullptr);
+    QVERIFY(restored->isMaximized());
+    restored->showNormal();
+    QCOMPARE(restored->geometry(), normal);
 }
 
 void tst_SubWindowManagement::layoutIsStoredInActivationOrder()
@@ -291,6 +340,19 @@ void tst_SubWindowManagement::offScreenMainWindowMovesOntoThePrimaryScreen()
     QCOMPARE(f->window->getMainWindowRestorationRect(sliver).topLeft(), available.topLeft() + QPoint(50, 50));
 }
 
+void tst_SubWindowManagement::closeAllForgetsEveryWindow()
+{
+    f->window->show();
+    QMdiSubWindow* monitor = subWindowsOfKind(*f->window, WindowRestorationInfo::MidiInMonitorId).value(0);
+    QVERIFY(monitor != nullptr);
+    f->window->openSubWindow({WindowRestorationInfo::KeyboardId});
+    f->window->closeAllSubWindows();
+    QTRY_VERIFY(f->window->getMdiArea()->subWindowList().isEmpty());
+    QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
+    QVERIFY(f->window->openSubWindow({WindowRestorationInfo::MidiInMonitorId}) != nullptr);
+    QCOMPARE(f->window->getMdiArea()->subWindowList().size(), 1);
+}
+
 void tst_SubWindowManagement::wheelOverTheAreaDoesNotScrollIt()
 {
     showEmpty();
@@ -342,6 +404,7 @@ void tst_SubWindowManagement::droppedTextFileOpensAnEditorWithItsText()
 
     QCOMPARE(subWindowsOfKind(*f->window, WindowRestorationInfo::MidiMessageEditorId).size(), 1);
     QCOMPARE(m_requests.last().text, QString("F0 7E 7F 06 01 F7 // identity\n"));
+    QCOMPARE(m_requests.last().receiving, false);
     QCOMPARE(f->model.getModelStringValue(DumpFileWorkingDirectoryParameterId), folder.path());
 }
 
@@ -351,6 +414,7 @@ void tst_SubWindowManagement::dropsAreRefused_data()
     QTest::addColumn<bool>("uriList");
     QTest::addColumn<bool>("transmitting");
     QTest::addColumn<bool>("accepted");
+    QTest::newRow("text file") << "a.txt" << true << false << true;
     QTest::newRow("project file") << "a.tulvarmidi" << true << false << true;
     QTest::newRow("while transmitting") << "a.txt" << true << true << false;
     QTest::newRow("other suffix") << "a.syx" << true << false << false;
