@@ -64,7 +64,7 @@ public:
     {
         openedEditors.append({receiving, size, text});
     }
-    void clearKeyboardAllNoteEvent() override {}
+    void clearKeyboardAllNoteEvent() override { ++keyboardClears; }
     void showErrorMessageBox(const QString& text) override { errors.append(text); }
 
     void setFailing(bool failing)
@@ -116,6 +116,7 @@ public:
     QList<MidiEditView*> outMonitorViews;
     QList<OpenedEditor> openedEditors;
     QStringList errors;
+    int keyboardClears = 0;
 
 private:
     std::mutex m_mutex;

@@ -7,11 +7,13 @@
 #include "views/RepeatSettingsView.h"
 
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -71,8 +73,9 @@ private slots:
     void repetitionRunsUntilCancelledAndDeafensReceivers();
     void keysAndActionsTransmitAndReceive();
     void contextMenuOffersEditorEntriesUnlessTransmitting();
-    void textFilesAreLoadedAndDropped();
+    void textFilesAreLoadedSavedAndDropped();
     void unreadableOrUnwritableFileIsReported();
+    void openDialogStartsInWorkingFolder();
     void payloadIsWritten_data();
     void payloadIsWritten();
     void payloadIsReadBack_data();
@@ -96,12 +99,14 @@ private:
 void tst_MidiEditEditor::toolbarHoldsTheEditorActions()
 {
     QToolBar* toolBar = makeEditor()->generalView()->toolBar();
+    QCOMPARE(toolBar->height(), 36);
     QStringList tips;
     for (QAction* action : toolBar->actions()) {
         if (action->isSeparator()) {
             tips << QStringLiteral("-");
         } else if (auto* button = qobject_cast<QToolButton*>(toolBar->widgetForAction(action))) {
             tips << button->toolTip();
+            QCOMPARE(button->size(), QSize(32, 32));
         }
     }
     QCOMPARE(tips, QStringList({"New", "Open", "Save", "-", "Transmit", "Receive", "Transmit and Receive", "-",
@@ -112,6 +117,7 @@ void tst_MidiEditEditor::progressPageShowsOnlyAbove256Bytes_data()
 {
     QTest::addColumn<int>("size");
     QTest::addColumn<MidiEditView::View>("page");
+    QTest::newRow("100 bytes") << 100 << MidiEditView::General;
     QTest::newRow("256 bytes") << 256 << MidiEditView::General;
     QTest::newRow("300 bytes") << 300 << MidiEditView::Progress;
 }
@@ -169,6 +175,8 @@ void tst_MidiEditEditor::cancelStopsAfterMessageInProgress()
     waitUntilIdle(view);
     // The first message was sent and reported; the one in progress at the stop went out too.
     QCOMPARE(f->mainWindow.sentBytes(), 6);
+    QCOMPARE(view->currentView(), MidiEditView::General);
+    QCOMPARE(f->model.getModelIntValue(MidiEditRepeatModeParameterId), 0);
 }
 
 void tst_MidiEditEditor::failureShowsErrorThroughBothReports()
@@ -227,6 +235,8 @@ void tst_MidiEditEditor::receiveInEmptyEditorCollectsBytes()
     QCOMPARE(view->progressView()->message(), QStringLiteral("0Bytes"));
 
     view->receivedMessage(QStringLiteral("\nF0 7E 7F 06 01 F7"), 6);
+    QCOMPARE(view->progressView()->message(), QStringLiteral("6Bytes"));
+    QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
     view->receivedMessage(QStringLiteral("\nF0 01 F7"), 3);
     QCOMPARE(view->progressView()->message(), QStringLiteral("9Bytes"));
 
@@ -312,6 +322,11 @@ void tst_MidiEditEditor::keysAndActionsTransmitAndReceive()
     text->clear();
     QTest::keyClick(text, Qt::Key_F6);
     QVERIFY(view->isReceiving());
+
+    MidiEditView* other = makeEditor(QStringLiteral("F0 F7"));
+    QTest::keyClick(other->generalView()->textView(), Qt::Key_R, Qt::ControlModifier);
+    QVERIFY(other->generalView()->repeatSettingsView()->isVisible());
+    QCOMPARE(textOf(other), QStringLiteral("F0 F7"));
 }
 
 void tst_MidiEditEditor::contextMenuOffersEditorEntriesUnlessTransmitting()
@@ -330,7 +345,7 @@ void tst_MidiEditEditor::contextMenuOffersEditorEntriesUnlessTransmitting()
     f->model.setModelIntValue(MidiEditTransmissionStateParameterId, 0);
 }
 
-void tst_MidiEditEditor::textFilesAreLoadedAndDropped()
+void tst_MidiEditEditor::textFilesAreLoadedSavedAndDropped()
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("identity.txt"));
@@ -351,6 +366,13 @@ void tst_MidiEditEditor::textFilesAreLoadedAndDropped()
     QVERIFY(!f->mainWindow.openedEditors.first().receiving);
     QCOMPARE(f->mainWindow.openedEditors.first().size, full->size());
     QCOMPARE(f->mainWindow.openedEditors.first().text, QStringLiteral("F0 7E 7F 06 01 F7 // identity\n"));
+
+    const QString saved = folder.filePath(QStringLiteral("saved.txt"));
+    QVERIFY(full->generalView()->saveTextFile(saved));
+    QFile file(saved);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("C0 05"));
+    QVERIFY(f->mainWindow.errors.isEmpty());
 
     // Drops: only a ".txt" file, and not while a transmission runs.
     MidiEditTextView* area = makeEditor()->generalView()->textView();
@@ -378,6 +400,31 @@ void tst_MidiEditEditor::unreadableOrUnwritableFileIsReported()
     QCOMPARE(f->mainWindow.errors, QStringList({"File open failed.", "File save failed."}));
 }
 
+void tst_MidiEditEditor::openDialogStartsInWorkingFolder()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("dump.txt"));
+    writeFile(path, "F0 01 F7");
+    f->model.setModelStringValue(DumpFileWorkingDirectoryParameterId, folder.path());
+    MidiEditView* view = makeEditor();
+
+    QString startFolder;
+    QString title;
+    QTimer::singleShot(0, this, [&] {
+        QTRY_VERIFY(qobject_cast<QFileDialog*>(QApplication::activeModalWidget()) != nullptr);
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        startFolder = dialog->directory().absolutePath();
+        title = dialog->windowTitle();
+        dialog->selectFile(path);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    view->generalView()->openMenuSelected();
+    QCOMPARE(title, QStringLiteral("Open"));
+    QCOMPARE(startFolder, QDir(folder.path()).absolutePath());
+    QCOMPARE(f->mainWindow.keyboardClears, 1);
+    QCOMPARE(textOf(view), QStringLiteral("F0 01 F7"));
+}
+
 void tst_MidiEditEditor::payloadIsWritten_data()
 {
     QTest::addColumn<MidiEditView::OpenMode>("mode");
@@ -386,8 +433,10 @@ void tst_MidiEditEditor::payloadIsWritten_data()
     const QByteArray utf8 = QStringLiteral("F0 7E // Grüße").toUtf8();
     QTest::newRow("editor") << MidiEditView::SystemExclusiveEdit << QStringLiteral("F0 7E // Grüße")
                             << QByteArray(7, '\0') + char(utf8.size()) + utf8;
+    QTest::newRow("empty editor") << MidiEditView::SystemExclusiveEdit << QString() << QByteArray(8, '\0');
     QTest::newRow("receiving editor") << MidiEditView::SystemExclusiveReceive << QString() << QByteArray();
     QTest::newRow("In monitor") << MidiEditView::InMonitor << QString() << QByteArray();
+    QTest::newRow("Out monitor") << MidiEditView::OutMonitor << QString() << QByteArray();
 }
 
 void tst_MidiEditEditor::payloadIsWritten()
@@ -414,12 +463,18 @@ void tst_MidiEditEditor::payloadIsReadBack_data()
     const QByteArray text = QStringLiteral("F0 7E // Grüße").toUtf8();
     const QByteArray tag = QByteArray(4, '\0');
     const QByteArray length = QByteArray(3, '\0') + char(text.size());
+    QTest::newRow("text") << editor << tag + length + text << true << QStringLiteral("F0 7E // Grüße");
     QTest::newRow("empty text") << editor << QByteArray(8, '\0') << true << QString();
     QTest::newRow("nothing stored") << editor << QByteArray() << true << QStringLiteral("old");
     QTest::newRow("monitor ignores it") << MidiEditView::InMonitor << tag + length + text << true
                                         << QStringLiteral("old");
+    QTest::newRow("wrong tag") << editor << QByteArray::fromHex("00000001") + length + text << false
+                               << QStringLiteral("old");
+    QTest::newRow("size beyond payload") << editor << tag + QByteArray::fromHex("7FFFFFFF") + text << false
+                                         << QStringLiteral("old");
     QTest::newRow("negative size") << editor << tag + QByteArray::fromHex("FFFFFFFF") + text << false
                                    << QStringLiteral("old");
+    QTest::newRow("truncated text") << editor << tag + length + text.left(5) << false << QStringLiteral("old");
     QTest::newRow("truncated size") << editor << QByteArray(6, '\0') << false << QStringLiteral("old");
 }
 

@@ -18,7 +18,8 @@ private slots:
     void cleanup() { f.reset(); }
     void openModesSetIdentityListsAndFirstPage_data();
     void openModesSetIdentityListsAndFirstPage();
-    void monitorTextAreaRefusesDropsFollowsFontSizeAndOffersClear();
+    void monitorTextAreaIsReadOnlyColouredAndOffersClear();
+    void linesAreAppendedWithoutLeadingLineFeed();
     void monitorKeepsNewest1024Lines();
     void viewFollowsNewLinesOnlyNearTheEnd_data();
     void viewFollowsNewLinesOnlyNearTheEnd();
@@ -65,18 +66,23 @@ void tst_MidiEditMonitor::openModesSetIdentityListsAndFirstPage()
     QCOMPARE(f->model.getParameterEditFlag() == ParameterEditFlagChanged, editor);
     QCOMPARE(view->generalView()->textView()->maximumBlockCount(), editor ? 0 : 1024);
     QCOMPARE(view->generalView()->textView()->isReadOnly(), !editor);
+    QCOMPARE(view->frameStyle(), 22);
 
     delete view;
     QVERIFY(f->mainWindow.receivingViews.isEmpty());
     QVERIFY(f->mainWindow.outMonitorViews.isEmpty());
 }
 
-void tst_MidiEditMonitor::monitorTextAreaRefusesDropsFollowsFontSizeAndOffersClear()
+void tst_MidiEditMonitor::monitorTextAreaIsReadOnlyColouredAndOffersClear()
 {
     MidiEditView* view = f->make(MidiEditView::InMonitor, QString(), true);
     QVERIFY(QTest::qWaitForWindowExposed(view));
     MidiEditTextView* text = view->generalView()->textView();
+    QCOMPARE(text->lineWrapMode(), QPlainTextEdit::NoWrap);
     QVERIFY(!text->acceptDrops());
+    QCOMPARE(text->palette().color(QPalette::Base), QColor(40, 27, 67));
+    QCOMPARE(text->palette().color(QPalette::Text), QColor(Qt::white));
+    QCOMPARE(text->font().family(), QStringLiteral("Monaco"));
     QCOMPARE(text->font().pixelSize(), 12);
     f->model.setModelIntValue(MessageFontSizeParameterId, 1);
     QCOMPARE(text->font().pixelSize(), 18);
@@ -84,6 +90,22 @@ void tst_MidiEditMonitor::monitorTextAreaRefusesDropsFollowsFontSizeAndOffersCle
     const QStringList entries = contextMenuEntries(text);
     QCOMPARE(entries.last(), QStringLiteral("&Clear\tShift+D"));
     QVERIFY(!entries.contains(QStringLiteral("&Transmit\tF5")));
+}
+
+void tst_MidiEditMonitor::linesAreAppendedWithoutLeadingLineFeed()
+{
+    MidiEditView* out = f->make(MidiEditView::OutMonitor);
+    out->receivedMessage(QStringLiteral("\nnot for an Out monitor"), 1);
+    out->setText(QStringLiteral("\nPort1 NoteOn   90 3C 64 [C3]  "));
+    out->setText(QStringLiteral("\nPort2 CC       B0 07 64 [007 Volume]"));
+    QCOMPARE(textOf(out), QStringLiteral("Port1 NoteOn   90 3C 64 [C3]\nPort2 CC       B0 07 64 [007 Volume]"));
+
+    MidiEditView* in = f->make(MidiEditView::InMonitor);
+    in->receivedMessage(QStringLiteral("\nPort1 SysEx    F0 7E 7F 06 01 F7"), 1);
+    in->receivedMessage(QStringLiteral("\nignored"), 0);
+    QCOMPARE(textOf(in), QStringLiteral("Port1 SysEx    F0 7E 7F 06 01 F7"));
+    QCOMPARE(in->currentView(), MidiEditView::General);
+    QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
 }
 
 void tst_MidiEditMonitor::monitorKeepsNewest1024Lines()
@@ -158,6 +180,13 @@ void tst_MidiEditMonitor::highlighterRulesFollowParser()
     f->model.setModelIntValue(MessageParsedParameterId, 0);
     QCOMPARE(monitorRules->currentHighlightInfo(), StatusByteHighlightInfoTable);
     QCOMPARE(editor->generalView()->highlighter()->currentHighlightInfo(), EditorHighlightInfoTable);
+
+    // With lines in the monitor the new rules wait for the next line.
+    monitor->receivedMessage(monitorLines(0, 2), 2);
+    f->model.setModelIntValue(MessageParsedParameterId, 1);
+    QCOMPARE(monitorRules->currentHighlightInfo(), StatusByteHighlightInfoTable);
+    f->model.setModelIntValue(MessageColorParameterId, 1);
+    QCOMPARE(monitorRules->currentHighlightInfo(), MessageHighlightInfoTable);
 
     // A monitor opened while the parser is off starts with the status byte rules.
     f->model.setModelIntValue(MessageParsedParameterId, 0);

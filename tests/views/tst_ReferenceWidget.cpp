@@ -14,6 +14,7 @@ private slots:
     void searchSelectsMatchesInTurnAndWraps_data();
     void searchSelectsMatchesInTurnAndWraps();
     void backwardSearchSkipsLineStarts();
+    void searchIgnoresCase();
     void missingOrEmptyTextLeavesSelection();
     void keysShowFindAndHideTheBar();
     void returnInSearchFieldFindsNext();
@@ -86,6 +87,12 @@ void tst_ReferenceWidget::backwardSearchSkipsLineStarts()
     m_text->setTextCursor(cursor);
     QVERIFY(m_bar->search(QStringLiteral("10"), true));
     QCOMPARE(selectionStart(), 6);
+}
+
+void tst_ReferenceWidget::searchIgnoresCase()
+{
+    QVERIFY(m_bar->search(QStringLiteral("f7"), false));
+    QCOMPARE(selected(), QStringLiteral("F7"));
 }
 
 void tst_ReferenceWidget::missingOrEmptyTextLeavesSelection()

@@ -1,5 +1,6 @@
 #include "views/RepeatSettingsView.h"
 
+#include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QSpinBox>
 #include <QToolButton>
@@ -10,9 +11,22 @@ class tst_RepeatSettingsView : public QObject {
     Q_OBJECT
 
 private slots:
+    void startsUncheckedAtOneSecond();
     void intervalKeepsToItsRange();
     void closeHidesAndGivesFocusBack();
 };
+
+void tst_RepeatSettingsView::startsUncheckedAtOneSecond()
+{
+    RepeatSettingsView view;
+    QVERIFY(!view.isRepeat());
+    QCOMPARE(view.getInterval(), 1000);
+    QCOMPARE(view.height(), 40);
+    QCOMPARE(view.repeatCheckBox()->text(), QStringLiteral("Repeat"));
+    QCOMPARE(view.intervalSpinBox()->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    view.repeatCheckBox()->setChecked(true);
+    QVERIFY(view.isRepeat());
+}
 
 void tst_RepeatSettingsView::intervalKeepsToItsRange()
 {

@@ -89,7 +89,9 @@ void tst_TextHighlighter::rulesColourTheirMatches_data()
     // Monitor lines with the parser on: whole messages.
     const QString noteOn = QStringLiteral("Port1 NoteOn   90 3C 64 [C3]");
     QTest::newRow("note on status") << 0 << noteOn << 15 << QColor(172, 172, 255);
+    QTest::newRow("note on velocity") << 0 << noteOn << 22 << QColor(172, 172, 255);
     QTest::newRow("note on detail stays plain") << 0 << noteOn << 25 << NoColor;
+    QTest::newRow("label stays plain") << 0 << noteOn << 6 << NoColor;
     QTest::newRow("note off") << 0 << QStringLiteral("80 3C 00") << 7 << QColor(170, 0, 130);
     QTest::newRow("key pressure") << 0 << QStringLiteral("A1 3C 10") << 0 << QColor(67, 127, 140);
     QTest::newRow("control change") << 0 << QStringLiteral("B0 07 64 [007 Volume]") << 3 << QColor(255, 255, 66);
@@ -111,11 +113,13 @@ void tst_TextHighlighter::rulesColourTheirMatches_data()
     QTest::newRow("raw note off status") << 1 << raw << 24 << QColor(170, 0, 130);
     QTest::newRow("note name of an older line stays plain")
         << 1 << QStringLiteral("Port1 NoteOn   90 39 64 [A2]") << 25 << NoColor;
+    QTest::newRow("raw pitch bend status") << 1 << QStringLiteral("E0 00 40") << 0 << QColor(16, 227, 16);
     QTest::newRow("raw program change with its space") << 1 << QStringLiteral("C0 05") << 2 << QColor(255, 28, 28);
 
     // Editor text: F0, F7 and comments.
     const QString dump = QStringLiteral("F0 7E 7F 06 01 f7 // identity F0");
     QTest::newRow("F0") << 2 << dump << 0 << QColor(0, 0, 255);
+    QTest::newRow("other bytes plain") << 2 << dump << 3 << NoColor;
     QTest::newRow("lower-case f7") << 2 << dump << 16 << QColor(0, 0, 255);
     QTest::newRow("comment start") << 2 << dump << 18 << QColor(0, 128, 0);
     QTest::newRow("F0 inside a comment") << 2 << dump << 30 << QColor(0, 128, 0);
