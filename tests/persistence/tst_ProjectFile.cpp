@@ -166,6 +166,10 @@ private slots:
         QTest::newRow("not digits") << QByteArray("x.y.z") << ok;
         QTest::newRow("newer patch") << QByteArray("1.5.1") << tooNew;
         QTest::newRow("older minor, higher patch digit") << QByteArray("1.4.9") << tooNew;
+        QTest::newRow("older") << QByteArray("1.0.0") << ok;
+        QTest::newRow("newer minor") << QByteArray("1.6.0") << tooNew;
+        QTest::newRow("newer major") << QByteArray("2.0.0") << tooNew;
+        QTest::newRow("older major, higher minor digit") << QByteArray("0.9.0") << tooNew;
     }
 
     void versionDigitsAreComparedOneByOne()
@@ -237,6 +241,7 @@ private slots:
         const QByteArray notNull(1, '\0');
         QTest::newRow("int") << bigEndian({16, QMetaType::Int}) + notNull + bigEndian({5}) << true;
         QTest::newRow("bool") << bigEndian({16, QMetaType::Bool}) + notNull + '\1' << true;
+        QTest::newRow("rect") << bigEndian({16, QMetaType::QRect}) + notNull + bigEndian({1, 2, 3, 4}) << false;
         QTest::newRow("string") << bigEndian({16, QMetaType::QString}) + notNull + bigEndian({0x7ffffffe}) << false;
         QTest::newRow("list") << bigEndian({16, QMetaType::QVariantList}) + notNull + bigEndian({1000000}) << false;
         QTest::newRow("user type") << bigEndian({16, 127}) + notNull + bigEndian({3}) + "Foo" << false;
