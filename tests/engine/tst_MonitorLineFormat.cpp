@@ -48,6 +48,7 @@ private slots:
         // The detail switch removes port, type and detail together.
         row("time, no detail", true, 0, false, "B00764", 3, 1, "01:02:03:004 B0 07 64");
         row("no time, no detail", false, 0, false, "903C64", 1, 0, "90 3C 64");
+        row("control change", false, 0, true, "B00764", 3, 0, "Port1 CC       B0 07 64 [007 Volume]");
         row("program change", false, 0, true, "C005", 4, 0, "Port1 PC       C0 05");
         row("system exclusive", false, 0, true, "F07E7F0601F7", 7, 0, "Port1 SysEx    F0 7E 7F 06 01 F7");
         row("note-on with velocity 0 keeps its label", false, 0, true, "903C00", 1, 0, "Port1 NoteOn   90 3C 00 [C3]");
@@ -86,6 +87,9 @@ private slots:
         QTest::addColumn<int>("note");
         QTest::addColumn<QByteArray>("detail");
 
+        QTest::newRow("C3: note 60") << 0 << 60 << QByteArray("[C3]");
+        QTest::newRow("C4: note 60") << 1 << 60 << QByteArray("[C4]");
+        QTest::newRow("C5: note 60") << 2 << 60 << QByteArray("[C5]");
         QTest::newRow("C3: note 0") << 0 << 0 << QByteArray("[C-2]");
         QTest::newRow("C4: note 0") << 1 << 0 << QByteArray("[C-1]");
         QTest::newRow("C5: note 127") << 2 << 127 << QByteArray("[G10]");
