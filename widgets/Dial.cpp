@@ -4,7 +4,6 @@
 #include "widgets/LineEdit.h"
 
 #include <QConicalGradient>
-#include <QIntValidator>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -191,31 +190,13 @@ void Dial::mouseDoubleClickEvent(QMouseEvent* event)
         QDial::mouseDoubleClickEvent(event);
         return;
     }
-    if (m_lineEdit) {
-        disconnect(m_lineEdit, &QLineEdit::editingFinished, this, &Dial::inputCompletion);
-        delete m_lineEdit;
-    }
-    m_lineEdit = new LineEdit(QString::number(value()), this);
-    m_lineEdit->setGeometry(editorRect);
-    m_lineEdit->selectAll();
-    m_lineEdit->setValidator(new QIntValidator(minimum(), maximum(), m_lineEdit));
-    m_lineEdit->setAlignment(Qt::AlignCenter);
-    m_lineEdit->show();
-    m_lineEdit->setFocus();
+    m_lineEdit = LineEdit::openInPlace(m_lineEdit, this, value(), minimum(), maximum(), editorRect, Qt::AlignCenter);
     connect(m_lineEdit, &QLineEdit::editingFinished, this, &Dial::inputCompletion);
 }
 
 void Dial::inputCompletion()
 {
-    // Hiding the editor takes its focus away, which finishes the editing a second time.
-    if (!isVisibleLineEdit())
-        return;
-    bool ok = false;
-    int const entered = m_lineEdit->text().toInt(&ok, 10);
-    if (ok)
-        setValue(entered);
-    m_lineEdit->hide();
-    setFocus();
+    LineEdit::finishInPlace(m_lineEdit, this, [this](int entered) { setValue(entered); });
 }
 
 void Dial::wheelEvent(QWheelEvent* event)

@@ -53,3 +53,32 @@ void LineEdit::focusOutEvent(QFocusEvent* event)
     QSignalBlocker const blocker(this);
     QLineEdit::focusOutEvent(event);
 }
+
+LineEdit* LineEdit::openInPlace(LineEdit* previous, QWidget* owner, int value, int minimum, int maximum,
+                                QRect const& rect, Qt::Alignment alignment)
+{
+    if (previous) {
+        QObject::disconnect(previous, &QLineEdit::editingFinished, owner, nullptr);
+        delete previous;
+    }
+    auto* editor = new LineEdit(QString::number(value), owner);
+    editor->setGeometry(rect);
+    editor->selectAll();
+    editor->setValidator(new QIntValidator(minimum, maximum, editor));
+    editor->setAlignment(alignment);
+    editor->show();
+    editor->setFocus();
+    return editor;
+}
+
+void LineEdit::finishInPlace(LineEdit* editor, QWidget* owner, std::function<void(int)> const& apply)
+{
+    if (!editor || !editor->isVisible())
+        return;
+    bool ok = false;
+    int const entered = editor->text().toInt(&ok, 10);
+    if (ok)
+        apply(entered);
+    editor->hide();
+    owner->setFocus();
+}

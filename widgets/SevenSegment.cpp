@@ -4,7 +4,6 @@
 #include "widgets/PushButton.h"
 
 #include <QApplication>
-#include <QIntValidator>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -139,31 +138,15 @@ void SevenSegment::mousePressEvent(QMouseEvent* event)
 
 void SevenSegment::mouseDoubleClickEvent(QMouseEvent*)
 {
-    if (m_lineEdit) {
-        disconnect(m_lineEdit, &QLineEdit::editingFinished, this, &SevenSegment::inputCompletion);
-        delete m_lineEdit;
-    }
-    m_lineEdit = new LineEdit(QString::number(m_value), this);
-    m_lineEdit->setGeometry(0, 0, m_increaseButton->x(), height());
-    m_lineEdit->selectAll();
-    m_lineEdit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_lineEdit->setValidator(new QIntValidator(m_minimum, m_maximum, m_lineEdit));
-    m_lineEdit->show();
-    m_lineEdit->setFocus();
+    m_lineEdit = LineEdit::openInPlace(m_lineEdit, this, m_value, m_minimum, m_maximum,
+                                       QRect(0, 0, m_increaseButton->x(), height()),
+                                       Qt::AlignRight | Qt::AlignVCenter);
     connect(m_lineEdit, &QLineEdit::editingFinished, this, &SevenSegment::inputCompletion);
 }
 
 void SevenSegment::inputCompletion()
 {
-    // Hiding the editor takes its focus away, which finishes the editing a second time.
-    if (!isVisibleLineEdit())
-        return;
-    bool ok = false;
-    int const entered = m_lineEdit->text().toInt(&ok, 10);
-    if (ok)
-        setValue(entered);
-    m_lineEdit->hide();
-    setFocus();
+    LineEdit::finishInPlace(m_lineEdit, this, [this](int entered) { setValue(entered); });
 }
 
 void SevenSegment::keyPressEvent(QKeyEvent* event)
