@@ -90,6 +90,7 @@ if mount -t 9p -o trans=virtio,version=9p2000.L,ro,msize=262144,cache=loose host
     chroot /host /bin/sh "$run"
     status=$?
 fi
+echo
 echo "alsa-vm: exit status $status"
 poweroff -f
 EOF
@@ -108,6 +109,12 @@ trap 'rm -f "$script" "$log"' EXIT
 {
     echo 'export HOME=/root XDG_CONFIG_HOME=/root/.config XDG_RUNTIME_DIR=/run TMPDIR=/run'
     echo 'export QT_QPA_PLATFORM=offscreen TULVAR_MIDI_BACKEND=alsa'
+    # Sanitizer builds run their tests in the guest too, with the same options.
+    for name in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS TSAN_OPTIONS; do
+        if [ -n "${!name:-}" ]; then
+            printf 'export %s=%q\n' "$name" "${!name}"
+        fi
+    done
     echo 'cd /run'
     echo 'status=0'
     for command in "$@"; do
@@ -125,6 +132,6 @@ timeout 900 qemu-system-x86_64 -nodefaults -no-user-config -display none -no-reb
     -append "console=ttyS0 quiet loglevel=3 panic=-1 alsavm.run=$script" \
     -virtfs local,path=/,mount_tag=hostroot,security_model=none,readonly=on,multidevs=remap \
     -serial stdio -monitor none </dev/null | tr -d '\r' | tee "$log"  || true
-status="$(sed -n 's/^alsa-vm: exit status \([0-9]*\)$/\1/p' "$log" | tail -n1)"
+status="$(sed -n 's/^.*alsa-vm: exit status \([0-9]*\)$/\1/p' "$log" | tail -n1)"
 [ -n "$status" ] || fail "the guest ended without reporting a status"
 exit "$status"
