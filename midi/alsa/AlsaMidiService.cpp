@@ -18,11 +18,6 @@ constexpr std::size_t MaxPacketLength = 16384;
 // in large events still fits.
 constexpr int PoolCells = 2000;
 constexpr std::size_t InputBufferSize = 1 << 17;
-// A kernel port's raw-MIDI buffer holds 4096 bytes; with both output ports sending to the same
-// device each keeps at most half of it waiting.
-constexpr double KernelPortBudgetBytes = 2048;
-// A MIDI cable carries 31250 baud, ten bits a byte.
-constexpr std::chrono::microseconds CableByteTime{320};
 // A program's port that stays full this long is taken to be stuck.
 constexpr std::chrono::seconds StallLimit{5};
 constexpr std::chrono::microseconds FirstRetryWait{100};
@@ -177,7 +172,6 @@ MidiStatus AlsaMidiService::createPort(MidiClientRef client, const QString& name
                 return 1;
             }
             own.destination = MidiNullRef;
-            own.waitingBytes = 0;
         }
         own.used = true;
         own.isInput = isInput;
@@ -365,8 +359,7 @@ bool AlsaMidiService::subscribe(OwnPort& own, MidiEndpointRef destination)
     }
     own.destination = destination;
     own.destinationIsKernelPort = snd_seq_client_info_get_type(client) == SND_SEQ_KERNEL_CLIENT;
-    own.waitingBytes = 0;
-    own.lastPacing = std::chrono::steady_clock::now();
+    own.budget.reset(AlsaPacingBudget::Clock::now());
     return true;
 }
 
@@ -469,20 +462,13 @@ int AlsaMidiService::freeInputCells(MidiEndpointRef destination) const
 
 void AlsaMidiService::pace(OwnPort& own, std::size_t midiBytes)
 {
-    // The kernel accepts an event for a raw-MIDI port at once and drops what its buffer has no
-    // room for, so the budget stands in for the buffer: it drains at the cable rate.
     for (;;) {
-        const auto now = std::chrono::steady_clock::now();
-        const double drained = std::chrono::duration<double>(now - own.lastPacing) /
-                               std::chrono::duration<double>(CableByteTime);
-        own.waitingBytes = std::max(0.0, own.waitingBytes - drained);
-        own.lastPacing = now;
-        const double excess = own.waitingBytes + double(midiBytes) - KernelPortBudgetBytes;
-        if (excess <= 0) {
-            own.waitingBytes += double(midiBytes);
+        const auto wait = own.budget.waitBefore(midiBytes, AlsaPacingBudget::Clock::now());
+        if (wait == AlsaPacingBudget::Clock::duration::zero()) {
+            own.budget.take(midiBytes, AlsaPacingBudget::Clock::now());
             return;
         }
-        std::this_thread::sleep_for(std::chrono::duration<double, std::micro>(excess * CableByteTime.count()));
+        std::this_thread::sleep_for(wait);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "midi/MidiService.h"
 #include "midi/alsa/AlsaEventCodec.h"
+#include "midi/alsa/AlsaPacingBudget.h"
 
 #include <QString>
 
@@ -93,9 +94,7 @@ private:
         std::unique_ptr<AlsaEventCodec> codec;
         MidiEndpointRef destination = MidiNullRef;
         bool destinationIsKernelPort = false;
-        // Bytes that may still wait in a kernel port's buffer, as of lastPacing.
-        double waitingBytes = 0;
-        std::chrono::steady_clock::time_point lastPacing;
+        AlsaPacingBudget budget;
     };
 
     MidiStatus createPort(MidiClientRef client, const QString& name, bool isInput, MidiPortRef* port,

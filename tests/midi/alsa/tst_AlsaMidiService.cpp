@@ -56,6 +56,35 @@ QList<QByteArray> noteBurstAndDump()
     return messages;
 }
 
+// A read procedure that stands for a delivery ring with no room: it holds the service's reader
+// until released.
+struct BlockingReader {
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool entered = false;
+    bool released = false;
+
+    static void readProc(const MidiPacket*, unsigned int, void* readProcRefCon, void*)
+    {
+        auto* self = static_cast<BlockingReader*>(readProcRefCon);
+        std::unique_lock<std::mutex> lock(self->mutex);
+        self->entered = true;
+        self->changed.notify_all();
+        self->changed.wait(lock, [&] { return self->released; });
+    }
+    bool waitUntilEntered()
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        return changed.wait_for(lock, std::chrono::seconds(30), [&] { return entered; });
+    }
+    void release()
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        released = true;
+        changed.notify_all();
+    }
+};
+
 QString seqPortName(int client, int port)
 {
     snd_seq_t* seq = nullptr;
@@ -86,6 +115,7 @@ private slots:
     void exclusiveFromRawMidiArrivesInChunksTheParserJoins();
     void outsideSubscriberOfTheOutputPortReceives();
     void sourceHeldExclusivelyCannotBeOpened();
+    void readProcWaitingForRoomBlocksNoSendOrPortChange();
     void destinationVanishingMidSendFailsTheSend_data();
     void destinationVanishingMidSendFailsTheSend();
 
@@ -251,6 +281,32 @@ void AlsaMidiServiceTest::sourceHeldExclusivelyCannotBeOpened()
     AlsaPeerClient holder("Tulvar Holder");
     QVERIFY(holder.subscribeFrom(m_peer->clientId(), m_peer->outputPort(), true));
     QVERIFY(m_service->connectSource(m_ports->input, endpoint(m_peer->clientId(), m_peer->outputPort()), nullptr) != 0);
+}
+
+void AlsaMidiServiceTest::readProcWaitingForRoomBlocksNoSendOrPortChange()
+{
+    BlockingReader reader;
+    MidiPortRef blocked = MidiNullRef;
+    QCOMPARE(m_service->createInputPort(m_ports->client, QStringLiteral("InputPort"), &BlockingReader::readProc,
+                                        &reader, &blocked),
+             0);
+    const MidiEndpointRef source = endpoint(m_peer->clientId(), m_peer->outputPort());
+    QCOMPARE(m_service->connectSource(blocked, source, nullptr), 0);
+    QVERIFY(m_peer->send(bytes({0x90, 0x40, 0x7F})));
+    QVERIFY(reader.waitUntilEntered());
+    // What a thru send and the port menus need meanwhile (a deadlock would end in the timeout).
+    const MidiEndpointRef destination = endpoint(m_peer->clientId(), m_peer->inputPort());
+    QCOMPARE(m_ports->send(destination, bytes({0x80, 0x40, 0x00})), 0);
+    QVERIFY(m_service->getNumberOfSources() > 0);
+    QCOMPARE(m_service->connectSource(m_ports->input, source, nullptr), 0);
+    QCOMPARE(m_service->disconnectSource(m_ports->input, source), 0);
+    MidiPortRef another = MidiNullRef;
+    QCOMPARE(m_service->createOutputPort(m_ports->client, QStringLiteral("OutputPort"), &another), 0);
+    QCOMPARE(m_service->disposePort(another), 0);
+    reader.release();
+    QCOMPARE(m_service->disconnectSource(blocked, source), 0);
+    QCOMPARE(m_service->disposePort(blocked), 0);
+    QVERIFY(m_peer->waitForBytes(3));
 }
 
 void AlsaMidiServiceTest::destinationVanishingMidSendFailsTheSend_data()
