@@ -65,6 +65,14 @@ QByteArray AlsaPeerClient::received()
     return m_received;
 }
 
+QByteArray AlsaPeerClient::takeReceived()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    QByteArray taken;
+    taken.swap(m_received);
+    return taken;
+}
+
 bool AlsaPeerClient::subscribeFrom(int client, int port, bool exclusive)
 {
     snd_seq_port_subscribe_t* subscription;

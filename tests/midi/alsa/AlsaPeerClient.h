@@ -33,6 +33,8 @@ public:
     // Waits until count bytes have arrived at "in" (false after a generous limit).
     bool waitForBytes(int count);
     QByteArray received();
+    // What has arrived, which is then forgotten.
+    QByteArray takeReceived();
     // Subscribes "in" to another client's port, exclusively if asked.
     bool subscribeFrom(int client, int port, bool exclusive = false);
     void removeInput();
