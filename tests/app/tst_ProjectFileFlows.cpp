@@ -1,6 +1,6 @@
 #include "ShellTestSupport.h"
 
-#include "app/support/CommonTexts.h"
+#include "support/CommonTexts.h"
 #include "model/TulvarMidiParameters.h"
 #include "persistence/ProjectFileFormat.h"
 #include "views/MidiEditGeneralView.h"
