@@ -73,9 +73,9 @@ void tst_ProjectFileFlows::cleanup()
 
 QMdiSubWindow* tst_ProjectFileFlows::openEditor(const QString& text)
 {
-    MainWindow::SubWindowRequest request{WindowRestorationInfo::MidiMessageEditorId};
+    SubWindowRequest request{WindowRestorationInfo::MidiMessageEditorId};
     request.text = text;
-    return f->window->openSubWindow(request);
+    return f->window->subWindows().openSubWindow(request);
 }
 
 QString tst_ProjectFileFlows::saveWorkspace()
@@ -91,12 +91,12 @@ QList<QMdiSubWindow*> tst_ProjectFileFlows::toolWindows() const
 
 void tst_ProjectFileFlows::roundTripRestoresWindowsOrderGeometryStatesAndTexts()
 {
-    QMdiSubWindow* in = f->window->openSubWindow({WindowRestorationInfo::MidiInMonitorId});
-    QMdiSubWindow* out = f->window->openSubWindow({WindowRestorationInfo::MidiOutMonitorId});
+    QMdiSubWindow* in = f->window->subWindows().openSubWindow({WindowRestorationInfo::MidiInMonitorId});
+    QMdiSubWindow* out = f->window->subWindows().openSubWindow({WindowRestorationInfo::MidiOutMonitorId});
     QMdiSubWindow* first = openEditor(QStringLiteral("F0 7E 7F 09 01 F7"));
-    MainWindow::SubWindowRequest receivingRequest{WindowRestorationInfo::MidiMessageEditorId};
+    SubWindowRequest receivingRequest{WindowRestorationInfo::MidiMessageEditorId};
     receivingRequest.receiving = true;
-    QMdiSubWindow* receiving = f->window->openSubWindow(receivingRequest);
+    QMdiSubWindow* receiving = f->window->subWindows().openSubWindow(receivingRequest);
     QMdiSubWindow* second = openEditor(QStringLiteral("90 3C 64 ; note é"));
     QVERIFY(in && out && first && receiving && second);
     // What a receiving editor collected is not saved.
@@ -215,7 +215,7 @@ void tst_ProjectFileFlows::damagedEditorKeepsEarlierWindowsAndForgetsThePrevious
 void tst_ProjectFileFlows::damagedEditorKeepsEarlierWindowsAndForgetsThePreviousPath()
 {
     QFETCH(int, damage);
-    f->window->openSubWindow({WindowRestorationInfo::MidiInMonitorId});
+    f->window->subWindows().openSubWindow({WindowRestorationInfo::MidiInMonitorId});
     openEditor(QStringLiteral("F0 F7"));
     const QString path = saveWorkspace();
     QFile file(path);
