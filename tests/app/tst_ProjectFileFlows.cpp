@@ -40,7 +40,6 @@ private slots:
     void savingNamesTheProjectInTitleAndFolder();
     void openingFailuresShowTheirMessage_data();
     void openingFailuresShowTheirMessage();
-    void damagedEditorKeepsEarlierWindowsAndForgetsThePreviousPath_data();
     void damagedEditorKeepsEarlierWindowsAndForgetsThePreviousPath();
     void failedSaveShowsMessageAndKeepsTheOldFile();
 
@@ -183,7 +182,6 @@ void tst_ProjectFileFlows::openingFailuresShowTheirMessage_data()
     QByteArray header = QByteArray("KELDAN WORKS") + QByteArray(4, '\0') + QByteArray("Tulvar MIDI") + QByteArray(5, '\0');
     QTest::newRow("newer version") << header + "1.6.0" + QByteArray(11, '\0') << FileFormatVersionErrorMessage;
     QTest::newRow("not a project") << QByteArray("F0 7E 7F 09 01 F7\n") << FileOpenFailedMessage;
-    QTest::newRow("empty") << QByteArray() << FileOpenFailedMessage;
 }
 
 void tst_ProjectFileFlows::openingFailuresShowTheirMessage()
@@ -204,37 +202,20 @@ void tst_ProjectFileFlows::openingFailuresShowTheirMessage()
     QCOMPARE(f->model.getProjectFilePath(), QFileInfo(previous).absoluteFilePath());
 }
 
-void tst_ProjectFileFlows::damagedEditorKeepsEarlierWindowsAndForgetsThePreviousPath_data()
-{
-    QTest::addColumn<int>("damage");
-    QTest::newRow("wrong tag") << 0;
-    QTest::newRow("size beyond the payload") << 1;
-    QTest::newRow("truncated text") << 2;
-}
-
 void tst_ProjectFileFlows::damagedEditorKeepsEarlierWindowsAndForgetsThePreviousPath()
 {
-    QFETCH(int, damage);
+    // One kind of damage stands for all: which payloads are damaged is the file format's and the
+    // editor's own test; here it is what the shell does about it.
     f->window->openSubWindow({WindowRestorationInfo::MidiInMonitorId});
     openEditor(QStringLiteral("F0 F7"));
     const QString path = saveWorkspace();
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadWrite));
     QByteArray bytes = file.readAll();
-    // The file ends with the editor's payload frame: P = 13, tag 0, length 5, "F0 F7".
+    // The file ends with the editor's payload frame: P = 13, tag 0, length 5, "F0 F7"; the tag
+    // becomes 7.
     QVERIFY(bytes.endsWith(QByteArray::fromHex("0000000D" "00000000" "00000005") + "F0 F7"));
-    const int record = bytes.size() - 13;
-    if (damage == 0) {
-        bytes[record + 3] = 7;
-    } else if (damage == 1) {
-        bytes.replace(record + 4, 4, QByteArray::fromHex("7FFFFFFF"));
-    } else {
-        // One byte of the text gone, the frame and the window data length still whole.
-        bytes.chop(1);
-        bytes[record - 1] = 12;
-        const QByteArray length = QByteArray::fromHex(QByteArray::number(bytes.size() - 56, 16).rightJustified(8, '0'));
-        bytes.replace(52, 4, length);
-    }
+    bytes[bytes.size() - 13 + 3] = 7;
     QVERIFY(file.resize(0));
     file.write(bytes);
     file.close();
