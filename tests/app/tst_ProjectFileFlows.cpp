@@ -1,6 +1,6 @@
 #include "ShellTestSupport.h"
 
-#include "app/support/CommonTexts.h"
+#include "support/CommonTexts.h"
 #include "model/TulvarMidiParameters.h"
 #include "persistence/ProjectFileFormat.h"
 #include "views/MidiEditGeneralView.h"
@@ -72,9 +72,9 @@ void tst_ProjectFileFlows::cleanup()
 
 QMdiSubWindow* tst_ProjectFileFlows::openEditor(const QString& text)
 {
-    MainWindow::SubWindowRequest request{WindowRestorationInfo::MidiMessageEditorId};
+    SubWindowRequest request{WindowRestorationInfo::MidiMessageEditorId};
     request.text = text;
-    return f->window->openSubWindow(request);
+    return f->window->subWindows().openSubWindow(request);
 }
 
 QString tst_ProjectFileFlows::saveWorkspace()
@@ -90,12 +90,12 @@ QList<QMdiSubWindow*> tst_ProjectFileFlows::toolWindows() const
 
 void tst_ProjectFileFlows::roundTripRestoresWindowsOrderGeometryStatesAndTexts()
 {
-    QMdiSubWindow* in = f->window->openSubWindow({WindowRestorationInfo::MidiInMonitorId});
-    QMdiSubWindow* out = f->window->openSubWindow({WindowRestorationInfo::MidiOutMonitorId});
+    QMdiSubWindow* in = f->window->subWindows().openSubWindow({WindowRestorationInfo::MidiInMonitorId});
+    QMdiSubWindow* out = f->window->subWindows().openSubWindow({WindowRestorationInfo::MidiOutMonitorId});
     QMdiSubWindow* first = openEditor(QStringLiteral("F0 7E 7F 09 01 F7"));
-    MainWindow::SubWindowRequest receivingRequest{WindowRestorationInfo::MidiMessageEditorId};
+    SubWindowRequest receivingRequest{WindowRestorationInfo::MidiMessageEditorId};
     receivingRequest.receiving = true;
-    QMdiSubWindow* receiving = f->window->openSubWindow(receivingRequest);
+    QMdiSubWindow* receiving = f->window->subWindows().openSubWindow(receivingRequest);
     QMdiSubWindow* second = openEditor(QStringLiteral("90 3C 64 ; note é"));
     QVERIFY(in && out && first && receiving && second);
     // What a receiving editor collected is not saved.
@@ -202,18 +202,17 @@ void tst_ProjectFileFlows::openingFailuresShowTheirMessage()
     QCOMPARE(f->model.getProjectFilePath(), QFileInfo(previous).absoluteFilePath());
 }
 
+// Which damage is refused is the file format's and the editor's concern; here one damaged
+// payload shows what the workspace and the project path become.
 void tst_ProjectFileFlows::damagedEditorKeepsEarlierWindowsAndForgetsThePreviousPath()
 {
-    // One kind of damage stands for all: which payloads are damaged is the file format's and the
-    // editor's own test; here it is what the shell does about it.
-    f->window->openSubWindow({WindowRestorationInfo::MidiInMonitorId});
+    f->window->subWindows().openSubWindow({WindowRestorationInfo::MidiInMonitorId});
     openEditor(QStringLiteral("F0 F7"));
     const QString path = saveWorkspace();
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadWrite));
     QByteArray bytes = file.readAll();
-    // The file ends with the editor's payload frame: P = 13, tag 0, length 5, "F0 F7"; the tag
-    // becomes 7.
+    // The file ends with the editor's payload frame: P = 13, tag 0, length 5, "F0 F7".
     QVERIFY(bytes.endsWith(QByteArray::fromHex("0000000D" "00000000" "00000005") + "F0 F7"));
     bytes[bytes.size() - 13 + 3] = 7;
     QVERIFY(file.resize(0));
