@@ -51,7 +51,7 @@ void BM_OpenOneMiBSysExFile(benchmark::State& state)
     }
     state.SetBytesProcessed(state.iterations() * DumpSize);
 }
-BENCHMARK(BM_OpenOneMiBSysExFile)->Arg(DumpSize)->Arg(256)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_OpenOneMiBSysExFile)->Arg(DumpSize)->Arg(16384)->Arg(256)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

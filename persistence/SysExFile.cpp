@@ -13,6 +13,9 @@ namespace {
 
 constexpr unsigned char SysExStart = 0xF0;
 constexpr unsigned char SysExEnd = 0xF7;
+// The longest exclusive the program sends or receives whole. A longer run of bytes continues on
+// the next line: an editor lays out one line of megabytes far too slowly to be usable.
+constexpr int LineBytes = 16384;
 
 } // namespace
 
@@ -44,10 +47,12 @@ QString formatAsText(QByteArray const& bytes)
     QByteArray text;
     text.reserve(bytes.size() * 3 + 1);
     bool lineOpen = false;
+    int lineBytes = 0;
     auto endLine = [&] {
         if (lineOpen) {
             text.append('\n');
             lineOpen = false;
+            lineBytes = 0;
         }
     };
     for (const char c : bytes) {
@@ -56,12 +61,16 @@ QString formatAsText(QByteArray const& bytes)
             // A new message never continues the line of what came before it.
             endLine();
         }
+        if (lineBytes == LineBytes) {
+            endLine();
+        }
         if (lineOpen) {
             text.append(' ');
         }
         text.append(digits[byte >> 4]);
         text.append(digits[byte & 0x0F]);
         lineOpen = true;
+        ++lineBytes;
         if (byte == SysExEnd) {
             endLine();
         }

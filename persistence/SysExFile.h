@@ -22,7 +22,9 @@ enum class LoadResult { Loaded, Unreadable, TooLarge };
 [[nodiscard]] bool save(QString const& path, QByteArray const& bytes);
 
 // Upper-case pairs separated by single spaces, a line break after every F7; bytes outside a
-// system exclusive message stand on lines of their own, so every byte keeps its place.
+// system exclusive message stand on lines of their own, so every byte keeps its place. A line
+// holds at most 16384 bytes (the longest message the program handles); a longer message
+// continues on the next line.
 QString formatAsText(QByteArray const& bytes);
 
 // True when the path names a .syx file (the suffix in either letter case).

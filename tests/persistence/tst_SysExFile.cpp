@@ -81,6 +81,10 @@ private slots:
         QTest::newRow("lone F7") << QByteArray::fromHex("f7") << "F7\n";
         QTest::newRow("F0 inside a message") << QByteArray::fromHex("f001f002f7") << "F0 01\nF0 02 F7\n";
         QTest::newRow("empty file") << QByteArray() << "";
+        const QByteArray longMessage = char(0xF0) + QByteArray(16383, 0x11) + QByteArray(2, 0x22) + char(0xF7);
+        QTest::newRow("longer than 16384 bytes")
+            << longMessage
+            << "F0" + QString(" 11").repeated(16383) + "\n22 22 F7\n";
     }
     void everyByteKeepsItsPlaceInTheText()
     {
