@@ -1,12 +1,12 @@
 #include "views/MidiEditGeneralView.h"
 
-#include "app/support/CommonTexts.h"
-#include "app/support/LookConstants.h"
-#include "app/support/Utility.h"
-#include "app/support/ValueRange.h"
 #include "engine/MessageTextSyntax.h"
 #include "model/TulvarMidiModel.h"
 #include "persistence/SysExFile.h"
+#include "support/CommonTexts.h"
+#include "support/LookConstants.h"
+#include "support/Utility.h"
+#include "support/ValueRange.h"
 #include "views/MainWindowIF.h"
 #include "views/MidiEditTextView.h"
 #include "views/ReferenceWidget.h"
@@ -272,29 +272,34 @@ void MidiEditGeneralView::openMenuSelected()
     }
 }
 
+bool MidiEditGeneralView::readMessageFile(const QString& path, QString& text, QString& failure)
+{
+    if (!SysExFile::isSysExFile(path)) {
+        failure = FileOpenFailedMessage;
+        return Utility::loadAtTextFileName(path, text);
+    }
+    QByteArray bytes;
+    switch (SysExFile::load(path, bytes)) {
+    case SysExFile::LoadResult::Loaded:
+        text = SysExFile::formatAsText(bytes);
+        return true;
+    case SysExFile::LoadResult::TooLarge:
+        failure = QString::fromLatin1(SysExFileTooLargeMessage);
+        return false;
+    case SysExFile::LoadResult::Unreadable:
+        break;
+    }
+    failure = FileOpenFailedMessage;
+    return false;
+}
+
 void MidiEditGeneralView::loadTextFile(const QString& path)
 {
     storeWorkingFolder(path);
     MainWindowIF* mainWindow = MainWindowIF::instance();
     QString text;
     QString failure;
-    if (SysExFile::isSysExFile(path)) {
-        QByteArray bytes;
-        switch (SysExFile::load(path, bytes)) {
-        case SysExFile::LoadResult::Loaded:
-            text = SysExFile::formatAsText(bytes);
-            break;
-        case SysExFile::LoadResult::TooLarge:
-            failure = QString::fromLatin1(SysExFileTooLargeMessage);
-            break;
-        case SysExFile::LoadResult::Unreadable:
-            failure = FileOpenFailedMessage;
-            break;
-        }
-    } else if (!Utility::loadAtTextFileName(path, text)) {
-        failure = FileOpenFailedMessage;
-    }
-    if (!failure.isEmpty()) {
+    if (!readMessageFile(path, text, failure)) {
         if (mainWindow != nullptr) {
             mainWindow->showErrorMessageBox(failure);
         }
