@@ -413,6 +413,9 @@ void tst_SubWindowManagement::droppedTextFileOpensAnEditorWithItsText()
     QVERIFY(syx.open(QIODevice::WriteOnly));
     syx.write(QByteArray::fromHex("f07e7f0601f7f001f7"));
     syx.close();
+    std::unique_ptr<QDropEvent> enterDump(dropEvent(QEvent::DragEnter, dump));
+    QApplication::sendEvent(viewport, enterDump.get());
+    QVERIFY(enterDump->isAccepted());
     std::unique_ptr<QDropEvent> dropDump(dropEvent(QEvent::Drop, dump));
     QApplication::sendEvent(viewport, dropDump.get());
     QVERIFY(dropDump->isAccepted());
