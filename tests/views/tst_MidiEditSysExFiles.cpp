@@ -61,12 +61,8 @@ private slots:
         QCOMPARE(f->model.getModelStringValue(DumpFileWorkingDirectoryParameterId), folder.path());
 
         view->generalView()->transmitMidi();
-        QTRY_COMPARE_WITH_TIMEOUT(f->mainWindow.sentBytes(), dump.size(), Timeout);
-        QByteArray sent;
-        for (const QByteArray& message : f->mainWindow.sent()) {
-            sent += message;
-        }
-        QCOMPARE(sent, dump);
+        QTRY_COMPARE_WITH_TIMEOUT(f->mainWindow.transmitter.byteCount(), dump.size(), Timeout);
+        QCOMPARE(f->mainWindow.transmitter.sentBytes().join(), dump);
     }
 
     void savingAsSysExWritesTheBytesOrNothing()
