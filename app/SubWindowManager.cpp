@@ -5,10 +5,12 @@
 #include "app/MainWindowConstants.h"
 #include "persistence/ControlChangeWindowRestorationInfo.h"
 #include "persistence/SettingsStore.h"
+#include "persistence/SysExFile.h"
 #include "persistence/WindowRestorationInfo.h"
 #include "model/TulvarMidiModel.h"
 #include "support/CommonTexts.h"
 #include "support/Utility.h"
+#include "views/MidiEditGeneralView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -456,7 +458,8 @@ bool SubWindowManager::filterEvent(QObject* watched, QEvent* event)
     return false;
 }
 
-// A text file opens in a new message editor, a project file replaces the workspace.
+// A message file (text or system exclusive) opens in a new message editor, a project file
+// replaces the workspace.
 bool SubWindowManager::handleMdiAreaDragEvent(QDropEvent* event)
 {
     const QMimeData* mimeData = event->mimeData();
@@ -466,7 +469,7 @@ bool SubWindowManager::handleMdiAreaDragEvent(QDropEvent* event)
     const QString suffix = QFileInfo(path).completeSuffix();
     const bool acceptable = QApplication::activeModalWidget() == nullptr
         && m_pModel->getModelIntValue(MidiEditTransmissionStateParameterId) != 1 && !path.isEmpty()
-        && (suffix == TextFileSuffix || suffix == ProjectFileSuffix);
+        && (suffix == TextFileSuffix || suffix == ProjectFileSuffix || SysExFile::isSysExFile(path));
 
     if (event->type() == QEvent::DragMove) {
         event->acceptProposedAction();
@@ -480,10 +483,11 @@ bool SubWindowManager::handleMdiAreaDragEvent(QDropEvent* event)
     if (event->type() == QEvent::DragEnter) {
         return true;
     }
-    if (suffix == TextFileSuffix) {
+    if (suffix != ProjectFileSuffix) {
         QString text;
-        if (!Utility::loadAtTextFileName(path, text)) {
-            m_mainWindow.showErrorMessageBox(FileOpenFailedMessage);
+        QString failure;
+        if (!MidiEditGeneralView::readMessageFile(path, text, failure)) {
+            m_mainWindow.showErrorMessageBox(failure);
             return true;
         }
         m_pModel->setModelStringValue(DumpFileWorkingDirectoryParameterId, QFileInfo(path).absolutePath());

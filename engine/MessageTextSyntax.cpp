@@ -70,4 +70,51 @@ bool convertHexStringToHexNumber(unsigned char* out, const QChar* text, std::siz
     return true;
 }
 
+bool convertMessageText(QString const& text, QByteArray& bytes, MessageTextError* error)
+{
+    // One pass that cleans and converts together, so that a bad character is reported where it
+    // stands in the text the user sees.
+    const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
+    const int length = text.size();
+    bytes.clear();
+    bytes.reserve(length / 2);
+    int line = 1;
+    int lineStart = 0;
+    int pendingDigit = -1;
+    for (int i = 0; i < length; ++i) {
+        const char16_t c = in[i];
+        if (isLineFeed(c)) {
+            ++line;
+            lineStart = i + 1;
+            continue;
+        }
+        if (c == u' ' || c == u',' || c == u'\t') {
+            continue;
+        }
+        if (c == u'/' && i + 1 < length && in[i + 1] == u'/') {
+            i += 2;
+            while (i < length && !isLineFeed(in[i])) {
+                ++i;
+            }
+            --i; // the line feed is counted by the next round
+            continue;
+        }
+        const int digit = hexDigitValue(c);
+        if (digit < 0) {
+            bytes.clear();
+            if (error != nullptr) {
+                *error = MessageTextError{i, line, i - lineStart + 1, QChar(c)};
+            }
+            return false;
+        }
+        if (pendingDigit < 0) {
+            pendingDigit = digit;
+        } else {
+            bytes.append(char(pendingDigit << 4 | digit));
+            pendingDigit = -1;
+        }
+    }
+    return true;
+}
+
 } // namespace MessageTextSyntax

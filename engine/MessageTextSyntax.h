@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <cstddef>
@@ -22,5 +23,19 @@ QString cleanMessageText(QString const& text);
 // holds anything but the digits 0-9, A-F and a-f (no sign, no blank); the bytes before it are
 // written. A count of 0 is success.
 bool convertHexStringToHexNumber(unsigned char* out, const QChar* text, std::size_t byteCount);
+
+// Where a message text stops converting: the first character that is neither a hexadecimal
+// digit nor removed by cleaning. Lines and columns count from 1, as an editor shows them.
+struct MessageTextError {
+    int position = -1; // index into the original text
+    int line = 0;
+    int column = 0;
+    QChar character;
+};
+
+// The bytes a whole message text stands for (comments and separators dropped; a lone last digit
+// is ignored, as a transmission ignores it). False, with the error filled in when asked for, at
+// the first character that is not part of the syntax; bytes is then left empty.
+[[nodiscard]] bool convertMessageText(QString const& text, QByteArray& bytes, MessageTextError* error = nullptr);
 
 } // namespace MessageTextSyntax

@@ -1,10 +1,12 @@
 #include "views/MidiEditGeneralView.h"
 
+#include "engine/MessageTextSyntax.h"
+#include "model/TulvarMidiModel.h"
+#include "persistence/SysExFile.h"
 #include "support/CommonTexts.h"
 #include "support/LookConstants.h"
 #include "support/Utility.h"
 #include "support/ValueRange.h"
-#include "model/TulvarMidiModel.h"
 #include "views/MainWindowIF.h"
 #include "views/MidiEditTextView.h"
 #include "views/ReferenceWidget.h"
@@ -263,21 +265,43 @@ void MidiEditGeneralView::openMenuSelected()
         mainWindow->clearKeyboardAllNoteEvent();
     }
     const QString path = Utility::showFileOpenDialog(
-        this, QString::fromLatin1(OpenDialogTitleText), workingFolder(), QString::fromLatin1(TextFileFilterText),
+        this, QString::fromLatin1(OpenDialogTitleText), workingFolder(), QString::fromLatin1(MessageFileFilterText),
         m_model->getModelDefaultStringValue(DumpFileWorkingDirectoryParameterId));
     if (!path.isEmpty()) {
         loadTextFile(path);
     }
 }
 
+bool MidiEditGeneralView::readMessageFile(const QString& path, QString& text, QString& failure)
+{
+    if (!SysExFile::isSysExFile(path)) {
+        failure = FileOpenFailedMessage;
+        return Utility::loadAtTextFileName(path, text);
+    }
+    QByteArray bytes;
+    switch (SysExFile::load(path, bytes)) {
+    case SysExFile::LoadResult::Loaded:
+        text = SysExFile::formatAsText(bytes);
+        return true;
+    case SysExFile::LoadResult::TooLarge:
+        failure = QString::fromLatin1(SysExFileTooLargeMessage);
+        return false;
+    case SysExFile::LoadResult::Unreadable:
+        break;
+    }
+    failure = FileOpenFailedMessage;
+    return false;
+}
+
 void MidiEditGeneralView::loadTextFile(const QString& path)
 {
     storeWorkingFolder(path);
-    QString text;
     MainWindowIF* mainWindow = MainWindowIF::instance();
-    if (!Utility::loadAtTextFileName(path, text)) {
+    QString text;
+    QString failure;
+    if (!readMessageFile(path, text, failure)) {
         if (mainWindow != nullptr) {
-            mainWindow->showErrorMessageBox(FileOpenFailedMessage);
+            mainWindow->showErrorMessageBox(failure);
         }
         return;
     }
@@ -294,7 +318,7 @@ void MidiEditGeneralView::saveMenuSelected()
         mainWindow->clearKeyboardAllNoteEvent();
     }
     const QString path = Utility::showFileSaveDialog(
-        this, QString::fromLatin1(SaveDialogTitleText), workingFolder(), QString::fromLatin1(TextFileFilterText),
+        this, QString::fromLatin1(SaveDialogTitleText), workingFolder(), QString::fromLatin1(MessageFileFilterText),
         m_model->getModelDefaultStringValue(DumpFileWorkingDirectoryParameterId));
     if (!path.isEmpty()) {
         saveTextFile(path);
@@ -304,13 +328,31 @@ void MidiEditGeneralView::saveMenuSelected()
 bool MidiEditGeneralView::saveTextFile(const QString& path)
 {
     storeWorkingFolder(path);
-    if (Utility::saveAtTextFileName(path, m_textView->toPlainText())) {
-        return true;
+    const QString text = m_textView->toPlainText();
+    QString failure = FileSaveFailedMessage;
+    bool saved = false;
+    if (SysExFile::isSysExFile(path)) {
+        // A .syx file holds the bytes the text stands for; a text that does not convert writes
+        // nothing, so an old file is never replaced by a partial one.
+        QByteArray bytes;
+        MessageTextSyntax::MessageTextError error;
+        if (MessageTextSyntax::convertMessageText(text, bytes, &error)) {
+            saved = SysExFile::save(path, bytes);
+        } else {
+            failure += QLatin1Char('\n') + QString::fromLatin1(MessageTextErrorMessage)
+                                               .arg(error.line)
+                                               .arg(error.column)
+                                               .arg(error.character);
+        }
+    } else {
+        saved = Utility::saveAtTextFileName(path, text);
     }
-    if (MainWindowIF* mainWindow = MainWindowIF::instance()) {
-        mainWindow->showErrorMessageBox(FileSaveFailedMessage);
+    if (!saved) {
+        if (MainWindowIF* mainWindow = MainWindowIF::instance()) {
+            mainWindow->showErrorMessageBox(failure);
+        }
     }
-    return false;
+    return saved;
 }
 
 void MidiEditGeneralView::searchMenuSelected()

@@ -25,9 +25,14 @@ public:
     void setText(const QString& text);
     void insertText(const QString& text);
     bool getText(QString& text) const;
-    // Loads a ".txt" file into this editor when it is empty, otherwise into a new editor window;
-    // the file's folder becomes the working folder of the file dialogs.
+    // Loads a ".txt" file, or a ".syx" file as hexadecimal text, into this editor when it is
+    // empty, otherwise into a new editor window; the file's folder becomes the working folder of
+    // the file dialogs.
     void loadTextFile(const QString& path);
+    // The text of a ".txt" file, or of a ".syx" file as hexadecimal text; on failure the message
+    // to show.
+    static bool readMessageFile(const QString& path, QString& text, QString& failure);
+    // Writes the text to a ".txt" file, or the bytes it stands for to a ".syx" file.
     bool saveTextFile(const QString& path);
     int getRepeatInterval() const;
 

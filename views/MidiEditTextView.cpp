@@ -2,6 +2,7 @@
 
 #include "support/LookConstants.h"
 #include "model/TulvarMidiModel.h"
+#include "persistence/SysExFile.h"
 #include "views/MidiEditGeneralView.h"
 #include "views/ViewConstants.h"
 
@@ -181,7 +182,7 @@ QString MidiEditTextView::droppedTextFile(const QMimeData* data) const
         return QString();
     }
     const QString path = urls.first().toLocalFile();
-    if (QFileInfo(path).completeSuffix() != QLatin1String(DumpFileExtension)) {
+    if (QFileInfo(path).completeSuffix() != QLatin1String(DumpFileExtension) && !SysExFile::isSysExFile(path)) {
         return QString();
     }
     return path;

@@ -2,6 +2,9 @@
 
 const char DumpFileExtension[] = "txt";
 const char TextFileFilterText[] = "Text Files (*.txt)";
+const char MessageFileFilterText[] = "Text Files (*.txt);;System Exclusive Files (*.syx)";
+const char SysExFileTooLargeMessage[] = "The file is larger than 16 MiB and was not opened.";
+const char MessageTextErrorMessage[] = "Line %1, column %2: \"%3\" is not a hexadecimal digit.";
 const char OpenDialogTitleText[] = "Open";
 const char SaveDialogTitleText[] = "Save";
 

@@ -14,6 +14,11 @@ constexpr QSize MidiEditButtonSize(32, 32);
 constexpr int MidiEditSubViewMargin = 7;
 extern const char DumpFileExtension[];
 extern const char TextFileFilterText[];
+// The editor's open and save dialogs offer message texts and system exclusive files.
+extern const char MessageFileFilterText[];
+extern const char SysExFileTooLargeMessage[];
+// Why a message text could not be saved as bytes: line, column, character.
+extern const char MessageTextErrorMessage[];
 extern const char OpenDialogTitleText[];
 extern const char SaveDialogTitleText[];
 

@@ -406,6 +406,21 @@ void tst_SubWindowManagement::droppedTextFileOpensAnEditorWithItsText()
     QCOMPARE(m_requests.last().text, QString("F0 7E 7F 06 01 F7 // identity\n"));
     QCOMPARE(m_requests.last().receiving, false);
     QCOMPARE(f->model.getModelStringValue(DumpFileWorkingDirectoryParameterId), folder.path());
+
+    // A system exclusive file opens as its bytes in text.
+    const QString dump = folder.path() + "/patch.syx";
+    QFile syx(dump);
+    QVERIFY(syx.open(QIODevice::WriteOnly));
+    syx.write(QByteArray::fromHex("f07e7f0601f7f001f7"));
+    syx.close();
+    std::unique_ptr<QDropEvent> enterDump(dropEvent(QEvent::DragEnter, dump));
+    QApplication::sendEvent(viewport, enterDump.get());
+    QVERIFY(enterDump->isAccepted());
+    std::unique_ptr<QDropEvent> dropDump(dropEvent(QEvent::Drop, dump));
+    QApplication::sendEvent(viewport, dropDump.get());
+    QVERIFY(dropDump->isAccepted());
+    QCOMPARE(subWindowsOfKind(*f->window, WindowRestorationInfo::MidiMessageEditorId).size(), 2);
+    QCOMPARE(m_requests.last().text, QString("F0 7E 7F 06 01 F7\nF0 01 F7\n"));
 }
 
 void tst_SubWindowManagement::dropsAreRefused_data()
@@ -417,7 +432,8 @@ void tst_SubWindowManagement::dropsAreRefused_data()
     QTest::newRow("text file") << "a.txt" << true << false << true;
     QTest::newRow("project file") << "a.tulvarmidi" << true << false << true;
     QTest::newRow("while transmitting") << "a.txt" << true << true << false;
-    QTest::newRow("other suffix") << "a.syx" << true << false << false;
+    QTest::newRow("system exclusive file") << "a.syx" << true << false << true;
+    QTest::newRow("other suffix") << "a.mid" << true << false << false;
     QTest::newRow("double suffix") << "a.backup.txt" << true << false << false;
     QTest::newRow("plain text, no file") << "a.txt" << false << false << false;
 }

@@ -1,0 +1,1 @@
+tulvar_add_benchmark(bench_sysex_file tulvar_views)
