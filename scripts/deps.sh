@@ -10,6 +10,8 @@ packages=(
     libbenchmark-dev
     clang
     xvfb xauth fonts-dejavu-core
+    # checks of the installed tree and the Debian package
+    desktop-file-utils appstream shared-mime-info libxml2-utils groff xdg-utils libfile-mimeinfo-perl dpkg-dev file
 )
 
 # libFuzzer ships in the clang runtime package of the distribution's default clang version.
