@@ -5,12 +5,16 @@
 #include "support/LookConstants.h"
 
 #include <QFileOpenEvent>
+#include <QIcon>
 
 CApplication::CApplication(int& argc, char** argv)
     : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("tulvar-midi"));
     setApplicationVersion(ApplicationVersion);
+    // Ties the windows to the installed desktop entry (Wayland's app id, the taskbar's icon).
+    setDesktopFileName(DesktopEntryId);
+    setWindowIcon(QIcon::fromTheme(DesktopEntryId));
     QFont applicationFont = font();
     applicationFont.setPixelSize(TulvarMidiFontSize);
     setFont(applicationFont);

@@ -11,6 +11,8 @@ packages=(
     clang
     xvfb xauth fonts-dejavu-core
     qemu-system-x86 busybox-static
+    # checks of the installed tree and the Debian package
+    desktop-file-utils appstream shared-mime-info libxml2-utils groff xdg-utils libfile-mimeinfo-perl dpkg-dev file
 )
 
 # libFuzzer ships in the clang runtime package of the distribution's default clang version.

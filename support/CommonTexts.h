@@ -5,6 +5,8 @@
 // Texts that the shell and several views show.
 inline QString const ApplicationName = QStringLiteral("Tulvar MIDI");
 inline QString const ApplicationVersion = QStringLiteral("1.4.1");
+// The name of the installed desktop entry and icon.
+inline QString const DesktopEntryId = QStringLiteral("com.keldanworks.TulvarMIDI");
 
 // Message boxes are titled ApplicationName.
 inline QString const FileOpenFailedMessage = QStringLiteral("File open failed.");

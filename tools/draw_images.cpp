@@ -1,6 +1,7 @@
 // Draws the program's 19 images at double resolution (device pixel ratio 2.0) in one style:
 // round-capped slate line icons with a teal accent, greyed for the disabled state.
-// Usage: draw_images <output folder>
+// Usage: draw_images <image folder> [<icon theme folder>]
+// With a second folder it also draws the application icon into <folder>/<size>x<size>/apps/.
 
 #include <QDir>
 #include <QGuiApplication>
@@ -333,6 +334,41 @@ void subwindowIcon(QPainter& p)
     p.drawEllipse(QPointF(8, 9.8), 2.2, 2.2);
 }
 
+// The application icon: a MIDI socket on a teal tile, drawn in a 64 x 64 logical box so the
+// same strokes serve every size of the icon theme.
+void applicationIcon(QPainter& p)
+{
+    QLinearGradient tile(0, 0, 0, 64);
+    tile.setColorAt(0, Teal);
+    tile.setColorAt(1, TealDark);
+    p.setPen(Qt::NoPen);
+    p.setBrush(tile);
+    p.drawRoundedRect(QRectF(4, 4, 56, 56), 12, 12);
+    fillWith(p, Paper);
+    p.drawEllipse(QPointF(32, 32), 21, 21);
+    drawDinSocket(p, QPointF(32, 32), 17, Slate, Slate);
+}
+
+QImage applicationIconAt(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(size / 64.0, size / 64.0);
+    applicationIcon(painter);
+    return image;
+}
+
+bool saveImage(QImage const& image, QString const& path)
+{
+    if (image.save(path, "PNG")) {
+        return true;
+    }
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -341,8 +377,8 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication application(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: draw_images <output folder>\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: draw_images <image folder> [<icon theme folder>]\n");
         return 2;
     }
     QDir const folder(QString::fromLocal8Bit(argv[1]));
@@ -377,10 +413,18 @@ int main(int argc, char** argv)
         {"subwindow_icon.png", drawn(16, 16, subwindowIcon)},
     };
     for (Output const& output : outputs) {
-        QString const path = folder.filePath(QString::fromLatin1(output.name));
-        if (!output.image.save(path, "PNG")) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        if (!saveImage(output.image, folder.filePath(QString::fromLatin1(output.name)))) {
             return 1;
+        }
+    }
+    if (argc == 3) {
+        QDir const theme(QString::fromLocal8Bit(argv[2]));
+        for (int size : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
+            QString const apps = QStringLiteral("%1x%1/apps").arg(size);
+            if (!QDir().mkpath(theme.filePath(apps)) ||
+                !saveImage(applicationIconAt(size), theme.filePath(apps + QStringLiteral("/com.keldanworks.TulvarMIDI.png")))) {
+                return 1;
+            }
         }
     }
     return 0;
