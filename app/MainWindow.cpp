@@ -621,6 +621,28 @@ void MainWindow::getOutputPortList(OutputPortGroup group, QStringList& names, un
     currentIndex = unsigned(qMax(0, names.indexOf(current)));
 }
 
+void MainWindow::getPortList(PortDirection direction, unsigned int group, QStringList& names,
+                             unsigned int& currentIndex)
+{
+    if (direction == PortDirection::Input) {
+        getInputPortList(InputPortGroup(group), names, currentIndex);
+    } else {
+        getOutputPortList(OutputPortGroup(group), names, currentIndex);
+    }
+}
+
+bool MainWindow::closePort(PortDirection direction, unsigned int group)
+{
+    return direction == PortDirection::Input ? closeInputPort(InputPortGroup(group))
+                                             : closeOutputPort(OutputPortGroup(group));
+}
+
+bool MainWindow::portMenuSelected(PortDirection direction, unsigned int group, unsigned int portIndex)
+{
+    return direction == PortDirection::Input ? inputPortMenuSelected(InputPortGroup(group), portIndex)
+                                             : outputPortMenuSelected(OutputPortGroup(group), portIndex);
+}
+
 unsigned int MainWindow::getCurrentInputPortIndex(InputPortGroup group)
 {
     QStringList names;

@@ -110,6 +110,10 @@ public:
     void addOutMonitorView(MidiEditView* view) override;
     void removeOutMonitorView(MidiEditView* view) override;
     void openMessageEditor(bool receiving, const QSize& size, const QString& text) override;
+    void getPortList(PortDirection direction, unsigned int group, QStringList& names,
+                     unsigned int& currentIndex) override;
+    bool closePort(PortDirection direction, unsigned int group) override;
+    bool portMenuSelected(PortDirection direction, unsigned int group, unsigned int portIndex) override;
 
     // Sub-window management.
     void setSubWindowCreator(int kind, SubWindowCreator creator);

@@ -4,8 +4,12 @@
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 class MidiEditView;
+
+// Which of the main window's port pairs an operation concerns.
+enum class PortDirection { Input, Output };
 
 // The services of the main window that tool views call, including the single transmit path that
 // the views' worker threads use. The main window implements it (and through it the engine's
@@ -30,6 +34,16 @@ public:
 
     // Releases every note held by the computer keyboard; called before modal file dialogs.
     virtual void clearKeyboardAllNoteEvent() = 0;
+
+    // Port selection, as the port menus do it; `group` is the first (0) or second (1) port of
+    // `direction`. The list is "No Assign" followed by the service's port names, with the list
+    // position of the port now open (0 when none).
+    virtual void getPortList(PortDirection direction, unsigned int group, QStringList& names,
+                             unsigned int& currentIndex) = 0;
+    virtual bool closePort(PortDirection direction, unsigned int group) = 0;
+    // Opens port `portIndex` of the service's list (InvalidPortIndex: closes the port). False when
+    // the open failed; the port is then closed and the user has been told.
+    virtual bool portMenuSelected(PortDirection direction, unsigned int group, unsigned int portIndex) = 0;
 
     // A critical message box titled "Tulvar MIDI" with an OK button.
     virtual void showErrorMessageBox(const QString& text) = 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-// Shared by the message view tests: a stand-in main window, a model, and the views a test made.
+// Shared by the view tests: a stand-in main window, a model, and the views a test made.
 
 #include "model/TulvarMidiModel.h"
 #include "views/MainWindowIF.h"
@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QMap>
 #include <QMenu>
 #include <QPointer>
 #include <QStringList>
@@ -65,6 +66,39 @@ public:
         openedEditors.append({receiving, size, text});
     }
     void clearKeyboardAllNoteEvent() override { ++keyboardClears; }
+    // Every port offers "No Assign" and portNames; a port keeps the name it opened, so a name
+    // removed from portNames is a device that went away. Names in failingPorts do not open.
+    void getPortList(PortDirection direction, unsigned int group, QStringList& names,
+                     unsigned int& currentIndex) override
+    {
+        names = QStringList{QStringLiteral("No Assign")} + portNames;
+        currentIndex = unsigned(qMax(0, names.indexOf(openPorts.value(portKey(direction, group)))));
+    }
+    bool closePort(PortDirection direction, unsigned int group) override
+    {
+        portCalls.append(QStringLiteral("close %1").arg(portKey(direction, group)));
+        openPorts.remove(portKey(direction, group));
+        return true;
+    }
+    bool portMenuSelected(PortDirection direction, unsigned int group, unsigned int portIndex) override
+    {
+        const QString key = portKey(direction, group);
+        portCalls.append(QStringLiteral("select %1 %2").arg(key).arg(qint64(portIndex)));
+        openPorts.remove(key);
+        const QString name = portNames.value(int(portIndex));
+        if (name.isEmpty()) {
+            return portIndex == 0xFFFFFFFF;
+        }
+        if (failingPorts.contains(name)) {
+            return false;
+        }
+        openPorts.insert(key, name);
+        return true;
+    }
+    static QString portKey(PortDirection direction, unsigned int group)
+    {
+        return QStringLiteral("%1%2").arg(direction == PortDirection::Input ? "in" : "out").arg(group);
+    }
     void showErrorMessageBox(const QString& text) override { errors.append(text); }
 
     void setFailing(bool failing)
@@ -117,6 +151,10 @@ public:
     QList<OpenedEditor> openedEditors;
     QStringList errors;
     int keyboardClears = 0;
+    QStringList portNames;
+    QStringList failingPorts;
+    QMap<QString, QString> openPorts; // portKey -> name of the open port
+    QStringList portCalls;
 
 private:
     std::mutex m_mutex;
