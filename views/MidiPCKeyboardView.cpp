@@ -2,6 +2,7 @@
 
 #include "app/support/LookConstants.h"
 #include "model/TulvarMidiModel.h"
+#include "views/ViewConstants.h"
 #include "widgets/CheckBox.h"
 #include "widgets/SpinBox.h"
 
@@ -16,6 +17,7 @@ MidiPCKeyboardView::MidiPCKeyboardView(QWidget* parent, TulvarMidiModel* model)
 {
     setFocusPolicy(Qt::ClickFocus);
     setFrameStyle(MacFrameStyle);
+    setFixedSize(MidiPCKeyboardViewSize);
 
     m_enable = new CheckBox(model->getModelParameterName(PCKeyboardEnableParameterId), this);
     m_enable->setGeometry(10, 22, 100, 20);

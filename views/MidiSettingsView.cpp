@@ -94,6 +94,8 @@ MidiSettingsView::MidiSettingsView(QWidget* parent, TulvarMidiModel* model)
 
     m_bulkIntervalLabel = new QLabel(m_model->getModelParameterName(BulkIntervalParameterId), panel);
     m_bulkIntervalLabel->setGeometry(19, 165, 113, 30);
+    // Two lines where the name is wider than its place (monospace fonts).
+    m_bulkIntervalLabel->setWordWrap(true);
     m_bulkIntervalSpinBox = new SpinBox(panel);
     m_bulkIntervalSpinBox->setGeometry(140, 168, 100, 25);
     m_bulkIntervalSpinBox->setAlignment(Qt::AlignRight);

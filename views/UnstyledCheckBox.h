@@ -9,6 +9,9 @@ class UnstyledCheckBox : public TulvarMidiStyle {
 public:
     using TulvarMidiStyle::TulvarMidiStyle;
 
+    // No room is kept for the missing indicator, so the label stands where the indicator would.
+    int pixelMetric(PixelMetric metric, QStyleOption const* option = nullptr,
+                    QWidget const* widget = nullptr) const override;
     void drawPrimitive(PrimitiveElement element, QStyleOption const* option, QPainter* painter,
                        QWidget const* widget = nullptr) const override;
 };

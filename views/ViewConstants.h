@@ -64,6 +64,9 @@ constexpr QSize PreferencesViewSize(245, 280);
 extern const char PreferencesUIGroupBoxName[];
 extern const char PreferencesMessageGroupBoxName[];
 
+// PC keyboard view: its controls with a margin like their own on the left.
+constexpr QSize MidiPCKeyboardViewSize(205, 152);
+
 // About box and licence texts.
 constexpr QSize AboutViewSize(501, 170);
 constexpr QSize LicenseViewSize(675, 300);
