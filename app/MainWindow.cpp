@@ -19,7 +19,13 @@
 #include "persistence/ControlChangeWindowRestorationInfo.h"
 #include "persistence/ProjectFileHelper.h"
 #include "persistence/WindowRestorationInfo.h"
+#include "views/AboutView.h"
+#include "views/LicenseTextView.h"
 #include "views/MidiEditView.h"
+#include "views/MidiFilterView.h"
+#include "views/MidiPCKeyboardView.h"
+#include "views/MidiSettingsView.h"
+#include "views/PreferencesView.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
@@ -276,6 +282,16 @@ void MainWindow::installViewCreators()
                      WindowRestorationInfo::MidiMessageEditorId}) {
         m_creators.insert(kind, editViewCreator);
     }
+    m_creators.insert(WindowRestorationInfo::MidiSettingsId,
+                      [this](const SubWindowRequest&) { return new MidiSettingsView(nullptr, m_pModel); });
+    m_creators.insert(WindowRestorationInfo::FilterId,
+                      [this](const SubWindowRequest&) { return new MidiFilterView(nullptr, m_pModel); });
+    m_creators.insert(WindowRestorationInfo::PCKeyboardId,
+                      [this](const SubWindowRequest&) { return new MidiPCKeyboardView(nullptr, m_pModel); });
+    m_creators.insert(PreferencesKind, [this](const SubWindowRequest&) { return new PreferencesView(nullptr, m_pModel); });
+    m_creators.insert(AboutKind, [](const SubWindowRequest&) { return new AboutView(nullptr); });
+    m_creators.insert(OpenSourceLicenseKind, [](const SubWindowRequest&) { return new LicenseInfoView(nullptr); });
+    m_creators.insert(EULAKind, [](const SubWindowRequest&) { return new EULAView(nullptr); });
 }
 
 void MainWindow::showNormalDefaultSize()
