@@ -4,28 +4,21 @@
 
 #include "ToolWindow.h"
 
-#include "app/support/ImageResources.h"
-#include "views/AboutView.h"
-#include "views/LicenseTextView.h"
-#include "views/MidiFilterView.h"
-#include "views/MidiPCKeyboardView.h"
-#include "views/MidiSettingsView.h"
-#include "views/PreferencesView.h"
+#include "app/SubWindowManager.h"
+#include "support/ImageResources.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTimer>
 
 #include <cstdio>
-#include <functional>
 
 namespace {
 
 struct Shot {
     const char* file;
-    const char* title;
-    std::function<QWidget*(TulvarMidiModel*)> make;
+    int kind;
 };
 
 } // namespace
@@ -47,31 +40,25 @@ int main(int argc, char** argv)
     tool.model.setModelIntValue(PCKeyboardEnableParameterId, 1);
 
     const Shot shots[] = {
-        {"filter.png", "Filter", [](TulvarMidiModel* model) { return new MidiFilterView(nullptr, model); }},
-        {"midi_settings.png", "MIDI Settings",
-         [](TulvarMidiModel* model) { return new MidiSettingsView(nullptr, model); }},
-        {"preferences.png", "Preferences", [](TulvarMidiModel* model) { return new PreferencesView(nullptr, model); }},
-        {"pc_keyboard.png", "PC Keyboard", [](TulvarMidiModel* model) { return new MidiPCKeyboardView(nullptr, model); }},
-        {"about.png", nullptr, [](TulvarMidiModel*) { return new AboutView(nullptr); }},
-        {"license.png", "Open Source License", [](TulvarMidiModel*) { return new LicenseInfoView(nullptr); }},
+        {"filter.png", WindowRestorationInfo::FilterId},
+        {"midi_settings.png", WindowRestorationInfo::MidiSettingsId},
+        {"preferences.png", PreferencesKind},
+        {"pc_keyboard.png", WindowRestorationInfo::PCKeyboardId},
+        {"about.png", AboutKind},
+        {"license.png", OpenSourceLicenseKind},
     };
 
     int status = 0;
     QTimer::singleShot(300, [&] {
         for (const Shot& shot : shots) {
             tool.window.closeAllSubWindows();
-            QMdiSubWindow* subWindow = tool.window.getMdiArea()->addSubWindow(shot.make(&tool.model));
-            if (shot.title == nullptr) {
-                subWindow->setWindowFlags(Qt::FramelessWindowHint);
-            } else {
-                subWindow->setWindowTitle(QString::fromLatin1(shot.title));
-            }
-            subWindow->adjustSize();
-            if (auto* text = qobject_cast<LicenseTextView*>(subWindow->widget())) {
-                subWindow->resize(subWindow->size() - text->size() + text->sizeHint());
+            QMdiSubWindow* subWindow = tool.window.subWindows().openSubWindow(SubWindowRequest(shot.kind));
+            if (subWindow == nullptr) {
+                std::fprintf(stderr, "view_screenshots: no window of kind %d\n", shot.kind);
+                status = 1;
+                continue;
             }
             subWindow->move(10, 10);
-            subWindow->show();
             QApplication::processEvents();
             const QString path = folder.filePath(QString::fromLatin1(shot.file));
             if (!subWindow->grab().save(path)) {

@@ -1,8 +1,8 @@
 #include "views/AboutView.h"
 
-#include "app/support/CommonTexts.h"
-#include "app/support/ImageResources.h"
-#include "app/support/LookConstants.h"
+#include "support/CommonTexts.h"
+#include "support/ImageResources.h"
+#include "support/LookConstants.h"
 #include "views/ViewConstants.h"
 
 #include <QPainter>

@@ -1,6 +1,6 @@
 #include "views/LicenseTextView.h"
 
-#include "app/support/Utility.h"
+#include "support/Utility.h"
 #include "views/ViewConstants.h"
 
 #include <QFile>

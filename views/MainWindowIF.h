@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/MidiTransmitterIF.h"
+#include "persistence/SettingsStore.h"
 
 #include <QSize>
 #include <QString>
@@ -8,15 +9,14 @@
 
 class MidiEditView;
 
-// Which of the main window's port pairs an operation concerns.
-enum class PortDirection { Input, Output };
-
 // The services of the main window that tool views call, including the single transmit path that
 // the views' worker threads use. The main window implements it (and through it the engine's
 // MidiTransmitterIF) and makes itself the instance at construction; views never include the
 // application's headers, and tests put a stand-in in its place.
 class MainWindowIF : public MidiTransmitterIF {
 public:
+    using PortDirection = SettingsStore::PortDirection;
+
     ~MainWindowIF() override;
 
     // The main window's timer hands received monitor text and received system exclusive text to
@@ -43,7 +43,7 @@ public:
     virtual bool closePort(PortDirection direction, unsigned int group) = 0;
     // Opens port `portIndex` of the service's list (InvalidPortIndex: closes the port). False when
     // the open failed; the port is then closed and the user has been told.
-    virtual bool portMenuSelected(PortDirection direction, unsigned int group, unsigned int portIndex) = 0;
+    virtual bool selectPort(PortDirection direction, unsigned int group, unsigned int portIndex) = 0;
 
     // A critical message box titled "Tulvar MIDI" with an OK button.
     virtual void showErrorMessageBox(const QString& text) = 0;

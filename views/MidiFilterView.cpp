@@ -1,7 +1,7 @@
 #include "views/MidiFilterView.h"
 
-#include "app/support/CommonTexts.h"
-#include "app/support/LookConstants.h"
+#include "support/CommonTexts.h"
+#include "support/LookConstants.h"
 #include "engine/MessageTables.h"
 #include "model/TulvarMidiModel.h"
 #include "views/MidiFilterDetailView.h"

@@ -1,7 +1,7 @@
 #include "views/MidiSettingsView.h"
 
-#include "app/support/CommonTexts.h"
-#include "app/support/LookConstants.h"
+#include "support/CommonTexts.h"
+#include "support/LookConstants.h"
 #include "midi/MidiConstants.h"
 #include "model/TulvarMidiModel.h"
 #include "views/ViewConstants.h"
@@ -36,6 +36,8 @@ const PortRow PortRows[] = {
     {"1", 40, InputPortIndexParameterId, MidiThruParameterId, OutputPortIndexParameterId},
     {"2", 75, InputPortIndexSecondParameterId, MidiThruSecondParameterId, OutputPortIndexSecondParameterId},
 };
+
+using PortDirection = MidiSettingsView::PortDirection;
 
 int directionIndex(PortDirection direction)
 {
@@ -150,7 +152,7 @@ void MidiSettingsView::portListChanged(PortDirection direction, unsigned int gro
     if (mainWindow == nullptr) {
         return;
     }
-    if (!mainWindow->portMenuSelected(direction, group, convertComboBoxIndexToPortIndex(index))) {
+    if (!mainWindow->selectPort(direction, group, convertComboBoxIndexToPortIndex(index))) {
         m_portComboBoxes[directionIndex(direction)][group]->setCurrentIndex(0);
     }
 }

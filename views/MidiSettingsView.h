@@ -24,6 +24,8 @@ class MidiSettingsView : public QFrame,
     Q_OBJECT
 
 public:
+    using PortDirection = MainWindowIF::PortDirection;
+
     MidiSettingsView(QWidget* parent, TulvarMidiModel* model);
     ~MidiSettingsView() override;
 

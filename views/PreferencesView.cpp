@@ -1,6 +1,6 @@
 #include "views/PreferencesView.h"
 
-#include "app/support/LookConstants.h"
+#include "support/LookConstants.h"
 #include "model/TulvarMidiModel.h"
 #include "views/ViewConstants.h"
 #include "widgets/CheckBox.h"

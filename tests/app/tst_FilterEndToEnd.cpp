@@ -13,6 +13,8 @@
 
 namespace {
 
+using PortDirection = SettingsStore::PortDirection;
+
 constexpr int Timeout = 10000;
 
 QString plainText(QMdiSubWindow* monitor)
@@ -26,7 +28,7 @@ void selectPort(MainWindow& window, PortDirection direction, unsigned int group,
     unsigned int current = 0;
     window.getPortList(direction, group, names, current);
     QVERIFY(names.indexOf(name) > 0);
-    QVERIFY(window.portMenuSelected(direction, group, unsigned(names.indexOf(name) - 1)));
+    QVERIFY(window.selectPort(direction, group, unsigned(names.indexOf(name) - 1)));
 }
 
 } // namespace

@@ -80,7 +80,7 @@ public:
         openPorts.remove(portKey(direction, group));
         return true;
     }
-    bool portMenuSelected(PortDirection direction, unsigned int group, unsigned int portIndex) override
+    bool selectPort(PortDirection direction, unsigned int group, unsigned int portIndex) override
     {
         const QString key = portKey(direction, group);
         portCalls.append(QStringLiteral("select %1 %2").arg(key).arg(qint64(portIndex)));

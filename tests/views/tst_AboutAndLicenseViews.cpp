@@ -1,6 +1,6 @@
 // The about box and the licence text viewers.
 
-#include "app/support/ImageResources.h"
+#include "support/ImageResources.h"
 #include "views/AboutView.h"
 #include "views/LicenseTextView.h"
 

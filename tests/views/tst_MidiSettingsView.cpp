@@ -15,6 +15,8 @@
 
 namespace {
 
+using PortDirection = MidiSettingsView::PortDirection;
+
 QStringList itemsOf(QComboBox* combo)
 {
     QStringList items;
