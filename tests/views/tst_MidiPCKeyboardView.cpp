@@ -1,7 +1,7 @@
 // The PC keyboard view shows the settings the computer keyboard's note manager reads.
 
 #include "engine/KeyboardNoteEventManager.h"
-#include "engine/RecordingTransmitter.h"
+#include "testkit/RecordingTransmitter.h"
 #include "model/TulvarMidiModel.h"
 #include "views/MidiPCKeyboardView.h"
 #include "widgets/CheckBox.h"
