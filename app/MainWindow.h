@@ -107,6 +107,13 @@ public:
     void addOutMonitorView(MidiEditView* view) override { m_monitorViews.addOutMonitorView(view); }
     void removeOutMonitorView(MidiEditView* view) override { m_monitorViews.removeOutMonitorView(view); }
     void openMessageEditor(bool receiving, const QSize& size, const QString& text) override;
+    void getPortList(PortDirection direction, unsigned int group, QStringList& names,
+                     unsigned int& currentIndex) override
+    {
+        m_ports->getPortList(direction, group, names, currentIndex);
+    }
+    bool closePort(PortDirection direction, unsigned int group) override { return m_ports->close(direction, group); }
+    bool selectPort(PortDirection direction, unsigned int group, unsigned int portIndex) override;
 
     // Sub-window management.
     SubWindowManager& subWindows() { return *m_subWindows; }
@@ -155,7 +162,6 @@ protected:
 private:
     MainWindow(QWidget* parent, TulvarMidiModel* model, std::unique_ptr<MidiService> ownedService,
                MidiService* midiService);
-    bool selectPort(PortSelection::Direction direction, unsigned int group, unsigned int portIndex);
     void portMenuSelected(PortSelection::Direction direction, QAction* action);
     void restoreRegistory();
     void restorePort(PortSelection::Direction direction, unsigned int group);

@@ -2,7 +2,13 @@
 
 #include "app/MainWindowConstants.h"
 #include "persistence/WindowRestorationInfo.h"
+#include "views/AboutView.h"
+#include "views/LicenseTextView.h"
 #include "views/MidiEditView.h"
+#include "views/MidiFilterView.h"
+#include "views/MidiPCKeyboardView.h"
+#include "views/MidiSettingsView.h"
+#include "views/PreferencesView.h"
 
 namespace {
 
@@ -24,6 +30,13 @@ QWidget* createMidiEditView(const SubWindowRequest& request)
         mode = MidiEditView::SystemExclusiveReceive;
     }
     return new MidiEditView(nullptr, request.model, mode, request.text);
+}
+
+// The creator of the windows that need nothing but a parent.
+template <class View>
+QWidget* createPlainView(const SubWindowRequest&)
+{
+    return new View(nullptr);
 }
 
 using Id = WindowRestorationInfo::WindowId;
@@ -59,15 +72,18 @@ const std::vector<SubWindowKind>& subWindowKindTable()
          {220, 250}, nullptr},
         {Id::CustomMidiMessageId, "Cust&om MIDI Message", Menu::Views, "Ctrl+2", CustomMIDIMessageViewSubWindowName,
          CustomMIDIMessageViewCountLimit, Size::Given, {270, 274}, nullptr},
-        {Id::FilterId, "&Filter", Menu::ViewsAfterSeparator, "Ctrl+L", {}, 1, Size::Content, {}, nullptr},
+        {Id::FilterId, "&Filter", Menu::ViewsAfterSeparator, "Ctrl+L", {}, 1, Size::Content, {},
+         createView<MidiFilterView>},
         {Id::MidiSettingsId, "&MIDI Settings", Menu::ViewsAfterSeparator, "Ctrl+M", MIDISettingsViewSubWindowName, 1,
-         Size::MidiSettings, {}, nullptr},
+         Size::MidiSettings, {}, createView<MidiSettingsView>},
         {Id::PCKeyboardId, "PC Keyboar&d", Menu::ViewsAfterSeparator, "Ctrl+D", PCKeyboardViewSubWindowName, 1,
-         Size::Content, {}, nullptr},
-        {PreferencesKind, "&Preferences...", Menu::File, nullptr, {}, 1, Size::Content, {}, nullptr},
-        {AboutKind, "&About", Menu::Help, nullptr, {}, 1, Size::Content, {}, nullptr},
-        {OpenSourceLicenseKind, "&Open Source License", Menu::Help, nullptr, {}, 1, Size::Content, {}, nullptr},
-        {EULAKind, "&Software User License Agreement", Menu::Help, nullptr, {}, 1, Size::Content, {}, nullptr},
+         Size::Content, {}, createView<MidiPCKeyboardView>},
+        {PreferencesKind, "&Preferences...", Menu::File, nullptr, {}, 1, Size::Content, {}, createView<PreferencesView>},
+        {AboutKind, "&About", Menu::Help, nullptr, {}, 1, Size::Content, {}, createPlainView<AboutView>},
+        {OpenSourceLicenseKind, "&Open Source License", Menu::Help, nullptr, {}, 1, Size::Content, {},
+         createPlainView<LicenseInfoView>},
+        {EULAKind, "&Software User License Agreement", Menu::Help, nullptr, {}, 1, Size::Content, {},
+         createPlainView<EULAView>},
     };
     return table;
 }

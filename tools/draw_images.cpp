@@ -313,12 +313,14 @@ void aboutBackground(QPainter& p)
             p.drawRoundedRect(QRectF(i * 14 + 9.5, -2, 9, 28), 1.5, 1.5);
         }
     }
-    QRadialGradient glow(QPointF(250, 84), 34);
+    // The socket stands left of the two centred text lines (y 95 and 115), clear of them.
+    const QPointF socket(62, 104);
+    QRadialGradient glow(socket, 34);
     glow.setColorAt(0, QColor(255, 255, 255, 255));
     glow.setColorAt(1, QColor(255, 255, 255, 0));
     p.setBrush(glow);
-    p.drawEllipse(QPointF(250, 84), 34, 34);
-    drawDinSocket(p, QPointF(250, 84), 20, Slate, Teal);
+    p.drawEllipse(socket, 34, 34);
+    drawDinSocket(p, socket, 20, Slate, Teal);
     p.setPen(linePen(Teal, 1.2));
     p.drawLine(QPointF(40, 160), QPointF(461, 160));
 }

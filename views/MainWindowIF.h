@@ -1,9 +1,11 @@
 #pragma once
 
 #include "engine/MidiTransmitterIF.h"
+#include "persistence/SettingsStore.h"
 
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 class MidiEditView;
 
@@ -13,6 +15,8 @@ class MidiEditView;
 // application's headers, and tests put a stand-in in its place.
 class MainWindowIF : public MidiTransmitterIF {
 public:
+    using PortDirection = SettingsStore::PortDirection;
+
     ~MainWindowIF() override;
 
     // The main window's timer hands received monitor text and received system exclusive text to
@@ -30,6 +34,16 @@ public:
 
     // Releases every note held by the computer keyboard; called before modal file dialogs.
     virtual void clearKeyboardAllNoteEvent() = 0;
+
+    // Port selection, as the port menus do it; `group` is the first (0) or second (1) port of
+    // `direction`. The list is "No Assign" followed by the service's port names, with the list
+    // position of the port now open (0 when none).
+    virtual void getPortList(PortDirection direction, unsigned int group, QStringList& names,
+                             unsigned int& currentIndex) = 0;
+    virtual bool closePort(PortDirection direction, unsigned int group) = 0;
+    // Opens port `portIndex` of the service's list (InvalidPortIndex: closes the port). False when
+    // the open failed; the port is then closed and the user has been told.
+    virtual bool selectPort(PortDirection direction, unsigned int group, unsigned int portIndex) = 0;
 
     // A critical message box titled "Tulvar MIDI" with an OK button.
     virtual void showErrorMessageBox(const QString& text) = 0;

@@ -29,3 +29,31 @@ const char UnableToReceiveWhileRepeatingMessage[] =
 const char MessageReceiveText[] = "Message receive";
 const char ByteText[] = "Byte";
 const char BytesText[] = "Bytes";
+
+const char FilterChannelText[] = "Channel";
+const char FilterMessageText[] = "Message";
+const char FilterAllText[] = "All";
+const char FilterNoneText[] = "Clear";
+const char FilterRightArrow[] = ">";
+const char FilterControlChangeGroupBoxName[] = "Control Change";
+const char FilterSystemCommonGroupBoxName[] = "System Common";
+const char FilterSystemRealtimeGroupBoxName[] = "System Realtime";
+const char FilterFunctionName[] = "Filter";
+
+const char MIDIPortGroupBoxName[] = "MIDI Port";
+const char InputPortText[] = "Input Port";
+const char ThruText[] = "Thru";
+const char OutputPortText[] = "Output Port";
+const char UpdatePortListText[] = "Update Port List";
+const char BulkIntervalFunctionName[] = "Bulk interval";
+
+const char PreferencesUIGroupBoxName[] = "UI";
+const char PreferencesMessageGroupBoxName[] = "Message";
+
+const char AboutInfo[] = "MIDI tool for instrument developers.";
+const char Version[] = "Ver.";
+const char OpenSourceLicenseTextFileName[] = "OpenSourceLicense";
+const char OpenSourceLicenseTextFileExtension[] = "txt";
+const char EULATextFileName[] = "TulvarMIDILicense";
+const char EULATextFileExtension[] = "txt";
+const char QtVersionPlaceholder[] = "QT_VERSION";
