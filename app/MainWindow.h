@@ -110,6 +110,7 @@ public:
     void addOutMonitorView(MidiEditView* view) override;
     void removeOutMonitorView(MidiEditView* view) override;
     void openMessageEditor(bool receiving, const QSize& size, const QString& text) override;
+    bool isOpeningProject() const override { return m_openingProject; }
 
     // Sub-window management.
     void setSubWindowCreator(int kind, SubWindowCreator creator);

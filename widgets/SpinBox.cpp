@@ -51,8 +51,9 @@ void SpinBox::stepBy(int steps)
 
 void SpinBox::setWidgetValue(int value)
 {
-    m_lastValue = value;
-    setValue(value);
+    // Stored as shown: a value from a damaged file must not linger behind the clamped display.
+    m_lastValue = qBound(minimum(), value, maximum());
+    setValue(m_lastValue);
 }
 
 void SpinBox::setDefaultValue(int value)

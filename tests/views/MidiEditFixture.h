@@ -66,6 +66,7 @@ public:
     }
     void clearKeyboardAllNoteEvent() override { ++keyboardClears; }
     void showErrorMessageBox(const QString& text) override { errors.append(text); }
+    bool isOpeningProject() const override { return openingProject; }
 
     void setFailing(bool failing)
     {
@@ -117,6 +118,7 @@ public:
     QList<OpenedEditor> openedEditors;
     QStringList errors;
     int keyboardClears = 0;
+    bool openingProject = false;
 
 private:
     std::mutex m_mutex;
