@@ -95,7 +95,8 @@ void SpinBox::restoreDefaultValue()
     if (defaultValue == m_lastValue) {
         return;
     }
-    if (setCurrentValue(defaultValue) == MODEL_RESULT_OK) {
+    // An unbound spin box has no model to refuse the value: it returns to its fallback default.
+    if (!isConnected() || setCurrentValue(defaultValue) == MODEL_RESULT_OK) {
         m_lastValue = defaultValue;
         setValue(defaultValue);
     }

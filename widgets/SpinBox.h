@@ -30,8 +30,8 @@ signals:
 
 public slots:
     void inputCompletion();
-    // Writes the default when it differs from the shown value; the display follows only when the
-    // model accepts it, widgetValueChanged is emitted either way.
+    // Writes the default when it differs from the shown value; the display follows when the model
+    // accepts it (always when unbound), widgetValueChanged is emitted either way.
     void restoreDefaultValue();
 
 protected:
