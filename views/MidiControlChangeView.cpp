@@ -1,7 +1,7 @@
 #include "views/MidiControlChangeView.h"
 
-#include "app/support/LookConstants.h"
-#include "app/support/ValueRange.h"
+#include "support/LookConstants.h"
+#include "support/ValueRange.h"
 #include "engine/MessageTables.h"
 #include "model/TulvarMidiModel.h"
 #include "small/MidiLibrary/midilib_event.h"
@@ -52,6 +52,9 @@ MidiControlChangeView::MidiControlChangeView(QWidget* parent, unsigned char cont
             &MidiControlChangeView::updateControlChangeChannel);
 
     m_controller = new QComboBox(this);
+    // The longest names would make the window wider than it opens; the list shows them whole.
+    m_controller->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_controller->setMinimumContentsLength(ControlChangeListMinimumLength);
     for (int number = 0; number < ControlChangeMax; ++number) {
         m_controller->addItem(QString::fromLatin1(ControlChangeNameList[number]));
     }

@@ -1,6 +1,6 @@
 #include "views/MidiKeyboardUpperView.h"
 
-#include "app/support/ValueRange.h"
+#include "support/ValueRange.h"
 #include "views/ViewConstants.h"
 #include "widgets/SpinBox.h"
 
@@ -9,10 +9,9 @@
 
 namespace {
 
-SpinBox* makeSpinBox(QWidget* parent, const ValueRange& range, const QRect& geometry)
+SpinBox* makeSpinBox(QWidget* parent, const ValueRange& range)
 {
     auto* spinBox = new SpinBox(parent);
-    spinBox->setGeometry(geometry);
     spinBox->setRange(range.minimum, range.maximum);
     spinBox->setDefaultValue(range.defaultValue);
     spinBox->setWidgetValue(range.defaultValue);
@@ -26,18 +25,41 @@ MidiKeyboardUpperView::MidiKeyboardUpperView(QWidget* parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::ClickFocus);
 
-    (new QLabel(tr(KeyboardChannelText), this))->setGeometry(15, 10, 50, 23);
-    m_channel = makeSpinBox(this, ChannelDisplayValue, QRect(75, 10, 70, 23));
-    (new QLabel(tr(KeyboardVelocityText), this))->setGeometry(155, 10, 50, 23);
-    m_velocity = makeSpinBox(this, VelocityValue, QRect(210, 10, 70, 23));
-    (new QLabel(tr(KeyboardPressureText), this))->setGeometry(290, 10, 50, 23);
+    int x = KeyboardUpperViewLeft;
+    // A label is at least as wide as its slot and never narrower than its text, which a
+    // monospace fallback face makes wider than the slot; the controls after it move along.
+    const auto addLabel = [this, &x](const char* text, int gap) {
+        auto* label = new QLabel(tr(text), this);
+        const int width = qMax(KeyboardUpperViewLabelWidth, label->sizeHint().width());
+        label->setGeometry(x, KeyboardUpperViewTop, width, KeyboardUpperViewRowHeight);
+        x += width + gap;
+    };
+    const auto place = [&x](QWidget* control, int width) {
+        control->setGeometry(x, KeyboardUpperViewTop, width, KeyboardUpperViewRowHeight);
+        x += width + KeyboardUpperViewGap;
+    };
+
+    addLabel(KeyboardChannelText, KeyboardUpperViewGap);
+    m_channel = makeSpinBox(this, ChannelDisplayValue);
+    place(m_channel, KeyboardUpperViewSpinBoxWidth);
+    // The velocity box sits closer to its label.
+    addLabel(KeyboardVelocityText, KeyboardUpperViewGap / 2);
+    m_velocity = makeSpinBox(this, VelocityValue);
+    place(m_velocity, KeyboardUpperViewSpinBoxWidth);
+    addLabel(KeyboardPressureText, KeyboardUpperViewGap);
     m_pressure = new QComboBox(this);
-    m_pressure->setGeometry(350, 10, 80, 23);
     m_pressure->setAttribute(Qt::WA_MacShowFocusRect, false);
     for (const char* name : KeyboardPressureNameList) {
         m_pressure->addItem(tr(name));
     }
     m_pressure->setCurrentIndex(0);
+    place(m_pressure, KeyboardUpperViewComboBoxWidth);
+    m_width = x - KeyboardUpperViewGap;
+}
+
+QSize MidiKeyboardUpperView::sizeHint() const
+{
+    return {qMax(m_width, KeyboardUpperViewSize.width()), KeyboardUpperViewSize.height()};
 }
 
 unsigned char MidiKeyboardUpperView::getChannel() const

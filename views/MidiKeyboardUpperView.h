@@ -22,8 +22,12 @@ public:
     SpinBox* velocitySpinBox() const { return m_velocity; }
     QComboBox* pressureComboBox() const { return m_pressure; }
 
+    // 430 x 40, wider when the labels' texts need it.
+    QSize sizeHint() const override;
+
 private:
     SpinBox* m_channel;
     SpinBox* m_velocity;
     QComboBox* m_pressure;
+    int m_width = 0;
 };

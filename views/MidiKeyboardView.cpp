@@ -1,6 +1,6 @@
 #include "views/MidiKeyboardView.h"
 
-#include "app/support/LookConstants.h"
+#include "support/LookConstants.h"
 #include "model/TulvarMidiModel.h"
 #include "small/MidiLibrary/midilib_event.h"
 #include "views/MidiKeyboardUpperView.h"
@@ -29,7 +29,7 @@ MidiKeyboardView::MidiKeyboardView(QWidget* parent, TulvarMidiModel* model)
     layout->setSpacing(0);
 
     m_upperView = new MidiKeyboardUpperView(this);
-    m_upperView->setFixedSize(KeyboardUpperViewSize);
+    m_upperView->setFixedSize(m_upperView->sizeHint());
     layout->addWidget(m_upperView);
 
     m_scrollArea = new MidiKeyboardViewScrollArea(this, model);

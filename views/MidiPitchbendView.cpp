@@ -1,7 +1,7 @@
 #include "views/MidiPitchbendView.h"
 
-#include "app/support/LookConstants.h"
-#include "app/support/ValueRange.h"
+#include "support/LookConstants.h"
+#include "support/ValueRange.h"
 #include "model/TulvarMidiModel.h"
 #include "small/MidiLibrary/midilib_event.h"
 #include "views/ViewConstants.h"

@@ -49,6 +49,13 @@ constexpr unsigned char ChannelPressureMessage = 0xD0;
 constexpr QSizeF WhiteKeySize(25.0, 100.0);
 constexpr QSize KeyboardViewSize(1875, 101); // 75 white keys
 constexpr QSize KeyboardUpperViewSize(430, 40);
+constexpr int KeyboardUpperViewLeft = 15;
+constexpr int KeyboardUpperViewTop = 10;
+constexpr int KeyboardUpperViewRowHeight = 23;
+constexpr int KeyboardUpperViewLabelWidth = 50;
+constexpr int KeyboardUpperViewSpinBoxWidth = 70;
+constexpr int KeyboardUpperViewComboBoxWidth = 80;
+constexpr int KeyboardUpperViewGap = 10;
 constexpr int KeyboardScrollAreaHeight = 121;
 constexpr int KeyboardPressureModeCount = 3;
 extern const char* const KeyboardPressureNameList[KeyboardPressureModeCount];
@@ -58,6 +65,7 @@ extern const char KeyboardPressureText[];
 
 // Control change view.
 constexpr int ControlChangeMax = 128;
+constexpr int ControlChangeListMinimumLength = 16; // characters shown in the closed list
 // The knob's starting (and reset) value for each controller: the value an instrument rests at.
 extern const unsigned char ControlChangeInitialValueTable[ControlChangeMax];
 extern const char ControlChangeChannelText[];
