@@ -114,6 +114,7 @@ public:
     }
     bool closePort(PortDirection direction, unsigned int group) override { return m_ports->close(direction, group); }
     bool selectPort(PortDirection direction, unsigned int group, unsigned int portIndex) override;
+    bool isOpeningProject() const override { return m_openingProject; }
 
     // Sub-window management.
     SubWindowManager& subWindows() { return *m_subWindows; }

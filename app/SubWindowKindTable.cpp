@@ -4,9 +4,13 @@
 #include "persistence/WindowRestorationInfo.h"
 #include "views/AboutView.h"
 #include "views/LicenseTextView.h"
+#include "views/MidiControlChangeView.h"
 #include "views/MidiEditView.h"
 #include "views/MidiFilterView.h"
+#include "views/MidiKeyboardView.h"
 #include "views/MidiPCKeyboardView.h"
+#include "views/MidiPitchbendView.h"
+#include "views/MidiProgramChangeView.h"
 #include "views/MidiSettingsView.h"
 #include "views/PreferencesView.h"
 
@@ -39,6 +43,11 @@ QWidget* createPlainView(const SubWindowRequest&)
     return new View(nullptr);
 }
 
+QWidget* createMidiControlChangeView(const SubWindowRequest& request)
+{
+    return new MidiControlChangeView(nullptr, request.controllerNumber, request.model);
+}
+
 using Id = WindowRestorationInfo::WindowId;
 using Menu = SubWindowMenu;
 using Size = SubWindowSizeRule;
@@ -54,14 +63,14 @@ const std::vector<SubWindowKind>& subWindowKindTable()
         {Id::MidiOutMonitorId, "MIDI O&ut Monitor", Menu::Views, "Ctrl+U", MidiEditViewSubWindowName, 1,
          Size::MessageView, {}, createMidiEditView},
         {Id::KeyboardId, "&Keyboard", Menu::Views, "Ctrl+K", KeyboardSubWindowName, SubWindowCountLimit,
-         Size::Keyboard, {}, nullptr},
+         Size::Keyboard, {}, createView<MidiKeyboardView>},
         // Opened from its submenu, one entry per controller.
         {Id::ControlChangeId, "&Control Change", Menu::Views, nullptr, ControlChangeViewSubWindowName,
-         ControlChangeViewCountLimit, Size::Given, {225, 250}, nullptr},
+         ControlChangeViewCountLimit, Size::Given, {225, 250}, createMidiControlChangeView},
         {Id::ProgramChangeId, "&Program Change", Menu::Views, "Ctrl+P", {}, SubWindowCountLimit, Size::Content, {},
-         nullptr},
+         createView<MidiProgramChangeView>},
         {Id::PitchBendId, "Pitch &Bend", Menu::Views, "Ctrl+B", PitchbendViewSubWindowName, SubWindowCountLimit,
-         Size::Given, {220, 274}, nullptr},
+         Size::Given, {220, 274}, createView<MidiPitchbendView>},
         {Id::MidiMessageEditorId, "&System Exclusive", Menu::Views, "Ctrl+E", MidiEditViewSubWindowName,
          SubWindowCountLimit, Size::MessageView, {}, createMidiEditView},
         {Id::TimingClockId, "&Timing Clock", Menu::Views, "Ctrl+T", TimingClockViewSubWindowName, 1, Size::Given,

@@ -7,7 +7,8 @@ if(TARGET tulvar_app)
     target_include_directories(monitor_flood PRIVATE ${PROJECT_SOURCE_DIR})
 
     # monitor_screenshot: the default layout (In monitor, Out monitor, editor) with traffic in it,
-    # saved as a PNG.  Run under a real X server: xvfb-run build/tools/monitor_screenshot out.png
+    # or the tool windows named by their identifiers side by side, saved as a PNG.  Run under a
+    # real X server: xvfb-run build/tools/monitor_screenshot out.png [4 5:7 6 10]
     add_executable(monitor_screenshot ${CMAKE_CURRENT_LIST_DIR}/monitor_screenshot.cpp ${CMAKE_CURRENT_LIST_DIR}/ToolWindow.h)
     target_link_libraries(monitor_screenshot PRIVATE tulvar_app)
     target_include_directories(monitor_screenshot PRIVATE ${PROJECT_SOURCE_DIR})

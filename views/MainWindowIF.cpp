@@ -11,6 +11,11 @@ MainWindowIF::~MainWindowIF()
     }
 }
 
+bool MainWindowIF::isOpeningProject() const
+{
+    return false;
+}
+
 MainWindowIF* MainWindowIF::instance()
 {
     return g_mainWindow;

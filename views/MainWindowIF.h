@@ -48,6 +48,10 @@ public:
     // A critical message box titled "Tulvar MIDI" with an OK button.
     virtual void showErrorMessageBox(const QString& text) = 0;
 
+    // True while a project file is being read: views that send when a control changes stay
+    // quiet while the project's values are put into them.
+    virtual bool isOpeningProject() const;
+
     // The main window, or null before it exists and after it has gone.
     static MainWindowIF* instance();
     static void setInstance(MainWindowIF* mainWindow);

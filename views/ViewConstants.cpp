@@ -57,3 +57,34 @@ const char OpenSourceLicenseTextFileExtension[] = "txt";
 const char EULATextFileName[] = "TulvarMIDILicense";
 const char EULATextFileExtension[] = "txt";
 const char QtVersionPlaceholder[] = "QT_VERSION";
+const char* const KeyboardPressureNameList[KeyboardPressureModeCount] = {"Off", "Channel", "Key"};
+const char KeyboardChannelText[] = "Channel";
+const char KeyboardVelocityText[] = "Velocity";
+const char KeyboardPressureText[] = "Pressure";
+
+// clang-format off
+const unsigned char ControlChangeInitialValueTable[ControlChangeMax] = {
+    0,   0,   127, 64,  127, 64,  64,  100, 64,  64,  64,  127, 64,  64,  64,  64,  //   0- 15
+    64,  64,  64,  64,  64,  64,  64,  64,  64,  64,  64,  64,  64,  64,  64,  64,  //  16- 31
+    0,   0,   0,   64,  0,   0,   0,   0,   0,   64,  64,  64,  64,  0,   0,   0,   //  32- 47
+    0,   64,  64,  64,  64,  64,  64,  64,  64,  64,  64,  64,  64,  64,  64,  64,  //  48- 63
+    0,   0,   0,   0,   64,  0,   64,  64,  64,  64,  64,  64,  64,  64,  64,  64,  //  64- 79
+    64,  64,  64,  64,  64,  64,  64,  64,  64,  64,  64,  64,  64,  64,  64,  64,  //  80- 95
+    0,   0,   0,   0,   0,   64,  64,  64,  64,  64,  64,  64,  64,  64,  64,  64,  //  96-111
+    64,  64,  64,  64,  64,  64,  64,  64,  0,   0,   0,   0,   0,   0,   0,   0,   // 112-127
+};
+// clang-format on
+const char ControlChangeChannelText[] = "Channel";
+const char ControlChangeTransmitText[] = "Transmit";
+
+const char ProgramChangeChannelText[] = "Channel";
+const char ProgramChangeBankText[] = "Bank";
+const char ProgramChangeMSBText[] = "MSB";
+const char ProgramChangeLSBText[] = "LSB";
+const char ProgramChangeNumberText[] = "Program Number";
+const char ProgramChangeAutoTransmitText[] = "Auto Transmit";
+const char ProgramChangeTransmitText[] = "Transmit";
+
+const char PitchbendChannelText[] = "Channel";
+const char PitchbendWheelModeText[] = "Wheel Mode";
+const char PitchbendTransmitText[] = "Transmit";

@@ -51,8 +51,9 @@ void SpinBox::stepBy(int steps)
 
 void SpinBox::setWidgetValue(int value)
 {
-    m_lastValue = value;
-    setValue(value);
+    // Stored as shown: a value from a damaged file must not linger behind the clamped display.
+    m_lastValue = qBound(minimum(), value, maximum());
+    setValue(m_lastValue);
 }
 
 void SpinBox::setDefaultValue(int value)
@@ -94,7 +95,8 @@ void SpinBox::restoreDefaultValue()
     if (defaultValue == m_lastValue) {
         return;
     }
-    if (setCurrentValue(defaultValue) == MODEL_RESULT_OK) {
+    // An unbound spin box has no model to refuse the value: it returns to its fallback default.
+    if (!isConnected() || setCurrentValue(defaultValue) == MODEL_RESULT_OK) {
         m_lastValue = defaultValue;
         setValue(defaultValue);
     }

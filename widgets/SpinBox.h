@@ -18,6 +18,9 @@ public:
 
     // Shows a value without writing the parameter.
     void setWidgetValue(int value);
+    // The last value the user finished entering or a view set with setWidgetValue; the shown
+    // value may still be half-typed.
+    int committedValue() const { return m_lastValue; }
     // The default used when the model cannot give one (an unbound spin box).
     void setDefaultValue(int value);
 
@@ -27,8 +30,8 @@ signals:
 
 public slots:
     void inputCompletion();
-    // Writes the default when it differs from the shown value; the display follows only when the
-    // model accepts it, widgetValueChanged is emitted either way.
+    // Writes the default when it differs from the shown value; the display follows when the model
+    // accepts it (always when unbound), widgetValueChanged is emitted either way.
     void restoreDefaultValue();
 
 protected:

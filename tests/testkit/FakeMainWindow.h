@@ -39,6 +39,7 @@ public:
     }
     void clearKeyboardAllNoteEvent() override { ++keyboardClears; }
     void showErrorMessageBox(const QString& text) override { errors.append(text); }
+    bool isOpeningProject() const override { return openingProject; }
 
     // Every port offers "No Assign" and portNames; a port keeps the name it opened, so a name
     // removed from portNames is a device that went away. Names in failingPorts do not open.
@@ -84,4 +85,5 @@ public:
     QStringList failingPorts;
     QMap<QString, QString> openPorts; // portKey -> name of the open port
     QStringList portCalls;
+    bool openingProject = false;
 };
