@@ -2,7 +2,11 @@
 
 #include "app/MainWindowConstants.h"
 #include "persistence/WindowRestorationInfo.h"
+#include "views/MidiActivesensingView.h"
+#include "views/MidiCustomMidiMessageView.h"
 #include "views/MidiEditView.h"
+#include "views/MidiTimingClockGeneratorView.h"
+#include "views/MidiTransportPanelView.h"
 
 namespace {
 
@@ -52,13 +56,13 @@ const std::vector<SubWindowKind>& subWindowKindTable()
         {Id::MidiMessageEditorId, "&System Exclusive", Menu::Views, "Ctrl+E", MidiEditViewSubWindowName,
          SubWindowCountLimit, Size::MessageView, {}, createMidiEditView},
         {Id::TimingClockId, "&Timing Clock", Menu::Views, "Ctrl+T", TimingClockViewSubWindowName, 1, Size::Given,
-         {220, 250}, nullptr},
+         {220, 250}, createView<MidiTimingClockGeneratorView>},
         {Id::TransportPanelId, "Sta&rt/Stop", Menu::Views, "Ctrl+1", TransportPanelViewSubWindowName, 1, Size::Content,
-         {}, nullptr},
+         {}, createView<MidiTransportPanelView>},
         {Id::ActiveSensingId, "&Active Sensing", Menu::Views, "Ctrl+J", ActivesenseViewSubWindowName, 1, Size::Given,
-         {220, 250}, nullptr},
+         {220, 250}, createView<MidiActivesensingView>},
         {Id::CustomMidiMessageId, "Cust&om MIDI Message", Menu::Views, "Ctrl+2", CustomMIDIMessageViewSubWindowName,
-         CustomMIDIMessageViewCountLimit, Size::Given, {270, 274}, nullptr},
+         CustomMIDIMessageViewCountLimit, Size::Given, {270, 274}, createView<MidiCustomMidiMessageView>},
         {Id::FilterId, "&Filter", Menu::ViewsAfterSeparator, "Ctrl+L", {}, 1, Size::Content, {}, nullptr},
         {Id::MidiSettingsId, "&MIDI Settings", Menu::ViewsAfterSeparator, "Ctrl+M", MIDISettingsViewSubWindowName, 1,
          Size::MidiSettings, {}, nullptr},

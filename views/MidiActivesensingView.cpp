@@ -1,7 +1,7 @@
 #include "views/MidiActivesensingView.h"
 
-#include "app/support/LookConstants.h"
-#include "app/support/ValueRange.h"
+#include "support/LookConstants.h"
+#include "support/ValueRange.h"
 #include "engine/MidiActivesenseTransmittionThread.h"
 #include "model/TulvarMidiModel.h"
 #include "views/MainWindowIF.h"

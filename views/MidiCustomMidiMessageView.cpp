@@ -1,8 +1,8 @@
 #include "views/MidiCustomMidiMessageView.h"
 
-#include "app/support/LookConstants.h"
-#include "app/support/Utility.h"
-#include "app/support/ValueRange.h"
+#include "support/LookConstants.h"
+#include "support/Utility.h"
+#include "support/ValueRange.h"
 #include "engine/MidiEditTransmittionThread.h"
 #include "model/TulvarMidiModel.h"
 #include "views/MainWindowIF.h"

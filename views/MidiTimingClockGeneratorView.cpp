@@ -1,9 +1,9 @@
 #include "views/MidiTimingClockGeneratorView.h"
 
-#include "app/support/CommonTexts.h"
-#include "app/support/ImageResources.h"
-#include "app/support/LookConstants.h"
-#include "app/support/ValueRange.h"
+#include "support/CommonTexts.h"
+#include "support/ImageResources.h"
+#include "support/LookConstants.h"
+#include "support/ValueRange.h"
 #include "engine/MidiTimingClockTransmittionThread.h"
 #include "model/TulvarMidiModel.h"
 #include "model/TulvarMidiParameters.h"

@@ -1,8 +1,8 @@
 #include "views/MidiTransportPanelView.h"
 
-#include "app/support/ImageResources.h"
-#include "app/support/LookConstants.h"
-#include "app/support/ValueRange.h"
+#include "support/ImageResources.h"
+#include "support/LookConstants.h"
+#include "support/ValueRange.h"
 #include "model/TulvarMidiModel.h"
 #include "small/MidiLibrary/midilib_event.h"
 #include "views/MainWindowIF.h"

@@ -1,7 +1,7 @@
 #include "views/ToolViewKnob.h"
 
-#include "app/support/LookConstants.h"
-#include "app/support/ValueRange.h"
+#include "support/LookConstants.h"
+#include "support/ValueRange.h"
 #include "model/TulvarMidiModel.h"
 #include "widgets/Dial.h"
 

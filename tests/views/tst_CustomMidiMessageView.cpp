@@ -1,6 +1,6 @@
 #include "MidiEditFixture.h"
 
-#include "app/support/LookConstants.h"
+#include "support/LookConstants.h"
 #include "views/MidiCustomMidiMessageView.h"
 #include "widgets/Dial.h"
 #include "widgets/LineEdit.h"
