@@ -11,7 +11,7 @@
 //     one core.
 //   BM_ActiveSensing/100: one message every 100 ms. Messages per second at the peer, p99 of
 //     |interval - 100 ms| as sent, and the thread's CPU time in percent of one core.
-#include "JackTestServer.h"
+#include "testkit/JackTestServer.h"
 #include "engine/MidiActivesenseTransmittionThread.h"
 #include "engine/MidiTimingClockTransmittionThread.h"
 #include "midi/MidiConstants.h"

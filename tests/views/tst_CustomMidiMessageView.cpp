@@ -1,4 +1,5 @@
 #include "MidiEditFixture.h"
+#include "testkit/Hex.h"
 
 #include "support/LookConstants.h"
 #include "views/MidiCustomMidiMessageView.h"
@@ -12,11 +13,6 @@
 namespace {
 
 const QString YamahaMessage = QStringLiteral("F0 43 10 4C 00 00 7E 00 F7");
-
-QByteArray bytesOf(const QString& hex)
-{
-    return QByteArray::fromHex(hex.toLatin1());
-}
 
 void press(QPushButton* button)
 {
@@ -38,11 +34,11 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("target");
         QTest::addColumn<int>("value");
-        QTest::addColumn<QString>("sent");
-        QTest::newRow("byte 8 of a dump") << YamahaMessage << 8 << 100 << "F043104C00007E64F7";
-        QTest::newRow("two digits") << QStringLiteral("B0 07 00") << 3 << 5 << "B00705";
-        QTest::newRow("commas and blanks in any mix") << QStringLiteral("B0,07 ,00") << 3 << 127 << "B0077F";
-        QTest::newRow("no separators") << QStringLiteral("B00700") << 2 << 10 << "B00A00";
+        QTest::addColumn<QByteArray>("sent");
+        QTest::newRow("byte 8 of a dump") << YamahaMessage << 8 << 100 << hex("F043104C00007E64F7");
+        QTest::newRow("two digits") << QStringLiteral("B0 07 00") << 3 << 5 << hex("B00705");
+        QTest::newRow("commas and blanks in any mix") << QStringLiteral("B0,07 ,00") << 3 << 127 << hex("B0077F");
+        QTest::newRow("no separators") << QStringLiteral("B00700") << 2 << 10 << hex("B00A00");
     }
 
     void knobWritesTheTargetByteAndSends()
@@ -50,7 +46,7 @@ private slots:
         QFETCH(QString, message);
         QFETCH(int, target);
         QFETCH(int, value);
-        QFETCH(QString, sent);
+        QFETCH(QByteArray, sent);
         MidiCustomMidiMessageView view(nullptr, &m_fixture->model);
         view.messageEdit()->setText(message);
         view.targetSpinBox()->setValue(target);
@@ -58,8 +54,8 @@ private slots:
         QCOMPARE(view.valueKnob()->arcStartColor(), StartGradientColorOfKnobMeter);
 
         view.valueKnob()->setValue(value);
-        QVERIFY(m_fixture->mainWindow.waitForArrivals(1));
-        QCOMPARE(m_fixture->mainWindow.sent(), std::vector<QByteArray>{bytesOf(sent)});
+        QVERIFY(m_fixture->mainWindow.transmitter.waitForMessages(1));
+        QCOMPARE(m_fixture->mainWindow.transmitter.sentBytes(), QList<QByteArray>{sent});
     }
 
     void withoutItsTargetByteTheKnobIsGreyAndSilent_data()
@@ -82,8 +78,8 @@ private slots:
         view.valueKnob()->setValue(64);
         // "Transmit" still sends, unchanged; the knob's turn before it sent nothing.
         press(view.transmitButton());
-        QVERIFY(m_fixture->mainWindow.waitForArrivals(1));
-        QCOMPARE(m_fixture->mainWindow.sent(), std::vector<QByteArray>{bytesOf(QString(YamahaMessage).remove(QLatin1Char(' ')))});
+        QVERIFY(m_fixture->mainWindow.transmitter.waitForMessages(1));
+        QCOMPARE(m_fixture->mainWindow.transmitter.sentBytes(), QList<QByteArray>{hex("F0 43 10 4C 00 00 7E 00 F7")});
     }
 
     void targetPositionFromTheCursor_data()
@@ -140,7 +136,7 @@ private slots:
         saved.messageEdit()->setText(QStringLiteral("B0 07 00"));
         saved.targetSpinBox()->setValue(3);
         saved.valueKnob()->setValue(90);
-        QVERIFY(m_fixture->mainWindow.waitForArrivals(1));
+        QVERIFY(m_fixture->mainWindow.transmitter.waitForMessages(1));
         QByteArray payload;
         QDataStream out(&payload, QIODevice::WriteOnly);
         QVERIFY(saved.getDataStream(out));
@@ -155,7 +151,7 @@ private slots:
         QCOMPARE(opened.targetSpinBox()->value(), 3);
         // The knob was set while the message was still empty: only the first view's send.
         QTest::qWait(200);
-        QCOMPARE(m_fixture->mainWindow.sent().size(), std::size_t(1));
+        QCOMPARE(m_fixture->mainWindow.transmitter.count(), 1);
 
         // An empty name and message are stored as empty, not as a failed save.
         MidiCustomMidiMessageView empty(nullptr, &m_fixture->model);

@@ -14,7 +14,7 @@ namespace {
 
 constexpr int Timeout = 10000;
 
-bool allAre(const std::vector<QByteArray>& messages, char status)
+bool allAre(const QList<QByteArray>& messages, char status)
 {
     return std::all_of(messages.begin(), messages.end(), [status](const QByteArray& m) { return m == QByteArray(1, status); });
 }
@@ -31,9 +31,9 @@ QByteArray payloadOf(View& view)
 // Closing must stop the sending: nothing more arrives in a span that holds many intervals.
 bool staysSilent(FakeMainWindow& mainWindow)
 {
-    const std::size_t before = mainWindow.sent().size();
+    const int before = mainWindow.transmitter.count();
     QTest::qWait(400);
-    return mainWindow.sent().size() == before;
+    return mainWindow.transmitter.count() == before;
 }
 
 } // namespace
@@ -86,8 +86,8 @@ private slots:
         view.tempoKnob()->setValue(300);
         QVERIFY(!view.tempoKnob()->isLedOn());
         view.playButton()->click();
-        QVERIFY(m_fixture->mainWindow.waitForArrivals(24));
-        QVERIFY(allAre(m_fixture->mainWindow.sent(), char(0xF8)));
+        QVERIFY(m_fixture->mainWindow.transmitter.waitForMessages(24));
+        QVERIFY(allAre(m_fixture->mainWindow.transmitter.sentBytes(), char(0xF8)));
         QTRY_VERIFY_WITH_TIMEOUT(view.tempoKnob()->isLedOn(), Timeout);
 
         view.close();
@@ -107,8 +107,8 @@ private slots:
         QVERIFY(opened.setDataStream(in));
         QCOMPARE(opened.tempoKnob()->value(), 240);
         QVERIFY(opened.playButton()->isChecked());
-        const int before = int(m_fixture->mainWindow.sent().size());
-        QVERIFY(m_fixture->mainWindow.waitForArrivals(before + 24));
+        const int before = m_fixture->mainWindow.transmitter.count();
+        QVERIFY(m_fixture->mainWindow.transmitter.waitForMessages(before + 24));
     }
 
     void activeSensingButtonSwitchesTextLedAndSending()
@@ -121,8 +121,8 @@ private slots:
         view.transmitButton()->click();
         QCOMPARE(view.transmitButton()->text(), QStringLiteral("Stop"));
         QVERIFY(view.intervalKnob()->isLedOn());
-        QVERIFY(m_fixture->mainWindow.waitForArrivals(2));
-        QVERIFY(allAre(m_fixture->mainWindow.sent(), char(0xFE)));
+        QVERIFY(m_fixture->mainWindow.transmitter.waitForMessages(2));
+        QVERIFY(allAre(m_fixture->mainWindow.transmitter.sentBytes(), char(0xFE)));
 
         view.transmitButton()->click();
         QCOMPARE(view.transmitButton()->text(), QStringLiteral("Transmit"));
@@ -143,8 +143,8 @@ private slots:
         QVERIFY(opened.setDataStream(in));
         QCOMPARE(opened.intervalKnob()->value(), 100);
         QCOMPARE(opened.transmitButton()->text(), QStringLiteral("Stop"));
-        const int before = int(m_fixture->mainWindow.sent().size());
-        QVERIFY(m_fixture->mainWindow.waitForArrivals(before + 2));
+        const int before = m_fixture->mainWindow.transmitter.count();
+        QVERIFY(m_fixture->mainWindow.transmitter.waitForMessages(before + 2));
         opened.close();
         QVERIFY(staysSilent(m_fixture->mainWindow));
     }

@@ -1,4 +1,5 @@
 #include "MidiEditFixture.h"
+#include "testkit/Hex.h"
 
 #include "views/MidiTransportPanelView.h"
 #include "widgets/MidiTransportPanelPlayStopButton.h"
@@ -9,15 +10,6 @@
 #include <QtTest>
 
 namespace {
-
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray result;
-    for (int value : values) {
-        result.append(char(value));
-    }
-    return result;
-}
 
 // Types a value and finishes the entry, as a user committing it.
 void commit(SpinBox* spinBox, int value)
@@ -41,10 +33,10 @@ private slots:
         QTest::addColumn<bool>("songNumber");
         QTest::addColumn<int>("value");
         QTest::addColumn<QByteArray>("message");
-        QTest::newRow("position 16383") << false << 16383 << bytes({0xF2, 0x7F, 0x7F});
-        QTest::newRow("position 128") << false << 128 << bytes({0xF2, 0x00, 0x01});
-        QTest::newRow("song 1") << true << 1 << bytes({0xF3, 0x00});
-        QTest::newRow("song 128") << true << 128 << bytes({0xF3, 0x7F});
+        QTest::newRow("position 16383") << false << 16383 << hex("F2 7F 7F");
+        QTest::newRow("position 128") << false << 128 << hex("F2 00 01");
+        QTest::newRow("song 1") << true << 1 << hex("F3 00");
+        QTest::newRow("song 128") << true << 128 << hex("F3 7F");
     }
 
     void committedValuesAreSentAndMarkTheProject()
@@ -60,7 +52,7 @@ private slots:
         m_fixture->model.setParameterEditFlag(ParameterEditFlagUnchanged);
 
         commit(spinBox, value);
-        QCOMPARE(m_fixture->mainWindow.sent(), std::vector<QByteArray>{message});
+        QCOMPARE(m_fixture->mainWindow.transmitter.sentBytes(), QList<QByteArray>{message});
         QCOMPARE(m_fixture->model.getParameterEditFlag(), ParameterEditFlagChanged);
 
         // "Transmit" sends the same again and leaves the project as it is.
@@ -68,7 +60,7 @@ private slots:
         QPushButton* transmit = songNumber ? view.songNumberTransmitButton() : view.songPositionTransmitButton();
         QTest::mousePress(transmit, Qt::LeftButton);
         QTest::mouseRelease(transmit, Qt::LeftButton);
-        QCOMPARE(m_fixture->mainWindow.sent(), (std::vector<QByteArray>{message, message}));
+        QCOMPARE(m_fixture->mainWindow.transmitter.sentBytes(), (QList<QByteArray>{message, message}));
         QCOMPARE(m_fixture->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
     }
 
@@ -85,7 +77,7 @@ private slots:
             QTest::mousePress(button, Qt::LeftButton);
             QTest::mouseRelease(button, Qt::LeftButton);
         }
-        QCOMPARE(m_fixture->mainWindow.sent(), (std::vector<QByteArray>{bytes({0xFC}), bytes({0xFB}), bytes({0xFA})}));
+        QCOMPARE(m_fixture->mainWindow.transmitter.sentBytes(), (QList<QByteArray>{hex("FC"), hex("FB"), hex("FA")}));
         QCOMPARE(m_fixture->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
     }
 
@@ -103,7 +95,7 @@ private slots:
         QVERIFY(opened.setDataStream(in));
         QCOMPARE(opened.songNumberSpinBox()->value(), 128);
         QCOMPARE(opened.songPositionSpinBox()->value(), 16383);
-        QVERIFY(m_fixture->mainWindow.sent().empty());
+        QVERIFY(m_fixture->mainWindow.transmitter.sentBytes().empty());
     }
 
 private:
