@@ -17,6 +17,7 @@
 #include "persistence/ProjectFileHelper.h"
 #include "persistence/WindowRestorationInfo.h"
 #include "views/MidiEditView.h"
+#include "views/MidiTimingClockGeneratorView.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
@@ -332,6 +333,11 @@ void MainWindow::timerEvent(QTimerEvent* event)
     }
     m_monitorViews.deliverFrom(*m_analyzer);
     m_analyzer->updateTempo(std::uint64_t(ReceivedMidiDataTimer) * 1000);
+    for (QMdiSubWindow* subWindow : getMdiArea()->subWindowList()) {
+        if (auto* timingClock = qobject_cast<MidiTimingClockGeneratorView*>(subWindow->widget())) {
+            timingClock->setReceivedTimingClock(m_analyzer->getReceivedTimingClock());
+        }
+    }
 }
 
 bool MainWindow::transmitNoteOnByKeyDown(unsigned int character)

@@ -4,7 +4,9 @@
 #include "persistence/WindowRestorationInfo.h"
 #include "views/AboutView.h"
 #include "views/LicenseTextView.h"
+#include "views/MidiActivesensingView.h"
 #include "views/MidiControlChangeView.h"
+#include "views/MidiCustomMidiMessageView.h"
 #include "views/MidiEditView.h"
 #include "views/MidiFilterView.h"
 #include "views/MidiKeyboardView.h"
@@ -12,6 +14,8 @@
 #include "views/MidiPitchbendView.h"
 #include "views/MidiProgramChangeView.h"
 #include "views/MidiSettingsView.h"
+#include "views/MidiTimingClockGeneratorView.h"
+#include "views/MidiTransportPanelView.h"
 #include "views/PreferencesView.h"
 
 namespace {
@@ -74,13 +78,13 @@ const std::vector<SubWindowKind>& subWindowKindTable()
         {Id::MidiMessageEditorId, "&System Exclusive", Menu::Views, "Ctrl+E", MidiEditViewSubWindowName,
          SubWindowCountLimit, Size::MessageView, {}, createMidiEditView},
         {Id::TimingClockId, "&Timing Clock", Menu::Views, "Ctrl+T", TimingClockViewSubWindowName, 1, Size::Given,
-         {220, 250}, nullptr},
+         {220, 250}, createView<MidiTimingClockGeneratorView>},
         {Id::TransportPanelId, "Sta&rt/Stop", Menu::Views, "Ctrl+1", TransportPanelViewSubWindowName, 1, Size::Content,
-         {}, nullptr},
+         {}, createView<MidiTransportPanelView>},
         {Id::ActiveSensingId, "&Active Sensing", Menu::Views, "Ctrl+J", ActivesenseViewSubWindowName, 1, Size::Given,
-         {220, 250}, nullptr},
+         {220, 250}, createView<MidiActivesensingView>},
         {Id::CustomMidiMessageId, "Cust&om MIDI Message", Menu::Views, "Ctrl+2", CustomMIDIMessageViewSubWindowName,
-         CustomMIDIMessageViewCountLimit, Size::Given, {270, 274}, nullptr},
+         CustomMIDIMessageViewCountLimit, Size::Given, {270, 274}, createView<MidiCustomMidiMessageView>},
         {Id::FilterId, "&Filter", Menu::ViewsAfterSeparator, "Ctrl+L", {}, 1, Size::Content, {},
          createView<MidiFilterView>},
         {Id::MidiSettingsId, "&MIDI Settings", Menu::ViewsAfterSeparator, "Ctrl+M", MIDISettingsViewSubWindowName, 1,

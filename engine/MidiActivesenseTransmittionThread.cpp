@@ -20,6 +20,7 @@ MidiActivesenseTransmittionThread::~MidiActivesenseTransmittionThread()
 void MidiActivesenseTransmittionThread::setActivesenseInterval(int milliseconds)
 {
     m_interval = std::clamp(milliseconds, MinimumInterval, MaximumInterval);
+    wakeWorker();
 }
 
 void MidiActivesenseTransmittionThread::setPlayActivesensingFlag(bool play)
@@ -28,14 +29,16 @@ void MidiActivesenseTransmittionThread::setPlayActivesensingFlag(bool play)
     setPlaying(play);
 }
 
-void MidiActivesenseTransmittionThread::playOnce()
+std::optional<int> MidiActivesenseTransmittionThread::playOnce()
 {
+    // The mutex stays held through the interval: switching off waits for it and its message.
     const int start = m_clock->elapsed();
     while (MillisecondClockIF::millisecondsBetween(start, m_clock->elapsed()) < m_interval.load()) {
         if (isStopping()) {
-            return;
+            return std::nullopt;
         }
-        QThread::yieldCurrentThread();
+        waitForReading(MillisecondClockIF::readingAfter(start, m_interval.load()));
     }
     transmitRealtimeMessage(ActivesenseMessage, MIDILIB_Event_Type_ActiveSensing);
+    return std::nullopt;
 }

@@ -20,14 +20,14 @@ public:
                                                MillisecondClockIF* clock = nullptr);
     ~MidiActivesenseTransmittionThread() override;
 
-    // Kept within 100..1000 ms; applies to the interval in progress.
+    // Kept within 100..1000 ms; applies to the interval in progress, which the worker sleeps through.
     void setActivesenseInterval(int milliseconds);
     // Switching off waits for the interval in progress, whose message still goes out.
     void setPlayActivesensingFlag(bool play);
 
 private:
     void resumePlaying() override {}
-    void playOnce() override;
+    std::optional<int> playOnce() override;
 
     std::atomic<int> m_interval{DefaultInterval};
 };

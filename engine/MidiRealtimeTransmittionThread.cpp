@@ -2,6 +2,14 @@
 
 #include "engine/MillisecondClock.h"
 
+namespace {
+
+// Waking this much before the due millisecond covers the timer slack and the scheduler's wake-up
+// latency; the rest of the wait polls the clock.
+constexpr std::chrono::microseconds EarlyWake(200);
+
+} // namespace
+
 MidiRealtimeTransmittionThread::MidiRealtimeTransmittionThread(QObject* parent, MidiTransmitterIF* transmitter,
                                                                MillisecondClockIF* clock)
     : QThread(parent)
@@ -23,9 +31,10 @@ void MidiRealtimeTransmittionThread::startWorker()
 
 void MidiRealtimeTransmittionThread::finishWorker()
 {
+    // Before the mutex: the stop must reach a worker that sleeps or polls with the mutex held.
+    m_stop = true;
+    wakeWorker();
     {
-        // Not lockAsSetter: the stop flag must reach a worker spinning with the mutex held.
-        m_stop = true;
         std::unique_lock<std::mutex> lock = lockAsSetter();
         m_wake.notify_all();
     }
@@ -48,6 +57,28 @@ void MidiRealtimeTransmittionThread::setPlaying(bool play)
     if (play) {
         m_wake.notify_all();
     }
+    wakeWorker();
+}
+
+void MidiRealtimeTransmittionThread::wakeWorker()
+{
+    {
+        std::lock_guard<std::mutex> lock(m_sleepMutex);
+        m_wakeRequested = true;
+    }
+    m_sleep.notify_all();
+}
+
+void MidiRealtimeTransmittionThread::waitForReading(int reading)
+{
+    const std::optional<std::chrono::steady_clock::time_point> moment = m_clock->momentOf(reading);
+    if (!moment || *moment - std::chrono::steady_clock::now() <= EarlyWake) {
+        QThread::yieldCurrentThread();
+        return;
+    }
+    std::unique_lock<std::mutex> lock(m_sleepMutex);
+    m_sleep.wait_until(lock, *moment - EarlyWake, [this] { return m_wakeRequested || m_stop.load(); });
+    m_wakeRequested = false;
 }
 
 bool MidiRealtimeTransmittionThread::transmitRealtimeMessage(unsigned char status, unsigned char eventType)
@@ -67,11 +98,14 @@ void MidiRealtimeTransmittionThread::run()
             resumePlaying();
             m_resuming = false;
         }
-        playOnce();
+        const std::optional<int> due = playOnce();
         lock.unlock();
-        do {
+        if (due) {
+            waitForReading(*due);
+        }
+        while (m_waitingSetters.load() > 0) {
             QThread::yieldCurrentThread();
-        } while (m_waitingSetters.load() > 0);
+        }
         lock.lock();
     }
 }

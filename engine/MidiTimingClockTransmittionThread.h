@@ -6,8 +6,8 @@
 
 // Sends timing clock, 24 per beat, to both outputs at the tempo of the timing clock view, and
 // flashes the view's beat light through blinkLed(): once when play starts and at every 24th
-// clock. While playing it polls the millisecond clock continuously; clocks that fall due
-// together (after a delay) go out back to back, and a paused span produces none.
+// clock. While playing it sleeps until the millisecond in which the next clock falls due; clocks
+// that fall due together (after a delay) go out back to back, and a paused span produces none.
 class MidiTimingClockTransmittionThread : public MidiRealtimeTransmittionThread {
     Q_OBJECT
 
@@ -24,7 +24,8 @@ public:
                                                MillisecondClockIF* clock = nullptr);
     ~MidiTimingClockTransmittionThread() override;
 
-    // Tenths of a beat per minute, kept within 50..3000; takes effect from the next poll.
+    // Tenths of a beat per minute, kept within 50..3000; takes effect from the next poll, which
+    // comes at once.
     void setTempo(int tempo);
     void setPlayTimingClockFlag(bool play);
 
@@ -33,7 +34,7 @@ signals:
 
 private:
     void resumePlaying() override;
-    void playOnce() override;
+    std::optional<int> playOnce() override;
 
     // Written by the GUI thread, applied to the generator by the worker.
     std::atomic<int> m_tempo{DefaultTempo};

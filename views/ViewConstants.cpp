@@ -88,3 +88,24 @@ const char ProgramChangeTransmitText[] = "Transmit";
 const char PitchbendChannelText[] = "Channel";
 const char PitchbendWheelModeText[] = "Wheel Mode";
 const char PitchbendTransmitText[] = "Transmit";
+const char TimingClockReceive[] = "Receive";
+const char TimingClockTransmit[] = "Transmit";
+const char InvalidTempoText[] = "---";
+const char MaximumTempoText[] = "300";
+
+const char TransportPanelTransmitText[] = "Transmit";
+const char TransportPanelStopButtonText[] = "Stop";
+const char TransportPanelContinueButtonText[] = "Continue";
+const char TransportPanelStartButtonText[] = "Start";
+
+const char ActinvesenseTransmit[] = "Transmit";
+const char ActinvesenseStop[] = "Stop";
+
+const char CustomMIDIMessageNameLabel[] = "Name";
+const char CustomMIDIMessageMessageLabel[] = "Message";
+const char CustomMIDIMessageKnobTargetByteLabel[] = "Knob Target Byte";
+const char CustomMIDIMessageTransmitText[] = "Transmit";
+const char SetMessageByteToKnobTargetByteMenu[] = "Set byte position of '%1' to Knob Target Byte";
+const char RegExpOfUunnecessaryCharacterForCustomMessage[] = " |,";
+const char CustomMIDIMessageValidatorPattern[] = "^[0-9A-Fa-f,\\ ]+$";
+const char CustomMIDIMessageNoByteText[] = "--";

@@ -135,3 +135,37 @@ constexpr QSize PitchbendSliderSize(43, 161);
 extern const char PitchbendChannelText[];
 extern const char PitchbendWheelModeText[];
 extern const char PitchbendTransmitText[];
+// Timing clock generator.
+extern const char TimingClockReceive[];
+extern const char TimingClockTransmit[];
+extern const char InvalidTempoText[];
+extern const char MaximumTempoText[];
+
+// Transport panel.
+constexpr int TransportPanelSongPositionMask = 0x7F;
+extern const char TransportPanelTransmitText[];
+extern const char TransportPanelStopButtonText[];
+extern const char TransportPanelContinueButtonText[];
+extern const char TransportPanelStartButtonText[];
+// The one-byte messages, in this order.
+constexpr unsigned char TransportPanelContinueMessage = 0xFB;
+constexpr unsigned char TransportPanelStopMessage = 0xFC;
+constexpr unsigned char TransportPanelStartMessage = 0xFA;
+
+// Active sensing.
+extern const char ActinvesenseTransmit[];
+extern const char ActinvesenseStop[];
+
+// Custom MIDI message.
+extern const char CustomMIDIMessageNameLabel[];
+extern const char CustomMIDIMessageMessageLabel[];
+extern const char CustomMIDIMessageKnobTargetByteLabel[];
+extern const char CustomMIDIMessageTransmitText[];
+// %1 is the byte under the cursor.
+extern const char SetMessageByteToKnobTargetByteMenu[];
+// A blank or a comma: what separates bytes and is dropped before the bytes are counted.
+extern const char RegExpOfUunnecessaryCharacterForCustomMessage[];
+extern const char CustomMIDIMessageValidatorPattern[];
+extern const char CustomMIDIMessageNoByteText[];
+constexpr int CustomMIDIMessageNameMaxLength = 32;
+constexpr int CustomMIDIMessageMaxLength = 383;

@@ -175,6 +175,31 @@ private slots:
         QCOMPARE(transmitter.count(), sent);
     }
 
+    void sleepingClockNeverSendsEarly()
+    {
+        // On the program's clock the worker sleeps between clocks; waking must not send before
+        // a clock is due. At 300.0 BPM clock n is due 8333 us x n after play, on a millisecond
+        // clock that may have been just about to tick at the start.
+        std::vector<std::chrono::steady_clock::time_point> sentAt;
+        std::mutex mutex;
+        RecordingTransmitter transmitter;
+        transmitter.setAfterSend([&](const TransmittedMessage&) {
+            std::lock_guard<std::mutex> lock(mutex);
+            sentAt.push_back(std::chrono::steady_clock::now());
+        });
+        MidiTimingClockTransmittionThread thread(nullptr, &transmitter);
+        thread.setTempo(3000);
+        const auto start = std::chrono::steady_clock::now();
+        thread.setPlayTimingClockFlag(true);
+        QVERIFY(transmitter.waitForMessages(24));
+        thread.setPlayTimingClockFlag(false);
+        std::lock_guard<std::mutex> lock(mutex);
+        for (std::size_t n = 1; n <= sentAt.size(); ++n) {
+            const auto earliest = start + std::chrono::microseconds(8333 * n) - std::chrono::milliseconds(1);
+            QVERIFY2(sentAt[n - 1] >= earliest, qPrintable(QString("clock %1").arg(n)));
+        }
+    }
+
     void destructionEndsAWaitingOrSpinningThread()
     {
         RecordingTransmitter transmitter;

@@ -77,7 +77,7 @@ private:
     int m_fd;
 };
 
-JackTestServer::JackTestServer() = default;
+JackTestServer::JackTestServer(int periodFrames) : m_periodFrames(periodFrames) {}
 
 JackTestServer::~JackTestServer()
 {
@@ -122,7 +122,7 @@ bool JackTestServer::start()
     qputenv("JACK_DEFAULT_SERVER", m_name.toUtf8());
     const QString log = QDir::temp().filePath(m_name + QStringLiteral(".log"));
     QFile::remove(log);
-    m_pid = spawn({"jackd", "--no-realtime", "-S", "-t", "5000", "-n", m_name.toUtf8(), "-d", "dummy", "-r", "48000", "-p", "256"}, log, true);
+    m_pid = spawn({"jackd", "--no-realtime", "-S", "-t", "5000", "-n", m_name.toUtf8(), "-d", "dummy", "-r", "48000", "-p", QByteArray::number(m_periodFrames)}, log, true);
     if (m_pid <= 0) {
         m_errorText = QStringLiteral("cannot run jackd");
         m_pid = -1;

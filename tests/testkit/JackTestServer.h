@@ -7,10 +7,11 @@
 #include <sys/types.h>
 
 // A private JACK server for one test program: the dummy driver at 48 kHz with periods of 256
-// frames, under a server name of its own, which libjack clients of this process then use.
+// frames (or as given), under a server name of its own, which libjack clients of this process
+// then use.
 class JackTestServer {
 public:
-    JackTestServer();
+    explicit JackTestServer(int periodFrames = 256);
     ~JackTestServer();
 
     JackTestServer(const JackTestServer&) = delete;
@@ -40,6 +41,7 @@ private:
 
     std::unique_ptr<StartLock> m_lock;
     pid_t m_pid = -1;
+    int m_periodFrames;
     QString m_name;
     QString m_errorText;
 };

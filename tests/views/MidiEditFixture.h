@@ -56,20 +56,29 @@ inline QString monitorLines(int first, int count)
     return text;
 }
 
-// The entries of the context menu a right click on the text area opens; "-" for separators.
-inline QStringList contextMenuEntries(MidiEditTextView* text)
+// The menu that a right click on `receiver` opens, still open; null when none opened.
+inline QMenu* openContextMenu(QWidget* receiver)
 {
-    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), text->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(text->viewport(), &event);
-    QStringList entries;
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), receiver->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(receiver, &event);
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         auto* menu = qobject_cast<QMenu*>(widget);
         if (menu != nullptr && menu->isVisible()) {
-            for (QAction* action : menu->actions()) {
-                entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
-            }
-            menu->close();
+            return menu;
         }
+    }
+    return nullptr;
+}
+
+// The entries of the context menu a right click on the text area opens; "-" for separators.
+inline QStringList contextMenuEntries(MidiEditTextView* text)
+{
+    QStringList entries;
+    if (QMenu* menu = openContextMenu(text->viewport())) {
+        for (QAction* action : menu->actions()) {
+            entries << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        }
+        menu->close();
     }
     return entries;
 }
