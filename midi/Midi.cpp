@@ -66,7 +66,7 @@ const QStringList& Midi::rebuildPortNameList(Direction direction, MIDI_RESULT* r
         const MidiEndpointRef ref = endpoint(direction, i);
         QString name;
         std::int32_t uniqueId = 0;
-        if (ref == MidiNullRef || service().getStringProperty(ref, MidiStringProperty::DisplayName, &name) != 0
+        if (ref == InvalidPortRef || service().getStringProperty(ref, MidiStringProperty::DisplayName, &name) != 0
             || service().getIntegerProperty(ref, MidiIntegerProperty::UniqueId, &uniqueId) != 0) {
             m_portNameList.clear();
             setMidiResult(result, MIDI_RESULT_ERROR);

@@ -5,13 +5,13 @@
 MidiClient::MidiClient(MidiService& service) : m_service(service)
 {
     if (m_service.createClient(MidiClientName, &m_clientRef) != 0) {
-        m_clientRef = MidiNullRef;
+        m_clientRef = InvalidPortRef;
     }
 }
 
 MidiClient::~MidiClient()
 {
-    if (m_clientRef != MidiNullRef) {
+    if (m_clientRef != InvalidPortRef) {
         m_service.disposeClient(m_clientRef);
     }
 }

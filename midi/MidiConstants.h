@@ -8,8 +8,6 @@
 constexpr unsigned int InvalidPortIndex = 0xFFFFFFFF;
 // The current endpoint unique ID when none is assigned.
 constexpr int InvalidPortId = 0x7FFFFFFF;
-// A port or endpoint reference not yet obtained.
-constexpr unsigned int InvalidPortRef = 0xFFFFFFFF;
 
 // Each received record in a delivery ring: 2-byte length, the data, 4-byte time stamp.
 constexpr unsigned int TimeStampDataSize = 4;

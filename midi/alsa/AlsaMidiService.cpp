@@ -153,7 +153,7 @@ MidiStatus AlsaMidiService::disposePort(MidiObjectRef object)
     OwnPort* own = findOwnPort(object);
     if (!own) {
         // A destination needs no release: events go to it directly, without a subscription.
-        return m_seq && object != MidiNullRef ? 0 : 1;
+        return m_seq && object != InvalidPortRef ? 0 : 1;
     }
     {
         std::lock_guard<std::mutex> delivery(m_deliveryMutex);
@@ -177,7 +177,7 @@ unsigned int AlsaMidiService::getNumberOfSources()
 MidiEndpointRef AlsaMidiService::getSource(unsigned int index)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return index < m_sources.size() ? m_sources[index] : MidiNullRef;
+    return index < m_sources.size() ? m_sources[index] : InvalidPortRef;
 }
 
 unsigned int AlsaMidiService::getNumberOfDestinations()
@@ -190,7 +190,7 @@ unsigned int AlsaMidiService::getNumberOfDestinations()
 MidiEndpointRef AlsaMidiService::getDestination(unsigned int index)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return index < m_destinations.size() ? m_destinations[index] : MidiNullRef;
+    return index < m_destinations.size() ? m_destinations[index] : InvalidPortRef;
 }
 
 MidiStatus AlsaMidiService::getStringProperty(MidiEndpointRef endpoint, MidiStringProperty property, QString* value)
@@ -231,7 +231,7 @@ MidiStatus AlsaMidiService::connectSource(MidiPortRef port, MidiEndpointRef sour
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     OwnPort* own = findOwnPort(port);
-    if (!own || !own->isInput || source == MidiNullRef || source >= OwnPortRefBase) {
+    if (!own || !own->isInput || source == InvalidPortRef || source >= OwnPortRefBase) {
         return 1;
     }
     const int status = snd_seq_connect_from(m_seq, own->number, clientOf(source), portOf(source));
@@ -247,7 +247,7 @@ MidiStatus AlsaMidiService::disconnectSource(MidiPortRef port, MidiEndpointRef s
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     OwnPort* own = findOwnPort(port);
-    if (!own || !own->isInput || source == MidiNullRef || source >= OwnPortRefBase) {
+    if (!own || !own->isInput || source == InvalidPortRef || source >= OwnPortRefBase) {
         return 1;
     }
     const int status = snd_seq_disconnect_from(m_seq, own->number, clientOf(source), portOf(source));
@@ -264,7 +264,7 @@ MidiStatus AlsaMidiService::send(MidiPortRef port, MidiEndpointRef destination, 
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         own = findOwnPort(port);
-        if (!own || own->isInput || destination == MidiNullRef || destination >= OwnPortRefBase) {
+        if (!own || own->isInput || destination == InvalidPortRef || destination >= OwnPortRefBase) {
             return 1;
         }
         number = own->number;
@@ -334,7 +334,7 @@ void AlsaMidiService::refreshEndpoints()
 
 bool AlsaMidiService::portExists(MidiEndpointRef endpoint, snd_seq_port_info_t* info)
 {
-    return m_seq && endpoint != MidiNullRef && endpoint < OwnPortRefBase && clientOf(endpoint) != m_clientId &&
+    return m_seq && endpoint != InvalidPortRef && endpoint < OwnPortRefBase && clientOf(endpoint) != m_clientId &&
            snd_seq_get_any_port_info(m_seq, clientOf(endpoint), portOf(endpoint), info) >= 0;
 }
 

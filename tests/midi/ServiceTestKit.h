@@ -107,7 +107,7 @@ struct ServicePorts {
 
     MidiService* service = nullptr;
     ReadProcRecorder recorder;
-    MidiClientRef client = MidiNullRef;
-    MidiPortRef input = MidiNullRef;
-    MidiPortRef output = MidiNullRef;
+    MidiClientRef client = InvalidPortRef;
+    MidiPortRef input = InvalidPortRef;
+    MidiPortRef output = InvalidPortRef;
 };

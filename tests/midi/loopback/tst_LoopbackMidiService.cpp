@@ -2,10 +2,8 @@
 
 #include <QtTest>
 
-#include <atomic>
 #include <condition_variable>
 #include <mutex>
-#include <thread>
 
 namespace {
 
@@ -24,6 +22,7 @@ struct Reader {
         self->condition.wait(lock, [self] { return !self->held; });
         self->inside = false;
         self->finishedCalls++;
+        self->condition.notify_all();
     }
 
     bool waitUntilInside()
@@ -55,9 +54,9 @@ struct Setup {
         service.createOutputPort(client, QStringLiteral("OutputPort"), &output);
     }
     Reader reader;
-    MidiClientRef client = MidiNullRef;
-    MidiPortRef input = MidiNullRef;
-    MidiPortRef output = MidiNullRef;
+    MidiClientRef client = InvalidPortRef;
+    MidiPortRef input = InvalidPortRef;
+    MidiPortRef output = InvalidPortRef;
 };
 
 MidiStatus send(LoopbackMidiService& service, MidiPortRef port, MidiEndpointRef destination, const QByteArray& bytes)
@@ -86,30 +85,10 @@ private slots:
             QCOMPARE(send(service, setup.output, service.getDestination(0), QByteArray("\xF8", 1)), 0);
         }
         setup.reader.setHeld(false);
-        QVERIFY(service.waitUntilDelivered(20000));
-        std::lock_guard<std::mutex> lock(setup.reader.mutex);
+        std::unique_lock<std::mutex> lock(setup.reader.mutex);
+        QVERIFY(setup.reader.condition.wait_for(lock, std::chrono::seconds(20),
+                                                [&] { return setup.reader.finishedCalls == 101; }));
         QCOMPARE(setup.reader.packets.size(), 101);
-    }
-
-    void disconnectingWaitsForADeliveryInProgress()
-    {
-        LoopbackMidiService service;
-        Setup setup(service);
-        QCOMPARE(service.connectSource(setup.input, service.getSource(0), nullptr), 0);
-        setup.reader.setHeld(true);
-        QVERIFY(service.injectPackets(service.getSource(0), {QByteArray("\xFA", 1)}));
-        QVERIFY(setup.reader.waitUntilInside());
-        int finishedWhenReturned = -1;
-        std::thread disconnecter([&] {
-            service.disconnectSource(setup.input, service.getSource(0));
-            std::lock_guard<std::mutex> lock(setup.reader.mutex);
-            finishedWhenReturned = setup.reader.finishedCalls;
-        });
-        setup.reader.setHeld(false);
-        disconnecter.join();
-        QCOMPARE(finishedWhenReturned, 1);
-        QCOMPARE(service.connectionCount(), 0);
-        QCOMPARE(service.disconnectSource(setup.input, service.getSource(0)), 1);
     }
 
     void sendsToInvalidPortsOrEndpointsFail()
@@ -121,26 +100,6 @@ private slots:
         QCOMPARE(send(service, setup.output, 9999, QByteArray("\xF8", 1)), 1);
         QCOMPARE(service.connectSource(setup.output, service.getSource(0), nullptr), 1);
         QCOMPARE(service.connectSource(setup.input, service.getDestination(0), nullptr), 1);
-    }
-
-    void removingTheSourceOrDisposingThePortOrClientEndsItsConnections()
-    {
-        LoopbackMidiService service;
-        Setup setup(service);
-        QCOMPARE(service.connectSource(setup.input, service.getSource(1), nullptr), 0);
-        QVERIFY(service.removeEndpoint(service.getSource(1)));
-        QCOMPARE(service.connectionCount(), 0);
-        QCOMPARE(service.connectSource(setup.input, service.getSource(0), nullptr), 0);
-        QCOMPARE(service.disposePort(setup.input), 0);
-        QCOMPARE(service.connectionCount(), 0);
-        MidiPortRef again = MidiNullRef;
-        QCOMPARE(service.createInputPort(setup.client, QStringLiteral("InputPort"), &Reader::readProc, &setup.reader,
-                                         &again),
-                 0);
-        QCOMPARE(service.connectSource(again, service.getSource(0), nullptr), 0);
-        QCOMPARE(service.disposeClient(setup.client), 0);
-        QCOMPARE(service.connectionCount(), 0);
-        QCOMPARE(send(service, setup.output, service.getDestination(0), QByteArray("\xF8", 1)), 1);
     }
 };
 
