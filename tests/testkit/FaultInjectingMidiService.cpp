@@ -3,6 +3,7 @@
 #include "midi/loopback/LoopbackMidiService.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 constexpr MidiStatus Ok = 0;
@@ -18,7 +19,7 @@ FaultInjectingMidiService::FaultInjectingMidiService()
 }
 
 FaultInjectingMidiService::FaultInjectingMidiService(std::unique_ptr<MidiService> service)
-    : m_service(std::move(service)), m_nextAddedRef(FirstAddedRef), m_nextUniqueId(FirstAddedUniqueId)
+    : m_service(std::move(service))
 {
 }
 
@@ -34,13 +35,13 @@ MidiStatus FaultInjectingMidiService::disposeClient(MidiClientRef client)
     const MidiStatus status = m_service->disposeClient(client);
     std::lock_guard<std::mutex> lock(m_mutex);
     for (auto port = m_ports.begin(); port != m_ports.end();) {
-        if (port->second.client == client) {
-            const MidiPortRef ref = port->first;
-            forgetConnections([ref](const Connection& c) { return c.port == ref; });
-            port = m_ports.erase(port);
-        } else {
+        const MidiPortRef ref = port->first;
+        if (port->second.client != client) {
             ++port;
+            continue;
         }
+        forget([ref](const Connection& c) { return c.port == ref; });
+        port = m_ports.erase(port);
     }
     return status;
 }
@@ -49,8 +50,8 @@ MidiStatus FaultInjectingMidiService::createInputPort(MidiClientRef client, cons
                                                       void* readProcRefCon, MidiPortRef* port)
 {
     const MidiStatus status = m_service->createInputPort(client, name, readProc, readProcRefCon, port);
+    std::lock_guard<std::mutex> lock(m_mutex);
     if (status == Ok) {
-        std::lock_guard<std::mutex> lock(m_mutex);
         m_ports[*port] = Port{client, readProc, readProcRefCon};
     }
     return status;
@@ -59,8 +60,8 @@ MidiStatus FaultInjectingMidiService::createInputPort(MidiClientRef client, cons
 MidiStatus FaultInjectingMidiService::createOutputPort(MidiClientRef client, const QString& name, MidiPortRef* port)
 {
     const MidiStatus status = m_service->createOutputPort(client, name, port);
+    std::lock_guard<std::mutex> lock(m_mutex);
     if (status == Ok) {
-        std::lock_guard<std::mutex> lock(m_mutex);
         m_ports[*port] = Port{client, nullptr, nullptr};
     }
     return status;
@@ -77,7 +78,7 @@ MidiStatus FaultInjectingMidiService::disposePort(MidiObjectRef object)
     const MidiStatus status = m_service->disposePort(object);
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_ports.erase(object) != 0) {
-        forgetConnections([object](const Connection& c) { return c.port == object; });
+        forget([object](const Connection& c) { return c.port == object; });
     }
     return status;
 }
@@ -109,15 +110,13 @@ MidiStatus FaultInjectingMidiService::getStringProperty(MidiEndpointRef endpoint
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        const auto found = m_endpoints.find(endpoint);
-        if (found != m_endpoints.end()) {
-            const Endpoint& e = found->second;
-            const bool displayName = property == MidiStringProperty::DisplayName;
-            if (e.removed || (displayName ? e.displayNameFails : e.nameFails)) {
+        const bool displayName = property == MidiStringProperty::DisplayName;
+        if (const Endpoint* e = find(endpoint)) {
+            if (e->removed || e->readFails[int(displayName ? Property::DisplayName : Property::Name)]) {
                 return Failed;
             }
-            if (e.added || e.renamed) {
-                *value = displayName ? e.displayName : e.name;
+            if (e->added) {
+                *value = displayName ? e->displayName : e->name;
                 return Ok;
             }
         }
@@ -130,14 +129,12 @@ MidiStatus FaultInjectingMidiService::getIntegerProperty(MidiEndpointRef endpoin
 {
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        const auto found = m_endpoints.find(endpoint);
-        if (found != m_endpoints.end()) {
-            const Endpoint& e = found->second;
-            if (e.removed || e.uniqueIdFails) {
+        if (const Endpoint* e = find(endpoint)) {
+            if (e->removed || e->readFails[int(Property::UniqueId)]) {
                 return Failed;
             }
-            if (e.added) {
-                *value = e.uniqueId;
+            if (e->added) {
+                *value = e->uniqueId;
                 return Ok;
             }
         }
@@ -150,12 +147,10 @@ MidiStatus FaultInjectingMidiService::connectSource(MidiPortRef port, MidiEndpoi
     bool added = false;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        const auto foundPort = m_ports.find(port);
-        if (m_connectFails || isRemoved(source) || foundPort == m_ports.end() || foundPort->second.readProc == nullptr) {
-            return Failed;
-        }
+        const auto input = m_ports.find(port);
         added = isAdded(source);
-        if (added && !m_endpoints.at(source).isSource) {
+        if (m_connectFails || isRemoved(source) || input == m_ports.end() || input->second.readProc == nullptr
+            || (added && !find(source)->isSource)) {
             return Failed;
         }
     }
@@ -163,12 +158,7 @@ MidiStatus FaultInjectingMidiService::connectSource(MidiPortRef port, MidiEndpoi
         return Failed;
     }
     std::lock_guard<std::mutex> lock(m_mutex);
-    for (Connection& connection : m_connections) {
-        if (connection.port == port && connection.source == source) {
-            connection.srcConnRefCon = srcConnRefCon;
-            return Ok;
-        }
-    }
+    forget([&](const Connection& c) { return c.port == port && c.source == source; });
     m_connections.push_back(Connection{port, source, srcConnRefCon});
     return Ok;
 }
@@ -179,18 +169,14 @@ MidiStatus FaultInjectingMidiService::disconnectSource(MidiPortRef port, MidiEnd
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         added = isAdded(source);
-        if (added) {
-            const auto before = m_connections.size();
-            forgetConnections([&](const Connection& c) { return c.port == port && c.source == source; });
-            return m_connections.size() != before ? Ok : Failed;
-        }
     }
-    const MidiStatus status = m_service->disconnectSource(port, source);
-    if (status == Ok) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        forgetConnections([&](const Connection& c) { return c.port == port && c.source == source; });
+    const MidiStatus status = added ? Ok : m_service->disconnectSource(port, source);
+    if (status != Ok) {
+        return status;
     }
-    return status;
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const bool wasConnected = !forget([&](const Connection& c) { return c.port == port && c.source == source; }).empty();
+    return added && !wasConnected ? Failed : Ok;
 }
 
 MidiStatus FaultInjectingMidiService::send(MidiPortRef port, MidiEndpointRef destination, const MidiPacket& packet)
@@ -202,28 +188,21 @@ MidiStatus FaultInjectingMidiService::send(MidiPortRef port, MidiEndpointRef des
             stamped.hostTime = m_clock();
         }
     }
-    const QByteArray bytes(reinterpret_cast<const char*>(packet.data), packet.data != nullptr ? packet.length : 0);
+    bool added = false;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_sendFails || isRemoved(destination)) {
+        const auto output = m_ports.find(port);
+        added = isAdded(destination);
+        if (m_sendFails || isRemoved(destination) || packet.data == nullptr
+            || (added && (find(destination)->isSource || output == m_ports.end() || output->second.readProc))) {
             return Failed;
         }
-        if (isAdded(destination)) {
-            Endpoint& e = m_endpoints.at(destination);
-            const auto foundPort = m_ports.find(port);
-            if (e.isSource || foundPort == m_ports.end() || foundPort->second.readProc != nullptr) {
-                return Failed;
-            }
-            e.sent.append(bytes);
-            ++m_sendCount;
-            return Ok;
-        }
     }
-    if (m_service->send(port, destination, stamped) != Ok) {
+    if (!added && m_service->send(port, destination, stamped) != Ok) {
         return Failed;
     }
     std::lock_guard<std::mutex> lock(m_mutex);
-    endpoint(destination).sent.append(bytes);
+    m_endpoints[destination].sent.append(QByteArray(reinterpret_cast<const char*>(packet.data), packet.length));
     ++m_sendCount;
     return Ok;
 }
@@ -259,51 +238,35 @@ bool FaultInjectingMidiService::removeEndpoint(MidiEndpointRef ref)
     if (std::find(known.begin(), known.end(), ref) == known.end()) {
         return false;
     }
-    return hide(ref);
+    std::vector<Connection> gone;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_endpoints[ref].removed = true;
+        gone = forget([ref](const Connection& c) { return c.source == ref; });
+    }
+    // A device that vanished sends nothing more.
+    for (const Connection& connection : gone) {
+        if (ref < FirstAddedRef) {
+            m_service->disconnectSource(connection.port, connection.source);
+        }
+    }
+    return true;
 }
 
 void FaultInjectingMidiService::removeServiceEndpoints()
 {
-    std::vector<MidiEndpointRef> refs;
-    for (unsigned int i = 0; i < m_service->getNumberOfSources(); ++i) {
-        refs.push_back(m_service->getSource(i));
+    for (const bool sources : {true, false}) {
+        const unsigned int count = sources ? m_service->getNumberOfSources() : m_service->getNumberOfDestinations();
+        for (unsigned int i = 0; i < count; ++i) {
+            removeEndpoint(sources ? m_service->getSource(i) : m_service->getDestination(i));
+        }
     }
-    for (unsigned int i = 0; i < m_service->getNumberOfDestinations(); ++i) {
-        refs.push_back(m_service->getDestination(i));
-    }
-    for (MidiEndpointRef ref : refs) {
-        hide(ref);
-    }
-}
-
-bool FaultInjectingMidiService::renameEndpoint(MidiEndpointRef ref, const QString& displayName, const QString& name)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (isRemoved(ref)) {
-        return false;
-    }
-    Endpoint& e = endpoint(ref);
-    e.renamed = true;
-    e.displayName = displayName;
-    e.name = name.isEmpty() ? displayName : name;
-    return true;
 }
 
 void FaultInjectingMidiService::setPropertyReadFails(MidiEndpointRef ref, Property property, bool fails)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    Endpoint& e = endpoint(ref);
-    switch (property) {
-    case Property::DisplayName:
-        e.displayNameFails = fails;
-        break;
-    case Property::Name:
-        e.nameFails = fails;
-        break;
-    case Property::UniqueId:
-        e.uniqueIdFails = fails;
-        break;
-    }
+    m_endpoints[ref].readFails[int(property)] = fails;
 }
 
 void FaultInjectingMidiService::setConnectFails(bool fails)
@@ -327,31 +290,27 @@ void FaultInjectingMidiService::setHostClock(std::function<std::uint64_t()> cloc
 bool FaultInjectingMidiService::injectPackets(MidiEndpointRef source, const QList<QByteArray>& packets,
                                               std::uint64_t hostTime)
 {
-    struct Target {
-        MidiReadProc readProc;
-        void* readProcRefCon;
-        void* srcConnRefCon;
-    };
-    std::vector<Target> targets;
+    std::vector<Connection> targets;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        if (isRemoved(source) || (isAdded(source) && !m_endpoints.at(source).isSource)) {
+        if (isRemoved(source) || (isAdded(source) && !find(source)->isSource)) {
             return false;
         }
-        for (const Connection& connection : m_connections) {
-            if (connection.source == source) {
-                const Port& port = m_ports.at(connection.port);
-                targets.push_back(Target{port.readProc, port.readProcRefCon, connection.srcConnRefCon});
-            }
-        }
+        std::copy_if(m_connections.begin(), m_connections.end(), std::back_inserter(targets),
+                     [source](const Connection& c) { return c.source == source; });
     }
     std::vector<MidiPacket> list;
     for (const QByteArray& bytes : packets) {
         list.push_back(MidiPacket{hostTime, std::uint16_t(bytes.size()),
                                   reinterpret_cast<const unsigned char*>(bytes.constData())});
     }
-    for (const Target& target : targets) {
-        target.readProc(list.data(), unsigned(list.size()), target.readProcRefCon, target.srcConnRefCon);
+    for (const Connection& target : targets) {
+        Port port;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            port = m_ports.at(target.port);
+        }
+        port.readProc(list.data(), unsigned(list.size()), port.readProcRefCon, target.srcConnRefCon);
     }
     return true;
 }
@@ -371,8 +330,8 @@ int FaultInjectingMidiService::sendCount() const
 QList<QByteArray> FaultInjectingMidiService::sentMessages(MidiEndpointRef destination) const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    const auto found = m_endpoints.find(destination);
-    return found != m_endpoints.end() ? found->second.sent : QList<QByteArray>();
+    const Endpoint* e = find(destination);
+    return e ? e->sent : QList<QByteArray>();
 }
 
 std::vector<MidiEndpointRef> FaultInjectingMidiService::listed(bool sources)
@@ -383,76 +342,37 @@ std::vector<MidiEndpointRef> FaultInjectingMidiService::listed(bool sources)
         refs.push_back(sources ? m_service->getSource(i) : m_service->getDestination(i));
     }
     std::lock_guard<std::mutex> lock(m_mutex);
+    std::copy_if(m_addedOrder.begin(), m_addedOrder.end(), std::back_inserter(refs),
+                 [&](MidiEndpointRef ref) { return find(ref)->isSource == sources; });
     refs.erase(std::remove_if(refs.begin(), refs.end(), [this](MidiEndpointRef ref) { return isRemoved(ref); }),
                refs.end());
-    for (MidiEndpointRef ref : m_addedOrder) {
-        const Endpoint& e = m_endpoints.at(ref);
-        if (e.isSource == sources && !e.removed) {
-            refs.push_back(ref);
-        }
-    }
     return refs;
 }
 
-FaultInjectingMidiService::Endpoint& FaultInjectingMidiService::endpoint(MidiEndpointRef ref)
-{
-    return m_endpoints[ref];
-}
-
-bool FaultInjectingMidiService::isAdded(MidiEndpointRef ref) const
+const FaultInjectingMidiService::Endpoint* FaultInjectingMidiService::find(MidiEndpointRef ref) const
 {
     const auto found = m_endpoints.find(ref);
-    return found != m_endpoints.end() && found->second.added;
-}
-
-bool FaultInjectingMidiService::isRemoved(MidiEndpointRef ref) const
-{
-    const auto found = m_endpoints.find(ref);
-    return found != m_endpoints.end() && found->second.removed;
+    return found != m_endpoints.end() ? &found->second : nullptr;
 }
 
 MidiEndpointRef FaultInjectingMidiService::addEndpoint(bool isSource, const QString& displayName, const QString& name)
 {
-    const MidiEndpointRef ref = m_nextAddedRef++;
+    const MidiEndpointRef ref = FirstAddedRef + MidiEndpointRef(m_addedOrder.size());
     Endpoint& e = m_endpoints[ref];
     e.added = true;
     e.isSource = isSource;
     e.displayName = displayName;
     e.name = name.isEmpty() ? displayName : name;
-    e.uniqueId = m_nextUniqueId++;
+    e.uniqueId = FirstAddedUniqueId + std::int32_t(m_addedOrder.size());
     m_addedOrder.push_back(ref);
     return ref;
 }
 
-void FaultInjectingMidiService::forgetConnections(const std::function<bool(const Connection&)>& matches)
+std::vector<FaultInjectingMidiService::Connection> FaultInjectingMidiService::forget(
+    const std::function<bool(const Connection&)>& matches)
 {
+    std::vector<Connection> forgotten;
+    std::copy_if(m_connections.begin(), m_connections.end(), std::back_inserter(forgotten), matches);
     m_connections.erase(std::remove_if(m_connections.begin(), m_connections.end(), matches), m_connections.end());
-}
-
-bool FaultInjectingMidiService::hide(MidiEndpointRef ref)
-{
-    std::vector<Connection> gone;
-    bool added = false;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        Endpoint& e = endpoint(ref);
-        if (e.removed) {
-            return false;
-        }
-        e.removed = true;
-        added = e.added;
-        for (const Connection& connection : m_connections) {
-            if (connection.source == ref) {
-                gone.push_back(connection);
-            }
-        }
-        forgetConnections([ref](const Connection& c) { return c.source == ref; });
-    }
-    // A device that vanished sends nothing more.
-    if (!added) {
-        for (const Connection& connection : gone) {
-            m_service->disconnectSource(connection.port, connection.source);
-        }
-    }
-    return true;
+    return forgotten;
 }

@@ -64,7 +64,6 @@ public:
     bool removeEndpoint(MidiEndpointRef endpoint);
     // Removes every endpoint the decorated service lists now.
     void removeServiceEndpoints();
-    bool renameEndpoint(MidiEndpointRef endpoint, const QString& displayName, const QString& name = QString());
     void setPropertyReadFails(MidiEndpointRef endpoint, Property property, bool fails);
     void setConnectFails(bool fails);
     void setSendFails(bool fails);
@@ -86,13 +85,10 @@ private:
         bool added = false;  // one of ours rather than the decorated service's
         bool isSource = false;
         bool removed = false;
-        bool renamed = false;
         QString displayName;
         QString name;
         std::int32_t uniqueId = 0;
-        bool displayNameFails = false;
-        bool nameFails = false;
-        bool uniqueIdFails = false;
+        bool readFails[3] = {};  // by Property
         QList<QByteArray> sent;
     };
     struct Port {
@@ -106,23 +102,21 @@ private:
         void* srcConnRefCon;
     };
 
-    // These expect m_mutex held.
     std::vector<MidiEndpointRef> listed(bool sources);
-    Endpoint& endpoint(MidiEndpointRef ref);
-    bool isAdded(MidiEndpointRef ref) const;
-    bool isRemoved(MidiEndpointRef ref) const;
+    // The rest expect m_mutex held. A failed check of an endpoint answers "no such endpoint".
+    const Endpoint* find(MidiEndpointRef ref) const;
+    bool isAdded(MidiEndpointRef ref) const { return find(ref) && find(ref)->added; }
+    bool isRemoved(MidiEndpointRef ref) const { return find(ref) && find(ref)->removed; }
     MidiEndpointRef addEndpoint(bool isSource, const QString& displayName, const QString& name);
-    void forgetConnections(const std::function<bool(const Connection&)>& matches);
-    bool hide(MidiEndpointRef ref);
+    // Forgets the connections that match and returns them.
+    std::vector<Connection> forget(const std::function<bool(const Connection&)>& matches);
 
     std::unique_ptr<MidiService> m_service;
     mutable std::mutex m_mutex;
-    std::map<MidiEndpointRef, Endpoint> m_endpoints;  // added ones and changed ones of the service
+    std::map<MidiEndpointRef, Endpoint> m_endpoints;  // added ones, and the service's that were touched
     std::vector<MidiEndpointRef> m_addedOrder;
     std::map<MidiPortRef, Port> m_ports;
     std::vector<Connection> m_connections;
-    MidiEndpointRef m_nextAddedRef;
-    std::int32_t m_nextUniqueId;
     bool m_connectFails = false;
     bool m_sendFails = false;
     int m_sendCount = 0;

@@ -6,6 +6,9 @@
 
 #include <QtTest>
 
+#include <QElapsedTimer>
+#include <QThread>
+
 #include <thread>
 
 // What every MIDI service promises the port layer, tested through the port layer against a
@@ -52,25 +55,6 @@ QList<QByteArray> burst(int count)
     }
     return messages;
 }
-
-// A read procedure that can be held inside its call until the test lets it go.
-struct HeldReader {
-    static void readProc(const MidiPacket*, unsigned int, void* readProcRefCon, void*)
-    {
-        auto* self = static_cast<HeldReader*>(readProcRefCon);
-        std::unique_lock<std::mutex> lock(self->mutex);
-        self->inside = true;
-        self->condition.notify_all();
-        self->condition.wait(lock, [self] { return !self->held; });
-        ++self->finishedCalls;
-    }
-
-    std::mutex mutex;
-    std::condition_variable condition;
-    bool held = true;
-    bool inside = false;
-    int finishedCalls = 0;
-};
 }
 
 QString contractEndpointName(MidiService& service, bool source, std::int32_t uniqueId)
@@ -109,6 +93,8 @@ private:
     void openPorts();
     void closePorts();
     int transmit(const QByteArray& message);
+    // What the input port delivered, as one stream, once it holds size bytes (or time is up).
+    QByteArray receivedStream(int size);
 
     std::unique_ptr<ServiceContractFixture> m_fixture;
     std::unique_ptr<MidiService> m_service;
@@ -172,6 +158,20 @@ int MidiServiceContractTest::transmit(const QByteArray& message)
     unsigned int timeStamp = 0;
     return m_output->transmitMidi(reinterpret_cast<const unsigned char*>(message.constData()),
                                   static_cast<unsigned short>(message.size()), timeStamp);
+}
+
+QByteArray MidiServiceContractTest::receivedStream(int size)
+{
+    QByteArray all;
+    QElapsedTimer timer;
+    timer.start();
+    do {
+        all.clear();
+        for (const auto& record : m_recorder->records()) {
+            all += record.data;
+        }
+    } while (all.size() < size && timer.elapsed() < WaitMs && (QThread::msleep(10), true));
+    return all;
 }
 
 void MidiServiceContractTest::enumerationListsThePeerButNoneOfTheProgramsOwnPorts()
@@ -238,17 +238,7 @@ void MidiServiceContractTest::everyMessageKindArrivesIntactAndInOrder()
         QVERIFY(m_peer->send(event));
     }
     const QByteArray expected = joined(events);
-    QByteArray all;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        [&] {
-            all.clear();
-            for (const auto& record : m_recorder->records()) {
-                all += record.data;
-            }
-            return all.size() >= expected.size();
-        }(),
-        WaitMs);
-    QCOMPARE(all, expected);
+    QCOMPARE(receivedStream(expected.size()), expected);
 }
 
 void MidiServiceContractTest::everyMessageKindLeavesIntactAndInOrder()
@@ -285,19 +275,8 @@ void MidiServiceContractTest::burstsAndLargeDumpsArriveWholeAndInOrderBothWays()
     for (const QByteArray& message : incoming) {
         QVERIFY(m_peer->send(message));
     }
-    QVERIFY(m_recorder->waitForCount(1, WaitMs));
     const QByteArray expectedIn = joined(incoming);
-    QByteArray all;
-    QTRY_VERIFY_WITH_TIMEOUT(
-        [&] {
-            all.clear();
-            for (const auto& record : m_recorder->records()) {
-                all += record.data;
-            }
-            return all.size() >= expectedIn.size();
-        }(),
-        WaitMs);
-    QCOMPARE(all, expectedIn);
+    QCOMPARE(receivedStream(expectedIn.size()), expectedIn);
 }
 
 // A second port that stays connected shows when the peer's later messages have come through.
@@ -324,37 +303,26 @@ void MidiServiceContractTest::aClosedInputReceivesNothingMore()
 void MidiServiceContractTest::disconnectingWaitsForAReadProcedureInProgress()
 {
     HeldReader reader;
-    MidiClientRef client = InvalidPortRef;
     MidiPortRef port = InvalidPortRef;
-    QCOMPARE(m_service->createClient(QStringLiteral("Second"), &client), 0);
-    QCOMPARE(m_service->createInputPort(client, QStringLiteral("Held"), &HeldReader::readProc, &reader, &port), 0);
-    MidiEndpointRef source = InvalidPortRef;
-    for (unsigned int i = 0; i < m_service->getNumberOfSources(); ++i) {
-        QString name;
-        m_service->getStringProperty(m_service->getSource(i), MidiStringProperty::DisplayName, &name);
-        source = name == m_peer->sourceName() ? m_service->getSource(i) : source;
-    }
+    QCOMPARE(m_service->createInputPort(m_client->clientRef(), QStringLiteral("Held"), &HeldReader::readProc, &reader,
+                                        &port),
+             0);
+    m_input->getInputPortNameList();
+    QCOMPARE(m_input->openInputPort(m_peer->sourceName()), 0);
+    const MidiEndpointRef source = m_service->getSource(m_input->getCurrentPortIndex());
     QCOMPARE(m_service->connectSource(port, source, nullptr), 0);
+    reader.setHeld(true);
     QVERIFY(m_peer->send(bytes({0xFA})));
-    {
-        std::unique_lock<std::mutex> lock(reader.mutex);
-        QVERIFY(reader.condition.wait_for(lock, std::chrono::milliseconds(WaitMs), [&] { return reader.inside; }));
-    }
+    QVERIFY(reader.waitUntilInside());
     int finishedWhenReturned = -1;
     std::thread disconnecter([&] {
         m_service->disconnectSource(port, source);
-        std::lock_guard<std::mutex> lock(reader.mutex);
-        finishedWhenReturned = reader.finishedCalls;
+        finishedWhenReturned = reader.finishedCalls();
     });
-    {
-        std::lock_guard<std::mutex> lock(reader.mutex);
-        reader.held = false;
-        reader.condition.notify_all();
-    }
+    reader.setHeld(false);
     disconnecter.join();
     QVERIFY(finishedWhenReturned >= 1);
     m_service->disposePort(port);
-    m_service->disposeClient(client);
 }
 
 void MidiServiceContractTest::aVanishedPeerLeavesThePortsUnassignableButTheProgramRunning()
