@@ -3,7 +3,7 @@
 #include "app/DisplayCheck.h"
 #include "app/MainWindow.h"
 #include "app/NativeEventFilter.h"
-#include "app/support/ImageResources.h"
+#include "support/ImageResources.h"
 #include "midi/MidiService.h"
 #include "midi/MidiServiceFactory.h"
 #include "model/TulvarMidiModel.h"

@@ -1,13 +1,12 @@
 #include "midi/Midi.h"
 
 #include "midi/MidiConstants.h"
+#include "support/TimeFunctions.h"
 
 #include <cassert>
 
 namespace {
 constexpr std::uint64_t NanosPerMillisecond = 1000000;
-// Also in app/support/TimeFunctions.h, which the main window includes next to the port headers.
-constexpr unsigned int MsecsPerDay = 86400000;
 }
 
 Midi::Midi(MidiClient* client, unsigned short maxMessageLength, unsigned int portGroupId,

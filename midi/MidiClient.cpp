@@ -1,10 +1,10 @@
 #include "midi/MidiClient.h"
 
-#include "midi/MidiConstants.h"
+#include "support/CommonTexts.h"
 
 MidiClient::MidiClient(MidiService& service) : m_service(service)
 {
-    if (m_service.createClient(MidiClientName, &m_clientRef) != 0) {
+    if (m_service.createClient(ApplicationName, &m_clientRef) != 0) {
         m_clientRef = InvalidPortRef;
     }
 }

@@ -14,11 +14,10 @@ constexpr unsigned int TimeStampDataSize = 4;
 constexpr unsigned int RecordLengthSize = 2;
 constexpr unsigned int RecordOverheadSize = RecordLengthSize + TimeStampDataSize;
 
-// The longest message the main window's ports accept, and the client name other programs see.
+// The longest message the main window's ports accept.
 constexpr unsigned short MaxMidiMessageLength = 16384;
 
 inline const QString NoAssignPortName = QStringLiteral("No Assign");
 inline const QString BluetoothPortName = QStringLiteral("Bluetooth");
-inline const QString MidiClientName = QStringLiteral("Tulvar MIDI");
 inline const QString InputPortName = QStringLiteral("InputPort");
 inline const QString OutputPortName = QStringLiteral("OutputPort");

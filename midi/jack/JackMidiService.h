@@ -1,8 +1,8 @@
 #pragma once
 
-#include "midi/MidiConstants.h"
 #include "midi/MidiService.h"
 #include "midi/jack/JackByteRing.h"
+#include "support/CommonTexts.h"
 
 #include <QByteArray>
 #include <QString>
@@ -34,7 +34,7 @@ typedef struct _jack_port jack_port_t;
 // lists are empty; the next enumeration tries to reach a server again, never starting one.
 class JackMidiService : public MidiService {
 public:
-    explicit JackMidiService(const QString& clientName = MidiClientName);
+    explicit JackMidiService(const QString& clientName = ApplicationName);
     ~JackMidiService() override;
 
     JackMidiService(const JackMidiService&) = delete;
