@@ -1,5 +1,5 @@
 #include "JackPeerClient.h"
-#include "JackTestServer.h"
+#include "testkit/JackTestServer.h"
 #include "midi/contract/ServiceContractFixture.h"
 #include "midi/jack/JackMidiService.h"
 
