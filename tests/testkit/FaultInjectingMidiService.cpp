@@ -179,6 +179,31 @@ MidiStatus FaultInjectingMidiService::disconnectSource(MidiPortRef port, MidiEnd
     return added && !wasConnected ? Failed : Ok;
 }
 
+MidiStatus FaultInjectingMidiService::connectDestination(MidiPortRef port, MidiEndpointRef destination)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (isRemoved(destination)) {
+            return Failed;
+        }
+        if (isAdded(destination)) {
+            return Ok;
+        }
+    }
+    return m_service->connectDestination(port, destination);
+}
+
+MidiStatus FaultInjectingMidiService::disconnectDestination(MidiPortRef port, MidiEndpointRef destination)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (isAdded(destination)) {
+            return Ok;
+        }
+    }
+    return m_service->disconnectDestination(port, destination);
+}
+
 MidiStatus FaultInjectingMidiService::send(MidiPortRef port, MidiEndpointRef destination, const MidiPacket& packet)
 {
     MidiPacket stamped = packet;

@@ -50,6 +50,9 @@ public:
 
     MidiStatus connectSource(MidiPortRef port, MidiEndpointRef source, void* srcConnRefCon) override;
     MidiStatus disconnectSource(MidiPortRef port, MidiEndpointRef source) override;
+    // Passed on for the decorated service's destinations; nothing to do for added ones.
+    MidiStatus connectDestination(MidiPortRef port, MidiEndpointRef destination) override;
+    MidiStatus disconnectDestination(MidiPortRef port, MidiEndpointRef destination) override;
 
     // A packet sent while the host clock is replaced carries that clock's time, so that what a
     // loop delivers is stamped by it too.
