@@ -4,77 +4,34 @@
 
 #include <QFileInfo>
 
-#include <atomic>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
-
 // The ALSA service against the machine's sequencer; the peer is a second sequencer client of
-// the test, read by a thread of its own so that a burst never stalls the program's sends.
+// the test. Its endpoints are found by their unique IDs, client × 256 + port.
 
 namespace {
 class AlsaPeer : public ContractPeer {
 public:
     explicit AlsaPeer(MidiService& service)
     {
-        if (!m_client->isOpen()) {
-            return;
+        if (m_client.isOpen()) {
+            const int base = m_client.clientId() * 256;
+            m_sourceName = contractEndpointName(service, true, base + m_client.outputPort());
+            m_destinationName = contractEndpointName(service, false, base + m_client.inputPort());
         }
-        m_sourceName = contractEndpointName(service, true, m_client->clientId() * 256 + m_client->outputPort());
-        m_destinationName = contractEndpointName(service, false, m_client->clientId() * 256 + m_client->inputPort());
-        m_reader = std::thread([this] {
-            while (!m_stop.load()) {
-                const QByteArray bytes = m_client->receive(1 << 20, 50);
-                std::lock_guard<std::mutex> lock(m_mutex);
-                m_received += bytes;
-                m_arrived.notify_all();
-            }
-        });
     }
 
-    ~AlsaPeer() override { vanish(); }
-
-    bool isOpen() const { return m_client && m_client->isOpen(); }
+    bool isOpen() const { return m_client.isOpen() && !m_sourceName.isEmpty() && !m_destinationName.isEmpty(); }
 
     QString sourceName() const override { return m_sourceName; }
     QString destinationName() const override { return m_destinationName; }
-    bool send(const QByteArray& event) override
-    {
-        std::lock_guard<std::mutex> lock(m_sendMutex);
-        return m_client && m_client->send(event);
-    }
-    bool waitForBytes(int count) override
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        return m_arrived.wait_for(lock, std::chrono::seconds(30), [&] { return m_received.size() >= count; });
-    }
-    QByteArray takeReceived() override
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        QByteArray taken;
-        taken.swap(m_received);
-        return taken;
-    }
-    void vanish() override
-    {
-        m_stop.store(true);
-        if (m_reader.joinable()) {
-            m_reader.join();
-        }
-        std::lock_guard<std::mutex> lock(m_sendMutex);
-        m_client.reset();
-    }
+    bool send(const QByteArray& event) override { return m_client.send(event); }
+    bool waitForBytes(int count) override { return m_client.waitForBytes(count); }
+    QByteArray takeReceived() override { return m_client.takeReceived(); }
+    void vanish() override { m_client.close(); }
 
 private:
-    std::unique_ptr<AlsaPeerClient> m_client = std::make_unique<AlsaPeerClient>();
+    AlsaPeerClient m_client;
     QString m_sourceName;
     QString m_destinationName;
-    std::atomic<bool> m_stop{false};
-    std::thread m_reader;
-    std::mutex m_sendMutex;
-    std::mutex m_mutex;
-    std::condition_variable m_arrived;
-    QByteArray m_received;
 };
 
 class AlsaContractFixture : public ServiceContractFixture {
