@@ -52,7 +52,7 @@ struct Program {
                 return service.getDestination(i);
             }
         }
-        return MidiNullRef;
+        return InvalidPortRef;
     }
 
     bool send(MidiEndpointRef destination, const QByteArray& message)
@@ -66,8 +66,8 @@ void BM_AlsaExclusiveToRawMidiPort(benchmark::State& state)
 {
     Program program;
     RawMidiDevice device(QStringLiteral("/dev/snd/midiC0D0"));
-    const MidiEndpointRef destination = program.open() ? program.destinationNamed(QStringLiteral("VirMIDI 0-0")) : MidiNullRef;
-    if (!device.isOpen() || destination == MidiNullRef || program.service.connectDestination(program.output, destination) != 0) {
+    const MidiEndpointRef destination = program.open() ? program.destinationNamed(QStringLiteral("VirMIDI 0-0")) : InvalidPortRef;
+    if (!device.isOpen() || destination == InvalidPortRef || program.service.connectDestination(program.output, destination) != 0) {
         state.SkipWithError("no sequencer with snd-virmidi here");
         return;
     }

@@ -19,6 +19,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <jack/jack.h>
 #include <jack/midiport.h>
 
 #include <algorithm>

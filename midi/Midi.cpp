@@ -1,13 +1,12 @@
 #include "midi/Midi.h"
 
 #include "midi/MidiConstants.h"
+#include "support/TimeFunctions.h"
 
 #include <cassert>
 
 namespace {
 constexpr std::uint64_t NanosPerMillisecond = 1000000;
-// Also in app/support/TimeFunctions.h, which the main window includes next to the port headers.
-constexpr unsigned int MsecsPerDay = 86400000;
 }
 
 Midi::Midi(MidiClient* client, unsigned short maxMessageLength, unsigned int portGroupId,
@@ -66,7 +65,7 @@ const QStringList& Midi::rebuildPortNameList(Direction direction, MIDI_RESULT* r
         const MidiEndpointRef ref = endpoint(direction, i);
         QString name;
         std::int32_t uniqueId = 0;
-        if (ref == MidiNullRef || service().getStringProperty(ref, MidiStringProperty::DisplayName, &name) != 0
+        if (ref == InvalidPortRef || service().getStringProperty(ref, MidiStringProperty::DisplayName, &name) != 0
             || service().getIntegerProperty(ref, MidiIntegerProperty::UniqueId, &uniqueId) != 0) {
             m_portNameList.clear();
             setMidiResult(result, MIDI_RESULT_ERROR);

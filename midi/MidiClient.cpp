@@ -1,17 +1,17 @@
 #include "midi/MidiClient.h"
 
-#include "midi/MidiConstants.h"
+#include "support/CommonTexts.h"
 
 MidiClient::MidiClient(MidiService& service) : m_service(service)
 {
-    if (m_service.createClient(MidiClientName, &m_clientRef) != 0) {
-        m_clientRef = MidiNullRef;
+    if (m_service.createClient(ApplicationName, &m_clientRef) != 0) {
+        m_clientRef = InvalidPortRef;
     }
 }
 
 MidiClient::~MidiClient()
 {
-    if (m_clientRef != MidiNullRef) {
+    if (m_clientRef != InvalidPortRef) {
         m_service.disposeClient(m_clientRef);
     }
 }

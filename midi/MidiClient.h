@@ -17,5 +17,5 @@ public:
 
 private:
     MidiService& m_service;
-    MidiClientRef m_clientRef = MidiNullRef;
+    MidiClientRef m_clientRef = InvalidPortRef;
 };

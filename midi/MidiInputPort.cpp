@@ -7,7 +7,7 @@ MidiInputPort::MidiInputPort(MidiClient* client, unsigned short maxMessageLength
     : Midi(client, maxMessageLength, portGroupId, hostTimeAtStart, timeOfDayAtStart),
       m_thread(new MidiDataTransmissionThread(nullptr, m_packetCapacity, portGroupId))
 {
-    MidiPortRef port = MidiNullRef;
+    MidiPortRef port = InvalidPortRef;
     if (service().createInputPort(client->clientRef(), InputPortName, &MidiInputPort::readProc, this, &port) == 0) {
         m_inputPortRef = port;
     }
@@ -39,11 +39,11 @@ int MidiInputPort::openInputPort(unsigned int index)
     if (m_currentPortIndex != InvalidPortIndex) {
         closeInputPort();
     }
-    const MidiEndpointRef source = index < service().getNumberOfSources() ? service().getSource(index) : MidiNullRef;
+    const MidiEndpointRef source = index < service().getNumberOfSources() ? service().getSource(index) : InvalidPortRef;
     std::int32_t uniqueId = 0;
     // Everything that can fail is checked before connecting, so a failed open never leaves a
     // connection behind that nobody could close.
-    if (source == MidiNullRef || m_inputPortRef == InvalidPortRef || index >= unsigned(m_portNameList.size())
+    if (source == InvalidPortRef || m_inputPortRef == InvalidPortRef || index >= unsigned(m_portNameList.size())
         || service().getIntegerProperty(source, MidiIntegerProperty::UniqueId, &uniqueId) != 0
         || service().connectSource(m_inputPortRef, source, this) != 0) {
         unassign();
@@ -74,7 +74,7 @@ int MidiInputPort::closeInputPort()
     for (unsigned int i = 0; i < count; ++i) {
         const MidiEndpointRef source = service().getSource(i);
         std::int32_t uniqueId = 0;
-        if (source == MidiNullRef || service().getIntegerProperty(source, MidiIntegerProperty::UniqueId, &uniqueId) != 0
+        if (source == InvalidPortRef || service().getIntegerProperty(source, MidiIntegerProperty::UniqueId, &uniqueId) != 0
             || uniqueId != m_currentPortUniqueId) {
             continue;
         }

@@ -14,7 +14,7 @@ MidiOutputPort::MidiOutputPort(MidiClient* client, unsigned short maxMessageLeng
                                unsigned long long hostTimeAtStart, unsigned int timeOfDayAtStart)
     : Midi(client, maxMessageLength, portGroupId, hostTimeAtStart, timeOfDayAtStart)
 {
-    MidiPortRef port = MidiNullRef;
+    MidiPortRef port = InvalidPortRef;
     if (service().createOutputPort(client->clientRef(), OutputPortName, &port) == 0) {
         m_outputPortRef = port;
     }
@@ -48,7 +48,7 @@ int MidiOutputPort::openOutputPort(unsigned int index)
     }
     const MidiEndpointRef destination = service().getDestination(index);
     std::int32_t uniqueId = 0;
-    if (destination == MidiNullRef || m_outputPortRef == InvalidPortRef || index >= unsigned(m_portNameList.size())
+    if (destination == InvalidPortRef || m_outputPortRef == InvalidPortRef || index >= unsigned(m_portNameList.size())
         || service().getIntegerProperty(destination, MidiIntegerProperty::UniqueId, &uniqueId) != 0) {
         releaseDestination();
         unassign();

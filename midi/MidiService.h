@@ -15,8 +15,9 @@ using MidiPortRef = MidiObjectRef;
 using MidiEndpointRef = MidiObjectRef;
 using MidiStatus = int;
 
-// A reference that was never obtained, or an endpoint index beyond the current list.
-constexpr MidiObjectRef MidiNullRef = 0;
+// A port or endpoint reference not yet obtained, or an endpoint index beyond the current list.
+// No service hands it out for a real object.
+constexpr MidiObjectRef InvalidPortRef = 0xFFFFFFFF;
 
 // One received or transmitted packet: a whole message (or, on receipt, any slice of the stream)
 // with the host time it arrived at in nanoseconds of hostTimeNanos(), 0 meaning "now".

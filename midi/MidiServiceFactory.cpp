@@ -4,6 +4,7 @@
 #include "midi/jack/JackMidiService.h"
 #include "midi/loopback/LoopbackMidiService.h"
 
+#include <QStringList>
 #include <QtGlobal>
 
 #include <cstdio>
@@ -11,9 +12,40 @@
 namespace {
 const char* const EnvironmentName = "TULVAR_MIDI_BACKEND";
 const QString AutoBackend = QStringLiteral("auto");
-const QString AlsaBackend = QStringLiteral("alsa");
-const QString JackBackend = QStringLiteral("jack");
 const QString LoopbackBackend = QStringLiteral("loopback");
+
+// The service, or null when its MIDI system cannot be used right now.
+template <class Service>
+std::unique_ptr<MidiService> openIfAvailable()
+{
+    auto service = std::make_unique<Service>();
+    if (!service->isOpen()) {
+        return nullptr;
+    }
+    return service;
+}
+
+struct MidiServiceEntry {
+    QString name;
+    std::unique_ptr<MidiService> (*open)();
+};
+
+// Every service by the word that chooses it, in the order "auto" tries them; the last one
+// always opens.
+const MidiServiceEntry MidiServiceTable[] = {
+    {QStringLiteral("alsa"), &openIfAvailable<AlsaMidiService>},
+    {QStringLiteral("jack"), &openIfAvailable<JackMidiService>},
+    {LoopbackBackend, &openIfAvailable<LoopbackMidiService>},
+};
+
+QStringList backendNames()
+{
+    QStringList names;
+    for (const MidiServiceEntry& entry : MidiServiceTable) {
+        names.append(entry.name);
+    }
+    return names;
+}
 
 void note(const QString& text)
 {
@@ -30,9 +62,12 @@ QString MidiServiceFactory::backendChoice(const QString& optionValue)
     if (choice.isEmpty()) {
         return AutoBackend;
     }
-    if (choice != AutoBackend && choice != AlsaBackend && choice != JackBackend && choice != LoopbackBackend) {
-        note(QStringLiteral("unknown MIDI backend \"%1\" (expected auto, alsa, jack or loopback); using auto")
-                 .arg(choice));
+    const QStringList names = backendNames();
+    if (choice != AutoBackend && !names.contains(choice)) {
+        QStringList words = QStringList(AutoBackend) + names;
+        const QString last = words.takeLast();
+        note(QStringLiteral("unknown MIDI backend \"%1\" (expected %2 or %3); using auto")
+                 .arg(choice, words.join(QStringLiteral(", ")), last));
         return AutoBackend;
     }
     return choice;
@@ -43,28 +78,22 @@ std::unique_ptr<MidiService> MidiServiceFactory::create(const QString& optionVal
     const QString choice = backendChoice(optionValue);
     std::unique_ptr<MidiService> service;
     QString used = LoopbackBackend;
-    if (choice == AlsaBackend || choice == AutoBackend) {
-        auto alsa = std::make_unique<AlsaMidiService>();
-        if (alsa->isOpen()) {
-            service = std::move(alsa);
-            used = AlsaBackend;
+    for (const MidiServiceEntry& entry : MidiServiceTable) {
+        if (choice == AutoBackend || choice == entry.name) {
+            service = entry.open();
         }
-    }
-    // Only a server that already runs: JackNoStartServer, never one started for us.
-    if (!service && (choice == JackBackend || choice == AutoBackend)) {
-        auto jack = std::make_unique<JackMidiService>();
-        if (jack->isOpen()) {
-            service = std::move(jack);
-            used = JackBackend;
+        if (service) {
+            used = entry.name;
+            break;
         }
     }
     if (!service) {
-        if (choice == AlsaBackend || choice == JackBackend) {
-            note(QStringLiteral("the %1 MIDI backend is not available; using loopback").arg(choice));
-        } else if (choice == AutoBackend) {
-            note(QStringLiteral("no ALSA sequencer or JACK server available; using loopback"));
-        }
         service = std::make_unique<LoopbackMidiService>();
+    }
+    if (used == LoopbackBackend && choice == AutoBackend) {
+        note(QStringLiteral("no ALSA sequencer or JACK server available; using loopback"));
+    } else if (used != choice && choice != AutoBackend) {
+        note(QStringLiteral("the %1 MIDI backend is not available; using loopback").arg(choice));
     }
     if (usedBackend != nullptr) {
         *usedBackend = used;

@@ -1,18 +1,19 @@
 #pragma once
 
 // The real main window over the Loopback service, for the monitor tools: the first input and
-// output ports on "Loopback A", so that what the program sends comes back in.
+// output ports on "Loopback A", so that what the program sends comes back in. The service is
+// decorated so that a tool can inject packets as if a device had sent them.
 
 #include "app/MainWindow.h"
-#include "midi/loopback/LoopbackMidiService.h"
 #include "model/TulvarMidiModel.h"
+#include "testkit/FaultInjectingMidiService.h"
 #include "views/MidiEditView.h"
 
 #include <QMdiSubWindow>
 
 struct ToolWindow {
     TulvarMidiModel model;
-    LoopbackMidiService service;
+    FaultInjectingMidiService service;
     MainWindow window{nullptr, &model, service};
 
     ToolWindow()
@@ -35,7 +36,7 @@ struct ToolWindow {
                 return ref;
             }
         }
-        return MidiNullRef;
+        return InvalidPortRef;
     }
 
     MidiEditView* view(MidiEditView::OpenMode mode)

@@ -51,7 +51,7 @@ int main(int argc, char** argv)
     tool.window.initializeSubWindows();
     MidiEditView* monitor = tool.view(MidiEditView::InMonitor);
     const MidiEndpointRef source = tool.source(QStringLiteral("Loopback A"));
-    if (monitor == nullptr || source == MidiNullRef) {
+    if (monitor == nullptr || source == InvalidPortRef) {
         std::fprintf(stderr, "monitor_flood: no In monitor or no Loopback A source\n");
         return 1;
     }
@@ -97,7 +97,6 @@ int main(int argc, char** argv)
         sending = false;
         sender.join();
         probe.stop();
-        tool.service.waitUntilDelivered(10000);
         QTimer::singleShot(500, &app, &QApplication::quit);
     });
     app.exec();

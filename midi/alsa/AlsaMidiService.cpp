@@ -171,7 +171,7 @@ MidiStatus AlsaMidiService::createPort(MidiClientRef client, const QString& name
                 snd_seq_delete_simple_port(m_seq, number);
                 return 1;
             }
-            own.destination = MidiNullRef;
+            own.destination = InvalidPortRef;
         }
         own.used = true;
         own.isInput = isInput;
@@ -213,7 +213,7 @@ MidiStatus AlsaMidiService::disposePort(MidiObjectRef object)
         own = findOwnPort(object);
         if (!own) {
             // A destination holds nothing of its own: its subscription belongs to the output port.
-            return m_seq && object != MidiNullRef ? 0 : 1;
+            return m_seq && object != InvalidPortRef ? 0 : 1;
         }
         snd_seq_delete_simple_port(m_seq, own->number);
     }
@@ -239,7 +239,7 @@ unsigned int AlsaMidiService::getNumberOfSources()
 MidiEndpointRef AlsaMidiService::getSource(unsigned int index)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return index < m_sources.size() ? m_sources[index] : MidiNullRef;
+    return index < m_sources.size() ? m_sources[index] : InvalidPortRef;
 }
 
 unsigned int AlsaMidiService::getNumberOfDestinations()
@@ -252,7 +252,7 @@ unsigned int AlsaMidiService::getNumberOfDestinations()
 MidiEndpointRef AlsaMidiService::getDestination(unsigned int index)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return index < m_destinations.size() ? m_destinations[index] : MidiNullRef;
+    return index < m_destinations.size() ? m_destinations[index] : InvalidPortRef;
 }
 
 MidiStatus AlsaMidiService::getStringProperty(MidiEndpointRef endpoint, MidiStringProperty property, QString* value)
@@ -526,7 +526,7 @@ void AlsaMidiService::refreshEndpoints()
 
 bool AlsaMidiService::isEndpoint(MidiEndpointRef endpoint) const
 {
-    return m_seq && endpoint != MidiNullRef && endpoint < OwnPortRefBase && clientOf(endpoint) != m_clientId;
+    return m_seq && endpoint != InvalidPortRef && endpoint < OwnPortRefBase && clientOf(endpoint) != m_clientId;
 }
 
 bool AlsaMidiService::portExists(MidiEndpointRef endpoint)
@@ -578,10 +578,10 @@ AlsaMidiService::OwnPort* AlsaMidiService::lockOutputPort(MidiPortRef port, std:
 
 void AlsaMidiService::releaseDestination(OwnPort& own)
 {
-    if (own.destination != MidiNullRef) {
+    if (own.destination != InvalidPortRef) {
         snd_seq_disconnect_to(m_seq, own.number, clientOf(own.destination), portOf(own.destination));
     }
-    own.destination = MidiNullRef;
+    own.destination = InvalidPortRef;
     own.codec->resetEncoder();
 }
 

@@ -92,7 +92,7 @@ private:
         // Output ports: the rest is guarded by sendMutex (and destination by m_mutex too).
         std::mutex sendMutex;
         std::unique_ptr<AlsaEventCodec> codec;
-        MidiEndpointRef destination = MidiNullRef;
+        MidiEndpointRef destination = InvalidPortRef;
         bool destinationIsKernelPort = false;
         AlsaPacingBudget budget;
     };

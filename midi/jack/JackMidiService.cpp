@@ -1,11 +1,17 @@
 #include "midi/jack/JackMidiService.h"
 
+#include <jack/jack.h>
 #include <jack/metadata.h>
 #include <jack/midiport.h>
 
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <type_traits>
+
+// The header stands in for these libjack types without including libjack.
+static_assert(std::is_same<jack_nframes_t, std::uint32_t>::value, "jack_nframes_t");
+static_assert(std::is_same<jack_uuid_t, std::uint64_t>::value, "jack_uuid_t");
 
 namespace {
 constexpr MidiClientRef ClientRef = 1;
@@ -190,7 +196,7 @@ unsigned int JackMidiService::getNumberOfSources()
 MidiEndpointRef JackMidiService::getSource(unsigned int index)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return index < m_sources.size() ? m_sources[index] : MidiNullRef;
+    return index < m_sources.size() ? m_sources[index] : InvalidPortRef;
 }
 
 unsigned int JackMidiService::getNumberOfDestinations()
@@ -206,7 +212,7 @@ unsigned int JackMidiService::getNumberOfDestinations()
 MidiEndpointRef JackMidiService::getDestination(unsigned int index)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    return index < m_destinations.size() ? m_destinations[index] : MidiNullRef;
+    return index < m_destinations.size() ? m_destinations[index] : InvalidPortRef;
 }
 
 MidiStatus JackMidiService::getStringProperty(MidiEndpointRef ref, MidiStringProperty property, QString* value)
@@ -370,18 +376,7 @@ QString JackMidiService::ownPortName(MidiPortRef port)
     return jackPort ? QString::fromUtf8(jack_port_name(jackPort)) : QString();
 }
 
-int JackMidiService::processCallback(jack_nframes_t frames, void* arg)
-{
-    static_cast<JackMidiService*>(arg)->process(frames);
-    return 0;
-}
-
-void JackMidiService::shutdownCallback(jack_status_t, const char*, void* arg)
-{
-    static_cast<JackMidiService*>(arg)->m_serverGone.store(true);
-}
-
-void JackMidiService::process(jack_nframes_t frames)
+void JackMidiService::process(std::uint32_t frames)
 {
     const std::uint64_t cycleTime = hostTimeNanos();
     const std::size_t receivedBefore = m_received.readSpace();
@@ -401,7 +396,7 @@ void JackMidiService::process(jack_nframes_t frames)
     m_cycles.fetch_add(1, std::memory_order_release);
 }
 
-void JackMidiService::receive(OwnPort& own, jack_port_t* jackPort, std::uint32_t slot, jack_nframes_t frames,
+void JackMidiService::receive(OwnPort& own, jack_port_t* jackPort, std::uint32_t slot, std::uint32_t frames,
                               std::uint64_t cycleTime)
 {
     const std::uint32_t generation = own.generation.load(std::memory_order_acquire);
@@ -420,7 +415,7 @@ void JackMidiService::receive(OwnPort& own, jack_port_t* jackPort, std::uint32_t
     }
 }
 
-void JackMidiService::transmit(OwnPort& own, jack_port_t* jackPort, jack_nframes_t frames)
+void JackMidiService::transmit(OwnPort& own, jack_port_t* jackPort, std::uint32_t frames)
 {
     void* buffer = jack_port_get_buffer(jackPort, frames);
     jack_midi_clear_buffer(buffer);
@@ -481,8 +476,17 @@ bool JackMidiService::openClient()
     }
     m_serverGone.store(false);
     m_client = client;
-    jack_set_process_callback(client, processCallback, this);
-    jack_on_info_shutdown(client, shutdownCallback, this);
+    jack_set_process_callback(
+        client,
+        [](jack_nframes_t frames, void* arg) {
+            static_cast<JackMidiService*>(arg)->process(frames);
+            return 0;
+        },
+        this);
+    jack_on_info_shutdown(
+        client,
+        [](jack_status_t, const char*, void* arg) { static_cast<JackMidiService*>(arg)->m_serverGone.store(true); },
+        this);
     bool registered = true;
     for (OwnPort& own : m_ports) {
         if (!own.used) {
@@ -568,13 +572,13 @@ void JackMidiService::refreshEndpoints()
         const Endpoint endpoint{QByteArray(*name), jack_port_uuid(port)};
         // A port keeps its number while it exists; a new port that reuses a JACK port id under
         // another name gets a new one.
-        MidiEndpointRef ref = MidiNullRef;
+        MidiEndpointRef ref = InvalidPortRef;
         for (const auto& known : m_endpoints) {
             if (known.second.uuid == endpoint.uuid && known.second.fullName == endpoint.fullName) {
                 ref = known.first;
             }
         }
-        if (ref == MidiNullRef) {
+        if (ref == InvalidPortRef) {
             ref = m_nextEndpointRef;
             m_nextEndpointRef = m_nextEndpointRef == LastEndpointRef ? 1 : m_nextEndpointRef + 1;
         }

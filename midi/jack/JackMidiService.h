@@ -2,6 +2,7 @@
 
 #include "midi/MidiService.h"
 #include "midi/jack/JackByteRing.h"
+#include "support/CommonTexts.h"
 
 #include <QByteArray>
 #include <QString>
@@ -14,8 +15,14 @@
 #include <thread>
 #include <vector>
 
-#include <jack/jack.h>
 #include <semaphore.h>
+
+// libjack's handles, declared as libjack declares them, so that users of this header need not
+// see libjack.
+extern "C" {
+typedef struct _jack_client jack_client_t;
+typedef struct _jack_port jack_port_t;
+}
 
 // The MIDI service over a JACK server, one JACK client for the whole program. Sources are other
 // clients' MIDI output ports, destinations their MIDI input ports.
@@ -27,7 +34,7 @@
 // lists are empty; the next enumeration tries to reach a server again, never starting one.
 class JackMidiService : public MidiService {
 public:
-    explicit JackMidiService(const QString& clientName = QStringLiteral("Tulvar MIDI"));
+    explicit JackMidiService(const QString& clientName = ApplicationName);
     ~JackMidiService() override;
 
     JackMidiService(const JackMidiService&) = delete;
@@ -94,15 +101,14 @@ private:
 
     struct Endpoint {
         QByteArray fullName;
-        jack_uuid_t uuid = 0;
+        std::uint64_t uuid = 0;  // libjack's jack_uuid_t
     };
 
-    static int processCallback(jack_nframes_t frames, void* arg);
-    static void shutdownCallback(jack_status_t code, const char* reason, void* arg);
-    void process(jack_nframes_t frames);
-    void receive(OwnPort& own, jack_port_t* jackPort, std::uint32_t slot, jack_nframes_t frames,
+    // Frame counts are libjack's jack_nframes_t.
+    void process(std::uint32_t frames);
+    void receive(OwnPort& own, jack_port_t* jackPort, std::uint32_t slot, std::uint32_t frames,
                  std::uint64_t cycleTime);
-    void transmit(OwnPort& own, jack_port_t* jackPort, jack_nframes_t frames);
+    void transmit(OwnPort& own, jack_port_t* jackPort, std::uint32_t frames);
 
     // All of these expect m_mutex held.
     bool ensureClient(bool reconnect);

@@ -1,5 +1,7 @@
 #include "midi/loopback/LoopbackMidiService.h"
 
+#include <QString>
+
 #include <algorithm>
 #include <chrono>
 
@@ -7,17 +9,39 @@ namespace {
 constexpr MidiStatus Ok = 0;
 constexpr MidiStatus Failed = 1;
 
-const QString LoopbackAName = QStringLiteral("Loopback A");
-const QString LoopbackBName = QStringLiteral("Loopback B");
+// The two loops: source i + 1 and destination i + 1 + LoopCount carry the name LoopNames[i], and
+// what is sent to the destination arrives from the source.
+const QString LoopNames[] = {QStringLiteral("Loopback A"), QStringLiteral("Loopback B")};
+constexpr MidiEndpointRef LoopCount = 2;
+constexpr MidiEndpointRef FirstSource = 1;
+constexpr MidiEndpointRef FirstDestination = FirstSource + LoopCount;
+constexpr MidiObjectRef FirstPortRef = FirstDestination + LoopCount;
+constexpr std::int32_t UniqueIdBase = 0x10000;
+
+bool isSource(MidiEndpointRef ref)
+{
+    return ref >= FirstSource && ref < FirstDestination;
 }
 
-LoopbackMidiService::LoopbackMidiService(Endpoints endpoints)
+bool isDestination(MidiEndpointRef ref)
 {
-    if (endpoints == Endpoints::Default) {
-        for (const QString& name : {LoopbackAName, LoopbackBName}) {
-            addDestination(name, name, addSource(name));
-        }
-    }
+    return ref >= FirstDestination && ref < FirstPortRef;
+}
+
+bool isEndpoint(MidiEndpointRef ref)
+{
+    return isSource(ref) || isDestination(ref);
+}
+
+MidiEndpointRef endpointAt(MidiEndpointRef first, unsigned int index)
+{
+    return index < LoopCount ? first + index : InvalidPortRef;
+}
+}
+
+LoopbackMidiService::LoopbackMidiService()
+    : m_nextRef(FirstPortRef)
+{
     m_thread = std::thread(&LoopbackMidiService::deliveryLoop, this);
 }
 
@@ -87,10 +111,10 @@ MidiStatus LoopbackMidiService::createOutputPort(MidiClientRef client, const QSt
 
 MidiStatus LoopbackMidiService::disposePort(MidiObjectRef object)
 {
-    std::unique_lock<std::mutex> lock(m_mutex);
-    if (findEndpoint(object) != nullptr) {
+    if (isEndpoint(object)) {
         return Ok;  // an endpoint reference holds nothing here
     }
+    std::unique_lock<std::mutex> lock(m_mutex);
     if (m_ports.erase(object) == 0) {
         return Failed;
     }
@@ -103,57 +127,39 @@ MidiStatus LoopbackMidiService::disposePort(MidiObjectRef object)
 
 unsigned int LoopbackMidiService::getNumberOfSources()
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return endpointCount(true);
+    return LoopCount;
 }
 
 MidiEndpointRef LoopbackMidiService::getSource(unsigned int index)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return endpointAt(true, index);
+    return endpointAt(FirstSource, index);
 }
 
 unsigned int LoopbackMidiService::getNumberOfDestinations()
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return endpointCount(false);
+    return LoopCount;
 }
 
 MidiEndpointRef LoopbackMidiService::getDestination(unsigned int index)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return endpointAt(false, index);
+    return endpointAt(FirstDestination, index);
 }
 
-MidiStatus LoopbackMidiService::getStringProperty(MidiEndpointRef endpoint, MidiStringProperty property, QString* value)
+MidiStatus LoopbackMidiService::getStringProperty(MidiEndpointRef endpoint, MidiStringProperty, QString* value)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    const Endpoint* found = findEndpoint(endpoint);
-    if (found == nullptr) {
+    if (!isEndpoint(endpoint)) {
         return Failed;
     }
-    if (property == MidiStringProperty::DisplayName) {
-        if (found->displayNameFails) {
-            return Failed;
-        }
-        *value = found->displayName;
-    } else {
-        if (found->nameFails) {
-            return Failed;
-        }
-        *value = found->name;
-    }
+    *value = LoopNames[(endpoint - FirstSource) % LoopCount];
     return Ok;
 }
 
 MidiStatus LoopbackMidiService::getIntegerProperty(MidiEndpointRef endpoint, MidiIntegerProperty, std::int32_t* value)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    const Endpoint* found = findEndpoint(endpoint);
-    if (found == nullptr || found->uniqueIdFails) {
+    if (!isEndpoint(endpoint)) {
         return Failed;
     }
-    *value = found->uniqueId;
+    *value = UniqueIdBase + std::int32_t(endpoint);
     return Ok;
 }
 
@@ -161,9 +167,7 @@ MidiStatus LoopbackMidiService::connectSource(MidiPortRef port, MidiEndpointRef 
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     const auto foundPort = m_ports.find(port);
-    const Endpoint* foundSource = findEndpoint(source);
-    if (m_connectFails || foundPort == m_ports.end() || !foundPort->second.isInput || foundSource == nullptr
-        || !foundSource->isSource) {
+    if (foundPort == m_ports.end() || !foundPort->second.isInput || !isSource(source)) {
         return Failed;
     }
     for (Connection& connection : m_connections) {
@@ -195,194 +199,21 @@ MidiStatus LoopbackMidiService::send(MidiPortRef port, MidiEndpointRef destinati
     const std::uint64_t now = hostTimeNanos();
     std::lock_guard<std::mutex> lock(m_mutex);
     const auto foundPort = m_ports.find(port);
-    Endpoint* foundDestination = findEndpoint(destination);
-    if (m_sendFails || foundPort == m_ports.end() || foundPort->second.isInput || foundDestination == nullptr
-        || foundDestination->isSource || packet.data == nullptr) {
+    if (foundPort == m_ports.end() || foundPort->second.isInput || !isDestination(destination)
+        || packet.data == nullptr) {
         return Failed;
     }
-    const QByteArray bytes(reinterpret_cast<const char*>(packet.data), packet.length);
-    foundDestination->sent.append(bytes);
-    ++m_sendCount;
-    if (foundDestination->loopSource != MidiNullRef) {
-        m_queue.push_back(Delivery{foundDestination->loopSource, packet.hostTime != 0 ? packet.hostTime : now, {bytes}});
-        m_queueCondition.notify_all();
-    }
+    m_queue.push_back(Delivery{destination - LoopCount, packet.hostTime != 0 ? packet.hostTime : now,
+                               QByteArray(reinterpret_cast<const char*>(packet.data), packet.length)});
+    m_queueCondition.notify_all();
     return Ok;
 }
 
 std::uint64_t LoopbackMidiService::hostTimeNanos()
 {
-    {
-        std::lock_guard<std::mutex> lock(m_clockMutex);
-        if (m_clock) {
-            return m_clock();
-        }
-    }
     return std::uint64_t(
         std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
             .count());
-}
-
-MidiEndpointRef LoopbackMidiService::addSource(const QString& displayName, const QString& name)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return addEndpoint(true, displayName, name, MidiNullRef);
-}
-
-MidiEndpointRef LoopbackMidiService::addDestination(const QString& displayName, const QString& name,
-                                                    MidiEndpointRef loopSource)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return addEndpoint(false, displayName, name, loopSource);
-}
-
-bool LoopbackMidiService::removeEndpoint(MidiEndpointRef endpoint)
-{
-    std::unique_lock<std::mutex> lock(m_mutex);
-    const auto found = std::find_if(m_endpoints.begin(), m_endpoints.end(),
-                                    [endpoint](const Endpoint& e) { return e.ref == endpoint; });
-    if (found == m_endpoints.end()) {
-        return false;
-    }
-    m_endpoints.erase(found);
-    m_connections.erase(std::remove_if(m_connections.begin(), m_connections.end(),
-                                       [endpoint](const Connection& c) { return c.source == endpoint; }),
-                        m_connections.end());
-    waitForDeliveryInProgress(lock);
-    return true;
-}
-
-bool LoopbackMidiService::renameEndpoint(MidiEndpointRef endpoint, const QString& displayName, const QString& name)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    Endpoint* found = findEndpoint(endpoint);
-    if (found == nullptr) {
-        return false;
-    }
-    found->displayName = displayName;
-    found->name = name.isEmpty() ? displayName : name;
-    return true;
-}
-
-void LoopbackMidiService::setPropertyReadFails(MidiEndpointRef endpoint, Property property, bool fails)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    Endpoint* found = findEndpoint(endpoint);
-    if (found == nullptr) {
-        return;
-    }
-    switch (property) {
-    case Property::DisplayName:
-        found->displayNameFails = fails;
-        break;
-    case Property::Name:
-        found->nameFails = fails;
-        break;
-    case Property::UniqueId:
-        found->uniqueIdFails = fails;
-        break;
-    }
-}
-
-void LoopbackMidiService::setConnectFails(bool fails)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_connectFails = fails;
-}
-
-void LoopbackMidiService::setSendFails(bool fails)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_sendFails = fails;
-}
-
-void LoopbackMidiService::setHostClock(std::function<std::uint64_t()> clock)
-{
-    std::lock_guard<std::mutex> lock(m_clockMutex);
-    m_clock = std::move(clock);
-}
-
-bool LoopbackMidiService::injectPackets(MidiEndpointRef source, const QList<QByteArray>& packets, std::uint64_t hostTime)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    const Endpoint* found = findEndpoint(source);
-    if (found == nullptr || !found->isSource) {
-        return false;
-    }
-    m_queue.push_back(Delivery{source, hostTime, std::vector<QByteArray>(packets.begin(), packets.end())});
-    m_queueCondition.notify_all();
-    return true;
-}
-
-bool LoopbackMidiService::waitUntilDelivered(int timeoutMilliseconds)
-{
-    std::unique_lock<std::mutex> lock(m_mutex);
-    return m_deliveredCondition.wait_for(lock, std::chrono::milliseconds(timeoutMilliseconds),
-                                         [this] { return m_queue.empty() && !m_delivering; });
-}
-
-int LoopbackMidiService::connectionCount() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return int(m_connections.size());
-}
-
-int LoopbackMidiService::sendCount() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_sendCount;
-}
-
-QList<QByteArray> LoopbackMidiService::sentMessages(MidiEndpointRef destination) const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    for (const Endpoint& endpoint : m_endpoints) {
-        if (endpoint.ref == destination) {
-            return endpoint.sent;
-        }
-    }
-    return {};
-}
-
-MidiEndpointRef LoopbackMidiService::addEndpoint(bool isSource, const QString& displayName, const QString& name,
-                                                 MidiEndpointRef loopSource)
-{
-    const MidiEndpointRef ref = m_nextRef++;
-    Endpoint endpoint;
-    endpoint.ref = ref;
-    endpoint.isSource = isSource;
-    endpoint.displayName = displayName;
-    endpoint.name = name.isEmpty() ? displayName : name;
-    endpoint.uniqueId = m_nextUniqueId++;
-    endpoint.loopSource = loopSource;
-    m_endpoints.push_back(endpoint);
-    return ref;
-}
-
-LoopbackMidiService::Endpoint* LoopbackMidiService::findEndpoint(MidiEndpointRef ref)
-{
-    for (Endpoint& endpoint : m_endpoints) {
-        if (endpoint.ref == ref) {
-            return &endpoint;
-        }
-    }
-    return nullptr;
-}
-
-MidiEndpointRef LoopbackMidiService::endpointAt(bool isSource, unsigned int index) const
-{
-    for (const Endpoint& endpoint : m_endpoints) {
-        if (endpoint.isSource == isSource && index-- == 0) {
-            return endpoint.ref;
-        }
-    }
-    return MidiNullRef;
-}
-
-unsigned int LoopbackMidiService::endpointCount(bool isSource) const
-{
-    return unsigned(std::count_if(m_endpoints.begin(), m_endpoints.end(),
-                                  [isSource](const Endpoint& e) { return e.isSource == isSource; }));
 }
 
 void LoopbackMidiService::waitForDeliveryInProgress(std::unique_lock<std::mutex>& lock)
@@ -402,7 +233,6 @@ void LoopbackMidiService::deliveryLoop()
         void* srcConnRefCon;
     };
     std::vector<Target> targets;
-    std::vector<MidiPacket> packets;
     std::unique_lock<std::mutex> lock(m_mutex);
     for (;;) {
         m_queueCondition.wait(lock, [this] { return m_stop || !m_queue.empty(); });
@@ -420,13 +250,10 @@ void LoopbackMidiService::deliveryLoop()
         }
         m_delivering = true;
         lock.unlock();
-        packets.clear();
-        for (const QByteArray& bytes : delivery.packets) {
-            packets.push_back(MidiPacket{delivery.hostTime, std::uint16_t(bytes.size()),
-                                         reinterpret_cast<const unsigned char*>(bytes.constData())});
-        }
+        const MidiPacket packet{delivery.hostTime, std::uint16_t(delivery.bytes.size()),
+                                reinterpret_cast<const unsigned char*>(delivery.bytes.constData())};
         for (const Target& target : targets) {
-            target.readProc(packets.data(), unsigned(packets.size()), target.readProcRefCon, target.srcConnRefCon);
+            target.readProc(&packet, 1, target.readProcRefCon, target.srcConnRefCon);
         }
         lock.lock();
         m_delivering = false;

@@ -4,7 +4,7 @@
 // main window built over the Loopback service with a fresh model (ShellFixture).
 
 #include "app/MainWindow.h"
-#include "midi/loopback/LoopbackMidiService.h"
+#include "testkit/FaultInjectingMidiService.h"
 #include "model/TulvarMidiModel.h"
 #include "persistence/ControlChangeWindowRestorationInfo.h"
 #include "persistence/WindowRestorationInfo.h"
@@ -122,6 +122,6 @@ struct ShellFixture {
 
     MessageBoxAnswerer boxes;
     TulvarMidiModel model;
-    LoopbackMidiService service;
+    FaultInjectingMidiService service;
     std::unique_ptr<MainWindow> window;
 };

@@ -3,7 +3,7 @@
 #include "ReceivedRecorder.h"
 #include "midi/MidiInputPort.h"
 #include "midi/MidiOutputPort.h"
-#include "midi/loopback/LoopbackMidiService.h"
+#include "testkit/FaultInjectingMidiService.h"
 
 #include <memory>
 
@@ -12,18 +12,23 @@ inline QByteArray byte(int value)
     return QByteArray(1, char(value));
 }
 
-// A Loopback service with one client, one input port (group 1, recording what it receives) and
+// The Loopback service, decorated so that endpoints and failures can be arranged, with one client, one input port (group 1, recording what it receives) and
 // one output port (group 0), all sharing one time base, torn down in the main window's order.
 struct PortRig {
-    explicit PortRig(LoopbackMidiService::Endpoints endpoints = LoopbackMidiService::Endpoints::Default,
-                     unsigned long long hostTimeAtStart = 0, unsigned int timeOfDayAtStart = 0)
-        : service(std::make_unique<LoopbackMidiService>(endpoints)),
+    enum class Endpoints { Loopback, None };
+
+    explicit PortRig(Endpoints endpoints = Endpoints::Loopback, unsigned long long hostTimeAtStart = 0,
+                     unsigned int timeOfDayAtStart = 0)
+        : service(std::make_unique<FaultInjectingMidiService>()),
           client(std::make_unique<MidiClient>(*service)),
           input(std::make_unique<MidiInputPort>(client.get(), MaxMidiMessageLength, 1, hostTimeAtStart,
                                                 timeOfDayAtStart)),
           output(std::make_unique<MidiOutputPort>(client.get(), MaxMidiMessageLength, 0, hostTimeAtStart,
                                                   timeOfDayAtStart))
     {
+        if (endpoints == Endpoints::None) {
+            service->removeServiceEndpoints();
+        }
         input->setReceivedMidiCallbackFunc(&ReceivedRecorder::callback, &recorder);
     }
 
@@ -79,7 +84,7 @@ struct PortRig {
     }
 
     ReceivedRecorder recorder;
-    std::unique_ptr<LoopbackMidiService> service;
+    std::unique_ptr<FaultInjectingMidiService> service;
     std::unique_ptr<MidiClient> client;
     std::unique_ptr<MidiInputPort> input;
     std::unique_ptr<MidiOutputPort> output;

@@ -68,6 +68,14 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         return m_bytes;
     }
+    // What arrived so far; waitForBytes then counts from here.
+    QByteArray take()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        QByteArray taken;
+        taken.swap(m_bytes);
+        return taken;
+    }
     // The connection context of every delivery.
     QList<void*> contexts()
     {
@@ -86,6 +94,53 @@ private:
     QByteArray m_bytes;
     QList<void*> m_contexts;
     bool m_timesStamped = true;
+};
+
+// A read procedure that records how many packets arrived and can be held inside its call until
+// the test lets it go.
+class HeldReader {
+public:
+    static void readProc(const MidiPacket*, unsigned int count, void* readProcRefCon, void*)
+    {
+        auto* self = static_cast<HeldReader*>(readProcRefCon);
+        std::unique_lock<std::mutex> lock(self->m_mutex);
+        self->m_packets += int(count);
+        self->m_inside = true;
+        self->m_changed.notify_all();
+        self->m_changed.wait(lock, [self] { return !self->m_held; });
+        self->m_inside = false;
+        ++self->m_finishedCalls;
+        self->m_changed.notify_all();
+    }
+
+    void setHeld(bool held)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_held = held;
+        m_changed.notify_all();
+    }
+    bool waitUntilInside() { return waitUntil([this] { return m_inside; }); }
+    bool waitForPackets(int count) { return waitUntil([&] { return m_packets >= count && !m_inside; }); }
+    int finishedCalls()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_finishedCalls;
+    }
+
+private:
+    template <class Condition>
+    bool waitUntil(Condition condition)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return m_changed.wait_for(lock, std::chrono::seconds(30), condition);
+    }
+
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    bool m_held = false;
+    bool m_inside = false;
+    int m_packets = 0;
+    int m_finishedCalls = 0;
 };
 
 struct ServicePorts {
@@ -107,7 +162,7 @@ struct ServicePorts {
 
     MidiService* service = nullptr;
     ReadProcRecorder recorder;
-    MidiClientRef client = MidiNullRef;
-    MidiPortRef input = MidiNullRef;
-    MidiPortRef output = MidiNullRef;
+    MidiClientRef client = InvalidPortRef;
+    MidiPortRef input = InvalidPortRef;
+    MidiPortRef output = InvalidPortRef;
 };

@@ -41,7 +41,7 @@ MidiEndpointRef findByName(AlsaMidiService& service, bool sources, const QString
             return ref;
         }
     }
-    return MidiNullRef;
+    return InvalidPortRef;
 }
 
 // A note, then 2,000 notes, then a 16384-byte exclusive. Neighbouring messages never share a
@@ -162,7 +162,7 @@ void AlsaMidiServiceTest::listsOtherClientsPortsOnly()
             QVERIFY(client != 0 && client != m_service->clientId());
         }
     }
-    QVERIFY(findByName(*m_service, false, QStringLiteral("VirMIDI 0-0")) != MidiNullRef);
+    QVERIFY(findByName(*m_service, false, QStringLiteral("VirMIDI 0-0")) != InvalidPortRef);
     QString name;
     QCOMPARE(m_service->getStringProperty(peerOut, MidiStringProperty::Name, &name), 0);
     QCOMPARE(name, QStringLiteral("out"));
@@ -225,7 +225,7 @@ void AlsaMidiServiceTest::rawMidiPortGetsEverythingInOrder()
     RawMidiDevice device(QStringLiteral("/dev/snd/midiC0D0"));
     QVERIFY(device.isOpen());
     const MidiEndpointRef destination = findByName(*m_service, false, QStringLiteral("VirMIDI 0-0"));
-    QVERIFY(destination != MidiNullRef);
+    QVERIFY(destination != InvalidPortRef);
     QCOMPARE(m_service->connectDestination(m_ports->output, destination), 0);
     QByteArray expected;
     for (const QByteArray& message : noteBurstAndDump()) {
@@ -242,7 +242,7 @@ void AlsaMidiServiceTest::exclusiveFromRawMidiArrivesInChunksTheParserJoins()
     RawMidiDevice device(QStringLiteral("/dev/snd/midiC0D1"));
     QVERIFY(device.isOpen());
     const MidiEndpointRef source = findByName(*m_service, true, QStringLiteral("VirMIDI 0-1"));
-    QVERIFY(source != MidiNullRef);
+    QVERIFY(source != InvalidPortRef);
     QCOMPARE(m_service->connectSource(m_ports->input, source, nullptr), 0);
     const QByteArray dump = sysEx(16384);
     QVERIFY(device.write(dump));
@@ -286,7 +286,7 @@ void AlsaMidiServiceTest::sourceHeldExclusivelyCannotBeOpened()
 void AlsaMidiServiceTest::readProcWaitingForRoomBlocksNoSendOrPortChange()
 {
     BlockingReader reader;
-    MidiPortRef blocked = MidiNullRef;
+    MidiPortRef blocked = InvalidPortRef;
     QCOMPARE(m_service->createInputPort(m_ports->client, QStringLiteral("InputPort"), &BlockingReader::readProc,
                                         &reader, &blocked),
              0);
@@ -300,7 +300,7 @@ void AlsaMidiServiceTest::readProcWaitingForRoomBlocksNoSendOrPortChange()
     QVERIFY(m_service->getNumberOfSources() > 0);
     QCOMPARE(m_service->connectSource(m_ports->input, source, nullptr), 0);
     QCOMPARE(m_service->disconnectSource(m_ports->input, source), 0);
-    MidiPortRef another = MidiNullRef;
+    MidiPortRef another = InvalidPortRef;
     QCOMPARE(m_service->createOutputPort(m_ports->client, QStringLiteral("OutputPort"), &another), 0);
     QCOMPARE(m_service->disposePort(another), 0);
     reader.release();

@@ -29,9 +29,18 @@ JackPeerClient::JackPeerClient(const char* clientName)
 
 JackPeerClient::~JackPeerClient()
 {
+    close();
+}
+
+void JackPeerClient::close()
+{
     if (m_client) {
         jack_deactivate(m_client);
         jack_client_close(m_client);
+        m_client = nullptr;
+        m_output = nullptr;
+        m_input = nullptr;
+        m_activeOutput.store(nullptr);
     }
 }
 

@@ -22,8 +22,8 @@ public:
     JackPeerClient& operator=(const JackPeerClient&) = delete;
 
     bool isOpen() const { return m_client != nullptr; }
-    QString outputName() const { return QString::fromUtf8(jack_port_name(m_output)); }
-    QString inputName() const { return QString::fromUtf8(jack_port_name(m_input)); }
+    QString outputName() const { return m_output ? QString::fromUtf8(jack_port_name(m_output)) : QString(); }
+    QString inputName() const { return m_input ? QString::fromUtf8(jack_port_name(m_input)) : QString(); }
     jack_port_t* outputPort() const { return m_output; }
 
     // Queues one event; waits while the queue is full.
@@ -38,6 +38,8 @@ public:
     int takenEvents() const { return m_takenEvents; }
 
     void removeOutput();
+    // Leaves the server: both ports disappear.
+    void close();
 
 private:
     static int processCallback(jack_nframes_t frames, void* arg);

@@ -1,0 +1,380 @@
+#include "midi/MidiInputPort.h"
+#include "midi/MidiOutputPort.h"
+#include "midi/ReceivedRecorder.h"
+#include "midi/ServiceTestKit.h"
+#include "midi/contract/ServiceContractFixture.h"
+
+#include <QtTest>
+
+#include <QElapsedTimer>
+#include <QThread>
+
+#include <thread>
+
+// What every MIDI service promises the port layer, tested through the port layer against a
+// peer program on the same service. TULVAR_CONTRACT_SERVICE chooses the service: loopback (the
+// default), jack or alsa.
+
+namespace {
+constexpr int WaitMs = 30000;
+
+std::unique_ptr<ServiceContractFixture> makeFixture(const QString& name)
+{
+    if (name == QStringLiteral("jack")) {
+        return makeJackContractFixture();
+    }
+    if (name == QStringLiteral("alsa")) {
+        return makeAlsaContractFixture();
+    }
+    return name.isEmpty() || name == QStringLiteral("loopback") ? makeLoopbackContractFixture() : nullptr;
+}
+
+QString currentName(const Midi& port)
+{
+    QString name;
+    port.getCurrentPortName(name);
+    return name;
+}
+
+QByteArray joined(const QList<QByteArray>& messages)
+{
+    QByteArray all;
+    for (const QByteArray& message : messages) {
+        all += message;
+    }
+    return all;
+}
+
+QList<QByteArray> burst(int count)
+{
+    QList<QByteArray> messages;
+    for (int i = 0; i < count; ++i) {
+        messages.append(i % 3 == 0   ? bytes({0x90 | (i % 16), i % 128, 1 + (i / 16) % 127})
+                        : i % 3 == 1 ? bytes({0xB0 | (i % 16), 1, i % 128})
+                                     : bytes({0xF8}));
+    }
+    return messages;
+}
+}
+
+QString contractEndpointName(MidiService& service, bool source, std::int32_t uniqueId)
+{
+    const unsigned int count = source ? service.getNumberOfSources() : service.getNumberOfDestinations();
+    for (unsigned int i = 0; i < count; ++i) {
+        const MidiEndpointRef ref = source ? service.getSource(i) : service.getDestination(i);
+        std::int32_t id = 0;
+        QString name;
+        if (service.getIntegerProperty(ref, MidiIntegerProperty::UniqueId, &id) == 0 && id == uniqueId
+            && service.getStringProperty(ref, MidiStringProperty::DisplayName, &name) == 0) {
+            return name;
+        }
+    }
+    return QString();
+}
+
+class MidiServiceContractTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void enumerationListsThePeerButNoneOfTheProgramsOwnPorts();
+    void openingByNameAssignsThatEndpointAndOnlyAnExactName();
+    void everyMessageKindArrivesIntactAndInOrder();
+    void everyMessageKindLeavesIntactAndInOrder();
+    void burstsAndLargeDumpsArriveWholeAndInOrderBothWays();
+    void aClosedInputReceivesNothingMore();
+    void disconnectingWaitsForAReadProcedureInProgress();
+    void aVanishedPeerLeavesThePortsUnassignableButTheProgramRunning();
+    void theServiceGoingAwayLeavesTheProgramRunningUntilItIsBack();
+
+private:
+    void openPorts();
+    void closePorts();
+    int transmit(const QByteArray& message);
+    // What the input port delivered, as one stream, once it holds size bytes (or time is up).
+    QByteArray receivedStream(int size);
+
+    std::unique_ptr<ServiceContractFixture> m_fixture;
+    std::unique_ptr<MidiService> m_service;
+    std::unique_ptr<MidiClient> m_client;
+    std::unique_ptr<MidiInputPort> m_input;
+    std::unique_ptr<MidiOutputPort> m_output;
+    std::unique_ptr<ReceivedRecorder> m_recorder;
+    std::unique_ptr<ContractPeer> m_peer;
+};
+
+void MidiServiceContractTest::initTestCase()
+{
+    const QString name = qEnvironmentVariable("TULVAR_CONTRACT_SERVICE");
+    m_fixture = makeFixture(name);
+    QVERIFY2(m_fixture, qPrintable("unknown service " + name));
+}
+
+void MidiServiceContractTest::init()
+{
+    const QString reason = m_fixture->unavailableReason();
+    if (!reason.isEmpty()) {
+        if (m_fixture->mustRun()) {
+            QFAIL(qPrintable("the service must be tested here: " + reason));
+        }
+        QSKIP(qPrintable(reason));
+    }
+    m_service = m_fixture->createService();
+    QVERIFY(m_service);
+    openPorts();
+    m_peer = m_fixture->createPeer(*m_service);
+    QVERIFY(m_peer);
+}
+
+void MidiServiceContractTest::cleanup()
+{
+    closePorts();
+    m_peer.reset();
+    m_service.reset();
+}
+
+void MidiServiceContractTest::openPorts()
+{
+    m_client = std::make_unique<MidiClient>(*m_service);
+    m_input = std::make_unique<MidiInputPort>(m_client.get(), MaxMidiMessageLength, 0, 0, 0);
+    m_output = std::make_unique<MidiOutputPort>(m_client.get(), MaxMidiMessageLength, 0, 0, 0);
+    m_recorder = std::make_unique<ReceivedRecorder>();
+    m_input->setReceivedMidiCallbackFunc(&ReceivedRecorder::callback, m_recorder.get());
+}
+
+// In the main window's order.
+void MidiServiceContractTest::closePorts()
+{
+    m_input.reset();
+    m_output.reset();
+    m_client.reset();
+    m_recorder.reset();
+}
+
+int MidiServiceContractTest::transmit(const QByteArray& message)
+{
+    unsigned int timeStamp = 0;
+    return m_output->transmitMidi(reinterpret_cast<const unsigned char*>(message.constData()),
+                                  static_cast<unsigned short>(message.size()), timeStamp);
+}
+
+QByteArray MidiServiceContractTest::receivedStream(int size)
+{
+    QByteArray all;
+    QElapsedTimer timer;
+    timer.start();
+    do {
+        all.clear();
+        for (const auto& record : m_recorder->records()) {
+            all += record.data;
+        }
+    } while (all.size() < size && timer.elapsed() < WaitMs && (QThread::msleep(10), true));
+    return all;
+}
+
+void MidiServiceContractTest::enumerationListsThePeerButNoneOfTheProgramsOwnPorts()
+{
+    MIDI_RESULT result = MIDI_RESULT_ERROR;
+    const QStringList inputs = m_input->getInputPortNameList(&result);
+    QCOMPARE(result, MIDI_RESULT_OK);
+    const QStringList outputs = m_output->getOutputPortNameList(&result);
+    QCOMPARE(result, MIDI_RESULT_OK);
+    QVERIFY2(inputs.contains(m_peer->sourceName()), qPrintable(inputs.join(", ")));
+    QVERIFY2(outputs.contains(m_peer->destinationName()), qPrintable(outputs.join(", ")));
+    for (const QString& name : inputs + outputs) {
+        QVERIFY2(!name.contains(InputPortName) && !name.contains(OutputPortName), qPrintable(name));
+    }
+    QCOMPARE(m_service->getSource(m_service->getNumberOfSources()), InvalidPortRef);
+    QCOMPARE(m_service->getDestination(m_service->getNumberOfDestinations()), InvalidPortRef);
+
+    // Unique IDs tell the endpoints of one direction apart and stay while they exist.
+    QSet<std::int32_t> ids;
+    for (unsigned int i = 0; i < m_service->getNumberOfSources(); ++i) {
+        std::int32_t id = 0;
+        QCOMPARE(m_service->getIntegerProperty(m_service->getSource(i), MidiIntegerProperty::UniqueId, &id), 0);
+        ids.insert(id);
+    }
+    QCOMPARE(ids.size(), inputs.size());
+    m_input->getInputPortNameList();
+    QCOMPARE(m_input->openInputPort(m_peer->sourceName()), 0);
+    const std::int32_t id = m_input->getCurrentPortUniqueId();
+    QVERIFY(ids.contains(id));
+    QCOMPARE(m_input->getInputPortNameList(), inputs);
+    QCOMPARE(m_input->openInputPort(m_peer->sourceName()), 0);
+    QCOMPARE(m_input->getCurrentPortUniqueId(), id);
+}
+
+void MidiServiceContractTest::openingByNameAssignsThatEndpointAndOnlyAnExactName()
+{
+    QCOMPARE(m_input->openInputPort(m_peer->sourceName()), 0);
+    QCOMPARE(currentName(*m_input), m_peer->sourceName());
+    QCOMPARE(m_output->openOutputPort(m_peer->destinationName()), 0);
+    QCOMPARE(currentName(*m_output), m_peer->destinationName());
+    for (const QString& name : {m_peer->sourceName().toUpper(), m_peer->sourceName() + " ", QString()}) {
+        QCOMPARE(m_input->openInputPort(name), 1);
+        QCOMPARE(m_output->openOutputPort(name), 1);
+    }
+    QCOMPARE(currentName(*m_input), m_peer->sourceName());
+    QCOMPARE(currentName(*m_output), m_peer->destinationName());
+    QCOMPARE(m_input->closeInputPort(), 0);
+    QCOMPARE(m_output->closeOutputPort(), 0);
+    QCOMPARE(currentName(*m_input), QStringLiteral("No Assign"));
+}
+
+// Running status split over two events, and a dump arriving in pieces with timing clock between
+// them, as a device behind a bridge sends it.
+void MidiServiceContractTest::everyMessageKindArrivesIntactAndInOrder()
+{
+    QCOMPARE(m_input->openInputPort(m_peer->sourceName()), 0);
+    QList<QByteArray> events = everyMessageKind();
+    const QByteArray dump = sysEx(16384);
+    for (int offset = 0; offset < dump.size(); offset += 1000) {
+        events << dump.mid(offset, 1000) << bytes({0xF8});
+    }
+    events << sysEx(16384);
+    for (const QByteArray& event : events) {
+        QVERIFY(m_peer->send(event));
+    }
+    const QByteArray expected = joined(events);
+    QCOMPARE(receivedStream(expected.size()), expected);
+}
+
+void MidiServiceContractTest::everyMessageKindLeavesIntactAndInOrder()
+{
+    QCOMPARE(m_output->openOutputPort(m_peer->destinationName()), 0);
+    QList<QByteArray> messages = everyMessageKind();
+    messages.removeAt(1);  // the program sends whole messages, never running status
+    messages << sysEx(16384) << bytes({0x80, 0x3C, 0x00});
+    for (const QByteArray& message : messages) {
+        QCOMPARE(transmit(message), 0);
+    }
+    const QByteArray expected = joined(messages);
+    QVERIFY(m_peer->waitForBytes(expected.size()));
+    QCOMPARE(m_peer->takeReceived(), expected);
+}
+
+void MidiServiceContractTest::burstsAndLargeDumpsArriveWholeAndInOrderBothWays()
+{
+    QCOMPARE(m_input->openInputPort(m_peer->sourceName()), 0);
+    QCOMPARE(m_output->openOutputPort(m_peer->destinationName()), 0);
+    // More than a service's queues hold at once, so senders have to wait for room.
+    QList<QByteArray> messages = burst(2000);
+    messages << sysEx(16384) << sysEx(16384) << sysEx(16384) << sysEx(16384) << bytes({0x80, 0x40, 0x00});
+    for (const QByteArray& message : messages) {
+        QCOMPARE(transmit(message), 0);
+    }
+    // Closing at once: what was queued still leaves.
+    QCOMPARE(m_output->closeOutputPort(), 0);
+    const QByteArray expected = joined(messages);
+    QVERIFY(m_peer->waitForBytes(expected.size()));
+    QCOMPARE(m_peer->takeReceived(), expected);
+
+    const QList<QByteArray> incoming = burst(2000);
+    for (const QByteArray& message : incoming) {
+        QVERIFY(m_peer->send(message));
+    }
+    const QByteArray expectedIn = joined(incoming);
+    QCOMPARE(receivedStream(expectedIn.size()), expectedIn);
+}
+
+// A second port that stays connected shows when the peer's later messages have come through.
+void MidiServiceContractTest::aClosedInputReceivesNothingMore()
+{
+    QCOMPARE(m_input->openInputPort(m_peer->sourceName()), 0);
+    QVERIFY(m_peer->send(bytes({0x90, 0x3C, 0x40})));
+    QVERIFY(m_recorder->waitForCount(1, WaitMs));
+    QCOMPARE(m_input->closeInputPort(), 0);
+    QVERIFY(m_peer->send(bytes({0x80, 0x3C, 0x00})));
+
+    MidiInputPort witness(m_client.get(), MaxMidiMessageLength, 1, 0, 0);
+    ReceivedRecorder witnessed;
+    witness.setReceivedMidiCallbackFunc(&ReceivedRecorder::callback, &witnessed);
+    witness.getInputPortNameList();
+    QCOMPARE(witness.openInputPort(m_peer->sourceName()), 0);
+    QVERIFY(m_peer->send(bytes({0xFC})));
+    QTRY_VERIFY_WITH_TIMEOUT(witnessed.count() > 0 && witnessed.records().back().data.endsWith(char(0xFC)), WaitMs);
+    QCOMPARE(m_recorder->count(), std::size_t(1));
+    QCOMPARE(m_recorder->records().front().data, bytes({0x90, 0x3C, 0x40}));
+}
+
+// Once disconnectSource has returned the port layer frees what the read procedure uses.
+void MidiServiceContractTest::disconnectingWaitsForAReadProcedureInProgress()
+{
+    HeldReader reader;
+    MidiPortRef port = InvalidPortRef;
+    QCOMPARE(m_service->createInputPort(m_client->clientRef(), QStringLiteral("Held"), &HeldReader::readProc, &reader,
+                                        &port),
+             0);
+    m_input->getInputPortNameList();
+    QCOMPARE(m_input->openInputPort(m_peer->sourceName()), 0);
+    const MidiEndpointRef source = m_service->getSource(m_input->getCurrentPortIndex());
+    QCOMPARE(m_service->connectSource(port, source, nullptr), 0);
+    reader.setHeld(true);
+    QVERIFY(m_peer->send(bytes({0xFA})));
+    QVERIFY(reader.waitUntilInside());
+    int finishedWhenReturned = -1;
+    std::thread disconnecter([&] {
+        m_service->disconnectSource(port, source);
+        finishedWhenReturned = reader.finishedCalls();
+    });
+    reader.setHeld(false);
+    disconnecter.join();
+    QVERIFY(finishedWhenReturned >= 1);
+    m_service->disposePort(port);
+}
+
+void MidiServiceContractTest::aVanishedPeerLeavesThePortsUnassignableButTheProgramRunning()
+{
+    const QString source = m_peer->sourceName();
+    const QString destination = m_peer->destinationName();
+    QCOMPARE(m_input->openInputPort(source), 0);
+    QCOMPARE(m_output->openOutputPort(destination), 0);
+    m_peer->vanish();
+    QTRY_VERIFY_WITH_TIMEOUT(!m_input->getInputPortNameList().contains(source), WaitMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_output->getOutputPortNameList().contains(destination), WaitMs);
+    QCOMPARE(m_input->closeInputPort(), 1);
+    QCOMPARE(currentName(*m_input), QStringLiteral("No Assign"));
+    transmit(bytes({0x90, 0x40, 0x7F}));  // may be refused or lost, but returns
+    QCOMPARE(m_output->closeOutputPort(), 0);
+    QCOMPARE(m_input->openInputPort(source), 1);
+    QCOMPARE(m_output->openOutputPort(destination), 1);
+}
+
+void MidiServiceContractTest::theServiceGoingAwayLeavesTheProgramRunningUntilItIsBack()
+{
+    if (!m_fixture->canTakeServiceAway()) {
+        QSKIP("this service has no server or device to lose");
+    }
+    QCOMPARE(m_input->openInputPort(m_peer->sourceName()), 0);
+    QCOMPARE(m_output->openOutputPort(m_peer->destinationName()), 0);
+    m_peer.reset();
+    m_fixture->takeServiceAway();
+
+    // The service notices on a thread of its own, a moment later.
+    QTRY_COMPARE_WITH_TIMEOUT(transmit(bytes({0x90, 0x40, 0x7F})), 1, WaitMs);
+    MIDI_RESULT result = MIDI_RESULT_ERROR;
+    QVERIFY(m_input->getInputPortNameList(&result).isEmpty());
+    QCOMPARE(result, MIDI_RESULT_OK);
+    QVERIFY(m_output->getOutputPortNameList(&result).isEmpty());
+    QCOMPARE(m_input->openInputPort(0u), 1);
+    QCOMPARE(m_input->closeInputPort(), 1);
+    QCOMPARE(currentName(*m_input), QStringLiteral("No Assign"));
+
+    QVERIFY(m_fixture->bringServiceBack());
+    m_peer = m_fixture->createPeer(*m_service);
+    QVERIFY(m_peer);
+    QTRY_VERIFY_WITH_TIMEOUT(m_input->getInputPortNameList().contains(m_peer->sourceName()), WaitMs);
+    QCOMPARE(m_input->openInputPort(m_peer->sourceName()), 0);
+    QVERIFY(m_peer->send(bytes({0x90, 0x3C, 0x64})));
+    QVERIFY(m_recorder->waitForCount(1, WaitMs));
+    QCOMPARE(m_recorder->records().front().data, bytes({0x90, 0x3C, 0x64}));
+    m_output->getOutputPortNameList();
+    QCOMPARE(m_output->openOutputPort(m_peer->destinationName()), 0);
+    QCOMPARE(transmit(bytes({0x80, 0x3C, 0x00})), 0);
+    QVERIFY(m_peer->waitForBytes(3));
+}
+
+QTEST_GUILESS_MAIN(MidiServiceContractTest)
+#include "tst_MidiServiceContract.moc"

@@ -1,0 +1,59 @@
+#include "JackPeerClient.h"
+#include "testkit/JackTestServer.h"
+#include "midi/contract/ServiceContractFixture.h"
+#include "midi/jack/JackMidiService.h"
+
+// The JACK service against a private server; the peer is a libjack client of the test.
+
+namespace {
+class JackPeer : public ContractPeer {
+public:
+    QString sourceName() const override { return m_client.outputName(); }
+    QString destinationName() const override { return m_client.inputName(); }
+    bool send(const QByteArray& event) override
+    {
+        m_client.sendEvent(event);
+        return true;
+    }
+    bool waitForBytes(int count) override { return m_client.waitForBytes(count); }
+    QByteArray takeReceived() override { return m_client.takeReceived(); }
+    void vanish() override { m_client.close(); }
+
+    bool isOpen() const { return m_client.isOpen(); }
+
+private:
+    JackPeerClient m_client;
+};
+
+class JackContractFixture : public ServiceContractFixture {
+public:
+    ~JackContractFixture() override { m_server.stop(); }
+
+    QString unavailableReason() override
+    {
+        if (!m_server.isRunning() && !m_server.start()) {
+            return QStringLiteral("no JACK server could be started: ") + m_server.errorText();
+        }
+        return QString();
+    }
+    bool mustRun() const override { return JackTestServer::mustRun(); }
+    std::unique_ptr<MidiService> createService() override { return std::make_unique<JackMidiService>(); }
+    std::unique_ptr<ContractPeer> createPeer(MidiService&) override
+    {
+        auto peer = std::make_unique<JackPeer>();
+        return peer->isOpen() ? std::move(peer) : nullptr;
+    }
+    bool canTakeServiceAway() const override { return true; }
+    // As if the server crashed.
+    void takeServiceAway() override { m_server.kill(); }
+    bool bringServiceBack() override { return m_server.start(); }
+
+private:
+    JackTestServer m_server;
+};
+}
+
+std::unique_ptr<ServiceContractFixture> makeJackContractFixture()
+{
+    return std::make_unique<JackContractFixture>();
+}
