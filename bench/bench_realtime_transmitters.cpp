@@ -20,6 +20,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <jack/jack.h>
 #include <jack/midiport.h>
 
 #include <algorithm>
