@@ -11,8 +11,10 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QPointer>
 #include <QStringList>
+#include <QUrl>
 
 
 // One per test function: made in init(), destroyed in cleanup(), views first.
@@ -81,4 +83,20 @@ inline QStringList contextMenuEntries(MidiEditTextView* text)
         menu->close();
     }
     return entries;
+}
+
+// Drags a file onto the text area and drops it there, as a file manager does; true when both the
+// drag and the drop were accepted.
+inline bool sendDrag(MidiEditTextView* text, const QString& path)
+{
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(text->viewport(), &enter);
+    if (!enter.isAccepted()) {
+        return false;
+    }
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(text->viewport(), &drop);
+    return drop.isAccepted();
 }

@@ -33,20 +33,6 @@ QString sysExText(int size)
     return QStringLiteral("F0") + QStringLiteral(" 01").repeated(size - 2) + QStringLiteral(" F7");
 }
 
-bool sendDrag(MidiEditTextView* text, const QString& path)
-{
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(path)});
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(text->viewport(), &enter);
-    if (!enter.isAccepted()) {
-        return false;
-    }
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(text->viewport(), &drop);
-    return drop.isAccepted();
-}
-
 void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);

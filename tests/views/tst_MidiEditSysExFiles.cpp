@@ -26,20 +26,6 @@ bool writeAll(const QString& path, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-bool drop(MidiEditTextView* text, const QString& path)
-{
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(path)});
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(text->viewport(), &enter);
-    if (!enter.isAccepted()) {
-        return false;
-    }
-    QDropEvent event(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(text->viewport(), &event);
-    return event.isAccepted();
-}
-
 } // namespace
 
 class MidiEditSysExFilesTest : public QObject {
@@ -113,10 +99,10 @@ private slots:
         const QString path = folder.filePath(QStringLiteral("dropped.SYX"));
         QVERIFY(writeAll(path, QByteArray::fromHex("f00102f7")));
         MidiEditView* view = f->make(MidiEditView::SystemExclusiveEdit, QString(), true);
-        QVERIFY(drop(view->generalView()->textView(), path));
+        QVERIFY(sendDrag(view->generalView()->textView(), path));
         QCOMPARE(textOf(view), QStringLiteral("F0 01 02 F7\n"));
         // An editor with text opens the dump in a new editor.
-        QVERIFY(drop(view->generalView()->textView(), path));
+        QVERIFY(sendDrag(view->generalView()->textView(), path));
         QCOMPARE(f->mainWindow.openedEditors.size(), 1);
         QCOMPARE(f->mainWindow.openedEditors.first().text, QStringLiteral("F0 01 02 F7\n"));
     }
