@@ -2,6 +2,7 @@
 
 #include "app/MainWindowConstants.h"
 #include "app/MainWindowProjectWindows.h"
+#include "app/NativeEventFilter.h"
 #include "app/support/CommonTexts.h"
 #include "app/support/LookConstants.h"
 #include "app/support/TimeFunctions.h"
@@ -22,7 +23,6 @@
 #include "views/MidiEditView.h"
 
 #include <QAbstractButton>
-#include <QAbstractSpinBox>
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
@@ -31,15 +31,12 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPlainTextEdit>
 #include <QScreen>
-#include <QTextEdit>
 #include <QTimerEvent>
 #include <QUrl>
 
@@ -182,7 +179,7 @@ MainWindow::MainWindow(QWidget* parent, TulvarMidiModel* model, std::unique_ptr<
       m_ownedMidiService(std::move(ownedService))
 {
     m_noteManager.emplace(m_pModel, this);
-    m_noteManager->setTypingFocusQuery(&MainWindow::isTyping);
+    m_noteManager->setTypingFocusQuery(&NativeEventFilter::isTyping);
     setWindowTitle(ApplicationName);
 
     QFont font = TulvarMidiFont.font();
@@ -760,28 +757,6 @@ void MainWindow::clearKeyboardAllNoteEvent()
     if (m_noteManager) {
         m_noteManager->clearAllNoteEvent();
     }
-}
-
-// Typing into a text field, spin box or editable text, or a popup being open, plays no notes.
-bool MainWindow::isTyping()
-{
-    if (QApplication::activePopupWidget() != nullptr) {
-        return true;
-    }
-    QWidget* focus = QApplication::focusWidget();
-    if (focus == nullptr) {
-        return false;
-    }
-    if (auto* lineEdit = qobject_cast<QLineEdit*>(focus)) {
-        return !lineEdit->isReadOnly();
-    }
-    if (auto* plainText = qobject_cast<QPlainTextEdit*>(focus)) {
-        return !plainText->isReadOnly();
-    }
-    if (auto* richText = qobject_cast<QTextEdit*>(focus)) {
-        return !richText->isReadOnly();
-    }
-    return qobject_cast<QAbstractSpinBox*>(focus) != nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -184,7 +184,6 @@ private:
     void deliverMonitorText(const QByteArray& receivedText, std::uint32_t receivedCount,
                             const QByteArray& systemExclusiveText, std::uint32_t systemExclusiveCount,
                             const QByteArray& transmittedText);
-    static bool isTyping();
 
     TulvarMidiModel* m_pModel;
     SettingsStore m_settingsStore;
