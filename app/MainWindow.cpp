@@ -27,6 +27,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -37,6 +38,8 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScreen>
+#include <QThread>
+#include <QTimer>
 #include <QTimerEvent>
 #include <QUrl>
 
@@ -930,9 +933,31 @@ void MainWindow::updateParameter(unsigned int id)
     }
 }
 
+void MainWindow::quitWithoutConfirmation()
+{
+    // A dialog or popup runs its own event loop inside the flow that opened it: end it, and come
+    // back once that flow has returned to the main loop.
+    QWidget* blocking = QApplication::activeModalWidget();
+    if (blocking == nullptr) {
+        blocking = QApplication::activePopupWidget();
+    }
+    if (blocking != nullptr || QThread::currentThread()->loopLevel() > 1) {
+        if (auto* dialog = qobject_cast<QDialog*>(blocking)) {
+            dialog->reject();
+        } else if (blocking != nullptr) {
+            blocking->hide();
+        }
+        QTimer::singleShot(QuitRetryInterval, this, &MainWindow::quitWithoutConfirmation);
+        return;
+    }
+    m_quittingWithoutConfirmation = true;
+    close();
+    QCoreApplication::quit();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_pModel->getParameterEditFlag() == ParameterEditFlagChanged) {
+    if (!m_quittingWithoutConfirmation && m_pModel->getParameterEditFlag() == ParameterEditFlagChanged) {
         if (!confirmDiscardingChanges()) {
             event->ignore();
             return;

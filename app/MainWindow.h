@@ -90,6 +90,10 @@ public:
     QMessageBox::StandardButton showConfirmationMessageBox();
 
     void newFile();
+    // Ends the program as File > Quit does but without asking to save: the unsaved project stays
+    // unsaved and no project file is written. Dialogs and popups open at the time are closed
+    // first. For the quit signals.
+    void quitWithoutConfirmation();
     bool openFile(const QString& path);
     bool saveFile();
     bool saveAsFile();
@@ -219,4 +223,5 @@ private:
     bool m_openedWithFile = false;
     bool m_openingProject = false;
     bool m_closed = false;
+    bool m_quittingWithoutConfirmation = false;
 };

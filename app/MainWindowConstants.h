@@ -8,6 +8,7 @@
 constexpr QSize MainWindowDefaultSize(679, 548);
 constexpr QSize MidiEditViewDefaultSize(338, 274);
 constexpr int ReceivedMidiDataTimer = 100; // ms between two hand-overs of received text
+constexpr int QuitRetryInterval = 10;      // ms before a quit signal looks again for open dialogs
 
 constexpr int SubWindowCountLimit = 16;
 constexpr int ControlChangeViewCountLimit = 32;
