@@ -1,8 +1,8 @@
 #include "app/CApplication.h"
 
 #include "app/MainWindow.h"
-#include "app/support/CommonTexts.h"
-#include "app/support/LookConstants.h"
+#include "support/CommonTexts.h"
+#include "support/LookConstants.h"
 
 #include <QFileOpenEvent>
 

@@ -1,6 +1,6 @@
 #include "app/CommandLine.h"
 
-#include "app/support/CommonTexts.h"
+#include "support/CommonTexts.h"
 
 QStringList const CommandLine::MidiBackendNames{QStringLiteral("auto"), QStringLiteral("alsa"),
                                                QStringLiteral("jack"), QStringLiteral("loopback")};

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "app/MainWindowMenus.h"
+#include "app/MonitorViews.h"
+#include "app/PortSelection.h"
+#include "app/SubWindowManager.h"
 #include "engine/KeyboardNoteEventManager.h"
 #include "engine/MidiAnalyzer.h"
 #include "engine/MidiBulkIntervalManager.h"
@@ -8,52 +12,27 @@
 #include "persistence/SettingsStore.h"
 #include "views/MainWindowIF.h"
 
-#include <QHash>
 #include <QList>
 #include <QMainWindow>
 #include <QMessageBox>
-#include <QPointer>
-#include <QRect>
-#include <QVariant>
 
-#include <functional>
 #include <memory>
 #include <optional>
 
-class MidiClient;
-class MidiInputPort;
-class MidiOutputPort;
 class MidiService;
 class QAction;
-class QActionGroup;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class TulvarMidiModel;
 
-// The single top-level window: the MIDI ports, the MDI area that holds every tool window, the
-// menus, the project-file flows and the port selection. Every message sent to MIDI goes through
-// transmitMidi. Tool windows are made through a table from their kind to a creator, so a kind
-// whose view does not exist yet is simply disabled in its menu.
+// The single top-level window: the MIDI ports (PortSelection), the MDI area whose tool windows
+// SubWindowManager keeps, the menus and the project-file flows. Every message sent to MIDI goes
+// through transmitMidi. Operations that belong to the two helpers are short forwards here.
 class MainWindow : public QMainWindow, public ModelAssistant, public MainWindowIF {
     Q_OBJECT
 
 public:
-    // The kinds of tool windows: the window identifiers 1-14 and the four that are never restored.
-    enum ExtraSubWindowKind { PreferencesKind = 100, AboutKind, OpenSourceLicenseKind, EULAKind };
-
-    // What a creator needs to build a view.
-    struct SubWindowRequest {
-        SubWindowRequest(int windowKind = 0) : kind(windowKind) {}
-        int kind;
-        unsigned char controllerNumber = 0; // control change windows
-        bool receiving = false;             // message editors opened to receive
-        QString text;                       // initial text of a message editor
-    };
-    // Builds the view of one kind (a QWidget that is also a WindowRestorationInfo for kinds 1-14),
-    // or returns null when it cannot.
-    using SubWindowCreator = std::function<QWidget*(const SubWindowRequest&)>;
-
     // Over the MIDI service chosen by TULVAR_MIDI_BACKEND (or the best one available).
     MainWindow(QWidget* parent, TulvarMidiModel* model);
     // Over a service that outlives the window.
@@ -69,26 +48,44 @@ public:
                       bool skipBulkWait, bool unused = false) override;
 
     // Port selection; portIndex InvalidPortIndex means "No Assign". False when an open failed.
-    bool inputPortMenuSelected(InputPortGroup group, unsigned int portIndex);
-    bool outputPortMenuSelected(OutputPortGroup group, unsigned int portIndex);
-    bool closeInputPort(InputPortGroup group);
-    bool closeOutputPort(OutputPortGroup group);
-    // "No Assign" followed by the port layer's names; currentIndex is the position of the port's
-    // current name in that list (0 when not found).
-    void getInputPortList(InputPortGroup group, QStringList& names, unsigned int& currentIndex);
-    void getOutputPortList(OutputPortGroup group, QStringList& names, unsigned int& currentIndex);
-    unsigned int getCurrentInputPortIndex(InputPortGroup group);
-    unsigned int getCurrentOutputPortIndex(OutputPortGroup group);
+    bool inputPortMenuSelected(InputPortGroup group, unsigned int portIndex)
+    {
+        return selectPort(PortSelection::Direction::Input, group, portIndex);
+    }
+    bool outputPortMenuSelected(OutputPortGroup group, unsigned int portIndex)
+    {
+        return selectPort(PortSelection::Direction::Output, group, portIndex);
+    }
+    bool closeInputPort(InputPortGroup group) { return m_ports->close(PortSelection::Direction::Input, group); }
+    bool closeOutputPort(OutputPortGroup group) { return m_ports->close(PortSelection::Direction::Output, group); }
+    void getInputPortList(InputPortGroup group, QStringList& names, unsigned int& currentIndex)
+    {
+        m_ports->getPortList(PortSelection::Direction::Input, group, names, currentIndex);
+    }
+    void getOutputPortList(OutputPortGroup group, QStringList& names, unsigned int& currentIndex)
+    {
+        m_ports->getPortList(PortSelection::Direction::Output, group, names, currentIndex);
+    }
+    unsigned int getCurrentInputPortIndex(InputPortGroup group)
+    {
+        return m_ports->currentIndex(PortSelection::Direction::Input, group);
+    }
+    unsigned int getCurrentOutputPortIndex(OutputPortGroup group)
+    {
+        return m_ports->currentIndex(PortSelection::Direction::Output, group);
+    }
 
     bool transmitNoteOnByKeyDown(unsigned int character);
     bool transmitNoteOffByKeyUp(unsigned int character);
     void clearKeyboardAllNoteEvent() override;
-    bool closeAboutDialog();
+    bool closeAboutDialog() { return m_subWindows->closeAboutDialog(); }
 
     void showErrorMessageBox(const QString& message) override;
     void showLimitViewDisplayMessageBox(const QString& viewName);
     QMessageBox::StandardButton showConfirmationMessageBox();
 
+    // True when the work may go on: nothing unsaved, the user saved, or chose not to.
+    bool confirmDiscardingChanges();
     void newFile();
     // Ends the program as File > Quit does but without asking to save: the unsaved project stays
     // unsaved and no project file is written. Dialogs and popups open at the time are closed
@@ -103,45 +100,41 @@ public:
     // then does not restore the last layout.
     void setOpenedWithFile(bool openedWithFile);
 
-    QList<QMdiSubWindow*> getSubWindowList() const;
+    QList<QMdiSubWindow*> getSubWindowList() const { return m_subWindows->getSubWindowList(); }
     QMdiArea* getMdiArea() const { return m_pMdiArea; }
     MidiAnalyzer* getAnalyzer() { return m_analyzer ? &*m_analyzer : nullptr; }
     QString getIniFilePath() const;
 
     // MainWindowIF
-    void addReceivingView(MidiEditView* view) override;
-    void removeReceivingView(MidiEditView* view) override;
-    void addOutMonitorView(MidiEditView* view) override;
-    void removeOutMonitorView(MidiEditView* view) override;
+    void addReceivingView(MidiEditView* view) override { m_monitorViews.addReceivingView(view); }
+    void removeReceivingView(MidiEditView* view) override { m_monitorViews.removeReceivingView(view); }
+    void addOutMonitorView(MidiEditView* view) override { m_monitorViews.addOutMonitorView(view); }
+    void removeOutMonitorView(MidiEditView* view) override { m_monitorViews.removeOutMonitorView(view); }
     void openMessageEditor(bool receiving, const QSize& size, const QString& text) override;
 
     // Sub-window management.
-    void setSubWindowCreator(int kind, SubWindowCreator creator);
-    bool hasSubWindowCreator(int kind) const;
-    // Opens a tool window of a kind under the instance rules: a single-instance kind that is
-    // open is activated; a multi-instance kind at its limit shows the limit warning. `size`
-    // (message views only) is the size of the view inside the frame.
-    QMdiSubWindow* openSubWindow(const SubWindowRequest& request, const QSize& size = QSize());
-    QMdiSubWindow* createMidiEditView(int kind, bool receiving, const QSize& size, const QString& text);
+    SubWindowManager& subWindows() { return *m_subWindows; }
+    QMdiSubWindow* createMidiEditView(int kind, bool receiving, const QSize& size, const QString& text)
+    {
+        return m_subWindows->createMidiEditView(kind, receiving, size, text);
+    }
     QMdiSubWindow* createSubWindowByWindowId(int id, bool stayOnTop, const QRect& rect, Qt::WindowStates state,
-                                             const QList<QVariant>& extra);
-    QMdiSubWindow* createAboutView();
-    void setWindowGeometry(QWidget* window, const QRect& rect);
-    QSize adjustMidSubWindowSize(QMdiSubWindow* subWindow, const QSize& size);
-    void registerNormalRectHash(QWidget* window);
-    void unregisterNormalRectHash(QWidget* window);
-    void normalRectChanged(QWidget* window, const QSize& size);
-    void normalRectChanged(QWidget* window, const QPoint& position);
-    QRect getNormalRect(QWidget* window) const;
-    bool isNormalWindowState(QWidget* window) const;
-    static bool isFixedSizeObject(QObject* object);
-    static void removeStayOnTopAction(QMenu* menu);
-    static void removeMaximizeMenuForFixedSizeView(QMenu* menu);
-    QRect getMainWindowRestorationRect(const QRect& rect) const;
-    void initializeSubWindows();
+                                             const QList<QVariant>& extra)
+    {
+        return m_subWindows->createSubWindowByWindowId(id, stayOnTop, rect, state, extra);
+    }
+    QMdiSubWindow* createAboutView() { return m_subWindows->openSubWindow({AboutKind}); }
+    QRect getNormalRect(QWidget* window) const { return m_subWindows->getNormalRect(window); }
+    bool isNormalWindowState(QWidget* window) const { return SubWindowManager::isNormalWindowState(window); }
+    QRect getMainWindowRestorationRect(const QRect& rect) const
+    {
+        return SubWindowManager::getMainWindowRestorationRect(rect);
+    }
+    void initializeSubWindows() { m_subWindows->initializeSubWindows(); }
+    // Also switches the bulk waits off meanwhile and forgets what was sent.
     void closeAllSubWindows();
-    void restoreWindowRegistory();
-    void storeWindowPosition();
+    void restoreWindowRegistory() { m_subWindows->restoreWindowRegistory(); }
+    void storeWindowPosition() { m_subWindows->storeWindowPosition(); }
 
     // ModelAssistant: the edit flag shows in the title.
     void updateParameter(unsigned int id) override;
@@ -149,14 +142,14 @@ public:
 
 public slots:
     void fileMenuSelected(QAction* action);
-    void inputPortMenuSelected(QAction* action);
-    void outputPortMenuSelected(QAction* action);
+    void inputPortMenuSelected(QAction* action) { portMenuSelected(PortSelection::Direction::Input, action); }
+    void outputPortMenuSelected(QAction* action) { portMenuSelected(PortSelection::Direction::Output, action); }
     void viewsMenuSelected(QAction* action);
     void controlChangeMenuSelected(QAction* action);
     void windowMenuSelected(QAction* action);
     void helpMenuSelected(QAction* action);
-    void createInputPortMenu();
-    void createOutputPortMenu();
+    void createInputPortMenu() { m_menus->fillPortMenu(PortSelection::Direction::Input); }
+    void createOutputPortMenu() { m_menus->fillPortMenu(PortSelection::Direction::Output); }
 
 protected:
     void timerEvent(QTimerEvent* event) override;
@@ -166,28 +159,16 @@ protected:
 private:
     MainWindow(QWidget* parent, TulvarMidiModel* model, std::unique_ptr<MidiService> ownedService,
                MidiService* midiService);
-    void installViewCreators();
-    void createMenus();
-    void updateViewsMenu();
-    void fillPortMenu(QMenu* menu, bool output);
+    bool selectPort(PortSelection::Direction direction, unsigned int group, unsigned int portIndex);
+    void portMenuSelected(PortSelection::Direction direction, QAction* action);
     void restoreRegistory();
-    void restorePort(bool output, unsigned int group);
-    void writePortName(bool output, unsigned int group);
-    void writeMainWindowInfoToRegistry(QList<WindowLayoutEntry>& entries) const;
-    void writeSubWindowInfoToRegistry(QList<WindowLayoutEntry>& entries) const;
-    // True when the work may go on: nothing unsaved, the user saved, or chose not to.
-    bool confirmDiscardingChanges();
+    void restorePort(PortSelection::Direction direction, unsigned int group);
     void resetProject();
     // The project path, its folder (parameter 2), an unchanged edit flag and the title after a
     // successful open or save.
     void setProjectFile(const QString& path);
     void updateWindowTitle();
     void showNormalDefaultSize();
-    bool handleMdiAreaDragEvent(QEvent* event);
-    int countOpenSubWindows(int kind);
-    void deliverMonitorText(const QByteArray& receivedText, std::uint32_t receivedCount,
-                            const QByteArray& systemExclusiveText, std::uint32_t systemExclusiveCount,
-                            const QByteArray& transmittedText);
 
     TulvarMidiModel* m_pModel;
     SettingsStore m_settingsStore;
@@ -195,29 +176,14 @@ private:
     QMdiArea* m_pMdiArea = nullptr;
     std::optional<KeyboardNoteEventManager> m_noteManager;
     std::optional<MidiAnalyzer> m_analyzer;
-    MidiClient* m_pClient = nullptr;
-    QList<MidiInputPort*> m_inputPorts;
-    QList<MidiOutputPort*> m_outputPorts;
+    std::optional<PortSelection> m_ports;
     std::optional<MidiBulkIntervalManager> m_bulkIntervalManager;
     int m_timerId = 0;
 
-    QList<MidiEditView*> m_receivingViews;
-    QList<MidiEditView*> m_outMonitorViews;
+    MonitorViews m_monitorViews;
 
-    QMenu* m_pInputPortMenu = nullptr;
-    QMenu* m_pOutputPortMenu = nullptr;
-    QMenu* m_pViewsMenu = nullptr;
-    QMenu* m_pControlChangeMenu = nullptr;
-    QList<QAction*> m_viewsActions;
-    QHash<QAction*, int> m_helpActionKinds;
-    QAction* m_pPreferencesAction = nullptr;
-
-    QHash<int, SubWindowCreator> m_creators;
-    // Single-instance kinds: the open window; multi-instance kinds: every window made, closed
-    // ones becoming null and purged before counting.
-    QHash<int, QPointer<QMdiSubWindow>> m_singleSubWindows;
-    QHash<int, QList<QPointer<QMdiSubWindow>>> m_multiSubWindows;
-    QHash<QWidget*, QRect> m_normalRectHash;
+    std::optional<MainWindowMenus> m_menus;
+    SubWindowManager* m_subWindows = nullptr;
 
     bool m_shownOnce = false;
     bool m_openedWithFile = false;

@@ -29,7 +29,6 @@ inline QString const ConfirmationMessage = QStringLiteral("Do you want to save c
 // %1 is the window's menu text without "&" and "...".
 inline QString const LimitViewDisplayMessage =
     QStringLiteral("Unable to open a new %1 View.\nPlease close any opened %1 View before trying again.");
-inline QString const NoAssignText = QStringLiteral("No Assign");
 inline QString const ProjectFileFilterText = QStringLiteral("Project Files (*.tulvarmidi)");
 inline QString const UntitledProjectFileName = QStringLiteral("Untitled.tulvarmidi");
 inline QString const ProjectFileSuffix = QStringLiteral("tulvarmidi");

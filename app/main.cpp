@@ -4,7 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/NativeEventFilter.h"
 #include "app/QuitSignalHandler.h"
-#include "app/support/ImageResources.h"
+#include "support/ImageResources.h"
 #include "midi/MidiService.h"
 #include "midi/MidiServiceFactory.h"
 #include "model/TulvarMidiModel.h"

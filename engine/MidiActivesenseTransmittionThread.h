@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/support/ValueRange.h"
+#include "support/ValueRange.h"
 #include "engine/MidiRealtimeTransmittionThread.h"
 
 // Sends active sensing to both outputs once per interval while playing, the first one interval

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/support/ValueRange.h"
+#include "support/ValueRange.h"
 #include "engine/MidiRealtimeTransmittionThread.h"
 #include "small/MidiLibrary/midilib_timingClockGenerator.h"
 

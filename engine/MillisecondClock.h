@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/support/TimeFunctions.h"
+#include "support/TimeFunctions.h"
 
 #include <chrono>
 #include <cstdint>

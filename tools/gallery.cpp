@@ -5,8 +5,8 @@
 //   gallery --screenshot F    save the window to the PNG file F and quit (run it with
 //                             QT_SCALE_FACTOR=2 for a double-resolution picture)
 
-#include "app/support/ImageResources.h"
-#include "app/support/LookConstants.h"
+#include "support/ImageResources.h"
+#include "support/LookConstants.h"
 #include "widgets/Dial.h"
 #include "widgets/MidiLedCombinedDial.h"
 #include "widgets/MidiPitchbendSlider.h"

@@ -1,9 +1,9 @@
 #include "views/MidiEditGeneralView.h"
 
-#include "app/support/CommonTexts.h"
-#include "app/support/LookConstants.h"
-#include "app/support/Utility.h"
-#include "app/support/ValueRange.h"
+#include "support/CommonTexts.h"
+#include "support/LookConstants.h"
+#include "support/Utility.h"
+#include "support/ValueRange.h"
 #include "model/TulvarMidiModel.h"
 #include "views/MainWindowIF.h"
 #include "views/MidiEditTextView.h"

@@ -1,7 +1,7 @@
 #include "views/MidiEditProgressView.h"
 
-#include "app/support/CommonTexts.h"
-#include "app/support/LookConstants.h"
+#include "support/CommonTexts.h"
+#include "support/LookConstants.h"
 #include "model/TulvarMidiModel.h"
 #include "views/MidiEditView.h"
 #include "views/ViewConstants.h"

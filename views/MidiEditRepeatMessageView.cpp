@@ -1,6 +1,6 @@
 #include "views/MidiEditRepeatMessageView.h"
 
-#include "app/support/LookConstants.h"
+#include "support/LookConstants.h"
 #include "views/MidiEditView.h"
 #include "views/ViewConstants.h"
 

@@ -1,6 +1,6 @@
 #include "views/MidiEditTextView.h"
 
-#include "app/support/LookConstants.h"
+#include "support/LookConstants.h"
 #include "model/TulvarMidiModel.h"
 #include "views/MidiEditGeneralView.h"
 #include "views/ViewConstants.h"

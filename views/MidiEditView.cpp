@@ -1,7 +1,7 @@
 #include "views/MidiEditView.h"
 
-#include "app/support/CommonTexts.h"
-#include "app/support/LookConstants.h"
+#include "support/CommonTexts.h"
+#include "support/LookConstants.h"
 #include "engine/MidiEditRepeatTransmittionThread.h"
 #include "engine/MidiEditTransmittionThread.h"
 #include "model/TulvarMidiModel.h"

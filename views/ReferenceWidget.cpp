@@ -1,6 +1,6 @@
 #include "views/ReferenceWidget.h"
 
-#include "app/support/LookConstants.h"
+#include "support/LookConstants.h"
 #include "views/ViewConstants.h"
 
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #include "views/RepeatSettingsView.h"
 
-#include "app/support/LookConstants.h"
-#include "app/support/ValueRange.h"
+#include "support/LookConstants.h"
+#include "support/ValueRange.h"
 #include "views/ViewConstants.h"
 
 #include <QCheckBox>

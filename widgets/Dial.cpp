@@ -1,6 +1,6 @@
 #include "widgets/Dial.h"
 
-#include "app/support/LookConstants.h"
+#include "support/LookConstants.h"
 #include "widgets/LineEdit.h"
 
 #include <QConicalGradient>

@@ -1,6 +1,6 @@
 #include "widgets/TulvarMidiStyle.h"
 
-#include "app/support/LookConstants.h"
+#include "support/LookConstants.h"
 
 int TulvarMidiStyle::pixelMetric(PixelMetric metric, QStyleOption const* option, QWidget const* widget) const
 {

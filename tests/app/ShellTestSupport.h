@@ -74,10 +74,10 @@ private:
 inline void installStandInCreators(MainWindow& window, bool replaceExisting = false)
 {
     for (int kind = WindowRestorationInfo::FirstToolWindowId; kind <= WindowRestorationInfo::LastToolWindowId; ++kind) {
-        if (!replaceExisting && window.hasSubWindowCreator(kind)) {
+        if (!replaceExisting && window.subWindows().hasSubWindowCreator(kind)) {
             continue;
         }
-        window.setSubWindowCreator(kind, [](const MainWindow::SubWindowRequest& request) -> QWidget* {
+        window.subWindows().setSubWindowCreator(kind, [](const SubWindowRequest& request) -> QWidget* {
             if (request.kind == WindowRestorationInfo::ControlChangeId) {
                 return new StandInControlChangeView(request.controllerNumber);
             }

@@ -281,7 +281,7 @@ void tst_MainWindowShell::confirmationAsksYesNoCancel()
 void tst_MainWindowShell::newAsksFirstAndCancelKeepsEverything()
 {
     f->window->show();
-    f->window->openSubWindow({WindowRestorationInfo::KeyboardId});
+    f->window->subWindows().openSubWindow({WindowRestorationInfo::KeyboardId});
     f->model.setParameterEditFlag(ParameterEditFlagChanged);
     const int before = f->window->getMdiArea()->subWindowList().size();
 
@@ -338,7 +338,7 @@ void tst_MainWindowShell::closingTwiceStoresTheLayoutOnce()
 
     // A second accepted close leaves the stored layout alone.
     f->window->show();
-    f->window->openSubWindow({WindowRestorationInfo::KeyboardId});
+    f->window->subWindows().openSubWindow({WindowRestorationInfo::KeyboardId});
     QVERIFY(f->window->close());
     settings.sync();
     settings.beginGroup("SavePosition");

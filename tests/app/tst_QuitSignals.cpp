@@ -1,7 +1,7 @@
 #include "ShellTestSupport.h"
 
 #include "app/QuitSignalHandler.h"
-#include "app/support/CommonTexts.h"
+#include "support/CommonTexts.h"
 #include "model/TulvarMidiParameters.h"
 #include "persistence/RegistryKeys.h"
 #include "persistence/SettingsStore.h"

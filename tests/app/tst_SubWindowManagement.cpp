@@ -51,7 +51,7 @@ private:
     QDropEvent* dropEvent(QEvent::Type type, const QString& path, bool uriList = true);
 
     std::unique_ptr<ShellFixture> f;
-    QList<MainWindow::SubWindowRequest> m_requests;
+    QList<SubWindowRequest> m_requests;
     std::unique_ptr<QMimeData> m_mimeData;
 };
 
@@ -67,7 +67,7 @@ void tst_SubWindowManagement::createWindow()
 {
     MainWindow& window = f->create();
     for (int kind = WindowRestorationInfo::FirstToolWindowId; kind <= WindowRestorationInfo::LastToolWindowId; ++kind) {
-        window.setSubWindowCreator(kind, [this](const MainWindow::SubWindowRequest& request) -> QWidget* {
+        window.subWindows().setSubWindowCreator(kind, [this](const SubWindowRequest& request) -> QWidget* {
             m_requests.append(request);
             if (request.kind == WindowRestorationInfo::ControlChangeId) {
                 return new StandInControlChangeView(request.controllerNumber);
@@ -98,14 +98,14 @@ void tst_SubWindowManagement::singleInstanceKindIsActivatedWhenOpenedAgain()
     QMdiSubWindow* monitor = subWindowsOfKind(*f->window, WindowRestorationInfo::MidiInMonitorId).value(0);
     QVERIFY(monitor != nullptr);
     f->window->getMdiArea()->setActiveSubWindow(subWindowsOfKind(*f->window, 3).value(0));
-    QCOMPARE(f->window->openSubWindow({WindowRestorationInfo::MidiInMonitorId}), monitor);
+    QCOMPARE(f->window->subWindows().openSubWindow({WindowRestorationInfo::MidiInMonitorId}), monitor);
     QCOMPARE(f->window->getMdiArea()->activeSubWindow(), monitor);
     QCOMPARE(subWindowsOfKind(*f->window, WindowRestorationInfo::MidiInMonitorId).size(), 1);
 
     for (int kind : {7, 8, 9, 11, 12, 14}) {
-        QMdiSubWindow* first = f->window->openSubWindow({kind});
+        QMdiSubWindow* first = f->window->subWindows().openSubWindow({kind});
         QVERIFY(first != nullptr);
-        QCOMPARE(f->window->openSubWindow({kind}), first);
+        QCOMPARE(f->window->subWindows().openSubWindow({kind}), first);
     }
 }
 
@@ -129,15 +129,15 @@ void tst_SubWindowManagement::multiInstanceKindStopsAtItsLimit()
     QFETCH(QString, title);
     showEmpty();
     // The monitors do not count toward the editors' limit.
-    f->window->openSubWindow({WindowRestorationInfo::MidiInMonitorId});
-    f->window->openSubWindow({WindowRestorationInfo::MidiOutMonitorId});
+    f->window->subWindows().openSubWindow({WindowRestorationInfo::MidiInMonitorId});
+    f->window->subWindows().openSubWindow({WindowRestorationInfo::MidiOutMonitorId});
     QList<QMdiSubWindow*> opened;
     for (int i = 0; i < limit; ++i) {
-        QMdiSubWindow* subWindow = f->window->openSubWindow({kind});
+        QMdiSubWindow* subWindow = f->window->subWindows().openSubWindow({kind});
         QVERIFY(subWindow != nullptr);
         opened.append(subWindow);
     }
-    QVERIFY(f->window->openSubWindow({kind}) == nullptr);
+    QVERIFY(f->window->subWindows().openSubWindow({kind}) == nullptr);
     QCOMPARE(f->boxes.texts, QStringList{QString("Unable to open a new %1 View.\nPlease close any opened %1 View before "
                                                  "trying again.")
                                              .arg(title)});
@@ -146,7 +146,7 @@ void tst_SubWindowManagement::multiInstanceKindStopsAtItsLimit()
     QCOMPARE(subWindowsOfKind(*f->window, kind).size(), limit);
 
     opened.at(3)->close();
-    QVERIFY(f->window->openSubWindow({kind}) != nullptr);
+    QVERIFY(f->window->subWindows().openSubWindow({kind}) != nullptr);
     QCOMPARE(f->boxes.texts.size(), 1);
 }
 
@@ -184,11 +184,11 @@ void tst_SubWindowManagement::subWindowsCarryTheirNamesTitlesAndSizes()
     QFETCH(bool, fixedSize);
     QFETCH(QSize, size);
     showEmpty();
-    QMdiSubWindow* subWindow = f->window->openSubWindow({kind});
+    QMdiSubWindow* subWindow = f->window->subWindows().openSubWindow({kind});
     QVERIFY(subWindow != nullptr);
     QCOMPARE(subWindow->objectName(), objectName);
     QCOMPARE(subWindow->windowTitle(), title);
-    QCOMPARE(MainWindow::isFixedSizeObject(subWindow), fixedSize);
+    QCOMPARE(SubWindowManager::isFixedSizeObject(subWindow), fixedSize);
     if (fixedSize) {
         QCOMPARE(subWindow->minimumSize(), subWindow->size());
         QCOMPARE(subWindow->maximumSize(), subWindow->size());
@@ -218,10 +218,10 @@ void tst_SubWindowManagement::systemMenuLosesStayOnTopAndFixedKindsLoseMaximize(
         }
         return result;
     };
-    const QStringList editor = texts(f->window->openSubWindow({WindowRestorationInfo::MidiMessageEditorId}));
+    const QStringList editor = texts(f->window->subWindows().openSubWindow({WindowRestorationInfo::MidiMessageEditorId}));
     QVERIFY(!editor.contains(QMdiSubWindow::tr("Stay on &Top")));
     QVERIFY(editor.contains(QMdiSubWindow::tr("Ma&ximize")));
-    const QStringList transport = texts(f->window->openSubWindow({WindowRestorationInfo::TransportPanelId}));
+    const QStringList transport = texts(f->window->subWindows().openSubWindow({WindowRestorationInfo::TransportPanelId}));
     QVERIFY(!transport.contains(QMdiSubWindow::tr("Stay on &Top")));
     QVERIFY(!transport.contains(QMdiSubWindow::tr("Ma&ximize")));
     QVERIFY(transport.contains(QMdiSubWindow::tr("&Close")));
@@ -230,9 +230,9 @@ void tst_SubWindowManagement::systemMenuLosesStayOnTopAndFixedKindsLoseMaximize(
 void tst_SubWindowManagement::maximisingAWindowLeavesFixedKindsAndKeyboardsAlone()
 {
     showEmpty();
-    QMdiSubWindow* transport = f->window->openSubWindow({WindowRestorationInfo::TransportPanelId});
-    QMdiSubWindow* keyboard = f->window->openSubWindow({WindowRestorationInfo::KeyboardId});
-    QMdiSubWindow* editor = f->window->openSubWindow({WindowRestorationInfo::MidiMessageEditorId});
+    QMdiSubWindow* transport = f->window->subWindows().openSubWindow({WindowRestorationInfo::TransportPanelId});
+    QMdiSubWindow* keyboard = f->window->subWindows().openSubWindow({WindowRestorationInfo::KeyboardId});
+    QMdiSubWindow* editor = f->window->subWindows().openSubWindow({WindowRestorationInfo::MidiMessageEditorId});
     editor->showMaximized();
     QVERIFY(editor->isMaximized());
     QVERIFY(!transport->isMaximized());
@@ -247,7 +247,7 @@ void tst_SubWindowManagement::maximisingAWindowLeavesFixedKindsAndKeyboardsAlone
 void tst_SubWindowManagement::maximisedWindowComesBackMaximisedWithItsNormalRectangle()
 {
     showEmpty();
-    QMdiSubWindow* editor = f->window->openSubWindow({WindowRestorationInfo::MidiMessageEditorId});
+    QMdiSubWindow* editor = f->window->subWindows().openSubWindow({WindowRestorationInfo::MidiMessageEditorId});
     const QRect normal(12, 34, 300, 200);
     editor->setGeometry(normal);
     QCOMPARE(f->window->getNormalRect(editor), normal);
@@ -274,11 +274,11 @@ void tst_SubWindowManagement::maximisedWindowComesBackMaximisedWithItsNormalRect
 void tst_SubWindowManagement::layoutIsStoredInActivationOrder()
 {
     showEmpty();
-    QMdiSubWindow* keyboard = f->window->openSubWindow({WindowRestorationInfo::KeyboardId});
-    MainWindow::SubWindowRequest controlChange{WindowRestorationInfo::ControlChangeId};
+    QMdiSubWindow* keyboard = f->window->subWindows().openSubWindow({WindowRestorationInfo::KeyboardId});
+    SubWindowRequest controlChange{WindowRestorationInfo::ControlChangeId};
     controlChange.controllerNumber = 74;
-    QMdiSubWindow* knob = f->window->openSubWindow(controlChange);
-    f->window->openSubWindow({WindowRestorationInfo::TimingClockId});
+    QMdiSubWindow* knob = f->window->subWindows().openSubWindow(controlChange);
+    f->window->subWindows().openSubWindow({WindowRestorationInfo::TimingClockId});
     knob->setWindowFlags(knob->windowFlags() | Qt::WindowStaysOnTopHint);
     knob->show();
     f->window->getMdiArea()->setActiveSubWindow(keyboard);
@@ -345,18 +345,18 @@ void tst_SubWindowManagement::closeAllForgetsEveryWindow()
     f->window->show();
     QMdiSubWindow* monitor = subWindowsOfKind(*f->window, WindowRestorationInfo::MidiInMonitorId).value(0);
     QVERIFY(monitor != nullptr);
-    f->window->openSubWindow({WindowRestorationInfo::KeyboardId});
+    f->window->subWindows().openSubWindow({WindowRestorationInfo::KeyboardId});
     f->window->closeAllSubWindows();
     QTRY_VERIFY(f->window->getMdiArea()->subWindowList().isEmpty());
     QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
-    QVERIFY(f->window->openSubWindow({WindowRestorationInfo::MidiInMonitorId}) != nullptr);
+    QVERIFY(f->window->subWindows().openSubWindow({WindowRestorationInfo::MidiInMonitorId}) != nullptr);
     QCOMPARE(f->window->getMdiArea()->subWindowList().size(), 1);
 }
 
 void tst_SubWindowManagement::wheelOverTheAreaDoesNotScrollIt()
 {
     showEmpty();
-    QMdiSubWindow* far = f->window->openSubWindow({WindowRestorationInfo::MidiMessageEditorId});
+    QMdiSubWindow* far = f->window->subWindows().openSubWindow({WindowRestorationInfo::MidiMessageEditorId});
     far->move(0, 3000);
     QScrollBar* scrollBar = f->window->getMdiArea()->verticalScrollBar();
     QTRY_VERIFY(scrollBar->maximum() > 0);
@@ -439,7 +439,7 @@ void tst_SubWindowManagement::dropsAreRefused()
 
 void tst_SubWindowManagement::viewsMenuDisablesKindsWithoutAView()
 {
-    f->window->setSubWindowCreator(WindowRestorationInfo::FilterId, {});
+    f->window->subWindows().setSubWindowCreator(WindowRestorationInfo::FilterId, {});
     QMenu* views = f->window->menuBar()->actions().value(3)->menu();
     QVERIFY(views != nullptr && views->title() == "&Views");
     int checked = 0;
@@ -452,7 +452,7 @@ void tst_SubWindowManagement::viewsMenuDisablesKindsWithoutAView()
     }
     QCOMPARE(checked, 14);
     showEmpty();
-    QVERIFY(f->window->openSubWindow({WindowRestorationInfo::FilterId}) == nullptr);
+    QVERIFY(f->window->subWindows().openSubWindow({WindowRestorationInfo::FilterId}) == nullptr);
 }
 
 QTEST_MAIN(tst_SubWindowManagement)

@@ -1,6 +1,6 @@
-#include "app/support/ImageResources.h"
+#include "support/ImageResources.h"
 
-#include "app/support/LookConstants.h"
+#include "support/LookConstants.h"
 
 #include <QtGlobal>
 

@@ -1,5 +1,5 @@
-#include "app/support/ImageResources.h"
-#include "app/support/LookConstants.h"
+#include "support/ImageResources.h"
+#include "support/LookConstants.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "app/support/FontConstant.h"
+#include "support/FontConstant.h"
 
 FontConstant::FontConstant(QString family, QFont::StyleHint styleHint)
     : m_family(std::move(family))

@@ -1,4 +1,4 @@
-#include "app/support/Utility.h"
+#include "support/Utility.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/support/TimeFunctions.h"
+#include "support/TimeFunctions.h"
 
 #include <QTime>
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "app/support/LookConstants.h"
+#include "support/LookConstants.h"
 
 FontConstant const TulvarMidiFont(QStringLiteral("Monaco"), QFont::Monospace);
 FontConstant const AboutViewFont(QStringLiteral("ヒラギノ角ゴ Pro W3"), QFont::SansSerif);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/support/FontConstant.h"
+#include "support/FontConstant.h"
 
 #include <QColor>
 #include <QMargins>
