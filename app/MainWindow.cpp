@@ -25,6 +25,7 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFileInfo>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -138,7 +139,12 @@ void MainWindow::showNormalDefaultSize()
     if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) {
         setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
     }
+    // The menu bar and the frames take their room inside the window on this platform: measure
+    // them at the nominal size, then grow the window by them so that the workspace holds the
+    // default layout without scroll bars.
     resize(MainWindowDefaultSize);
+    layout()->activate();
+    resize(DefaultWorkspaceSize + size() - m_pMdiArea->contentsRect().size());
 }
 
 QString MainWindow::getIniFilePath() const
@@ -417,18 +423,31 @@ bool MainWindow::openFile(const QString& path)
     if (!confirmDiscardingChanges()) {
         return false;
     }
-    m_pModel->setModelIntValue(EditFlagParameterId, ParameterEditFlagUnchanged);
+    // The unsaved mark stays until the workspace is really replaced: a cancelled dialog or a
+    // refused file leaves the unsaved work as it was.
     QString chosen = path;
     if (chosen.isEmpty()) {
         clearKeyboardAllNoteEvent();
-        const QString folder = m_pModel->getModelStringValue(ProjectFileWorkingDirectoryParameterId);
-        chosen = Utility::showFileOpenDialog(this, tr("Open"), folder + "/", ProjectFileFilterText,
-                                             m_pModel->getModelDefaultStringValue(ProjectFileWorkingDirectoryParameterId));
+        chosen = chooseProjectFileToOpen();
         if (chosen.isEmpty()) {
             return false;
         }
     }
     return openProjectFile(chosen);
+}
+
+QString MainWindow::chooseProjectFileToOpen()
+{
+    const QString folder = m_pModel->getModelStringValue(ProjectFileWorkingDirectoryParameterId);
+    return Utility::showFileOpenDialog(this, tr("Open"), folder + "/", ProjectFileFilterText,
+                                       m_pModel->getModelDefaultStringValue(ProjectFileWorkingDirectoryParameterId));
+}
+
+QString MainWindow::chooseProjectFileToSave(const QString& name)
+{
+    const QString folder = m_pModel->getModelStringValue(ProjectFileWorkingDirectoryParameterId);
+    return Utility::showFileSaveDialog(this, tr("Save"), folder + "/" + name, ProjectFileFilterText,
+                                       m_pModel->getModelDefaultStringValue(ProjectFileWorkingDirectoryParameterId));
 }
 
 bool MainWindow::saveFile()
@@ -442,10 +461,7 @@ bool MainWindow::saveAsFile()
     clearKeyboardAllNoteEvent();
     const QString current = m_pModel->getProjectFilePath();
     const QString name = current.isEmpty() ? UntitledProjectFileName : QFileInfo(current).fileName();
-    const QString folder = m_pModel->getModelStringValue(ProjectFileWorkingDirectoryParameterId);
-    const QString chosen =
-        Utility::showFileSaveDialog(this, tr("Save"), folder + "/" + name, ProjectFileFilterText,
-                                    m_pModel->getModelDefaultStringValue(ProjectFileWorkingDirectoryParameterId));
+    const QString chosen = chooseProjectFileToSave(name);
     if (chosen.isEmpty()) {
         return false;
     }

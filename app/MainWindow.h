@@ -152,6 +152,11 @@ public slots:
     void createOutputPortMenu() { m_menus->fillPortMenu(PortSelection::Direction::Output); }
 
 protected:
+    // The file dialogs of the project flows: the chosen path, empty when cancelled. `name` is the
+    // file name the save dialog proposes.
+    virtual QString chooseProjectFileToOpen();
+    virtual QString chooseProjectFileToSave(const QString& name);
+
     void timerEvent(QTimerEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
