@@ -9,6 +9,38 @@ namespace {
 
 QString const BackendOption = QStringLiteral("--midi-backend");
 
+// Qt's standard options, which the application object takes out of the arguments itself. Qt
+// accepts them with one dash or two; those with a value take it as the next argument, style and
+// stylesheet also after "=".
+struct QtStandardOption {
+    char const* name;
+    bool takesValue;
+};
+QtStandardOption const QtStandardOptions[] = {
+    {"platform", true},    {"platformpluginpath", true}, {"platformtheme", true}, {"plugin", true},
+    {"qwindowgeometry", true}, {"qwindowicon", true},   {"qwindowtitle", true},  {"geometry", true},
+    {"title", true},       {"icon", true},               {"display", true},       {"name", true},
+    {"visual", true},      {"session", true},            {"style", true},         {"stylesheet", true},
+    {"reverse", false},    {"widgetcount", false},       {"testability", false},  {"sync", false},
+    {"nograb", false},     {"dograb", false},
+};
+
+QtStandardOption const* findQtStandardOption(QString const& argument, QString& attachedValue)
+{
+    QString name = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1);
+    int const equals = name.indexOf(QLatin1Char('='));
+    if (equals >= 0 && (name.startsWith(QLatin1String("style=")) || name.startsWith(QLatin1String("stylesheet=")))) {
+        attachedValue = name.mid(equals + 1);
+        name.truncate(equals);
+    }
+    for (QtStandardOption const& option : QtStandardOptions) {
+        if (name == QLatin1String(option.name)) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
 QString unknownBackend(QString const& word)
 {
     return QStringLiteral("unknown MIDI backend \"%1\" (use auto, alsa, jack or loopback)").arg(word);
@@ -21,6 +53,7 @@ CommandLine CommandLine::parse(QStringList const& arguments, QString const& envi
     CommandLine result;
     bool backendGiven = false;
     bool optionsEnded = false;
+    QString qtValue;
     for (int i = 1; i < arguments.size(); ++i) {
         QString const& argument = arguments.at(i);
         if (optionsEnded || !argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-")) {
@@ -35,6 +68,18 @@ CommandLine CommandLine::parse(QStringList const& arguments, QString const& envi
             result.showHelp = true;
         } else if (argument == QLatin1String("-v") || argument == QLatin1String("--version")) {
             result.showVersion = true;
+        } else if (QtStandardOption const* qtOption = findQtStandardOption(argument, qtValue)) {
+            if (qtOption->takesValue && qtValue.isNull()) {
+                if (i + 1 >= arguments.size()) {
+                    result.error = QStringLiteral("%1 needs a value").arg(argument);
+                    return result;
+                }
+                qtValue = arguments.at(++i);
+            }
+            if (qstrcmp(qtOption->name, "platform") == 0) {
+                result.platform = qtValue;
+            }
+            qtValue = QString();
         } else if (argument == BackendOption || argument.startsWith(BackendOption + QLatin1Char('='))) {
             QString value;
             if (argument == BackendOption) {
@@ -82,6 +127,8 @@ QString CommandLine::usage()
         "  --midi-backend=NAME      The MIDI service: auto (the default), alsa, jack or loopback.\n"
         "                           TULVAR_MIDI_BACKEND names one too; the option wins. auto takes\n"
         "                           ALSA, else a running JACK server, else the built-in loopback.\n"
+        "  -platform NAME, -style NAME, -stylesheet FILE, -reverse, and Qt's other standard options\n"
+        "                           are passed on to Qt.\n"
         "\n"
         "Arguments:\n"
         "  project.tulvarmidi       A project file to open at start-up.\n");

@@ -3,8 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-// What the command line asks for: tulvar-midi [--midi-backend=WORD] [project file],
-// --help or --version.
+// What the command line asks for: tulvar-midi [--midi-backend=WORD] [Qt's standard options]
+// [project file], --help or --version.
 class CommandLine {
 public:
     // The MIDI service words; the option wins over TULVAR_MIDI_BACKEND, auto is the default.
@@ -24,6 +24,8 @@ public:
     QString midiBackendOption;
     // The service to use: one of MidiBackendNames.
     QString midiBackend = QStringLiteral("auto");
+    // The window system named with -platform, empty when the option is absent.
+    QString platform;
     // A mistake on the command line, to be shown before exiting; empty when all is well.
     QString error;
     // A note about an ignored TULVAR_MIDI_BACKEND value; start-up goes on.

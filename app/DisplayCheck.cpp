@@ -14,9 +14,10 @@ char const* const NoDisplayMessage =
     "tulvar-midi: no display found; start it in a desktop session (DISPLAY or WAYLAND_DISPLAY) "
     "or under xvfb-run.\n";
 
-bool displayConfigured()
+bool displayConfigured(QString const& platformOption)
 {
-    QByteArray const platform = qgetenv("QT_QPA_PLATFORM");
+    // As in Qt, the command line's -platform wins over the environment.
+    QByteArray const platform = platformOption.isEmpty() ? qgetenv("QT_QPA_PLATFORM") : platformOption.toLocal8Bit();
     // Platforms that need no window system, such as offscreen, always work.
     if (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland")) {
         return true;

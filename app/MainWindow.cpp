@@ -4,6 +4,7 @@
 #include "app/MainWindowConstants.h"
 #include "app/MainWindowMenus.h"
 #include "app/MainWindowProjectWindows.h"
+#include "app/NativeEventFilter.h"
 #include "support/CommonTexts.h"
 #include "support/LookConstants.h"
 #include "support/Utility.h"
@@ -20,17 +21,17 @@
 #include "views/MidiTimingClockGeneratorView.h"
 
 #include <QAbstractButton>
-#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QFileInfo>
-#include <QLineEdit>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QPlainTextEdit>
-#include <QTextEdit>
+#include <QThread>
+#include <QTimer>
 #include <QTimerEvent>
 
 MainWindow* MainWindow::m_pInstance = nullptr;
@@ -72,7 +73,7 @@ MainWindow::MainWindow(QWidget* parent, TulvarMidiModel* model, std::unique_ptr<
       m_ownedMidiService(std::move(ownedService))
 {
     m_noteManager.emplace(m_pModel, this);
-    m_noteManager->setTypingFocusQuery(&MainWindow::isTyping);
+    m_noteManager->setTypingFocusQuery(&NativeEventFilter::isTyping);
     setWindowTitle(ApplicationName);
 
     QFont font = TulvarMidiFont.font();
@@ -139,7 +140,12 @@ void MainWindow::showNormalDefaultSize()
     if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) {
         setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
     }
+    // The menu bar and the frames take their room inside the window on this platform: measure
+    // them at the nominal size, then grow the window by them so that the workspace holds the
+    // default layout without scroll bars.
     resize(MainWindowDefaultSize);
+    layout()->activate();
+    resize(DefaultWorkspaceSize + size() - m_pMdiArea->contentsRect().size());
 }
 
 QString MainWindow::getIniFilePath() const
@@ -357,28 +363,6 @@ void MainWindow::clearKeyboardAllNoteEvent()
     }
 }
 
-// Typing into a text field, spin box or editable text, or a popup being open, plays no notes.
-bool MainWindow::isTyping()
-{
-    if (QApplication::activePopupWidget() != nullptr) {
-        return true;
-    }
-    QWidget* focus = QApplication::focusWidget();
-    if (focus == nullptr) {
-        return false;
-    }
-    if (auto* lineEdit = qobject_cast<QLineEdit*>(focus)) {
-        return !lineEdit->isReadOnly();
-    }
-    if (auto* plainText = qobject_cast<QPlainTextEdit*>(focus)) {
-        return !plainText->isReadOnly();
-    }
-    if (auto* richText = qobject_cast<QTextEdit*>(focus)) {
-        return !richText->isReadOnly();
-    }
-    return qobject_cast<QAbstractSpinBox*>(focus) != nullptr;
-}
-
 // ---------------------------------------------------------------------------------------------
 // Message boxes
 
@@ -445,18 +429,31 @@ bool MainWindow::openFile(const QString& path)
     if (!confirmDiscardingChanges()) {
         return false;
     }
-    m_pModel->setModelIntValue(EditFlagParameterId, ParameterEditFlagUnchanged);
+    // The unsaved mark stays until the workspace is really replaced: a cancelled dialog or a
+    // refused file leaves the unsaved work as it was.
     QString chosen = path;
     if (chosen.isEmpty()) {
         clearKeyboardAllNoteEvent();
-        const QString folder = m_pModel->getModelStringValue(ProjectFileWorkingDirectoryParameterId);
-        chosen = Utility::showFileOpenDialog(this, tr("Open"), folder + "/", ProjectFileFilterText,
-                                             m_pModel->getModelDefaultStringValue(ProjectFileWorkingDirectoryParameterId));
+        chosen = chooseProjectFileToOpen();
         if (chosen.isEmpty()) {
             return false;
         }
     }
     return openProjectFile(chosen);
+}
+
+QString MainWindow::chooseProjectFileToOpen()
+{
+    const QString folder = m_pModel->getModelStringValue(ProjectFileWorkingDirectoryParameterId);
+    return Utility::showFileOpenDialog(this, tr("Open"), folder + "/", ProjectFileFilterText,
+                                       m_pModel->getModelDefaultStringValue(ProjectFileWorkingDirectoryParameterId));
+}
+
+QString MainWindow::chooseProjectFileToSave(const QString& name)
+{
+    const QString folder = m_pModel->getModelStringValue(ProjectFileWorkingDirectoryParameterId);
+    return Utility::showFileSaveDialog(this, tr("Save"), folder + "/" + name, ProjectFileFilterText,
+                                       m_pModel->getModelDefaultStringValue(ProjectFileWorkingDirectoryParameterId));
 }
 
 bool MainWindow::saveFile()
@@ -470,10 +467,7 @@ bool MainWindow::saveAsFile()
     clearKeyboardAllNoteEvent();
     const QString current = m_pModel->getProjectFilePath();
     const QString name = current.isEmpty() ? UntitledProjectFileName : QFileInfo(current).fileName();
-    const QString folder = m_pModel->getModelStringValue(ProjectFileWorkingDirectoryParameterId);
-    const QString chosen =
-        Utility::showFileSaveDialog(this, tr("Save"), folder + "/" + name, ProjectFileFilterText,
-                                    m_pModel->getModelDefaultStringValue(ProjectFileWorkingDirectoryParameterId));
+    const QString chosen = chooseProjectFileToSave(name);
     if (chosen.isEmpty()) {
         return false;
     }
@@ -550,9 +544,31 @@ void MainWindow::updateParameter(unsigned int id)
     }
 }
 
+void MainWindow::quitWithoutConfirmation()
+{
+    // A dialog or popup runs its own event loop inside the flow that opened it: end it, and come
+    // back once that flow has returned to the main loop.
+    QWidget* blocking = QApplication::activeModalWidget();
+    if (blocking == nullptr) {
+        blocking = QApplication::activePopupWidget();
+    }
+    if (blocking != nullptr || QThread::currentThread()->loopLevel() > 1) {
+        if (auto* dialog = qobject_cast<QDialog*>(blocking)) {
+            dialog->reject();
+        } else if (blocking != nullptr) {
+            blocking->hide();
+        }
+        QTimer::singleShot(QuitRetryInterval, this, &MainWindow::quitWithoutConfirmation);
+        return;
+    }
+    m_quittingWithoutConfirmation = true;
+    close();
+    QCoreApplication::quit();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    if (m_pModel->getParameterEditFlag() == ParameterEditFlagChanged) {
+    if (!m_quittingWithoutConfirmation && m_pModel->getParameterEditFlag() == ParameterEditFlagChanged) {
         if (!confirmDiscardingChanges()) {
             event->ignore();
             return;

@@ -87,6 +87,10 @@ public:
     // True when the work may go on: nothing unsaved, the user saved, or chose not to.
     bool confirmDiscardingChanges();
     void newFile();
+    // Ends the program as File > Quit does but without asking to save: the unsaved project stays
+    // unsaved and no project file is written. Dialogs and popups open at the time are closed
+    // first. For the quit signals.
+    void quitWithoutConfirmation();
     bool openFile(const QString& path);
     bool saveFile();
     bool saveAsFile();
@@ -156,6 +160,11 @@ public slots:
     void createOutputPortMenu() { m_menus->fillPortMenu(PortSelection::Direction::Output); }
 
 protected:
+    // The file dialogs of the project flows: the chosen path, empty when cancelled. `name` is the
+    // file name the save dialog proposes.
+    virtual QString chooseProjectFileToOpen();
+    virtual QString chooseProjectFileToSave(const QString& name);
+
     void timerEvent(QTimerEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -172,7 +181,6 @@ private:
     void setProjectFile(const QString& path);
     void updateWindowTitle();
     void showNormalDefaultSize();
-    static bool isTyping();
 
     TulvarMidiModel* m_pModel;
     SettingsStore m_settingsStore;
@@ -193,4 +201,5 @@ private:
     bool m_openedWithFile = false;
     bool m_openingProject = false;
     bool m_closed = false;
+    bool m_quittingWithoutConfirmation = false;
 };

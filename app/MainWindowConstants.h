@@ -7,7 +7,10 @@
 
 constexpr QSize MainWindowDefaultSize(679, 548);
 constexpr QSize MidiEditViewDefaultSize(338, 274);
+// The default layout: two message views side by side above a third.
+constexpr QSize DefaultWorkspaceSize(2 * MidiEditViewDefaultSize.width(), 2 * MidiEditViewDefaultSize.height());
 constexpr int ReceivedMidiDataTimer = 100; // ms between two hand-overs of received text
+constexpr int QuitRetryInterval = 10;      // ms before a quit signal looks again for open dialogs
 
 constexpr int SubWindowCountLimit = 16;
 constexpr int ControlChangeViewCountLimit = 32;

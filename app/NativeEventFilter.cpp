@@ -2,8 +2,12 @@
 
 #include "app/MainWindow.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 
 NativeEventFilter::NativeEventFilter(QObject* parent)
     : QObject(parent)
@@ -43,6 +47,27 @@ bool NativeEventFilter::eventFilter(QObject* watched, QEvent* event)
     default:
         return false;
     }
+}
+
+bool NativeEventFilter::isTyping()
+{
+    if (QApplication::activePopupWidget() != nullptr) {
+        return true;
+    }
+    QWidget* focus = QApplication::focusWidget();
+    if (focus == nullptr) {
+        return false;
+    }
+    if (qobject_cast<QLineEdit*>(focus) != nullptr) {
+        return true;
+    }
+    if (auto* plainText = qobject_cast<QPlainTextEdit*>(focus)) {
+        return !plainText->isReadOnly();
+    }
+    if (auto* richText = qobject_cast<QTextEdit*>(focus)) {
+        return !richText->isReadOnly();
+    }
+    return qobject_cast<QAbstractSpinBox*>(focus) != nullptr;
 }
 
 bool NativeEventFilter::keyDown(unsigned int character)

@@ -13,6 +13,10 @@ public:
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+    // True while keys are meant as text rather than notes: a popup is open, or the focus is in a
+    // line edit (read-only too: its keys still move and select), a spin box or an editable text.
+    static bool isTyping();
+
 protected:
     // What the filter asks of the main window (MainWindow::m_pInstance; nothing while it is null).
     // Each returns true when the event is used up.

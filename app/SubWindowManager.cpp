@@ -309,8 +309,13 @@ void SubWindowManager::removeMaximizeMenuForFixedSizeView(QMenu* menu)
     removeSystemMenuAction(menu, QMdiSubWindow::tr("Ma&ximize"));
 }
 
-QRect SubWindowManager::getMainWindowRestorationRect(const QRect& rect)
+QRect SubWindowManager::getMainWindowRestorationRect(const QRect& stored)
 {
+    // Never larger than the desktop, whatever a hand-edited file or a larger desktop left.
+    QRect rect = stored;
+    if (QScreen* primary = QGuiApplication::primaryScreen()) {
+        rect.setSize(rect.size().boundedTo(primary->availableVirtualGeometry().size()));
+    }
     for (QScreen* screen : QGuiApplication::screens()) {
         const QRect visible = rect.intersected(screen->availableGeometry());
         if (visible.width() >= MainWindowVisibleMinimum && visible.height() >= MainWindowVisibleMinimum) {
@@ -401,12 +406,7 @@ void SubWindowManager::restoreWindowRegistory()
             continue;
         }
         if (entry.rect.isValid()) {
-            // Never larger than the desktop, whatever a hand-edited file says.
-            QRect rect = entry.rect;
-            if (QScreen* primary = QGuiApplication::primaryScreen()) {
-                rect.setSize(rect.size().boundedTo(primary->availableVirtualGeometry().size()));
-            }
-            m_mainWindow.setGeometry(getMainWindowRestorationRect(rect));
+            m_mainWindow.setGeometry(getMainWindowRestorationRect(entry.rect));
         }
         if (!(state & (Qt::WindowMinimized | Qt::WindowFullScreen))) {
             m_mainWindow.setWindowState(m_mainWindow.windowState() | state);

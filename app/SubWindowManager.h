@@ -52,7 +52,9 @@ public:
     static bool isFixedSizeObject(QObject* object);
     static void removeStayOnTopAction(QMenu* menu);
     static void removeMaximizeMenuForFixedSizeView(QMenu* menu);
-    static QRect getMainWindowRestorationRect(const QRect& rect);
+    // A stored main-window rectangle made to fit: no larger than the desktop, and moved near the
+    // primary screen's corner when too little of it would show on any screen.
+    static QRect getMainWindowRestorationRect(const QRect& stored);
 
     // The default layout: the two monitors side by side and a message editor below.
     void initializeSubWindows();

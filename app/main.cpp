@@ -3,6 +3,7 @@
 #include "app/DisplayCheck.h"
 #include "app/MainWindow.h"
 #include "app/NativeEventFilter.h"
+#include "app/QuitSignalHandler.h"
 #include "support/ImageResources.h"
 #include "midi/MidiService.h"
 #include "midi/MidiServiceFactory.h"
@@ -46,7 +47,7 @@ int main(int argc, char** argv)
     if (!commandLine.warning.isEmpty()) {
         std::fprintf(stderr, "tulvar-midi: %s\n", qPrintable(commandLine.warning));
     }
-    if (!DisplayCheck::displayConfigured()) {
+    if (!DisplayCheck::displayConfigured(commandLine.platform)) {
         std::fputs(DisplayCheck::NoDisplayMessage, stderr);
         return 1;
     }
@@ -58,6 +59,8 @@ int main(int argc, char** argv)
         DisplayCheck::FatalStartGuard const guard;
         application = std::make_unique<CApplication>(argc, argv);
     }
+    // From here on a quit signal is kept until the event loop runs, instead of killing the program.
+    auto quitSignals = std::make_unique<QuitSignalHandler>();
     auto filter = std::make_unique<NativeEventFilter>();
     application->installEventFilter(filter.get());
 
@@ -65,6 +68,8 @@ int main(int argc, char** argv)
     std::unique_ptr<MidiService> const midiService = MidiServiceFactory::create(commandLine.midiBackendOption);
     auto mainWindow = std::make_unique<MainWindow>(nullptr, model.get(), *midiService);
     MainWindow::m_pInstance = mainWindow.get();
+    QObject::connect(quitSignals.get(), &QuitSignalHandler::quitRequested, mainWindow.get(),
+                     &MainWindow::quitWithoutConfirmation);
     if (!commandLine.projectFile.isEmpty()) {
         mainWindow->setOpenedWithFile(true);
         mainWindow->show();
@@ -73,13 +78,15 @@ int main(int argc, char** argv)
         mainWindow->show();
     }
 
-    int const exitCode = application->exec();
+    // A quit signal during the opening of a project file may have closed the window already.
+    int const exitCode = mainWindow->isVisible() ? application->exec() : 0;
 
     MainWindow::m_pInstance = nullptr;
     releaseImageResources();
     mainWindow.reset();
     application->removeEventFilter(filter.get());
     filter.reset();
+    quitSignals.reset();
     application.reset();
     model.reset();
     return exitCode;

@@ -20,7 +20,7 @@ void MidiEditRepeatTransmittionThread::run()
         for (;;) {
             TransmittionResult result = TransmittionFinished;
             {
-                std::lock_guard<std::mutex> lock(m_lock);
+                std::lock_guard<SetterPriorityMutex> lock(m_lock);
                 takeNewestHandOver(text);
                 result = transmitMessage(text);
                 if (result == TransmittionFinished) {
@@ -36,7 +36,7 @@ void MidiEditRepeatTransmittionThread::run()
                 break;
             }
             if (!m_running.load()) {
-                std::lock_guard<std::mutex> lock(m_lock);
+                std::lock_guard<SetterPriorityMutex> lock(m_lock);
                 interruptTransmittion();
                 break;
             }

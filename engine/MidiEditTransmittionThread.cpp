@@ -54,7 +54,7 @@ void MidiEditTransmittionThread::finishWorker()
 
 void MidiEditTransmittionThread::setTransmittionMessage(QString const& text)
 {
-    std::lock_guard<std::mutex> lock(m_lock);
+    std::lock_guard<SetterPriorityMutex> lock(m_lock);
     m_running = true;
     {
         std::lock_guard<std::mutex> handOver(m_handOverMutex);
@@ -66,12 +66,12 @@ void MidiEditTransmittionThread::setTransmittionMessage(QString const& text)
 void MidiEditTransmittionThread::stopTransmittion()
 {
     m_running = false;
-    std::lock_guard<std::mutex> lock(m_lock);
+    std::lock_guard<SetterPriorityMutex> lock(m_lock);
 }
 
 void MidiEditTransmittionThread::setBulkIntervalIgnored(bool ignored)
 {
-    std::lock_guard<std::mutex> lock(m_lock);
+    const std::unique_lock<std::mutex> lock = m_lock.lockAsSetter();
     m_bulkIntervalIgnored = ignored;
 }
 
@@ -81,10 +81,10 @@ void MidiEditTransmittionThread::updateParameter(unsigned int id)
         return;
     }
     const bool enabled = m_model->getModelIntValue(id) > 0;
-    std::lock_guard<std::mutex> lock(m_lock);
+    const std::unique_lock<std::mutex> lock = m_lock.lockAsSetter();
     if (enabled != m_parserEnabled) {
         m_parserEnabled = enabled;
-        midilib_parser_init(&m_parser);
+        m_parserResetPending = true;
     }
 }
 
@@ -115,7 +115,7 @@ void MidiEditTransmittionThread::run()
 {
     QString text;
     while (waitForHandOver(text)) {
-        std::lock_guard<std::mutex> lock(m_lock);
+        std::lock_guard<SetterPriorityMutex> lock(m_lock);
         transmitMessage(text);
         text.clear();
     }
@@ -150,6 +150,10 @@ MidiEditTransmittionThread::TransmittionResult MidiEditTransmittionThread::parse
     quint32 sent = 0;
     std::vector<unsigned char> bytes(ChunkCharacters / 2);
     for (int offset = 0; offset < length; offset += ChunkCharacters) {
+        if (m_parserResetPending) {
+            midilib_parser_init(&m_parser);
+            m_parserResetPending = false;
+        }
         const int chunkLength = std::min(ChunkCharacters, length - offset);
         if (chunkLength == 1) {
             return interruptTransmittion();
@@ -181,6 +185,7 @@ bool MidiEditTransmittionThread::transmitBytes(const unsigned char* data, unsign
                                                quint32& sent)
 {
     // A stop is honoured before the next message goes out, so that every byte counted as sent was.
+    m_lock.giveWay();
     if (!m_running.load() || m_quit.load()) {
         return false;
     }
@@ -197,6 +202,7 @@ void MidiEditTransmittionThread::sleepThread(int milliseconds)
     const int start = m_clock->elapsed();
     while (m_running.load() && !m_quit.load()
            && MillisecondClockIF::millisecondsBetween(start, m_clock->elapsed()) < milliseconds) {
+        m_lock.giveWay();
         QThread::yieldCurrentThread();
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/MidiTransmitterIF.h"
+#include "engine/SetterPriorityMutex.h"
 #include "model/ModelAssistant.h"
 #include "small/MidiLibrary/midilib_data.h"
 #include "small/MidiLibrary/midilib_parser.h"
@@ -75,7 +76,7 @@ protected:
     // Clears the parser and reports 1 when the user stopped, 2 for an error.
     virtual TransmittionResult interruptTransmittion();
     TransmittionResult parseMessage(QString const& text);
-    // Busy-waits the milliseconds on the clock, or until stopped or quit.
+    // Busy-waits the milliseconds on the clock, or until stopped or quit, letting setters through.
     void sleepThread(int milliseconds);
 
     // Waits for a hand-over and takes the oldest text; false when the worker must end.
@@ -83,8 +84,9 @@ protected:
     // Takes the newest text handed over since, if any, dropping older ones.
     bool takeNewestHandOver(QString& text);
 
-    // Held for one whole transmission.
-    std::mutex m_lock;
+    // Held for one whole transmission; the worker lets the window's setters through between two
+    // messages and while it waits.
+    SetterPriorityMutex m_lock;
     std::atomic<bool> m_quit{false};
     std::atomic<bool> m_running{false};
 
@@ -104,5 +106,8 @@ private:
     MIDILIB_Event m_event;
     MIDILIB_Data m_eventData;
     bool m_parserEnabled = true;
+    // A parser switched while a message was being taken apart is started afresh at the next chunk,
+    // not under the walk in progress.
+    bool m_parserResetPending = false;
     bool m_bulkIntervalIgnored = false;
 };

@@ -53,9 +53,19 @@ QString removeMenuOfModifierCharacter(QString const& text)
     return result;
 }
 
+namespace {
+
+// The fallback is the documents folder, which a fresh account may not have.
+QString existingFallbackFolder(QString const& fallbackFolder)
+{
+    return QDir(fallbackFolder).exists() ? fallbackFolder : QDir::homePath();
+}
+
+} // namespace
+
 QString fileOpenDialogStartLocation(QString const& path, QString const& fallbackFolder)
 {
-    return QFileInfo(path).absoluteDir().exists() && !path.isEmpty() ? path : fallbackFolder;
+    return QFileInfo(path).absoluteDir().exists() && !path.isEmpty() ? path : existingFallbackFolder(fallbackFolder);
 }
 
 QString fileSaveDialogStartLocation(QString const& path, QString const& fallbackFolder)
@@ -64,7 +74,7 @@ QString fileSaveDialogStartLocation(QString const& path, QString const& fallback
     if (!path.isEmpty() && info.absoluteDir().exists()) {
         return path;
     }
-    return fallbackFolder + QLatin1Char('/') + info.fileName();
+    return existingFallbackFolder(fallbackFolder) + QLatin1Char('/') + info.fileName();
 }
 
 QString showFileOpenDialog(QWidget* parent, QString const& caption, QString const& path,

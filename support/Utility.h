@@ -19,7 +19,8 @@ bool saveAtTextFileName(QString const& path, QString const& text);
 QString removeMenuOfModifierCharacter(QString const& text);
 
 // Where the dialogs start: the given path when its folder exists, else the fallback folder
-// (the open dialog) or the fallback folder with the path's file name (the save dialog).
+// (the open dialog) or the fallback folder with the path's file name (the save dialog); the home
+// folder stands in for a fallback folder that does not exist.
 QString fileOpenDialogStartLocation(QString const& path, QString const& fallbackFolder);
 QString fileSaveDialogStartLocation(QString const& path, QString const& fallbackFolder);
 

@@ -112,12 +112,14 @@ struct ShellFixture {
         window.reset();
         removeSettingsFile();
     }
-    // (Re)creates the main window over the same model and service.
-    MainWindow& create()
+    // (Re)creates the main window (or a test's decoration of it) over the same model and service.
+    template <class Window = MainWindow>
+    Window& create()
     {
         window.reset();
-        window = std::make_unique<MainWindow>(nullptr, &model, service);
-        return *window;
+        auto* created = new Window(nullptr, &model, service);
+        window.reset(created);
+        return *created;
     }
 
     MessageBoxAnswerer boxes;

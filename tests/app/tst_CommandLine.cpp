@@ -50,6 +50,39 @@ private slots:
         }
         QVERIFY(!line.showHelp && !line.showVersion);
     }
+
+    // The application object takes them out of the arguments itself; here they must only not be
+    // mistaken for the project file or refused.
+    void qtStandardOptionsAreAcceptedBesideOurOwn_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("projectFile");
+        QTest::addColumn<QString>("platform");
+        QTest::newRow("platform with its value, then a project")
+            << QStringList{"-platform", "offscreen", "song.tulvarmidi"} << "song.tulvarmidi" << "offscreen";
+        QTest::newRow("two dashes") << QStringList{"--platform", "xcb", "--midi-backend=loopback"} << "" << "xcb";
+        QTest::newRow("style attached, reverse") << QStringList{"-style=Fusion", "-reverse", "a"} << "a" << "";
+        QTest::newRow("style and stylesheet apart")
+            << QStringList{"-style", "Fusion", "-stylesheet", "look.qss"} << "" << "";
+    }
+
+    void qtStandardOptionsAreAcceptedBesideOurOwn()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, projectFile);
+        QFETCH(QString, platform);
+        arguments.prepend(QStringLiteral("tulvar-midi"));
+        CommandLine const line = CommandLine::parse(arguments, QString());
+        QCOMPARE(line.error, QString());
+        QCOMPARE(line.projectFile, projectFile);
+        QCOMPARE(line.platform, platform);
+    }
+
+    void qtOptionWithoutItsValueIsAnError()
+    {
+        CommandLine const line = CommandLine::parse({"tulvar-midi", "-stylesheet"}, QString());
+        QVERIFY(line.error.contains(QStringLiteral("-stylesheet")));
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_CommandLine)

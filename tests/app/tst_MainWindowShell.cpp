@@ -7,6 +7,7 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QSettings>
 
 namespace {
@@ -55,7 +56,7 @@ private slots:
     void storedPortNamesAreReopenedAtStart();
     void parametersAreWrittenWhenTheWindowGoes();
     void confirmationAsksYesNoCancel();
-    void newAsksFirstAndCancelKeepsEverything();
+    void newRestoresTheDefaultLayoutFillingTheWorkspace();
     void closeAllAsksAndEmptiesTheArea();
     void closingTwiceStoresTheLayoutOnce();
     void quitClosesTheWindow();
@@ -278,31 +279,32 @@ void tst_MainWindowShell::confirmationAsksYesNoCancel()
     QCOMPARE(f->boxes.buttons.value(0), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
 }
 
-void tst_MainWindowShell::newAsksFirstAndCancelKeepsEverything()
+// The questions New asks are the unsaved-work flows' test; here what New builds. The workspace
+// is sized to hold the default layout exactly, menu bar and frames added as measured.
+void tst_MainWindowShell::newRestoresTheDefaultLayoutFillingTheWorkspace()
 {
     f->window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f->window.get()));
+    QMdiArea* area = f->window->getMdiArea();
+    QTRY_COMPARE(area->viewport()->size(), DefaultWorkspaceSize);
+    QCOMPARE(area->subWindowList().size(), 3);
+
     f->window->subWindows().openSubWindow({WindowRestorationInfo::KeyboardId});
-    f->model.setParameterEditFlag(ParameterEditFlagChanged);
-    const int before = f->window->getMdiArea()->subWindowList().size();
-
-    f->boxes.setAnswer(QMessageBox::Cancel);
+    f->model.setProjectFilePath("/home/user/song.tulvarmidi");
+    f->window->resize(300, 200);
     f->window->newFile();
-    QCOMPARE(f->boxes.texts.size(), 1);
-    QCOMPARE(f->window->getMdiArea()->subWindowList().size(), before);
-    QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagChanged);
-
-    f->boxes.setAnswer(QMessageBox::No);
-    f->window->newFile();
-    QCOMPARE(f->boxes.texts.size(), 2);
-    QTRY_COMPARE(f->window->getMdiArea()->subWindowList().size(), 3);
+    QTRY_COMPARE(area->subWindowList().size(), 3);
     QVERIFY(subWindowsOfKind(*f->window, WindowRestorationInfo::KeyboardId).isEmpty());
-    QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
     QCOMPARE(f->window->windowTitle(), QString("Tulvar MIDI"));
-    QCOMPARE(f->window->size(), MainWindowDefaultSize);
-
-    // Nothing unsaved: no question.
-    f->window->newFile();
-    QCOMPARE(f->boxes.texts.size(), 2);
+    QCOMPARE(f->model.getProjectFilePath(), QString());
+    QTRY_COMPARE(area->viewport()->size(), DefaultWorkspaceSize);
+    QRect covered;
+    for (QMdiSubWindow* subWindow : area->subWindowList()) {
+        covered |= subWindow->geometry();
+    }
+    QCOMPARE(covered, QRect(QPoint(0, 0), DefaultWorkspaceSize));
+    QVERIFY(!area->horizontalScrollBar()->isVisible());
+    QVERIFY(!area->verticalScrollBar()->isVisible());
 }
 
 void tst_MainWindowShell::closeAllAsksAndEmptiesTheArea()

@@ -3,7 +3,9 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 #include <QWindow>
 #include <QtTest>
@@ -135,6 +137,42 @@ private slots:
         QKeyEvent release(QEvent::KeyRelease, Qt::Key_D, Qt::NoModifier, QStringLiteral("d"));
         QApplication::sendEvent(dialog.windowHandle(), &release);
         QCOMPARE(filter.calls, QStringList{"up:d"});
+    }
+
+    // The keys go to the text, not to the notes, whatever the widget lets them change.
+    void focusInTextFieldsMeansTyping_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<bool>("typing");
+        QTest::newRow("line edit") << "line edit" << false << true;
+        QTest::newRow("read-only line edit") << "line edit" << true << true;
+        QTest::newRow("spin box") << "spin box" << false << true;
+        QTest::newRow("text editor") << "plain text" << false << true;
+        QTest::newRow("monitor") << "plain text" << true << false;
+        QTest::newRow("button") << "button" << false << false;
+    }
+
+    void focusInTextFieldsMeansTyping()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, readOnly);
+        QFETCH(bool, typing);
+        QWidget* focus = button;
+        if (kind == QLatin1String("line edit")) {
+            edit->setReadOnly(readOnly);
+            focus = edit;
+        } else if (kind == QLatin1String("spin box")) {
+            focus = new QSpinBox(window);
+        } else if (kind == QLatin1String("plain text")) {
+            auto* text = new QPlainTextEdit(window);
+            text->setReadOnly(readOnly);
+            focus = text;
+        }
+        focus->show();
+        focus->setFocus();
+        QTRY_VERIFY(focus->hasFocus());
+        QCOMPARE(NativeEventFilter::isTyping(), typing);
     }
 
     void clickIsOfferedFirstAndMayBeConsumed()

@@ -1,6 +1,12 @@
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
+#include <sys/types.h>
 
 class tst_ProgramStart : public QObject {
     Q_OBJECT
@@ -35,6 +41,21 @@ private:
         return environment;
     }
 
+    // Whether the process has a handler of its own for the signal (its SigCgt mask).
+    static bool catchesSignal(qint64 processId, int signalNumber)
+    {
+        QFile status(QStringLiteral("/proc/%1/status").arg(processId));
+        if (!status.open(QIODevice::ReadOnly)) {
+            return false;
+        }
+        for (QByteArray const& line : status.readAll().split('\n')) {
+            if (line.startsWith("SigCgt:")) {
+                return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signalNumber - 1)) & 1U;
+            }
+        }
+        return false;
+    }
+
 private slots:
     void versionNamesTheProgram()
     {
@@ -58,6 +79,55 @@ private slots:
         QCOMPARE(result.status, QProcess::NormalExit);
         QCOMPARE(result.exitCode, 2);
         QVERIFY(result.err.contains(QStringLiteral("coremidi")));
+    }
+
+    void helpNamesQtsOptionsToo()
+    {
+        Run const result = run({QStringLiteral("--help")}, withoutDisplay());
+        for (char const* option : {"-platform", "-style", "-stylesheet", "-reverse"}) {
+            QVERIFY2(result.out.contains(QLatin1String(option)), option);
+        }
+    }
+
+    // Started with Qt's own -platform option (no display needed then), ended by a signal: the
+    // program ends as File > Quit ends it, writing the layout and the preferences.
+    void quitSignalsEndTheProgramCleanly_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+
+    void quitSignalsEndTheProgramCleanly()
+    {
+        QFETCH(int, signalNumber);
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        QProcessEnvironment environment = withoutDisplay();
+        environment.insert(QStringLiteral("HOME"), home.path());
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path() + QStringLiteral("/config"));
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(TULVAR_MIDI_PROGRAM),
+                      {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("--midi-backend=loopback")});
+        QVERIFY(process.waitForStarted(30000));
+        bool const ready = QTest::qWaitFor(
+            [&] { return catchesSignal(process.processId(), signalNumber) || process.state() != QProcess::Running; },
+            30000);
+        QVERIFY2(ready && process.state() == QProcess::Running, process.readAllStandardError().constData());
+        ::kill(pid_t(process.processId()), signalNumber);
+        if (!process.waitForFinished(30000)) {
+            process.kill();
+            process.waitForFinished();
+            QFAIL("the program did not end");
+        }
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        QSettings const settings(home.path() + QStringLiteral("/config/tulvar-midi/TulvarMIDI.ini"),
+                                 QSettings::IniFormat);
+        QVERIFY(settings.childGroups().contains(QStringLiteral("Preferences")));
+        QVERIFY(settings.childGroups().contains(QStringLiteral("SavePosition")));
     }
 
     void noDisplayIsOneClearLine_data()

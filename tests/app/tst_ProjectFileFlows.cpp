@@ -9,6 +9,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -42,6 +44,7 @@ private slots:
     void openingFailuresShowTheirMessage();
     void damagedEditorKeepsEarlierWindowsAndForgetsThePreviousPath();
     void failedSaveShowsMessageAndKeepsTheOldFile();
+    void oversizedMainWindowIsKeptToTheDesktop();
 
 private:
     QMdiSubWindow* openEditor(const QString& text);
@@ -245,6 +248,20 @@ void tst_ProjectFileFlows::failedSaveShowsMessageAndKeepsTheOldFile()
     QCOMPARE(f->model.getProjectFilePath(), QFileInfo(path).absoluteFilePath());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), before);
+}
+
+// As for the settings file: a project from a larger desktop, or edited by hand, never makes the
+// main window larger than this desktop.
+void tst_ProjectFileFlows::oversizedMainWindowIsKeptToTheDesktop()
+{
+    f->window->setGeometry(QRect(40, 40, 100000, 100000));
+    QCOMPARE(f->window->geometry().size(), QSize(100000, 100000));
+    const QString path = saveWorkspace();
+    f->window->setGeometry(QRect(40, 40, 400, 300));
+    QVERIFY(f->window->openProjectFile(path));
+    const QSize desktop = QGuiApplication::primaryScreen()->availableVirtualGeometry().size();
+    QVERIFY2(f->window->geometry().width() <= desktop.width() && f->window->geometry().height() <= desktop.height(),
+             qPrintable(QStringLiteral("%1 x %2").arg(f->window->geometry().width()).arg(f->window->geometry().height())));
 }
 
 QTEST_MAIN(tst_ProjectFileFlows)

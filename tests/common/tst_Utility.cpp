@@ -127,16 +127,22 @@ private slots:
     void dialogsStartInAnExistingFolder()
     {
         QTemporaryDir dir;
+        QTemporaryDir fallbackDir;
         QString const existing = dir.filePath(QStringLiteral("song.txt"));
         QString const missing = dir.filePath(QStringLiteral("gone/song.txt"));
-        QString const fallback = QStringLiteral("/fallback");
+        QString const fallback = fallbackDir.path();
         QCOMPARE(Utility::fileOpenDialogStartLocation(existing, fallback), existing);
         QCOMPARE(Utility::fileOpenDialogStartLocation(dir.path() + QLatin1Char('/'), fallback),
                  dir.path() + QLatin1Char('/'));
         QCOMPARE(Utility::fileOpenDialogStartLocation(missing, fallback), fallback);
         QCOMPARE(Utility::fileOpenDialogStartLocation(QString(), fallback), fallback);
         QCOMPARE(Utility::fileSaveDialogStartLocation(existing, fallback), existing);
-        QCOMPARE(Utility::fileSaveDialogStartLocation(missing, fallback), QStringLiteral("/fallback/song.txt"));
+        QCOMPARE(Utility::fileSaveDialogStartLocation(missing, fallback), fallback + QStringLiteral("/song.txt"));
+
+        // A documents folder that does not exist (a fresh account without one) gives the home folder.
+        QString const noDocuments = dir.filePath(QStringLiteral("Documents"));
+        QCOMPARE(Utility::fileOpenDialogStartLocation(missing, noDocuments), QDir::homePath());
+        QCOMPARE(Utility::fileSaveDialogStartLocation(missing, noDocuments), QDir::homePath() + QStringLiteral("/song.txt"));
     }
 
     void licenceFilesAreFoundNextToTheProgram()

@@ -195,6 +195,15 @@ private slots:
         QCOMPARE(take().received, QByteArray("\nF0 7E F7"));
     }
 
+    void exclusivesOfOneChunkAreLinesOfTheirOwnInTheExclusiveText()
+    {
+        receive("F07E01F7F0431002F7903C40");
+        const MonitorTexts texts = take();
+        QCOMPARE(texts.systemExclusive, QByteArray("\nF0 7E 01 F7\nF0 43 10 02 F7"));
+        QCOMPARE(texts.systemExclusiveCount, 9u);
+        QCOMPARE(texts.received, QByteArray("\nF0 7E 01 F7\nF0 43 10 02 F7\n90 3C 40"));
+    }
+
     void clearingTheOutTextDropsWhatWasSent()
     {
         sent("FA");

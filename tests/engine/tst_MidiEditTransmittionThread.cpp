@@ -10,6 +10,7 @@
 
 #include <QtTest>
 
+#include <atomic>
 #include <memory>
 #include <thread>
 
@@ -238,6 +239,42 @@ private slots:
         QVERIFY(firstNew >= 3);
         QCOMPARE(sent.mid(0, firstNew).count(hex("F8")), firstNew);
         QCOMPARE(sent.mid(firstNew).count(hex("FA")), sent.size() - firstNew);
+    }
+
+    // The window's thread changes the parser switch while a repetition holds the worker for good
+    // (the clock stands still, so the interval never ends): the change must get through at the
+    // worker's next message or wait step, and applies from the next sending on.
+    void parserSwitchDuringARepetitionDoesNotWaitForIt()
+    {
+        SteppingClock clock(0, 0);
+        MidiEditRepeatTransmittionThread thread(nullptr, m_model.get(), m_transmitter.get(), &clock);
+        SignalLog log(&thread);
+        thread.setRepeatInterval(1000);
+        m_transmitter->hold();
+        thread.setTransmittionMessage("F8 FA FC");
+        QVERIFY(m_transmitter->waitForHeldSender());
+
+        std::atomic<bool> switched{false};
+        std::thread setter([&] {
+            m_model->setModelIntValue(MessageParsedParameterId, 0);
+            switched = true;
+        });
+        m_transmitter->release();
+        const bool returned = QTest::qWaitFor([&] { return switched.load(); }, Timeout);
+        if (!returned) {
+            thread.stopTransmittion();
+        }
+        setter.join();
+        QVERIFY(returned);
+
+        clock.setStep(1);
+        QVERIFY(m_transmitter->waitForMessages(4));
+        thread.stopTransmittion();
+        QTRY_COMPARE_WITH_TIMEOUT(log.count("finish 1"), 1, Timeout);
+        const std::vector<TransmittedMessage> sent = m_transmitter->messages();
+        QCOMPARE(sent.at(2).bytes, hex("FC"));
+        QCOMPARE(sent.at(3).bytes, hex("F8FAFC"));
+        QCOMPARE(sent.at(3).eventType, UnparsedEventType);
     }
 
 private:

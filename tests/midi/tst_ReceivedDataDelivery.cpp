@@ -139,16 +139,20 @@ private slots:
         write(thread, pattern(14, 2), 2);  // 20 + 20 bytes: full
         QVERIFY(!thread.isAvailable(1));
 
-        std::atomic<bool> released{false};
-        std::atomic<bool> returnedAfterRelease{false};
+        // The writer must still be held after a while: the ring has no room until the gate opens.
+        std::atomic<bool> writing{false};
+        std::atomic<bool> returned{false};
         std::thread writer([&] {
+            writing = true;
             write(thread, pattern(20, 3), 3);
-            returnedAfterRelease = released.load();
+            returned = true;
         });
-        released = true;
+        QTRY_VERIFY_WITH_TIMEOUT(writing.load(), 10000);
+        QTest::qWait(200);
+        const bool heldWhileFull = !returned.load();
         recorder.setOpen(true);
         writer.join();
-        QVERIFY(returnedAfterRelease);
+        QVERIFY(heldWhileFull);
         QVERIFY(recorder.waitForCount(4));
         const auto records = recorder.records();
         QCOMPARE(records.size(), std::size_t(4));
@@ -198,17 +202,37 @@ private slots:
         }
     }
 
-    void destructionReturnsPromptly()
+    // Idle, the thread ends at once; inside a callback, the destructor waits for that callback
+    // and then delivers nothing more.
+    void destructionWaitsOnlyForTheCallbackInProgress()
     {
-        for (int i = 0; i < 50; ++i) {
+        for (int i = 0; i < 20; ++i) {
             ReceivedRecorder recorder;
             auto thread = std::make_unique<MidiDataTransmissionThread>(nullptr, SmallCapacity, 0);
-            if (i % 2 == 1) {
-                thread->setReceivedMidiCallbackFunc(&ReceivedRecorder::callback, &recorder);
-                write(*thread, pattern(3, i), 0);
-            }
+            thread->setReceivedMidiCallbackFunc(&ReceivedRecorder::callback, &recorder);
+            write(*thread, pattern(3, i), 0);
+            QVERIFY(recorder.waitForCount(1));
             thread.reset();
+            QCOMPARE(recorder.records().size(), std::size_t(1));
         }
+
+        GatedRecorder recorder;
+        auto thread = std::make_unique<MidiDataTransmissionThread>(nullptr, SmallCapacity, 0);
+        thread->setReceivedMidiCallbackFunc(&GatedRecorder::gatedCallback, &recorder);
+        recorder.setOpen(false);
+        write(*thread, pattern(3, 1), 1);
+        QVERIFY(recorder.waitForCount(1));
+        std::atomic<bool> destroyed{false};
+        std::thread destroyer([&] {
+            thread.reset();
+            destroyed = true;
+        });
+        QTest::qWait(200);
+        const bool heldByTheCallback = !destroyed.load();
+        recorder.setOpen(true);
+        destroyer.join();
+        QVERIFY(heldByTheCallback);
+        QCOMPARE(recorder.records().size(), std::size_t(1));
     }
 };
 

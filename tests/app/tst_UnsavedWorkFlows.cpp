@@ -1,0 +1,199 @@
+#include "ShellTestSupport.h"
+
+#include "model/TulvarMidiParameters.h"
+#include "app/MainWindowConstants.h"
+#include "support/CommonTexts.h"
+
+#include <QAction>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// The main window with its file dialogs answered by the test.
+class ScriptedDialogsWindow : public MainWindow {
+public:
+    using MainWindow::MainWindow;
+
+    QString openAnswer;
+    int openDialogs = 0;
+
+protected:
+    QString chooseProjectFileToOpen() override
+    {
+        ++openDialogs;
+        return openAnswer;
+    }
+    QString chooseProjectFileToSave(const QString&) override { return QString(); }
+};
+
+enum Action { New, Open, CloseAll, Quit };
+enum SaveOutcome { NotAsked, Saved, SaveFails };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Action)
+Q_DECLARE_METATYPE(SaveOutcome)
+
+// A project with unsaved changes meets New, Open, Close All and Quit. The `*` may go only when a
+// save succeeded or the workspace was replaced; wherever the work is kept, it stays marked and
+// the next Quit asks again.
+class tst_UnsavedWorkFlows : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        f = std::make_unique<ShellFixture>();
+        m_folder = std::make_unique<QTemporaryDir>();
+        window = &f->create<ScriptedDialogsWindow>();
+        installStandInCreators(*window);
+        window->setOpenedWithFile(true);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+
+        // Another project, with one keyboard window, to open.
+        window->subWindows().openSubWindow({WindowRestorationInfo::KeyboardId});
+        m_otherProject = m_folder->filePath(QStringLiteral("other.tulvarmidi"));
+        QVERIFY(window->saveProjectFile(m_otherProject));
+        window->closeAllSubWindows();
+
+        // The project in hand: saved once with a pitch bend window, then changed.
+        QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("work")));
+        m_project = m_folder->filePath(QStringLiteral("work/song.tulvarmidi"));
+        window->subWindows().openSubWindow({WindowRestorationInfo::PitchBendId});
+        QVERIFY(window->saveProjectFile(m_project));
+        f->model.setModelIntValue(EditFlagParameterId, ParameterEditFlagChanged);
+        QVERIFY(window->windowTitle().endsWith(QLatin1Char('*')));
+        QVERIFY(QFile::remove(m_project));
+    }
+
+    void cleanup()
+    {
+        f->boxes.setAnswer(QMessageBox::No);
+        f.reset();
+        m_folder.reset();
+    }
+
+    void eachAnswerKeepsOrSavesTheWork_data()
+    {
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<SaveOutcome>("save");
+        QTest::addColumn<bool>("proceeds");
+        const QList<QPair<const char*, Action>> actions{{"new", New}, {"open", Open}, {"close all", CloseAll},
+                                                         {"quit", Quit}};
+        for (const auto& [name, action] : actions) {
+            QTest::addRow("%s, yes, saved", name) << action << int(QMessageBox::Yes) << Saved << true;
+            QTest::addRow("%s, yes, save fails", name) << action << int(QMessageBox::Yes) << SaveFails << false;
+            QTest::addRow("%s, no", name) << action << int(QMessageBox::No) << NotAsked << true;
+            QTest::addRow("%s, cancel", name) << action << int(QMessageBox::Cancel) << NotAsked << false;
+        }
+    }
+
+    void eachAnswerKeepsOrSavesTheWork()
+    {
+        QFETCH(Action, action);
+        QFETCH(int, answer);
+        QFETCH(SaveOutcome, save);
+        QFETCH(bool, proceeds);
+        if (save == SaveFails) {
+            QVERIFY(QDir(m_folder->filePath(QStringLiteral("work"))).removeRecursively());
+        }
+        window->openAnswer = m_otherProject;
+        f->boxes.setAnswer(QMessageBox::StandardButton(answer));
+
+        switch (action) {
+        case New:
+            window->newFile();
+            break;
+        case Open:
+            window->openFile(QString());
+            break;
+        case CloseAll:
+            window->windowMenuSelected(actionWithData(MainWindowMenus::CloseAllAction));
+            break;
+        case Quit:
+            window->close();
+            break;
+        }
+
+        QStringList expectedBoxes{ConfirmationMessage};
+        if (save == SaveFails) {
+            expectedBoxes.append(FileSaveFailedMessage);
+        }
+        QCOMPARE(f->boxes.texts, expectedBoxes);
+        QCOMPARE(QFile::exists(m_project), save == Saved);
+        QCOMPARE(window->openDialogs, action == Open && proceeds ? 1 : 0);
+        const bool pitchBendKept = !subWindowsOfKind(*window, WindowRestorationInfo::PitchBendId).isEmpty();
+        if (action == Quit) {
+            QCOMPARE(window->isVisible(), !proceeds);
+        } else {
+            QCOMPARE(pitchBendKept, !proceeds);
+        }
+        if (!proceeds) {
+            expectMarkedAndAskedAgainOnQuit();
+        } else if (action != Quit) {
+            QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
+            QVERIFY(!window->windowTitle().endsWith(QLatin1Char('*')));
+        }
+    }
+
+    void openKeepsTheMarkWhenNothingIsOpened_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("boxes");
+        const QByteArray header =
+            QByteArray("KELDAN WORKS") + QByteArray(4, '\0') + QByteArray("Tulvar MIDI") + QByteArray(5, '\0');
+        QTest::newRow("dialog cancelled") << QByteArray() << QStringList{ConfirmationMessage};
+        QTest::newRow("newer version refused")
+            << header + "1.6.0" + QByteArray(11, '\0') << QStringList{ConfirmationMessage, FileFormatVersionErrorMessage};
+    }
+
+    void openKeepsTheMarkWhenNothingIsOpened()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, boxes);
+        if (!file.isEmpty()) {
+            window->openAnswer = m_folder->filePath(QStringLiteral("newer.tulvarmidi"));
+            QFile refused(window->openAnswer);
+            QVERIFY(refused.open(QIODevice::WriteOnly));
+            refused.write(file);
+        }
+        f->boxes.setAnswer(QMessageBox::No);
+        QVERIFY(!window->openFile(QString()));
+        QCOMPARE(window->openDialogs, 1);
+        QCOMPARE(f->boxes.texts, boxes);
+        QVERIFY(!subWindowsOfKind(*window, WindowRestorationInfo::PitchBendId).isEmpty());
+        expectMarkedAndAskedAgainOnQuit();
+    }
+
+private:
+    QAction* actionWithData(int data)
+    {
+        auto* action = new QAction(window);
+        action->setData(data);
+        return action;
+    }
+
+    // Still marked, and the next Quit asks before anything is lost (Cancel keeps it open).
+    void expectMarkedAndAskedAgainOnQuit()
+    {
+        QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagChanged);
+        QVERIFY(window->windowTitle().endsWith(QLatin1Char('*')));
+        const int asked = f->boxes.texts.count(ConfirmationMessage);
+        f->boxes.setAnswer(QMessageBox::Cancel);
+        QVERIFY(!window->close());
+        QCOMPARE(f->boxes.texts.count(ConfirmationMessage), asked + 1);
+    }
+
+    std::unique_ptr<ShellFixture> f;
+    std::unique_ptr<QTemporaryDir> m_folder;
+    ScriptedDialogsWindow* window = nullptr;
+    QString m_project;
+    QString m_otherProject;
+};
+
+QTEST_MAIN(tst_UnsavedWorkFlows)
+#include "tst_UnsavedWorkFlows.moc"
