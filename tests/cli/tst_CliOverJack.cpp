@@ -9,6 +9,9 @@
 
 #include <memory>
 
+#include <csignal>
+#include <sys/types.h>
+
 // Two tulvar-midi-cli processes on a private JACK server: one monitors, the other sends to the
 // monitor's input port.
 class CliOverJackTest : public QObject {
@@ -86,6 +89,27 @@ private slots:
         QFile written(output);
         QVERIFY(written.open(QIODevice::ReadOnly));
         QVERIFY(written.readAll() == exclusive);
+    }
+
+    void interruptEndsCleanlyWithWhatArrived()
+    {
+        QTemporaryDir dir;
+        const QString output = dir.filePath("received.syx");
+        QProcess monitor;
+        startMonitor(monitor, {"--syx", output});
+        QCOMPARE(send({"F0 41 10 42 12 40 00 7F 00 41 F7", "B0 07 64"}), 0);
+        QByteArray out;
+        for (int i = 0; i < 600 && out.count('\n') < 2; ++i) {
+            monitor.waitForReadyRead(100);
+            out += monitor.readAllStandardOutput();
+        }
+        ::kill(pid_t(monitor.processId()), SIGINT);
+        const CliRun run = finishCli(monitor);
+        QCOMPARE(run.status, 0);
+        QCOMPARE(out + run.out, QByteArray("F0 41 10 42 12 40 00 7F 00 41 F7\nB0 07 64\n"));
+        QFile written(output);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll().toHex(), QByteArray("f04110421240007f0041f7"));
     }
 
     void requestPrintsThePeersIdentityReply()
