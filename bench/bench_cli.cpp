@@ -7,7 +7,7 @@
 //     they went out at (above 20,000 a second the monitor is under that load), how many lines the
 //     monitor missed (must be 0), and how long after the sender finished the last line was printed.
 #include "JackPeerClient.h"
-#include "JackTestServer.h"
+#include "testkit/JackTestServer.h"
 
 #include <benchmark/benchmark.h>
 

@@ -11,7 +11,7 @@
 //     from the first message out to the last one back, and how many were lost or came back out of
 //     order (both must stay 0). 4096 is more than one cycle's JACK MIDI buffer takes, so the peer
 //     sends what fits and the rate shows the ceiling of the path.
-#include "JackTestServer.h"
+#include "testkit/JackTestServer.h"
 #include "midi/MidiConstants.h"
 #include "midi/MidiInputPort.h"
 #include "midi/MidiOutputPort.h"

@@ -1,4 +1,2 @@
 # The JACK path end to end, against a private server started like the tests' own.
-tulvar_add_benchmark(bench_jack_roundtrip tulvar_midi tulvar_midi_jack)
-target_sources(bench_jack_roundtrip PRIVATE ${PROJECT_SOURCE_DIR}/tests/midi/jack/JackTestServer.cpp)
-target_include_directories(bench_jack_roundtrip PRIVATE ${PROJECT_SOURCE_DIR}/tests/midi/jack)
+tulvar_add_benchmark(bench_jack_roundtrip tulvar_midi tulvar_midi_jack tulvar_testkit)

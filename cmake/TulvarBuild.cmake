@@ -9,6 +9,10 @@ endforeach()
 
 add_compile_options(-Wall -Wextra -Werror)
 
+# A link dependency that names no target (a misspelt or missing library) fails the configuration
+# instead of turning into a "-l" flag that the linker may or may not resolve.
+set(CMAKE_LINK_LIBRARIES_ONLY_TARGETS ON)
+
 if(TULVAR_SANITIZE)
     add_compile_options(-fsanitize=${TULVAR_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
     add_link_options(-fsanitize=${TULVAR_SANITIZE})
@@ -29,8 +33,9 @@ function(tulvar_add_library target)
 endfunction()
 
 # tulvar_add_tests(LIBS <deps...> [SOURCES <extra sources>] [LABELS <labels>])
-# Makes one test executable of every tst_*.cpp in the calling folder. Each test runs offscreen
-# with a private, empty home and configuration folder.
+# Makes one test executable of every tst_*.cpp in the calling folder, linked with the shared
+# fixtures (tests/testkit, included as "testkit/<File>.h"). Each test runs offscreen with a
+# private, empty home and configuration folder.
 function(tulvar_add_tests)
     cmake_parse_arguments(ARG "" "" "LIBS;SOURCES;LABELS" ${ARGN})
     file(GLOB tests CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tst_*.cpp)
@@ -40,8 +45,7 @@ function(tulvar_add_tests)
         get_filename_component(name ${source} NAME_WE)
         set(target ${prefix}_${name})
         add_executable(${target} ${source} ${ARG_SOURCES})
-        target_link_libraries(${target} PRIVATE ${ARG_LIBS} Qt5::Test)
-        target_include_directories(${target} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+        target_link_libraries(${target} PRIVATE ${ARG_LIBS} tulvar_testkit Qt5::Test)
         set(home ${CMAKE_BINARY_DIR}/test-home/${target})
         add_test(NAME ${folder}/${name} COMMAND ${target})
         set_tests_properties(${folder}/${name} PROPERTIES
@@ -54,23 +58,10 @@ endfunction()
 
 # tulvar_folder_library(<target> LIBS <deps...>)
 # The library of one subsystem folder: every .c/.cpp/.h/.qrc directly in the calling folder.
-# Dependencies on other tulvar_* targets are linked once those targets exist, so a folder can be
-# built before the folders it will use are.
 function(tulvar_folder_library target)
     cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
     file(GLOB sources CONFIGURE_DEPENDS
         ${CMAKE_CURRENT_SOURCE_DIR}/*.c ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
         ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
-    if(NOT sources)
-        return()
-    endif()
-    set(libs "")
-    foreach(lib IN LISTS ARG_LIBS)
-        if(lib MATCHES "^tulvar_")
-            list(APPEND libs "$<TARGET_NAME_IF_EXISTS:${lib}>")
-        else()
-            list(APPEND libs ${lib})
-        endif()
-    endforeach()
-    tulvar_add_library(${target} SOURCES ${sources} LIBS ${libs})
+    tulvar_add_library(${target} SOURCES ${sources} LIBS ${ARG_LIBS})
 endfunction()

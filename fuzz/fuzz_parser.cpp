@@ -9,7 +9,7 @@
 #include "small/MidiLibrary/midilib_data.h"
 #include "small/MidiLibrary/midilib_event.h"
 #include "small/MidiLibrary/midilib_parser.h"
-#include "tests/small/MidiLibrary/MidiMessageRules.h"
+#include "testkit/MidiMessageRules.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 // no hang, no allocation beyond what the bytes hold. A file that reads back is written again
 // and must read back a second time.
 #include "persistence/ProjectFileHelper.h"
-#include "tests/persistence/StubProjectWindows.h"
+#include "testkit/StubProjectWindows.h"
 
 #include <QByteArray>
 

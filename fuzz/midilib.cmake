@@ -9,5 +9,5 @@ set_target_properties(tulvar_midilib_fuzzing PROPERTIES AUTOMOC OFF)
 target_include_directories(tulvar_midilib_fuzzing PUBLIC ${PROJECT_SOURCE_DIR})
 target_compile_options(tulvar_midilib_fuzzing PRIVATE -O1 -fsanitize=address,undefined -fno-sanitize-recover=all
                                                       -fsanitize-coverage=inline-8bit-counters,pc-table)
-tulvar_add_fuzzer(fuzz_parser tulvar_midilib_fuzzing)
+tulvar_add_fuzzer(fuzz_parser tulvar_midilib_fuzzing tulvar_testkit)
 target_compile_options(fuzz_parser PRIVATE -O1)

@@ -10,6 +10,6 @@ target_include_directories(tulvar_project_file_fuzzing PUBLIC ${PROJECT_SOURCE_D
 target_link_libraries(tulvar_project_file_fuzzing PUBLIC Qt5::Core)
 target_compile_options(tulvar_project_file_fuzzing PRIVATE -O1 -fsanitize=fuzzer-no-link,address,undefined
                                                           -fno-sanitize-recover=all)
-tulvar_add_fuzzer(fuzz_project_file tulvar_project_file_fuzzing)
+tulvar_add_fuzzer(fuzz_project_file tulvar_project_file_fuzzing tulvar_testkit)
 set_target_properties(fuzz_project_file PROPERTIES AUTOMOC OFF)
 target_compile_options(fuzz_project_file PRIVATE -O1)

@@ -1,6 +1,6 @@
 #include "CliRunner.h"
 #include "midi/jack/JackPeerClient.h"
-#include "midi/jack/JackTestServer.h"
+#include "testkit/JackTestServer.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

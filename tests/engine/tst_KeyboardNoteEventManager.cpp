@@ -1,4 +1,5 @@
-#include "RecordingTransmitter.h"
+#include "testkit/Hex.h"
+#include "testkit/RecordingTransmitter.h"
 
 #include "engine/KeyboardNoteEventManager.h"
 #include "model/TulvarMidiModel.h"
@@ -6,15 +7,6 @@
 #include <QtTest>
 
 #include <memory>
-
-namespace {
-
-QByteArray hex(const char* text)
-{
-    return QByteArray::fromHex(text);
-}
-
-} // namespace
 
 class tst_KeyboardNoteEventManager : public QObject {
     Q_OBJECT

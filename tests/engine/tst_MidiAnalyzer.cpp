@@ -1,4 +1,5 @@
-#include "RecordingTransmitter.h"
+#include "testkit/Hex.h"
+#include "testkit/RecordingTransmitter.h"
 
 #include "engine/MessageTables.h"
 #include "engine/MidiAnalyzer.h"
@@ -10,11 +11,6 @@
 #include <thread>
 
 namespace {
-
-QByteArray hex(const char* text)
-{
-    return QByteArray::fromHex(text);
-}
 
 const unsigned char* data(const QByteArray& bytes)
 {

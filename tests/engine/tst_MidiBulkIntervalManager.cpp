@@ -1,4 +1,4 @@
-#include "SteppingClock.h"
+#include "testkit/SteppingClock.h"
 
 #include "engine/MidiBulkIntervalManager.h"
 #include "model/TulvarMidiModel.h"

@@ -1,6 +1,7 @@
-#include "RecordingTransmitter.h"
-#include "SignalLog.h"
-#include "SteppingClock.h"
+#include "testkit/Hex.h"
+#include "testkit/RecordingTransmitter.h"
+#include "testkit/SignalLog.h"
+#include "testkit/SteppingClock.h"
 
 #include "engine/MessageTables.h"
 #include "engine/MidiEditRepeatTransmittionThread.h"
@@ -15,11 +16,6 @@
 namespace {
 
 const int Timeout = 20000;
-
-QByteArray hex(const char* text)
-{
-    return QByteArray::fromHex(text);
-}
 
 // Hands a text to the thread and waits until the thread has finished that many texts.
 bool sendText(MidiEditTransmittionThread& thread, SignalLog& log, const QString& text, int finished = 1)

@@ -1,5 +1,5 @@
-#include "RecordingTransmitter.h"
-#include "SteppingClock.h"
+#include "testkit/RecordingTransmitter.h"
+#include "testkit/SteppingClock.h"
 
 #include "engine/MidiActivesenseTransmittionThread.h"
 #include "engine/MidiTimingClockTransmittionThread.h"

@@ -1,3 +1,4 @@
+#include "testkit/Hex.h"
 #include "engine/MessageTables.h"
 #include "engine/MonitorLineFormat.h"
 
@@ -6,11 +7,6 @@
 #include <vector>
 
 namespace {
-
-QByteArray bytesOf(const char* hex)
-{
-    return QByteArray::fromHex(hex);
-}
 
 QByteArray lineOf(const MonitorLineFormat& format, const QByteArray& bytes, unsigned int eventType,
                   quint32 timeStamp, unsigned int port = 0)
@@ -38,9 +34,9 @@ private slots:
         QTest::addColumn<int>("eventType");
         QTest::addColumn<int>("port");
         QTest::addColumn<QByteArray>("line");
-        auto row = [](const char* name, bool time, int format, bool detail, const char* hex, int type, int port,
+        auto row = [](const char* name, bool time, int format, bool detail, const char* bytes, int type, int port,
                       const char* line) {
-            QTest::newRow(name) << time << format << detail << bytesOf(hex) << type << port << QByteArray(line);
+            QTest::newRow(name) << time << format << detail << hex(bytes) << type << port << QByteArray(line);
         };
         row("clock time with detail", true, 0, true, "903C64", 1, 0, "01:02:03:004 Port1 NoteOn   90 3C 64 [C3]");
         row("integer time with detail", true, 1, true, "903C64", 1, 0, "000003723004 Port1 NoteOn   90 3C 64 [C3]");
@@ -138,19 +134,19 @@ private slots:
         MonitorLineFormat format;
         format.setShowTime(true);
         format.setTimeFormat(timeFormat);
-        QCOMPARE(lineOf(format, bytesOf("F8"), 12, timeStamp), "\n" + field + "F8");
+        QCOMPARE(lineOf(format, hex("F8"), 12, timeStamp), "\n" + field + "F8");
     }
 
     void systemExclusiveTextBreaksBeforeEveryStatusButF7()
     {
         QByteArray text;
-        const QByteArray one = bytesOf("F07E7F0601F7");
+        const QByteArray one = hex("F07E7F0601F7");
         QVERIFY(MonitorLineFormat::convertDisplayFormatFromMidiData(
             text, reinterpret_cast<const unsigned char*>(one.constData()), std::size_t(one.size()), true));
         QCOMPARE(text, QByteArray("\nF0 7E 7F 06 01 F7"));
 
         // A byte such as F4 inside a message starts a line of its own; the separator stays before it.
-        const QByteArray inner = bytesOf("F001F402F7");
+        const QByteArray inner = hex("F001F402F7");
         QVERIFY(MonitorLineFormat::convertDisplayFormatFromMidiData(
             text, reinterpret_cast<const unsigned char*>(inner.constData()), std::size_t(inner.size()), true));
         QCOMPARE(text, QByteArray("\nF0 7E 7F 06 01 F7\nF0 01 \nF4 02 F7"));

@@ -1,4 +1,4 @@
-#include "RecordingObservers.h"
+#include "testkit/RecordingObservers.h"
 
 #include "model/DialIF.h"
 #include "model/TulvarMidiModel.h"

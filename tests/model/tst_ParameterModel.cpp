@@ -1,4 +1,4 @@
-#include "RecordingObservers.h"
+#include "testkit/RecordingObservers.h"
 
 #include "model/CommonViewHelper.h"
 #include "model/Model.h"

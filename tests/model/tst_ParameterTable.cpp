@@ -147,22 +147,6 @@ private slots:
             QCOMPARE(r, MODEL_RESULT_ERROR);
         }
     }
-
-    void parameterStringsThroughTheModel()
-    {
-        MODEL_RESULT r = 99;
-        QCOMPARE(model.getParameterString(1205, 2, &r), QStringLiteral("C5"));
-        QCOMPARE(r, MODEL_RESULT_OK);
-        QCOMPARE(model.getParameterString(1205, 3, &r), QString());
-        QCOMPARE(r, MODEL_RESULT_ERROR);
-        QCOMPARE(model.getParameterString(1301, -5, &r), QStringLiteral("-5"));
-        QCOMPARE(r, MODEL_RESULT_OK);
-    }
-
-    void creatingIntoNoModelDoesNothing()
-    {
-        TulvarMidiParameters::createParameters(nullptr);
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_ParameterTable)

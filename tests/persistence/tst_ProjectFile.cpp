@@ -1,5 +1,5 @@
 #include "persistence/ProjectFileHelper.h"
-#include "persistence/StubProjectWindows.h"
+#include "testkit/StubProjectWindows.h"
 #include "persistence/WindowRestorationInfo.h"
 
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "widgets/MidiLedCombinedDial.h"
 
 #include "model/TulvarMidiModel.h"
-#include "widgets/WidgetEvents.h"
+#include "testkit/WidgetEvents.h"
 
 #include <QSignalSpy>
 #include <QTimer>

@@ -1,6 +1,6 @@
 #include "widgets/Keyboard.h"
 
-#include "widgets/WidgetEvents.h"
+#include "testkit/WidgetEvents.h"
 
 #include <QtTest>
 

@@ -1,6 +1,6 @@
 #include "widgets/MidiPitchbendSlider.h"
 
-#include "widgets/WidgetEvents.h"
+#include "testkit/WidgetEvents.h"
 
 #include <QSignalSpy>
 #include <QtTest>

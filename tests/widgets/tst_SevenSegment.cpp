@@ -2,7 +2,7 @@
 
 #include "widgets/LineEdit.h"
 #include "widgets/PushButton.h"
-#include "widgets/WidgetEvents.h"
+#include "testkit/WidgetEvents.h"
 
 #include <QPainter>
 #include <QSignalSpy>

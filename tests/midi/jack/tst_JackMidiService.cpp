@@ -1,5 +1,5 @@
 #include "JackPeerClient.h"
-#include "JackTestServer.h"
+#include "testkit/JackTestServer.h"
 #include "midi/MidiInputPort.h"
 #include "midi/MidiOutputPort.h"
 #include "midi/MidiServiceFactory.h"

@@ -1,6 +1,6 @@
 #include "small/MidiLibrary/midilib_parser.h"
 
-#include "MidiTestSupport.h"
+#include "testkit/MidiBytes.h"
 
 #include <QtTest>
 

@@ -3,8 +3,8 @@
 // parser produces the same messages, and where no exclusive overflows the cut never matters.
 #include "small/MidiLibrary/midilib_parser.h"
 
-#include "MidiMessageRules.h"
-#include "MidiTestSupport.h"
+#include "testkit/MidiMessageRules.h"
+#include "testkit/MidiBytes.h"
 
 #include <QtTest>
 

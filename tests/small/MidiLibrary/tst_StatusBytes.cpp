@@ -1,8 +1,8 @@
 #include "small/MidiLibrary/midilib_messageBuff.h"
 #include "small/MidiLibrary/midilib_status.h"
 
-#include "MidiMessageRules.h"
-#include "MidiTestSupport.h"
+#include "testkit/MidiMessageRules.h"
+#include "testkit/MidiBytes.h"
 
 #include <QtTest>
 

@@ -1,4 +1,4 @@
-#include "JackTestServer.h"
+#include "testkit/JackTestServer.h"
 
 #include <QDir>
 #include <QFile>

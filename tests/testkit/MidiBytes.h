@@ -1,6 +1,7 @@
-// Helpers shared by the MIDI library tests: bytes as QByteArray, events converted back to bytes,
-// and a parser fed delivery by delivery.
+// Events converted to and from bytes, and a parser fed delivery by delivery.
 #pragma once
+
+#include "testkit/Hex.h"
 
 #include "small/MidiLibrary/midilib_data.h"
 #include "small/MidiLibrary/midilib_event.h"
@@ -10,12 +11,6 @@
 #include <QList>
 
 #include <memory>
-
-// Bytes written as hexadecimal pairs, spaces between them ignored: hex("90 3C 40").
-inline QByteArray hex(const char *text)
-{
-    return QByteArray::fromHex(text);
-}
 
 // The message bytes that midilib_eventToData writes for event.
 inline QByteArray eventBytes(const MIDILIB_Event &event)
