@@ -24,12 +24,16 @@ install(FILES ${CMAKE_BINARY_DIR}/desktop/${TULVAR_APP_ID}.metainfo.xml DESTINAT
 
 # Manual pages go compressed, as Debian's policy asks.
 find_program(GZIP_PROGRAM gzip REQUIRED)
-set(man_page ${CMAKE_BINARY_DIR}/desktop/tulvar-midi.1.gz)
-add_custom_command(OUTPUT ${man_page}
-    COMMAND ${GZIP_PROGRAM} -9 -n -c ${desktop_dir}/tulvar-midi.1 > ${man_page}
-    DEPENDS ${desktop_dir}/tulvar-midi.1 VERBATIM)
-add_custom_target(manual-pages ALL DEPENDS ${man_page})
-install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+set(man_pages)
+foreach(page tulvar-midi.1 tulvar-midi-cli.1)
+    set(man_page ${CMAKE_BINARY_DIR}/desktop/${page}.gz)
+    add_custom_command(OUTPUT ${man_page}
+        COMMAND ${GZIP_PROGRAM} -9 -n -c ${desktop_dir}/${page} > ${man_page}
+        DEPENDS ${desktop_dir}/${page} VERBATIM)
+    list(APPEND man_pages ${man_page})
+endforeach()
+add_custom_target(manual-pages ALL DEPENDS ${man_pages})
+install(FILES ${man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The Debian package: cpack -G DEB in the build folder (scripts/package.sh). Its run-time
 # dependencies are computed from the installed binaries by dpkg-shlibdeps.
