@@ -17,7 +17,7 @@ id=com.keldanworks.TulvarMIDI
 
 for f in bin/tulvar-midi share/tulvar-midi/OpenSourceLicense.txt share/tulvar-midi/TulvarMIDILicense.txt \
          "share/applications/$id.desktop" "share/metainfo/$id.metainfo.xml" share/mime/packages/tulvar-midi.xml \
-         share/man/man1/tulvar-midi.1.gz; do
+         share/man/man1/tulvar-midi.1.gz bin/tulvar-midi-cli share/man/man1/tulvar-midi-cli.1.gz; do
     [ -f "$usr/$f" ] || fail "not installed: /usr/$f"
 done
 for size in 16 22 24 32 48 64 128 256 512; do
@@ -37,8 +37,10 @@ grep -q ':application/x-tulvar-midi-project:\*\.tulvarmidi' "$share/mime/globs2"
 grep -q ':text/x-tulvar-midi-messages:\*\.txt' "$share/mime/globs2" || fail "*.txt not mapped"
 grep -q 'application/x-tulvar-midi-project' "$share/mime/magic" || fail "project identifier magic missing"
 
-warnings="$(zcat "$usr/share/man/man1/tulvar-midi.1.gz" | LC_ALL=C.UTF-8 groff -man -ww -z 2>&1)"
-[ -z "$warnings" ] || fail "manual page warnings: $warnings"
+for page in tulvar-midi tulvar-midi-cli; do
+    warnings="$(zcat "$usr/share/man/man1/$page.1.gz" | LC_ALL=C.UTF-8 groff -man -ww -z 2>&1)"
+    [ -z "$warnings" ] || fail "manual page $page warnings: $warnings"
+done
 manual="$(zcat "$usr/share/man/man1/tulvar-midi.1.gz" | LC_ALL=C.UTF-8 groff -man -Tutf8 2>/dev/null | sed 's/.\x08//g; s/‐/-/g')"
 
 program="$usr/bin/tulvar-midi"
