@@ -59,6 +59,12 @@ int MidiOutputPort::openOutputPort(unsigned int index)
         releaseDestination();
     }
     m_destinationRef = destination;
+    // Opening subscribes (again, should the subscription have gone with its device).
+    if (service().connectDestination(m_outputPortRef, destination) != 0) {
+        releaseDestination();
+        unassign();
+        return 1;
+    }
     QString name;
     if (service().getStringProperty(destination, MidiStringProperty::Name, &name) == 0) {
         m_bluetooth = name == BluetoothPortName;
@@ -116,6 +122,7 @@ int MidiOutputPort::transmitMidi(const unsigned char* data, unsigned short lengt
 void MidiOutputPort::releaseDestination()
 {
     if (m_destinationRef != InvalidPortRef) {
+        service().disconnectDestination(m_outputPortRef, m_destinationRef);
         service().disposePort(m_destinationRef);
         m_destinationRef = InvalidPortRef;
     }

@@ -64,6 +64,21 @@ public:
     virtual MidiStatus connectSource(MidiPortRef port, MidiEndpointRef source, void* srcConnRefCon) = 0;
     virtual MidiStatus disconnectSource(MidiPortRef port, MidiEndpointRef source) = 0;
 
+    // An output port's destination is opened, and closed or replaced. A service that connects
+    // on send needs neither.
+    virtual MidiStatus connectDestination(MidiPortRef port, MidiEndpointRef destination)
+    {
+        (void)port;
+        (void)destination;
+        return 0;
+    }
+    virtual MidiStatus disconnectDestination(MidiPortRef port, MidiEndpointRef destination)
+    {
+        (void)port;
+        (void)destination;
+        return 0;
+    }
+
     // Sends one packet holding one whole message from an output port to a destination.
     virtual MidiStatus send(MidiPortRef port, MidiEndpointRef destination, const MidiPacket& packet) = 0;
 

@@ -10,6 +10,7 @@ packages=(
     libbenchmark-dev
     clang
     xvfb xauth fonts-dejavu-core
+    qemu-system-x86 busybox-static
 )
 
 # libFuzzer ships in the clang runtime package of the distribution's default clang version.

@@ -2,26 +2,38 @@
 
 #include "midi/MidiService.h"
 #include "midi/alsa/AlsaEventCodec.h"
+#include "midi/alsa/AlsaPacingBudget.h"
 
 #include <QString>
 
-#include <alsa/asoundlib.h>
-
 #include <array>
+#include <chrono>
+#include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
+extern "C" {
+typedef struct _snd_seq snd_seq_t;
+}
+
 // The MIDI service over the ALSA sequencer: the program is one sequencer client with its own
 // ports. Sources are other clients' ports that can be read and subscribed to, destinations those
 // that can be written and subscribed to; the program's own client and the system client are
 // never listed. An endpoint's unique ID is client × 256 + port.
 //
-// Threads: senders output events directly to the destination in blocking mode, one sender at a
-// time; the service's reader thread waits for events, decodes them and calls the read
-// procedure of the port they arrived at.
+// An output port is subscribed to the destination it opened and sends to its subscribers, so
+// connections made outside the program receive the same. The sequencer has no end-to-end flow
+// control: a kernel port (a raw-MIDI device behind it) is paced at the cable rate so that its
+// buffer never overflows, and a program's port that is full is waited for.
+//
+// Threads and locks: m_mutex guards the port table and the endpoint lists; each output port's
+// send mutex keeps its messages whole and in order (taken before m_mutex); m_outputMutex is held
+// only around one event written to the sequencer. The reader thread decodes events and calls
+// the read procedure with no lock held, so a full delivery ring never blocks a send or a port
+// change; disconnecting or disposing an input port waits until a call in progress has returned.
 class AlsaMidiService : public MidiService {
 public:
     explicit AlsaMidiService(const QString& clientName = QStringLiteral("Tulvar MIDI"));
@@ -54,6 +66,8 @@ public:
 
     MidiStatus connectSource(MidiPortRef port, MidiEndpointRef source, void* srcConnRefCon) override;
     MidiStatus disconnectSource(MidiPortRef port, MidiEndpointRef source) override;
+    MidiStatus connectDestination(MidiPortRef port, MidiEndpointRef destination) override;
+    MidiStatus disconnectDestination(MidiPortRef port, MidiEndpointRef destination) override;
 
     MidiStatus send(MidiPortRef port, MidiEndpointRef destination, const MidiPacket& packet) override;
 
@@ -70,33 +84,52 @@ private:
         bool used = false;
         bool isInput = false;
         int number = -1;
-        // Guarded by m_deliveryMutex.
+        // Input ports, guarded by m_deliveryMutex.
         MidiReadProc readProc = nullptr;
         void* readProcRefCon = nullptr;
         // The context of each source connected through connectSource, by the source's unique ID.
         std::map<MidiEndpointRef, void*> connections;
-        // Output ports: the encoder keeps running status per port.
+        // Output ports: the rest is guarded by sendMutex (and destination by m_mutex too).
+        std::mutex sendMutex;
         std::unique_ptr<AlsaEventCodec> codec;
+        MidiEndpointRef destination = MidiNullRef;
+        bool destinationIsKernelPort = false;
+        AlsaPacingBudget budget;
     };
 
     MidiStatus createPort(MidiClientRef client, const QString& name, bool isInput, MidiPortRef* port,
                           OwnPort** created);
+    bool subscribe(OwnPort& own, MidiEndpointRef destination);
+    QString uniquePortName(const QString& name, bool isInput) const;
     void refreshEndpoints();
-    bool portExists(MidiEndpointRef endpoint, snd_seq_port_info_t* info);
+    bool isEndpoint(MidiEndpointRef endpoint) const;
+    bool portExists(MidiEndpointRef endpoint);
+    bool isSubscribed(int senderClient, int senderPort, int destClient, int destPort);
     OwnPort* findOwnPort(MidiPortRef ref);
+    OwnPort* lockOutputPort(MidiPortRef port, std::unique_lock<std::mutex>& sending);
+    void releaseDestination(OwnPort& own);
+    bool output(OwnPort& own, snd_seq_event_t& event, std::size_t midiBytes);
+    void pace(OwnPort& own, std::size_t midiBytes);
+    int freeInputCells(MidiEndpointRef destination) const;
+    void waitUntilNotDelivering(const OwnPort& own, std::unique_lock<std::mutex>& delivery);
     void readLoop();
-    void deliver(const snd_seq_event_t& event, AlsaEventCodec& codec, std::vector<unsigned char>& bytes);
+    void deliver(const snd_seq_event_t& event, std::uint64_t hostTime, AlsaEventCodec& codec,
+                 std::vector<unsigned char>& bytes);
 
     snd_seq_t* m_seq = nullptr;
     int m_clientId = -1;
+    // The sequencer device under the handle, for what alsa-lib does not ask it.
+    int m_deviceFd = -1;
     std::mutex m_mutex;
     std::array<OwnPort, MaxOwnPorts> m_ports;
     std::vector<MidiEndpointRef> m_sources;
     std::vector<MidiEndpointRef> m_destinations;
 
-    // One sender at a time: output shares a scratch buffer of the handle and each port's encoder.
-    std::mutex m_sendMutex;
+    // Writing an event uses a scratch buffer of the sequencer handle.
+    std::mutex m_outputMutex;
     std::mutex m_deliveryMutex;
+    std::condition_variable m_deliveryDone;
+    const OwnPort* m_delivering = nullptr;
     int m_stopFd = -1;
     std::thread m_reader;
 };

@@ -1,38 +1,51 @@
 #include "AlsaPeerClient.h"
 
-#include <QElapsedTimer>
-
 #include <poll.h>
 #include <vector>
 
-AlsaPeerClient::AlsaPeerClient(const char* clientName)
+namespace {
+constexpr int PollStepMs = 50;
+constexpr auto ArrivalLimit = std::chrono::seconds(30);
+}
+
+AlsaPeerClient::AlsaPeerClient(const char* clientName, bool reading)
 {
     if (snd_seq_open(&m_seq, "default", SND_SEQ_OPEN_DUPLEX, 0) < 0) {
         m_seq = nullptr;
         return;
     }
     snd_seq_set_client_name(m_seq, clientName);
-    snd_seq_set_client_pool_input(m_seq, 2000);
-    snd_seq_set_client_pool_output(m_seq, 2000);
-    snd_seq_set_input_buffer_size(m_seq, 1 << 17);
     m_clientId = snd_seq_client_id(m_seq);
     m_out = snd_seq_create_simple_port(m_seq, "out", SND_SEQ_PORT_CAP_READ | SND_SEQ_PORT_CAP_SUBS_READ,
                                        SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
     m_in = snd_seq_create_simple_port(m_seq, "in", SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE,
                                       SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
+    if (reading) {
+        m_reader = std::thread([this] { readLoop(); });
+    }
 }
 
 AlsaPeerClient::~AlsaPeerClient()
 {
+    close();
+}
+
+void AlsaPeerClient::close()
+{
+    m_stop = true;
+    if (m_reader.joinable()) {
+        m_reader.join();
+    }
     if (m_seq) {
         snd_seq_close(m_seq);
+        m_seq = nullptr;
     }
 }
 
 bool AlsaPeerClient::send(const QByteArray& bytes)
 {
     return m_codec.encode(reinterpret_cast<const unsigned char*>(bytes.constData()), std::size_t(bytes.size()),
-                          [&](snd_seq_event_t& event) {
+                          [&](snd_seq_event_t& event, std::size_t) {
                               snd_seq_ev_set_source(&event, m_out);
                               snd_seq_ev_set_subs(&event);
                               snd_seq_ev_set_direct(&event);
@@ -40,28 +53,70 @@ bool AlsaPeerClient::send(const QByteArray& bytes)
                           });
 }
 
-QByteArray AlsaPeerClient::receive(int count, int timeoutMs)
+bool AlsaPeerClient::waitForBytes(int count)
 {
-    std::vector<unsigned char> bytes;
-    QElapsedTimer timer;
-    timer.start();
-    const int descriptorCount = snd_seq_poll_descriptors_count(m_seq, POLLIN);
-    std::vector<pollfd> descriptors(static_cast<std::size_t>(descriptorCount));
-    snd_seq_poll_descriptors(m_seq, descriptors.data(), unsigned(descriptorCount), POLLIN);
-    while (int(bytes.size()) < count && timer.elapsed() < timeoutMs) {
-        if (snd_seq_event_input_pending(m_seq, 0) == 0 && poll(descriptors.data(), descriptors.size(), 100) <= 0) {
-            continue;
-        }
-        snd_seq_event_t* event = nullptr;
-        if (snd_seq_event_input(m_seq, &event) >= 0 && event && event->dest.port == m_in) {
-            m_codec.decode(*event, bytes);
-        }
-    }
-    return QByteArray(reinterpret_cast<const char*>(bytes.data()), int(bytes.size()));
+    std::unique_lock<std::mutex> lock(m_mutex);
+    return m_arrived.wait_for(lock, ArrivalLimit, [&] { return m_received.size() >= count; });
+}
+
+QByteArray AlsaPeerClient::received()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_received;
+}
+
+QByteArray AlsaPeerClient::takeReceived()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    QByteArray taken;
+    taken.swap(m_received);
+    return taken;
+}
+
+bool AlsaPeerClient::subscribeFrom(int client, int port, bool exclusive)
+{
+    snd_seq_port_subscribe_t* subscription;
+    snd_seq_port_subscribe_alloca(&subscription);
+    const snd_seq_addr_t sender{static_cast<unsigned char>(client), static_cast<unsigned char>(port)};
+    const snd_seq_addr_t dest{static_cast<unsigned char>(m_clientId), static_cast<unsigned char>(m_in)};
+    snd_seq_port_subscribe_set_sender(subscription, &sender);
+    snd_seq_port_subscribe_set_dest(subscription, &dest);
+    snd_seq_port_subscribe_set_exclusive(subscription, exclusive ? 1 : 0);
+    return snd_seq_subscribe_port(m_seq, subscription) >= 0;
+}
+
+void AlsaPeerClient::removeInput()
+{
+    snd_seq_delete_simple_port(m_seq, m_in);
+    m_in = -1;
 }
 
 void AlsaPeerClient::removeOutput()
 {
     snd_seq_delete_simple_port(m_seq, m_out);
     m_out = -1;
+}
+
+void AlsaPeerClient::readLoop()
+{
+    const int descriptorCount = snd_seq_poll_descriptors_count(m_seq, POLLIN);
+    std::vector<pollfd> descriptors(static_cast<std::size_t>(descriptorCount));
+    snd_seq_poll_descriptors(m_seq, descriptors.data(), unsigned(descriptorCount), POLLIN);
+    std::vector<unsigned char> bytes;
+    while (!m_stop) {
+        if (snd_seq_event_input_pending(m_seq, 0) == 0 &&
+            poll(descriptors.data(), descriptors.size(), PollStepMs) <= 0) {
+            continue;
+        }
+        snd_seq_event_t* event = nullptr;
+        if (snd_seq_event_input(m_seq, &event) < 0 || !event || event->dest.port != m_in) {
+            continue;
+        }
+        bytes.clear();
+        if (m_codec.decode(*event, bytes)) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_received.append(reinterpret_cast<const char*>(bytes.data()), int(bytes.size()));
+            m_arrived.notify_all();
+        }
+    }
 }

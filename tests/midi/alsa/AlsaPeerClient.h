@@ -6,11 +6,18 @@
 
 #include <alsa/asoundlib.h>
 
-// The other end in the ALSA tests: a second sequencer client with a port "out" that can be
-// read and subscribed to and a port "in" that can be written and subscribed to.
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+// The other end in the ALSA tests: a second sequencer client, as another program on the desktop
+// is, keeping ALSA's default pools. Port "out" can be read and subscribed to, port "in" written
+// and subscribed to; a thread of its own reads what arrives at "in" (unless told not to read, to
+// stand for a program that has stopped reading).
 class AlsaPeerClient {
 public:
-    explicit AlsaPeerClient(const char* clientName = "Tulvar Peer");
+    explicit AlsaPeerClient(const char* clientName = "Tulvar Peer", bool reading = true);
     ~AlsaPeerClient();
 
     AlsaPeerClient(const AlsaPeerClient&) = delete;
@@ -23,14 +30,29 @@ public:
 
     // Sends bytes from "out" to its subscribers.
     bool send(const QByteArray& bytes);
-    // Reads events arriving at "in" until count bytes have come (or timeoutMs passes).
-    QByteArray receive(int count, int timeoutMs = 30000);
+    // Waits until count bytes have arrived at "in" (false after a generous limit).
+    bool waitForBytes(int count);
+    QByteArray received();
+    // What has arrived, which is then forgotten.
+    QByteArray takeReceived();
+    // Subscribes "in" to another client's port, exclusively if asked.
+    bool subscribeFrom(int client, int port, bool exclusive = false);
+    void removeInput();
     void removeOutput();
+    // The whole client goes, as when the program exits.
+    void close();
 
 private:
+    void readLoop();
+
     snd_seq_t* m_seq = nullptr;
     int m_clientId = -1;
     int m_out = -1;
     int m_in = -1;
     AlsaEventCodec m_codec;
+    std::mutex m_mutex;
+    std::condition_variable m_arrived;
+    QByteArray m_received;
+    std::atomic<bool> m_stop{false};
+    std::thread m_reader;
 };

@@ -4,25 +4,32 @@
 
 #include <QtTest>
 
+#include <alsa/asoundlib.h>
+
+#include <random>
+
 namespace {
 // The events of one packet, with variable data copied out of the packet.
 struct Encoded {
     QList<snd_seq_event_t> events;
     QList<QByteArray> variableData;
+    bool whole = false;
 };
 
 Encoded encode(AlsaEventCodec& codec, const QByteArray& data)
 {
     Encoded encoded;
-    codec.encode(reinterpret_cast<const unsigned char*>(data.constData()), std::size_t(data.size()),
-                 [&](snd_seq_event_t& event) {
-                     encoded.events.append(event);
-                     const bool variable = (event.flags & SND_SEQ_EVENT_LENGTH_MASK) == SND_SEQ_EVENT_LENGTH_VARIABLE;
-                     encoded.variableData.append(
-                         variable ? QByteArray(static_cast<const char*>(event.data.ext.ptr), int(event.data.ext.len))
-                                  : QByteArray());
-                     return true;
-                 });
+    encoded.whole = codec.encode(reinterpret_cast<const unsigned char*>(data.constData()), std::size_t(data.size()),
+                                 [&](snd_seq_event_t& event, std::size_t) {
+                                     encoded.events.append(event);
+                                     const bool variable = (event.flags & SND_SEQ_EVENT_LENGTH_MASK) ==
+                                                           SND_SEQ_EVENT_LENGTH_VARIABLE;
+                                     encoded.variableData.append(
+                                         variable ? QByteArray(static_cast<const char*>(event.data.ext.ptr),
+                                                               int(event.data.ext.len))
+                                                  : QByteArray());
+                                     return true;
+                                 });
     return encoded;
 }
 
@@ -34,6 +41,29 @@ QByteArray decode(AlsaEventCodec& codec, const QList<snd_seq_event_t>& events)
     }
     return QByteArray(reinterpret_cast<const char*>(out.data()), int(out.size()));
 }
+
+// Sends data in the given pieces, as the parser switched off passes a long exclusive on, and
+// returns the bytes of every exclusive event in order; fails the test on any other event.
+QByteArray sendInPieces(AlsaEventCodec& codec, const QByteArray& data, const QList<int>& cuts)
+{
+    QByteArray out;
+    int from = 0;
+    for (int cut : cuts + QList<int>{data.size()}) {
+        const Encoded encoded = encode(codec, data.mid(from, cut - from));
+        if (!encoded.whole) {
+            return QByteArray("piece refused");
+        }
+        for (int i = 0; i < encoded.events.size(); ++i) {
+            if (encoded.events[i].type != SND_SEQ_EVENT_SYSEX ||
+                encoded.variableData[i].size() > int(AlsaEventCodec::MaxEventBytes)) {
+                return QByteArray("not an exclusive chunk");
+            }
+            out += encoded.variableData[i];
+        }
+        from = cut;
+    }
+    return out;
+}
 }
 
 class AlsaEventCodecTest : public QObject {
@@ -42,9 +72,11 @@ class AlsaEventCodecTest : public QObject {
 private slots:
     void everyMessageKindSurvivesEncodeAndDecode_data();
     void everyMessageKindSurvivesEncodeAndDecode();
-    void runningStatusContinuesIntoTheNextPacket();
-    void sysExOfEveryAcceptedLengthIsOneVariableEvent_data();
-    void sysExOfEveryAcceptedLengthIsOneVariableEvent();
+    void dataOnlyPacketsNeverYieldAChannelEvent_data();
+    void dataOnlyPacketsNeverYieldAChannelEvent();
+    void exclusiveGoesOutInChunksOfAtMost256Bytes_data();
+    void exclusiveGoesOutInChunksOfAtMost256Bytes();
+    void exclusiveSentInPiecesArrivesAsTheOriginalBytes();
     void unterminatedSysExEndsAtTheNextStatusByte();
     void sysExChunksDecodeToTheWholeMessage_data();
     void sysExChunksDecodeToTheWholeMessage();
@@ -80,38 +112,92 @@ void AlsaEventCodecTest::everyMessageKindSurvivesEncodeAndDecode()
     QCOMPARE(decode(codec, encode(codec, message).events), decoded);
 }
 
-void AlsaEventCodecTest::runningStatusContinuesIntoTheNextPacket()
+void AlsaEventCodecTest::dataOnlyPacketsNeverYieldAChannelEvent_data()
 {
-    AlsaEventCodec codec;
-    QCOMPARE(encode(codec, bytes({0x90, 0x3C, 0x64})).events.size(), 1);
-    // Other clients read sequencer events, not bytes: a note must be a note event.
-    const Encoded second = encode(codec, bytes({0x3E, 0x64, 0x40}));
-    QCOMPARE(second.events.size(), 1);
-    QCOMPARE(int(second.events[0].type), int(SND_SEQ_EVENT_NOTEON));
-    QCOMPARE(int(second.events[0].data.note.note), 0x3E);
-    // The pending data byte waits for its partner, as on a cable.
-    const Encoded third = encode(codec, bytes({0x64}));
-    QCOMPARE(third.events.size(), 1);
-    QCOMPARE(decode(codec, second.events + third.events), bytes({0x90, 0x3E, 0x64, 0x90, 0x40, 0x64}));
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("packet");
+    QTest::newRow("after a note-on") << bytes({0x90, 0x3C, 0x64}) << bytes({0x10, 0x20, 0x30, 0x40, 0x50, 0x60});
+    QTest::newRow("after a whole exclusive") << sysEx(6) << bytes({0x10, 0x20});
+    QTest::newRow("first packet") << QByteArray() << bytes({0x3E, 0x64});
+    QTest::newRow("rest of a cut note") << bytes({0x90, 0x3C}) << bytes({0x64});
 }
 
-void AlsaEventCodecTest::sysExOfEveryAcceptedLengthIsOneVariableEvent_data()
+void AlsaEventCodecTest::dataOnlyPacketsNeverYieldAChannelEvent()
+{
+    // Outside an exclusive they are dropped and the send says so; running status never reaches
+    // from one packet into the next.
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, packet);
+    AlsaEventCodec codec;
+    if (!before.isEmpty()) {
+        encode(codec, before);
+    }
+    const Encoded encoded = encode(codec, packet);
+    QVERIFY(!encoded.whole);
+    QVERIFY(encoded.events.isEmpty());
+    // A status byte later in the same packet still counts.
+    const Encoded mixed = encode(codec, packet + bytes({0x91, 0x3C, 0x64}));
+    QVERIFY(!mixed.whole);
+    QCOMPARE(mixed.events.size(), 1);
+    QCOMPARE(int(mixed.events[0].type), int(SND_SEQ_EVENT_NOTEON));
+}
+
+void AlsaEventCodecTest::exclusiveGoesOutInChunksOfAtMost256Bytes_data()
 {
     QTest::addColumn<QByteArray>("message");
-    for (int length : {2, 3, 31, 32, 33, 16384}) {
+    for (int length : {2, 255, 256, 257, 16384}) {
         QTest::newRow(qPrintable(QString::number(length))) << sysEx(length);
     }
     QTest::newRow("real-time byte inside") << bytes({0xF0, 0x01, 0xF8, 0x02, 0xF7});
 }
 
-void AlsaEventCodecTest::sysExOfEveryAcceptedLengthIsOneVariableEvent()
+void AlsaEventCodecTest::exclusiveGoesOutInChunksOfAtMost256Bytes()
 {
     QFETCH(QByteArray, message);
     AlsaEventCodec codec;
     const Encoded encoded = encode(codec, message);
-    QCOMPARE(encoded.events.size(), 1);
-    QCOMPARE(int(encoded.events[0].type), int(SND_SEQ_EVENT_SYSEX));
-    QCOMPARE(encoded.variableData[0], message);
+    QVERIFY(encoded.whole);
+    QCOMPARE(encoded.events.size(), (message.size() + 255) / 256);
+    QByteArray joined;
+    for (int i = 0; i < encoded.events.size(); ++i) {
+        QCOMPARE(int(encoded.events[i].type), int(SND_SEQ_EVENT_SYSEX));
+        QVERIFY(encoded.variableData[i].size() <= 256);
+        joined += encoded.variableData[i];
+    }
+    QCOMPARE(joined, message);
+    QVERIFY(!codec.inExclusive());
+}
+
+void AlsaEventCodecTest::exclusiveSentInPiecesArrivesAsTheOriginalBytes()
+{
+    const QByteArray dump = sysEx(16384);
+    for (int size = 1; size <= 4096; ++size) {
+        QList<int> cuts;
+        for (int cut = size; cut < dump.size(); cut += size) {
+            cuts.append(cut);
+        }
+        AlsaEventCodec codec;
+        const QByteArray out = sendInPieces(codec, dump, cuts);
+        if (out != dump) {
+            QFAIL(qPrintable(QStringLiteral("pieces of %1 bytes").arg(size)));
+        }
+    }
+    std::mt19937 random(18);
+    for (int round = 0; round < 200; ++round) {
+        QList<int> cuts;
+        for (int cut = 0; cut < dump.size();) {
+            cut += 1 + int(random() % 3000);
+            if (cut < dump.size()) {
+                cuts.append(cut);
+            }
+        }
+        AlsaEventCodec codec;
+        QCOMPARE(sendInPieces(codec, dump, cuts), dump);
+    }
+    // The last piece ends the exclusive: what follows is not a continuation.
+    AlsaEventCodec codec;
+    QCOMPARE(sendInPieces(codec, dump, {1, 100}), dump);
+    QVERIFY(!encode(codec, bytes({0x01})).whole);
 }
 
 void AlsaEventCodecTest::unterminatedSysExEndsAtTheNextStatusByte()
@@ -122,6 +208,12 @@ void AlsaEventCodecTest::unterminatedSysExEndsAtTheNextStatusByte()
     QCOMPARE(encoded.variableData[0], bytes({0xF0, 0x01, 0x02}));
     QCOMPARE(int(encoded.events[1].type), int(SND_SEQ_EVENT_NOTEON));
     QCOMPARE(encode(codec, bytes({0xF0, 0x01, 0x02})).variableData, QList<QByteArray>{bytes({0xF0, 0x01, 0x02})});
+    QVERIFY(codec.inExclusive());
+    // A real-time byte may come between the pieces.
+    const Encoded clock = encode(codec, bytes({0xF8}));
+    QCOMPARE(int(clock.events.value(0).type), int(SND_SEQ_EVENT_CLOCK));
+    QCOMPARE(encode(codec, bytes({0x03, 0xF7})).variableData, QList<QByteArray>{bytes({0x03, 0xF7})});
+    QVERIFY(!codec.inExclusive());
 }
 
 void AlsaEventCodecTest::sysExChunksDecodeToTheWholeMessage_data()
@@ -171,7 +263,7 @@ void AlsaEventCodecTest::encodingStopsWhenAnEventCannotBeSent()
     const QByteArray data = bytes({0x90, 0x3C, 0x64, 0x80, 0x3C, 0x00});
     int calls = 0;
     QVERIFY(!codec.encode(reinterpret_cast<const unsigned char*>(data.constData()), std::size_t(data.size()),
-                          [&](snd_seq_event_t&) { return ++calls > 1; }));
+                          [&](snd_seq_event_t&, std::size_t) { return ++calls > 1; }));
     QCOMPARE(calls, 1);
 }
 
