@@ -11,8 +11,6 @@
 #include "views/MidiEditView.h"
 
 #include <QMdiSubWindow>
-#include <QRegularExpression>
-#include <QToolBar>
 #include <QTextBlock>
 #include <QtTest>
 
@@ -37,7 +35,6 @@ private slots:
     void cleanup() { f.reset(); }
     void identityRequestTravelsThroughBothMonitorsIntoReceiver();
     void bulkDumpReportsProgressAndPausesAfterEachF7();
-    void timeStampsSwitchedOnWhileRunning();
 
 private:
     MidiEditView* open(MidiEditView::OpenMode mode);
@@ -154,34 +151,6 @@ void tst_MidiEditEndToEnd::bulkDumpReportsProgressAndPausesAfterEachF7()
             QVERIFY2((time - previous + 86400000) % 86400000 >= Interval - 1, qPrintable(QString::number(time - previous)));
         }
         previous = time;
-    }
-}
-
-// The field formats themselves are the monitor line format's; here the switch reaches the
-// running analyzer.
-void tst_MidiEditEndToEnd::timeStampsSwitchedOnWhileRunning()
-{
-    f->model.setModelIntValue(MessageDetailParameterId, 1);
-    MidiEditView* in = open(MidiEditView::InMonitor);
-    MidiEditView* out = open(MidiEditView::OutMonitor);
-    MidiEditView* editor = open(MidiEditView::SystemExclusiveEdit);
-    QVERIFY(in && out && editor);
-    editor->generalView()->setText(QStringLiteral("90 3C 64"));
-    editor->generalView()->transmitMenuSelected();
-    QTRY_COMPARE_WITH_TIMEOUT(plainText(in), QStringLiteral("Port1 NoteOn   90 3C 64 [C3]"), Timeout);
-
-    f->model.setModelIntValue(TimeStampParameterId, 1);
-    f->model.setModelIntValue(MessageTimeFormatParameterId, 1);
-    // The monitors can show a message before its editor hears that the transmission finished; a
-    // transmit pressed in between is ignored, as the disabled toolbar shows.
-    QTRY_VERIFY_WITH_TIMEOUT(editor->generalView()->toolBar()->isEnabled(), Timeout);
-    editor->generalView()->transmitMenuSelected();
-
-    const QRegularExpression line(QStringLiteral("^\\d{12} Port1 NoteOn   90 3C 64 \\[C3\\]$"));
-    for (MidiEditView* monitor : {out, in}) {
-        const QTextDocument* document = monitor->generalView()->textView()->document();
-        QTRY_COMPARE_WITH_TIMEOUT(document->blockCount(), 2, Timeout);
-        QVERIFY2(line.match(document->lastBlock().text()).hasMatch(), qPrintable(document->lastBlock().text()));
     }
 }
 

@@ -229,9 +229,9 @@ private slots:
     void displaySettingsComeFromTheModel()
     {
         // A new analyzer starts from what the model holds; changes while running are followed too.
-        set({{TimeStampParameterId, 1}, {MessageTimeFormatParameterId, 1}, {MessageDetailParameterId, 1}});
+        set({{MessageDetailParameterId, 1}});
         m_analyzer = std::make_unique<MidiAnalyzer>(m_model.get(), m_transmitter.get());
-        m_model->setModelIntValue(MessageMiddleCParameterId, 1);
+        set({{TimeStampParameterId, 1}, {MessageTimeFormatParameterId, 1}, {MessageMiddleCParameterId, 1}});
         receive("900040", 1, 3723004);
         QCOMPARE(take().received, QByteArray("\n000003723004 Port2 NoteOn   90 00 40 [C-1]"));
     }

@@ -11,93 +11,93 @@ class tst_ParameterTable : public QObject {
 private:
     TulvarMidiModel model;
 
-    void addSwitchRows(unsigned int first, int count)
+    // The blocks of integer identifiers, first and last of each.
+    static QList<QPair<unsigned int, unsigned int>> blocks()
     {
-        for (int i = 0; i < count; ++i) {
-            unsigned int const id = first + static_cast<unsigned int>(i);
-            QTest::addRow("%u", id) << id << 0 << 1 << 0 << QString() << ModelToTextConverter(nullptr);
-        }
+        return {{0, 0},       {3, 4},       {500, 506},   {600, 615},  {700, 709},
+                {800, 927},   {1000, 1003}, {1100, 1105}, {1200, 1208}, {1300, 1303}};
     }
 
 private slots:
-    void integerParametersHaveTheirRangeDefaultNameAndConverter_data()
+    void everyIntegerParameterIsInABlockWithItsDefaultInRange()
+    {
+        QSet<unsigned int> expected;
+        for (auto const& block : blocks()) {
+            for (unsigned int id = block.first; id <= block.second; ++id) {
+                expected.insert(id);
+            }
+        }
+        QHash<unsigned int, int> const nonZeroDefaults{{1207, 1}, {1208, 1}, {1302, 1}, {1303, 64}};
+        QSet<unsigned int> const converted{1200, 1202, 1205, 1206, 1208};
+        for (unsigned int id = 0; id <= 1400; ++id) {
+            MODEL_RESULT r = MODEL_RESULT_OK;
+            int const minimum = model.getModelMinimumValue(id, &r);
+            QVERIFY2((r == MODEL_RESULT_OK) == expected.contains(id), qPrintable(QString::number(id)));
+            if (r != MODEL_RESULT_OK) {
+                continue;
+            }
+            int const maximum = model.getModelMaximumValue(id);
+            int const defaultValue = model.getModelDefaultValue(id);
+            QVERIFY2(minimum <= defaultValue && defaultValue <= maximum, qPrintable(QString::number(id)));
+            QCOMPARE(defaultValue, nonZeroDefaults.value(id, 0));
+            QCOMPARE(model.getModelIntValue(id), defaultValue);
+            // Switches and editor state are unnamed; settings and preferences are named.
+            QCOMPARE(model.getModelParameterName(id).isEmpty(), id < 500 || (id >= 600 && id < 1200));
+            for (int value = minimum; value <= std::min(maximum, minimum + 3); ++value) {
+                r = MODEL_RESULT_ERROR;
+                QString const text = model.getParameterString(id, value, &r);
+                QCOMPARE(r, MODEL_RESULT_OK);
+                QVERIFY(!text.isEmpty());
+                QCOMPARE(text == QString::number(value), !converted.contains(id));
+            }
+        }
+        MODEL_RESULT r = MODEL_RESULT_OK;
+        model.getModelParameterName(UndefinedId, &r);
+        QCOMPARE(r, MODEL_RESULT_ERROR);
+    }
+
+    void namedRowsKeepTheirRangeDefaultAndName_data()
     {
         QTest::addColumn<unsigned int>("id");
         QTest::addColumn<int>("minimum");
         QTest::addColumn<int>("maximum");
         QTest::addColumn<int>("defaultValue");
         QTest::addColumn<QString>("name");
-        QTest::addColumn<ModelToTextConverter>("converter");
-        auto row = [](unsigned int id, int min, int max, int def, char const* name,
-                      ModelToTextConverter converter = nullptr) {
-            QTest::addRow("%u", id) << id << min << max << def << QString::fromUtf8(name) << converter;
+        auto row = [](unsigned int id, int min, int max, int def, char const* name) {
+            QTest::addRow("%u", id) << id << min << max << def << QString::fromUtf8(name);
         };
-        row(0, 0, 2, 0, "");
-        row(3, 0, 1, 0, "");
-        row(4, 0, 1, 0, "");
-        row(500, 0, 1, 0, "MIDI Thru");
         row(501, 0, 1000, 0, "Bulk Interval (ms)");
+        row(500, 0, 1, 0, "MIDI Thru");
         row(502, 0, 1, 0, "MIDI Thru");
         row(503, 0, 2147483647, 0, "Input Port Index");
-        row(504, 0, 2147483647, 0, "Input Port Index");
-        row(505, 0, 2147483647, 0, "Output Port Index");
-        row(506, 0, 2147483647, 0, "Output Port Index");
-        addSwitchRows(600, 16);
-        addSwitchRows(700, 10);
-        addSwitchRows(800, 128);
-        addSwitchRows(1000, 4);
-        addSwitchRows(1100, 6);
-        row(1200, 0, 1, 0, "Knob Mode", getKnobModeString);
-        row(1201, 0, 1, 0, "Time");
-        row(1202, 0, 1, 0, "Font Size", getMessageFontSizeString);
-        row(1203, 0, 1, 0, "Color");
-        row(1204, 0, 1, 0, "Detail");
-        row(1205, 0, 2, 0, "Middle C", getMessageMiddleCString);
-        row(1206, 0, 1, 0, "Time Format", getTimeFormatString);
         row(1207, 0, 1, 1, "Parser");
-        row(1208, 0, 1, 1, "Program Number", getProgramNumberBaseString);
-        row(1300, 0, 1, 0, "Enable");
+        row(1208, 0, 1, 1, "Program Number");
         row(1301, -5, 4, 0, "Octave");
         row(1302, 1, 16, 1, "Channel");
         row(1303, 0, 127, 64, "Velocity");
     }
 
-    void integerParametersHaveTheirRangeDefaultNameAndConverter()
+    void namedRowsKeepTheirRangeDefaultAndName()
     {
         QFETCH(unsigned int, id);
         QFETCH(int, minimum);
         QFETCH(int, maximum);
         QFETCH(int, defaultValue);
         QFETCH(QString, name);
-        QFETCH(ModelToTextConverter, converter);
-        MODEL_RESULT r = 99;
-        QCOMPARE(model.getModelMinimumValue(id, &r), minimum);
-        QCOMPARE(r, MODEL_RESULT_OK);
+        QCOMPARE(model.getModelMinimumValue(id), minimum);
         QCOMPARE(model.getModelMaximumValue(id), maximum);
         QCOMPARE(model.getModelDefaultValue(id), defaultValue);
-        QCOMPARE(model.getModelIntValue(id), defaultValue);
         QCOMPARE(model.getModelParameterName(id), name);
-        for (int value = minimum; value <= std::min(maximum, minimum + 3); ++value) {
-            QString const expected = converter ? converter(value, nullptr) : QString::number(value);
-            QCOMPARE(model.getParameterString(id, value), expected);
-        }
     }
 
-    void identifiersOutsideTheBlocksDoNotExist_data()
+    void parameterStringsUseTheConverterOrTheNumber()
     {
-        QTest::addColumn<unsigned int>("id");
-        for (unsigned int id : {5u, 499u, 507u, 599u, 616u, 699u, 710u, 799u, 928u, 999u, 1004u,
-                                1099u, 1106u, 1199u, 1209u, 1299u, 1304u, UndefinedId}) {
-            QTest::addRow("%u", id) << id;
-        }
-    }
-
-    void identifiersOutsideTheBlocksDoNotExist()
-    {
-        QFETCH(unsigned int, id);
-        MODEL_RESULT r = MODEL_RESULT_OK;
-        model.getModelParameterName(id, &r);
+        MODEL_RESULT r = MODEL_RESULT_ERROR;
+        QCOMPARE(model.getParameterString(1205, 2, &r), QStringLiteral("C5"));
+        QCOMPARE(r, MODEL_RESULT_OK);
+        QCOMPARE(model.getParameterString(1205, 3, &r), QString());
         QCOMPARE(r, MODEL_RESULT_ERROR);
+        QCOMPARE(model.getParameterString(1301, -5), QStringLiteral("-5"));
     }
 
     void folderParametersStartAtTheDocumentFolder()

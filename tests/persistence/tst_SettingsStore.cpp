@@ -113,44 +113,6 @@ private slots:
         QVERIFY(QDir(m_folder->path() + "/a/b/c").exists());
     }
 
-    // Every key outside MidiFilter written by hand, each with a value other than its default.
-    void handWrittenFileSetsEveryParameter()
-    {
-        QByteArray text = "[FileWorkingDirectory]\n"
-                          "DumpFileWorkingDirectory=/home/user/dumps\n"
-                          "ProjectFileWorkingDirectory=/home/user/projects\n"
-                          "[PortName]\n"
-                          "InputPortName=Loopback A\nInputPortNameSecond=Loopback B\n"
-                          "OutputPortName=No Assign\nOutputPortNameSecond=\"Synth, Port 1\"\n"
-                          "[MidiFilter]\n";
-        for (const FilterKey& key : filterKeys()) {
-            text += key.key.toUtf8() + "=1\n";
-        }
-        for (const IntKey& key : intKeys()) {
-            text += "[" + key.group + "]\n" + key.key + "=" + QByteArray::number(key.value) + "\n";
-        }
-        writeFile(text);
-
-        TulvarMidiModel model;
-        const SettingsStore store(iniPath());
-        restoreAll(model, store);
-        QCOMPARE(model.getModelStringValue(1), QString("/home/user/dumps"));
-        QCOMPARE(model.getModelStringValue(2), QString("/home/user/projects"));
-        for (const IntKey& key : intKeys()) {
-            QVERIFY2(model.getModelIntValue(key.id) == key.value, key.key);
-        }
-        for (const FilterKey& key : filterKeys()) {
-            QVERIFY2(model.getModelIntValue(key.id) == 1, qPrintable(key.key));
-        }
-        // Switches without a key in the file stay off.
-        QCOMPARE(model.getModelIntValue(801), 0);
-        QCOMPARE(model.getModelIntValue(703), 0);
-        QCOMPARE(store.readPortName(Direction::Input, 0), QString("Loopback A"));
-        QCOMPARE(store.readPortName(Direction::Input, 1), QString("Loopback B"));
-        QCOMPARE(store.readPortName(Direction::Output, 0), QString("No Assign"));
-        QCOMPARE(store.readPortName(Direction::Output, 1), QString("Synth, Port 1"));
-    }
-
     void writtenFileHoldsEveryKeyAndReadsBack()
     {
         TulvarMidiModel model;

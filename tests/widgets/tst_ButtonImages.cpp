@@ -3,25 +3,12 @@
 #include "widgets/PushButton.h"
 #include "widgets/ToolButton.h"
 #include "widgets/TulvarMidiStyle.h"
+#include "testkit/ImageStrips.h"
 
-#include <QPainter>
 #include <QStyleOptionFocusRect>
 #include <QtTest>
 
 namespace {
-
-// A strip of frames side by side, each of one colour and the given logical size, at double
-// resolution as the program's images are.
-QPixmap frameStrip(QList<QColor> const& colours, int side)
-{
-    QPixmap strip(colours.size() * side * 2, side * 2);
-    QPainter painter(&strip);
-    for (int i = 0; i < colours.size(); ++i)
-        painter.fillRect(i * side * 2, 0, side * 2, side * 2, colours[i]);
-    painter.end();
-    strip.setDevicePixelRatio(2.0);
-    return strip;
-}
 
 QColor colourAt(QWidget& widget, QPoint point)
 {

@@ -2,9 +2,9 @@
 
 #include "widgets/LineEdit.h"
 #include "widgets/PushButton.h"
+#include "testkit/ImageStrips.h"
 #include "testkit/WidgetEvents.h"
 
-#include <QPainter>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -15,27 +15,13 @@ QColor digitColour(int digit)
     return QColor(digit * 25, 100, 200);
 }
 
-// Ten 20 x 40 image cells (10 x 20 logical), each filled with its digit's colour.
+// Ten 10 x 20 cells, each in its digit's colour.
 QPixmap digitStrip()
 {
-    QPixmap strip(200, 40);
-    QPainter painter(&strip);
+    QList<QColor> colours;
     for (int digit = 0; digit < 10; ++digit)
-        painter.fillRect(digit * 20, 0, 20, 40, digitColour(digit));
-    painter.end();
-    strip.setDevicePixelRatio(2.0);
-    return strip;
-}
-
-QPixmap buttonImage(QColor const& off, QColor const& on)
-{
-    QPixmap image(56, 48);
-    QPainter painter(&image);
-    painter.fillRect(0, 0, 28, 48, off);
-    painter.fillRect(28, 0, 28, 48, on);
-    painter.end();
-    image.setDevicePixelRatio(2.0);
-    return image;
+        colours.append(digitColour(digit));
+    return frameStrip(colours, QSize(10, 20));
 }
 
 } // namespace
@@ -58,8 +44,8 @@ private slots:
         m_display->setDigitPixmap(digitStrip());
         m_display->setIncreaseButtonGeometry(QRect(114, 0, 14, 24));
         m_display->setDecreaseButtonGeometry(QRect(114, 24, 14, 24));
-        m_display->setIncreaseButtonPixmap(buttonImage(Qt::darkGreen, Qt::green));
-        m_display->setDecreaseButtonPixmap(buttonImage(Qt::darkRed, Qt::red));
+        m_display->setIncreaseButtonPixmap(frameStrip({Qt::darkGreen, Qt::green}, QSize(14, 24)));
+        m_display->setDecreaseButtonPixmap(frameStrip({Qt::darkRed, Qt::red}, QSize(14, 24)));
         m_window->show();
         m_window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(m_window));
