@@ -209,21 +209,14 @@ private slots:
         QVERIFY(m_window->isVisible());
     }
 
-    void followsTheBoundParameter()
+    // Following its parameter is a bound control's; the knob mode comes through the registry.
+    void knobModeRegistrySetsTheModeThroughTheDialsSetter()
     {
         TulvarMidiModel model;
-        model.setModelIntValue(PCKeyboardVelocityParameterId, 12);
-        m_dial->setParameterId(PCKeyboardVelocityParameterId);
-        QCOMPARE(m_dial->connectModel(&model), MODEL_RESULT_OK);
-        QCOMPARE(m_dial->value(), 12);
-        model.setModelIntValue(PCKeyboardVelocityParameterId, 64);
-        QCOMPARE(m_dial->value(), 64);
-        // The registry sets the mode through the dial's own setter.
         model.setModelIntValue(KnobModeParameterId, 1);
         model.registerDial(m_dial);
         QCOMPARE(m_dial->knobMode(), int(Dial::LinearKnobMode));
         model.unregisterDial(m_dial);
-        QCOMPARE(m_dial->disconnectModel(), MODEL_RESULT_OK);
     }
 
     void paintsTheArcAndTheNumber()

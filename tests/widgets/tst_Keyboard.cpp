@@ -1,4 +1,5 @@
 #include "widgets/Keyboard.h"
+#include "widgets/PressureKeyboard.h"
 
 #include "testkit/WidgetEvents.h"
 
@@ -29,14 +30,7 @@ class KeyboardTest : public QObject
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_log = NoteLog();
-        m_keyboard = new Keyboard(nullptr, QSizeF(25.0, 100.0));
-        m_keyboard->setGeometry(0, 0, 1875, 101);
-        m_keyboard->setNoteCallbackFunc(&NoteLog::record, &m_log);
-        m_keyboard->show();
-    }
+    void init() { makeKeyboard(false); }
 
     void cleanup()
     {
@@ -139,8 +133,12 @@ private slots:
         QCOMPARE(m_log.events, (QStringList{"off60", "off64", "on69"}));
     }
 
+    // The pressure keyboard plays notes as the plain one does: without pressure, and latched.
+    void glissandoReleasesTheOldKeyBeforeTheNewOne_data() { pressureKinds(PressureKeyboard::PressureModeOff); }
+
     void glissandoReleasesTheOldKeyBeforeTheNewOne()
     {
+        usePressureKind();
         QTest::mousePress(m_keyboard, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(35));
         WidgetEvents::mouseMove(m_keyboard, whiteKeyPoint(35) + QPoint(3, 0));
         QCOMPARE(m_log.events, QStringList{"on60"});
@@ -157,8 +155,11 @@ private slots:
         QCOMPARE(m_log.events, (QStringList{"on60", "off60", "on62", "off62"}));
     }
 
+    void latchedDragAddsNotes_data() { pressureKinds(PressureKeyboard::PressureModeKey); }
+
     void latchedDragAddsNotes()
     {
+        usePressureKind();
         QTest::mousePress(m_keyboard, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(35));
         WidgetEvents::mouseMove(m_keyboard, QPoint(35 * 25 + 25, 30), Qt::LeftButton, Qt::ControlModifier);
         WidgetEvents::mouseMove(m_keyboard, whiteKeyPoint(36), Qt::LeftButton, Qt::ControlModifier);
@@ -212,6 +213,32 @@ private slots:
     }
 
 private:
+    void makeKeyboard(bool pressure)
+    {
+        delete m_keyboard;
+        m_log = NoteLog();
+        m_keyboard = pressure ? new PressureKeyboard(nullptr, QSizeF(25.0, 100.0)) : new Keyboard(nullptr, QSizeF(25.0, 100.0));
+        m_keyboard->setGeometry(0, 0, 1875, 101);
+        m_keyboard->setNoteCallbackFunc(&NoteLog::record, &m_log);
+        m_keyboard->show();
+    }
+
+    void pressureKinds(int pressureMode)
+    {
+        QTest::addColumn<int>("pressureMode");
+        QTest::newRow("keyboard") << -1;
+        QTest::newRow("pressure keyboard") << pressureMode;
+    }
+
+    void usePressureKind()
+    {
+        QFETCH(int, pressureMode);
+        if (pressureMode >= 0) {
+            makeKeyboard(true);
+            static_cast<PressureKeyboard*>(m_keyboard)->setPressureMode(pressureMode);
+        }
+    }
+
     Keyboard* m_keyboard = nullptr;
     NoteLog m_log;
 };

@@ -133,22 +133,6 @@ private slots:
                  (QStringList{"on60", "cp=76", "cp=72", "cp=68", "cp=50", "cp=37", "cp=33", "cp=103", "cp=127"}));
     }
 
-    void modeOffAndLatchPlayGlissando()
-    {
-        QTest::mousePress(m_keyboard, Qt::LeftButton, Qt::NoModifier, QPoint(whiteKeyX(C4), 80));
-        drag(30, Qt::NoModifier, C4 + 1);
-        drag(31, Qt::NoModifier, C4 + 1);
-        QTest::mouseRelease(m_keyboard, Qt::LeftButton, Qt::NoModifier, QPoint(whiteKeyX(C4 + 1), 31));
-        QCOMPARE(m_log.events, (QStringList{"on60", "off60", "on62", "off62"}));
-
-        // A latched drag in key mode adds notes rather than pressure.
-        m_log.events.clear();
-        m_keyboard->setPressureMode(PressureKeyboard::PressureModeKey);
-        QTest::mousePress(m_keyboard, Qt::LeftButton, Qt::ControlModifier, QPoint(whiteKeyX(C4), 80));
-        drag(30, Qt::ControlModifier, C4 + 1);
-        QCOMPARE(m_log.events, (QStringList{"on60", "on62"}));
-    }
-
     void releaseEndsThePressureDragAndItsHoldOnTheWheel()
     {
         QWidget parent;
