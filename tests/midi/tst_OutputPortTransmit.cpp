@@ -60,32 +60,6 @@ private slots:
         QCOMPARE(rig.transmit(byte(0xFA)), 0);
     }
 
-    void openingFailsWhenTheIdIsUnreadableOrTheListIsStale_data()
-    {
-        QTest::addColumn<bool>("staleList");
-        QTest::newRow("unique ID unreadable") << false;
-        QTest::newRow("index beyond the name list") << true;
-    }
-
-    void openingFailsWhenTheIdIsUnreadableOrTheListIsStale()
-    {
-        QFETCH(bool, staleList);
-        PortRig rig;
-        QCOMPARE(rig.openOutput(0u), 0);
-        unsigned int index = 1;
-        if (staleList) {
-            rig.service->addDestination(QStringLiteral("Late"));
-            index = 2;
-        } else {
-            rig.service->setPropertyReadFails(rig.service->getDestination(1), FaultInjectingMidiService::Property::UniqueId,
-                                              true);
-        }
-        QCOMPARE(rig.output->openOutputPort(index), 1);
-        QCOMPARE(rig.outputName(), QStringLiteral("No Assign"));
-        QCOMPARE(rig.transmit(byte(0xFA)), 1);
-        QCOMPARE(rig.output->closeOutputPort(), 1);
-    }
-
     void closingReleasesTheDestination()
     {
         PortRig rig;

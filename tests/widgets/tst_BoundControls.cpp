@@ -8,7 +8,6 @@
 
 #include <QtTest>
 
-#include <functional>
 #include <memory>
 
 namespace {
@@ -19,62 +18,33 @@ public:
     QList<unsigned int> changes;
 };
 
-enum class Kind { CheckBox, PushButton, ComboBox, SpinBox, Dial };
-
-// A control of one kind, what it shows as a number, and the user's one step on it (none for the
-// dial, whose views write the model themselves).
-struct Bound {
-    std::unique_ptr<QWidget> widget;
-    std::function<int()> shown;
-    std::function<void()> userStep;
-};
-
-Bound make(Kind kind)
+// A control of the named kind, and the value it shows as a number.
+QWidget* make(const QString& kind)
 {
-    Bound bound;
-    switch (kind) {
-    case Kind::CheckBox: {
-        auto* box = new CheckBox(QStringLiteral("Enable"));
-        bound = {std::unique_ptr<QWidget>(box), [box] { return int(box->isChecked()); },
-                 [box] { QTest::mouseClick(box, Qt::LeftButton); }};
-        break;
-    }
-    case Kind::PushButton: {
+    if (kind == "check box")
+        return new CheckBox(QStringLiteral("Enable"));
+    if (kind == "checkable button") {
         auto* button = new PushButton(QStringLiteral("Thru"));
         button->setCheckable(true);
-        bound = {std::unique_ptr<QWidget>(button), [button] { return int(button->isChecked()); },
-                 [button] { QTest::mouseClick(button, Qt::LeftButton); }};
-        break;
+        return button;
     }
-    case Kind::ComboBox: {
-        auto* box = new ComboBox;
-        bound = {std::unique_ptr<QWidget>(box), [box] { return box->currentIndex(); },
-                 [box] { QTest::keyClick(box, Qt::Key_Down); }};
-        break;
-    }
-    case Kind::SpinBox: {
-        auto* spin = new SpinBox;
-        bound = {std::unique_ptr<QWidget>(spin), [spin] { return spin->value(); },
-                 [spin] { QTest::keyClick(spin, Qt::Key_Up); }};
-        break;
-    }
-    case Kind::Dial: {
-        auto* dial = new Dial;
-        bound = {std::unique_ptr<QWidget>(dial), [dial] { return dial->value(); }, nullptr};
-        break;
-    }
-    }
-    return bound;
+    if (kind == "combo box")
+        return new ComboBox;
+    return kind == "spin box" ? static_cast<QWidget*>(new SpinBox) : new Dial;
 }
 
-ModelConnection* connection(QWidget* widget)
+int shown(QWidget* widget)
 {
-    return dynamic_cast<ModelConnection*>(widget);
+    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        return button->isChecked();
+    if (auto* box = qobject_cast<QComboBox*>(widget))
+        return box->currentIndex();
+    if (auto* spin = qobject_cast<QSpinBox*>(widget))
+        return spin->value();
+    return static_cast<QDial*>(widget)->value();
 }
 
 } // namespace
-
-Q_DECLARE_METATYPE(Kind)
 
 // What every control bound to a parameter does, and what only the combo box adds.
 class tst_BoundControls : public QObject {
@@ -100,43 +70,44 @@ private slots:
     // writing it back, and writes the user's step.
     void controlsShowFollowAndWriteTheirParameter_data()
     {
-        QTest::addColumn<Kind>("kind");
         QTest::addColumn<unsigned int>("id");
         QTest::addColumn<int>("atConnect");
         QTest::addColumn<int>("fromElsewhere");
+        QTest::addColumn<int>("key"); // the user's step: 0 a click, -1 none (the dial's views write)
         QTest::addColumn<int>("afterUserStep");
-        QTest::newRow("check box") << Kind::CheckBox << unsigned(PCKeyboardEnableParameterId) << 1 << 0 << 1;
-        QTest::newRow("checkable button") << Kind::PushButton << unsigned(MidiThruParameterId) << 1 << 0 << 1;
-        QTest::newRow("combo box") << Kind::ComboBox << unsigned(MessageMiddleCParameterId) << 2 << 1 << 2;
-        QTest::newRow("spin box") << Kind::SpinBox << unsigned(PCKeyboardVelocityParameterId) << 12 << 64 << 65;
-        QTest::newRow("dial") << Kind::Dial << unsigned(PCKeyboardVelocityParameterId) << 12 << 64 << -1;
+        QTest::newRow("check box") << unsigned(PCKeyboardEnableParameterId) << 1 << 0 << 0 << 1;
+        QTest::newRow("checkable button") << unsigned(MidiThruParameterId) << 1 << 0 << 0 << 1;
+        QTest::newRow("combo box") << unsigned(MessageMiddleCParameterId) << 2 << 1 << int(Qt::Key_Down) << 2;
+        QTest::newRow("spin box") << unsigned(PCKeyboardVelocityParameterId) << 12 << 64 << int(Qt::Key_Up) << 65;
+        QTest::newRow("dial") << unsigned(PCKeyboardVelocityParameterId) << 12 << 64 << -1 << 64;
     }
 
     void controlsShowFollowAndWriteTheirParameter()
     {
-        QFETCH(Kind, kind);
         QFETCH(unsigned int, id);
-        QFETCH(int, atConnect);
         QFETCH(int, fromElsewhere);
-        QFETCH(int, afterUserStep);
-        Bound bound = make(kind);
+        QFETCH(int, key);
+        std::unique_ptr<QWidget> widget(make(QTest::currentDataTag()));
+        auto* connection = dynamic_cast<ModelConnection*>(widget.get());
+        QFETCH(int, atConnect);
         model.setModelIntValue(id, atConnect);
-        connection(bound.widget.get())->setParameterId(id);
-        QCOMPARE(connection(bound.widget.get())->connectModel(&model), MODEL_RESULT_OK);
-        bound.widget->show();
-        QVERIFY(QTest::qWaitForWindowActive(bound.widget.get()));
-        QCOMPARE(bound.shown(), atConnect);
+        connection->setParameterId(id);
+        QCOMPARE(connection->connectModel(&model), MODEL_RESULT_OK);
+        widget->show();
+        QVERIFY(QTest::qWaitForWindowActive(widget.get()));
+        QCOMPARE(shown(widget.get()), atConnect);
 
         assistant.changes.clear();
         model.setModelIntValue(id, fromElsewhere);
-        QCOMPARE(bound.shown(), fromElsewhere);
+        QCOMPARE(shown(widget.get()), fromElsewhere);
         QCOMPARE(assistant.changes, QList<unsigned int>{id});
-        if (bound.userStep) {
-            bound.userStep();
-            QCOMPARE(model.getModelIntValue(id), afterUserStep);
-            QCOMPARE(bound.shown(), afterUserStep);
-        }
-        QCOMPARE(connection(bound.widget.get())->disconnectModel(), MODEL_RESULT_OK);
+        if (key == 0)
+            QTest::mouseClick(widget.get(), Qt::LeftButton);
+        else if (key > 0)
+            QTest::keyClick(widget.get(), Qt::Key(key));
+        QTEST(model.getModelIntValue(id), "afterUserStep");
+        QTEST(shown(widget.get()), "afterUserStep");
+        QCOMPARE(connection->disconnectModel(), MODEL_RESULT_OK);
     }
 
     // The items are the parameter's texts, added once however often the box connects; a value

@@ -15,16 +15,29 @@ struct NoteLog
     {
         static_cast<NoteLog*>(context)->events << QStringLiteral("%1%2").arg(on ? "on" : "off").arg(note);
     }
+    static void keyPressure(void* context, unsigned char note, unsigned char value)
+    {
+        static_cast<NoteLog*>(context)->events << QStringLiteral("kp%1=%2").arg(note).arg(value);
+    }
+    static void channelPressure(void* context, unsigned char value)
+    {
+        static_cast<NoteLog*>(context)->events << QStringLiteral("cp=%1").arg(value);
+    }
 };
 
-// Centre of a white key's lower half, below the black keys.
-QPoint whiteKeyPoint(int whiteIndex)
+// A point on a white key; the default height lies below the black keys.
+QPoint whiteKeyPoint(int whiteIndex, int y = 80)
 {
-    return QPoint(whiteIndex * 25 + 12, 80);
+    return QPoint(whiteIndex * 25 + 12, y);
 }
+
+const int C4 = 35; // white index of note 60
+const int E4 = 37; // note 64
+const int C5 = 42; // note 72
 
 } // namespace
 
+// The keyboard's notes, and the pressure the pressure keyboard adds to them.
 class KeyboardTest : public QObject
 {
     Q_OBJECT
@@ -212,7 +225,153 @@ private slots:
         QCOMPARE(image.pixelColor(QPoint(24, 30)), QColor(Qt::black));
     }
 
+    void pressureFromVerticalPosition_data()
+    {
+        QTest::addColumn<int>("y");
+        QTest::addColumn<int>("value");
+        // value = 127 - round((100 - y) * 1.28), clamped.
+        QTest::newRow("bottom edge") << 100 << 127;
+        QTest::newRow("middle") << 50 << 63;
+        QTest::newRow("top edge") << 0 << 0;
+        QTest::newRow("above the widget") << -20 << 0;
+        QTest::newRow("below the widget") << 150 << 127;
+    }
+
+    void pressureFromVerticalPosition()
+    {
+        PressureKeyboard* pk = pressureKeyboard();
+        QFETCH(int, y);
+        QFETCH(int, value);
+        QCOMPARE(pk->convertYPositionToValue(y), value);
+    }
+
+    void keyPressureForEverySoundingNoteAscending()
+    {
+        PressureKeyboard* pk = pressureKeyboard();
+        pk->setPressureMode(PressureKeyboard::PressureModeKey);
+        QTest::mouseClick(pk, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(C5, 80));
+        QTest::mouseClick(pk, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(E4, 80));
+        QTest::mousePress(pk, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(C4, 80));
+        QCOMPARE(m_log.events, (QStringList{"on72", "on64", "on60"}));
+        // The press itself sends no pressure.
+        QCOMPARE(pk->pressureValue(), 101); // 127 - round(25.6)
+
+        m_log.events.clear();
+        drag(50);
+        QCOMPARE(m_log.events, (QStringList{"kp60=63", "kp64=63", "kp72=63"}));
+        QCOMPARE(pk->pressureValue(), 63);
+    }
+
+    void channelPressureOnlyWhileANoteSounds()
+    {
+        PressureKeyboard* pk = pressureKeyboard();
+        pk->setPressureMode(PressureKeyboard::PressureModeChannel);
+        QTest::mousePress(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 80));
+        drag(80);
+        drag(80, Qt::NoModifier, C4 + 1); // sideways onto another key: no note change, same value
+        QCOMPARE(m_log.events, QStringList{"on60"});
+        drag(79);
+        drag(50);
+        drag(60);
+        QCOMPARE(m_log.events, (QStringList{"on60", "cp=100", "cp=63", "cp=76"})); // 127 - round(26.88) = 100
+        QTest::mouseRelease(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 60));
+
+        // A press that only releases latched notes leaves nothing sounding: no pressure.
+        QTest::mouseClick(pk, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(E4, 80));
+        m_log.events.clear();
+        QTest::mousePress(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 80));
+        QCOMPARE(m_log.events, QStringList{"off64"});
+        drag(40);
+        drag(20);
+        QCOMPARE(m_log.events, QStringList{"off64"});
+        QVERIFY(pk->isPressing());
+    }
+
+    void fineModeAnchorsWhereShiftWasFirstSeen()
+    {
+        PressureKeyboard* pk = pressureKeyboard();
+        pk->setPressureMode(PressureKeyboard::PressureModeChannel);
+        QTest::mousePress(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 80));
+        drag(60, Qt::ShiftModifier);                  // anchor 60: plain value 76
+        drag(50, Qt::ShiftModifier);                  // 76 - round(10 * 100 / 256) = 72
+        drag(40, Qt::ShiftModifier);                  // 76 - round(7.8125) = 68
+        drag(40);                                     // Shift released: plain value at once
+        drag(30, Qt::ShiftModifier);                  // new anchor 30: plain value 37
+        drag(20, Qt::ShiftModifier);                  // 37 - 4 = 33
+        drag(200, Qt::ShiftModifier);                 // 37 + round(66.4) = 103
+        drag(300, Qt::ShiftModifier);                 // 37 + round(105.5) clamps to 127
+        QCOMPARE(m_log.events,
+                 (QStringList{"on60", "cp=76", "cp=72", "cp=68", "cp=50", "cp=37", "cp=33", "cp=103", "cp=127"}));
+    }
+
+    void releaseEndsThePressureDragAndItsHoldOnTheWheel()
+    {
+        PressureKeyboard* pk = pressureKeyboard();
+        QWidget parent;
+        pk->setParent(&parent);
+        pk->setPressureMode(PressureKeyboard::PressureModeKey);
+        QVERIFY(!WidgetEvents::wheel(pk, QPoint(100, 50), -120));
+        QTest::mousePress(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 80));
+        QVERIFY(pk->isPressing());
+        QVERIFY(WidgetEvents::wheel(pk, QPoint(100, 50), -120, Qt::LeftButton));
+        QTest::mouseRelease(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 80));
+        QVERIFY(!pk->isPressing());
+        QCOMPARE(pk->pressureValue(), PressureKeyboard::NoPressureValue);
+        QVERIFY(!WidgetEvents::wheel(pk, QPoint(100, 50), -120));
+        m_log.events.clear();
+        drag(10);
+        QVERIFY(m_log.events.isEmpty());
+
+        // A press beside the keys starts no drag.
+        QTest::mousePress(pk, Qt::LeftButton, Qt::NoModifier, QPoint(10, 100));
+        QVERIFY(!pk->isPressing());
+        QTest::mouseRelease(pk, Qt::LeftButton, Qt::NoModifier, QPoint(10, 100));
+        pk->setParent(nullptr);
+    }
+
+    void overlayGeometry()
+    {
+        PressureKeyboard* pk = pressureKeyboard();
+        // White key: the box starts at the key; the mouse in the lower half puts it at the top.
+        QTest::mousePress(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 80));
+        QCOMPARE(pk->getRectForPressureValueDrawing(whiteKeyPoint(C4, 80)), QRect(875, 0, 25, 15));
+        QCOMPARE(pk->getRectForPressureValueDrawing(whiteKeyPoint(C4, 50)), QRect(875, 85, 25, 15));
+        QTest::mouseRelease(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 80));
+
+        // Black key 61 at x = trunc(36 * 25 - 5.978) = 894: the box is shifted 6 to the left.
+        QTest::mousePress(pk, Qt::LeftButton, Qt::NoModifier, QPoint(899, 30));
+        QCOMPARE(pk->getRectForPressureValueDrawing(QPoint(899, 30)), QRect(888, 85, 25, 15));
+        QTest::mouseRelease(pk, Qt::LeftButton, Qt::NoModifier, QPoint(899, 30));
+    }
+
+    void overlayIsDrawnOnlyDuringAPressureDrag()
+    {
+        PressureKeyboard* pk = pressureKeyboard();
+        QColor const blue(Qt::blue);
+        QPoint const probe(300, 50); // on the value line for 63, far from the value box
+        pk->setPressureMode(PressureKeyboard::PressureModeChannel);
+        QTest::mousePress(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 80));
+        drag(50);
+        QCOMPARE(pk->grab().toImage().pixelColor(probe), blue);
+        QTest::mouseRelease(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 50));
+        QVERIFY(pk->grab().toImage().pixelColor(probe) != blue);
+    }
+
 private:
+    void drag(int y, Qt::KeyboardModifiers modifiers = Qt::NoModifier, int whiteIndex = C4)
+    {
+        WidgetEvents::mouseMove(m_keyboard, whiteKeyPoint(whiteIndex, y), Qt::LeftButton, modifiers);
+    }
+
+    PressureKeyboard* pressureKeyboard()
+    {
+        makeKeyboard(true);
+        auto* keyboard = static_cast<PressureKeyboard*>(m_keyboard);
+        keyboard->setKeyPressureCallbackFunc(&NoteLog::keyPressure, &m_log);
+        keyboard->setChannelPressureCallbackFunc(&NoteLog::channelPressure, &m_log);
+        return keyboard;
+    }
+
     void makeKeyboard(bool pressure)
     {
         delete m_keyboard;
@@ -233,10 +392,8 @@ private:
     void usePressureKind()
     {
         QFETCH(int, pressureMode);
-        if (pressureMode >= 0) {
-            makeKeyboard(true);
-            static_cast<PressureKeyboard*>(m_keyboard)->setPressureMode(pressureMode);
-        }
+        if (pressureMode >= 0)
+            pressureKeyboard()->setPressureMode(pressureMode);
     }
 
     Keyboard* m_keyboard = nullptr;
