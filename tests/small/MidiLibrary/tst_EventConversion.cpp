@@ -9,7 +9,8 @@ class TestEventConversion : public QObject
     Q_OBJECT
 
 private slots:
-    // Every event type: its bytes become the expected event, and the event gives the same bytes.
+    // Each layout of the event record: bytes become the expected event and the event gives the
+    // same bytes. That every message converts back whole is the parser's property test.
     void everyTypeConvertsBothWays_data()
     {
         QTest::addColumn<QByteArray>("message");
@@ -18,10 +19,8 @@ private slots:
         QTest::addColumn<int>("first");  // first data byte, one data byte or 14-bit value
         QTest::addColumn<int>("second"); // second data byte (types 0 to 3)
 
-        QTest::newRow("note off") << hex("80 3C 40") << 0 << 0 << 60 << 64;
         QTest::newRow("note on velocity 0 stays note on") << hex("93 3C 00") << 1 << 3 << 60 << 0;
         QTest::newRow("poly key pressure") << hex("AF 7F 10") << 2 << 15 << 127 << 16;
-        QTest::newRow("control change") << hex("B5 07 64") << 3 << 5 << 7 << 100;
         QTest::newRow("program change") << hex("C9 00") << 4 << 9 << 0 << 0;
         QTest::newRow("channel key pressure") << hex("D1 33") << 5 << 1 << 0x33 << 0;
         QTest::newRow("pitch bend maximum") << hex("EE 7F 7F") << 6 << 14 << 16383 << 0;
@@ -31,15 +30,8 @@ private slots:
         QTest::newRow("largest exclusive") << largest << 7 << 255 << 16384 << 0;
         // Only the opening 0xF0 is required; the conversion back adds nothing.
         QTest::newRow("exclusive kept as given") << hex("F0 01 F4 FD") << 7 << 255 << 4 << 0;
-        QTest::newRow("time code") << hex("F1 20") << 8 << 255 << 0x20 << 0;
         QTest::newRow("song position high") << hex("F2 00 7F") << 9 << 255 << (127 << 7) << 0;
-        QTest::newRow("song select") << hex("F3 05") << 10 << 255 << 5 << 0;
-        QTest::newRow("tune request") << hex("F6") << 11 << 255 << 0 << 0;
         QTest::newRow("timing clock") << hex("F8") << 12 << 255 << 0 << 0;
-        QTest::newRow("start") << hex("FA") << 13 << 255 << 0 << 0;
-        QTest::newRow("continue") << hex("FB") << 14 << 255 << 0 << 0;
-        QTest::newRow("stop") << hex("FC") << 15 << 255 << 0 << 0;
-        QTest::newRow("active sensing") << hex("FE") << 16 << 255 << 0 << 0;
         QTest::newRow("system reset") << hex("FF") << 17 << 255 << 0 << 0;
     }
 
