@@ -254,9 +254,11 @@ private slots:
                   "0000000011-5-0=@Rect(9 9 225 250), 255, false, 7, 0\n"
                   "0000000012-3-0=@Rect(0 0 0 274), 0, false\n"
                   "0000000013-3-0=@Rect(0 0 999999999 274), 0, false\n"
-                  "0000000014-3-0=@Rect(-90000 0 338 274), 0, false\n");
+                  "0000000014-3-0=@Rect(-90000 0 338 274), 0, false\n"
+                  "0000000015-14-0=@Rect(0 0 338 274), 0, false\n");
         const QList<WindowLayoutEntry> entries = SettingsStore(iniPath()).readWindowLayout();
-        QCOMPARE(entries.size(), 5);
+        // Window IDs: the main window's 0 and the tool windows' 1 to 14.
+        QCOMPARE(entries.size(), 6);
         QCOMPARE(entries.at(0).windowId, 1);
         QCOMPARE(entries.at(0).windowState, int(Qt::WindowMaximized));
         QCOMPARE(entries.at(0).stayOnTop, true);
@@ -268,6 +270,7 @@ private slots:
         // Unknown state bits are dropped.
         QCOMPARE(entries.at(4).windowState, 0xF);
         QCOMPARE(entries.at(4).parameters.value(0).toInt(), 7);
+        QCOMPARE(entries.at(5).windowId, 14);
     }
 
 private:

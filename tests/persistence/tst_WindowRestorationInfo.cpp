@@ -7,24 +7,6 @@ class tst_WindowRestorationInfo : public QObject {
     Q_OBJECT
 
 private slots:
-    void onlyOneToFourteenAreToolWindows_data()
-    {
-        QTest::addColumn<int>("id");
-        QTest::addColumn<bool>("isTool");
-        QTest::newRow("negative") << -1 << false;
-        QTest::newRow("main window") << 0 << false;
-        QTest::newRow("first") << 1 << true;
-        QTest::newRow("last") << 14 << true;
-        QTest::newRow("past the last") << 15 << false;
-    }
-
-    void onlyOneToFourteenAreToolWindows()
-    {
-        QFETCH(int, id);
-        QFETCH(bool, isTool);
-        QCOMPARE(WindowRestorationInfo::isToolWindowId(id), isTool);
-    }
-
     void controllerNumberIsReadOnlyWhenValid_data()
     {
         QTest::addColumn<QList<QVariant>>("parameters");

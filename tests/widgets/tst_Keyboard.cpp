@@ -329,21 +329,6 @@ private slots:
         pk->setParent(nullptr);
     }
 
-    void overlayGeometry()
-    {
-        PressureKeyboard* pk = pressureKeyboard();
-        // White key: the box starts at the key; the mouse in the lower half puts it at the top.
-        QTest::mousePress(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 80));
-        QCOMPARE(pk->getRectForPressureValueDrawing(whiteKeyPoint(C4, 80)), QRect(875, 0, 25, 15));
-        QCOMPARE(pk->getRectForPressureValueDrawing(whiteKeyPoint(C4, 50)), QRect(875, 85, 25, 15));
-        QTest::mouseRelease(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 80));
-
-        // Black key 61 at x = trunc(36 * 25 - 5.978) = 894: the box is shifted 6 to the left.
-        QTest::mousePress(pk, Qt::LeftButton, Qt::NoModifier, QPoint(899, 30));
-        QCOMPARE(pk->getRectForPressureValueDrawing(QPoint(899, 30)), QRect(888, 85, 25, 15));
-        QTest::mouseRelease(pk, Qt::LeftButton, Qt::NoModifier, QPoint(899, 30));
-    }
-
     void overlayIsDrawnOnlyDuringAPressureDrag()
     {
         PressureKeyboard* pk = pressureKeyboard();
