@@ -58,15 +58,6 @@ private slots:
         QCOMPARE(run.status, status);
     }
 
-    void helpDocumentsEveryExitStatus()
-    {
-        const QString help = QString::fromUtf8(runCli({"--help"}).out);
-        for (const char* line : {"  0  success", "  1  a timeout", "  2  a usage error", "  3  a message text error",
-                                 "  4  the MIDI service cannot be opened"}) {
-            QVERIFY2(help.contains(QLatin1String(line)), line);
-        }
-    }
-
     void listJsonLinesParse()
     {
         const CliRun run = runCli({"list", "--json"});
