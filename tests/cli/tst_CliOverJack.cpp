@@ -1,4 +1,5 @@
 #include "CliRunner.h"
+#include "testkit/FileBytes.h"
 #include "midi/jack/JackPeerClient.h"
 #include "testkit/JackTestServer.h"
 
@@ -61,10 +62,7 @@ private slots:
         }
         const QString input = dir.filePath("dump.syx");
         const QString output = dir.filePath("received.syx");
-        QFile file(input);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(dump);
-        file.close();
+        QVERIFY(writeFileBytes(input, dump));
 
         QProcess monitor;
         startMonitor(monitor, {"--count", QString::number(expected.size()), "--json", "--syx", output});
@@ -81,9 +79,7 @@ private slots:
         }
         QCOMPARE(received.size(), expected.size());
         QVERIFY(received == expected);
-        QFile written(output);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        QVERIFY(written.readAll() == exclusive);
+        QVERIFY(readFileBytes(output) == exclusive);
     }
 
     void interruptEndsCleanlyWithWhatArrived()
@@ -102,9 +98,7 @@ private slots:
         const CliRun run = finishCli(monitor);
         QCOMPARE(run.status, 0);
         QCOMPARE(out + run.out, QByteArray("F0 41 10 42 12 40 00 7F 00 41 F7\nB0 07 64\n"));
-        QFile written(output);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        QCOMPARE(written.readAll().toHex(), QByteArray("f04110421240007f0041f7"));
+        QCOMPARE(readFileBytes(output).toHex(), QByteArray("f04110421240007f0041f7"));
     }
 
     void requestPrintsThePeersIdentityReply()

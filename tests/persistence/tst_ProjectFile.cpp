@@ -1,4 +1,5 @@
 #include "persistence/ProjectFileHelper.h"
+#include "testkit/FileBytes.h"
 #include "testkit/StubProjectWindows.h"
 #include "persistence/WindowRestorationInfo.h"
 
@@ -139,9 +140,7 @@ private slots:
         StubProjectWindows written;
         fillWorkspace(written);
         QCOMPARE(ProjectFileHelper(written).writeFile(path), int(ProjectFileHelper::WriteSucceeded));
-        QFile saved(path);
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll(), workspaceBytes());
+        QCOMPARE(readFileBytes(path), workspaceBytes());
 
         // Windows open before reading are replaced, not kept.
         StubProjectWindows read;
@@ -288,9 +287,7 @@ private slots:
     {
         QTemporaryDir folder;
         const QString empty = folder.filePath(QStringLiteral("empty.tulvarmidi"));
-        QFile emptyFile(empty);
-        QVERIFY(emptyFile.open(QIODevice::WriteOnly));
-        emptyFile.close();
+        QVERIFY(writeFileBytes(empty, QByteArray()));
         StubProjectWindows windows;
         ProjectFileHelper helper(windows);
         for (const QString& path : {folder.filePath(QStringLiteral("missing.tulvarmidi")), empty, folder.path(),
@@ -312,11 +309,7 @@ private slots:
         QFETCH(QString, failure);
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("song.tulvarmidi"));
-        {
-            QFile old(path);
-            QVERIFY(old.open(QIODevice::WriteOnly));
-            old.write("previous project");
-        }
+        QVERIFY(writeFileBytes(path, "previous project"));
         StubProjectWindows windows;
         fillWorkspace(windows);
         if (failure == QLatin1String("payload")) {
@@ -334,9 +327,7 @@ private slots:
             QSKIP("running with rights that ignore folder permissions");
         }
         QCOMPARE(result, int(ProjectFileHelper::WriteFailed));
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), QByteArray("previous project"));
+        QCOMPARE(readFileBytes(path), QByteArray("previous project"));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 };

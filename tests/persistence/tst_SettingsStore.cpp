@@ -1,6 +1,7 @@
 #include "model/TulvarMidiModel.h"
 #include "persistence/RegistryKeys.h"
 #include "persistence/SettingsStore.h"
+#include "testkit/FileBytes.h"
 
 #include <QtTest>
 
@@ -269,9 +270,7 @@ private slots:
 private:
     void writeFile(const QByteArray& text)
     {
-        QFile file(iniPath());
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text);
+        QVERIFY(writeFileBytes(iniPath(), text));
     }
 
     QString iniPath() const { return m_folder->path() + "/config/" + IniFileName; }
