@@ -96,14 +96,24 @@ private slots:
         // A few keys as users and older files know them.
         QCOMPARE(settings.value("Preferences/PCKeyboardVelocity").toInt(), model.getModelIntValue(1303));
         QCOMPARE(settings.value("MidiThru/BulkInterval").toInt(), model.getModelIntValue(501));
-        for (const auto& [key, id] : QList<QPair<QString, unsigned int>>{
-                 {"9", 609}, {"Note On", 701}, {"007 Volume", 807}, {"(F3) Song Select", 1002}, {"(FF) System Reset", 1105}}) {
-            QVERIFY2(settings.value("MidiFilter/" + key).toInt() == model.getModelIntValue(id), qPrintable(key));
-        }
-
         TulvarMidiModel nextRun;
         restoreAll(nextRun, SettingsStore(iniPath()));
         compareModels(nextRun, model);
+
+        // A filter key is that switch alone: with only it on, only its key reads 1.
+        for (const auto& [key, id] : QList<QPair<QString, unsigned int>>{
+                 {"9", 609}, {"Note On", 701}, {"007 Volume", 807}, {"(F3) Song Select", 1002}, {"(FF) System Reset", 1105}}) {
+            TulvarMidiModel single;
+            single.setModelIntValue(id, 1);
+            SettingsStore(iniPath()).storeParameters(single);
+            QSettings filter(iniPath(), QSettings::IniFormat);
+            filter.beginGroup("MidiFilter");
+            int on = 0;
+            for (const QString& other : filter.childKeys())
+                on += filter.value(other).toInt();
+            QVERIFY2(on == 1 && filter.value(key).toInt() == 1, qPrintable(key));
+        }
+
     }
 
     void damagedValueFallsBackToTheDefault_data()
