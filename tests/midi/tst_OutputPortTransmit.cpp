@@ -42,11 +42,11 @@ private slots:
         PortRig rig;
         QCOMPARE(rig.openOutput(1u), 0);
         rig.service->setSendFails(true);
-        QCOMPARE(rig.transmit(byte(0xFA)), 1);
+        QCOMPARE(rig.transmit(hex("FA")), 1);
         rig.service->setSendFails(false);
-        QCOMPARE(rig.transmit(byte(0xFA)), 0);
+        QCOMPARE(rig.transmit(hex("FA")), 0);
         rig.service->removeEndpoint(rig.service->getDestination(1));
-        QCOMPARE(rig.transmit(byte(0xFA)), 1);
+        QCOMPARE(rig.transmit(hex("FA")), 1);
         QCOMPARE(rig.output->closeOutputPort(), 0);
         QCOMPARE(rig.outputName(), QStringLiteral("No Assign"));
     }
@@ -57,7 +57,7 @@ private slots:
         QCOMPARE(rig.openOutput(1u), 0);
         QCOMPARE(rig.output->openOutputPort(2u), 1);
         QCOMPARE(rig.outputName(), QStringLiteral("Loopback B"));
-        QCOMPARE(rig.transmit(byte(0xFA)), 0);
+        QCOMPARE(rig.transmit(hex("FA")), 0);
     }
 
     void closingReleasesTheDestination()

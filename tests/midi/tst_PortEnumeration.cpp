@@ -57,7 +57,7 @@ private slots:
 
         QCOMPARE(rig.output->openOutputPort(QStringLiteral("Interface")), 0);
         QCOMPARE(rig.output->getCurrentPortIndex(), 1u);
-        QCOMPARE(rig.transmit(byte(0xFE)), 0);
+        QCOMPARE(rig.transmit(hex("FE")), 0);
         QCOMPARE(rig.service->sentMessages(firstOut).size(), 1);
     }
 

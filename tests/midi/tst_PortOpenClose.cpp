@@ -19,11 +19,11 @@ private slots:
         rig.service->getIntegerProperty(rig.service->getSource(1), MidiIntegerProperty::UniqueId, &id);
         QCOMPARE(rig.input->getCurrentPortUniqueId(), id);
         QCOMPARE(rig.service->connectionCount(), 1);
-        QVERIFY(rig.inject(0, byte(0xF8)));
-        QVERIFY(rig.inject(1, byte(0xFA)));
+        QVERIFY(rig.inject(0, hex("F8")));
+        QVERIFY(rig.inject(1, hex("FA")));
         QVERIFY(rig.recorder.waitForCount(1));
         QCOMPARE(rig.recorder.count(), std::size_t(1));
-        QCOMPARE(rig.recorder.records()[0].data, byte(0xFA));
+        QCOMPARE(rig.recorder.records()[0].data, hex("FA"));
     }
 
     // Whatever makes the open fail, the port ends unassigned and holds no connection: a
@@ -62,7 +62,7 @@ private slots:
         QCOMPARE(port.getCurrentPortIndex(), InvalidPortIndex);
         QCOMPARE(port.getCurrentPortUniqueId(), InvalidPortId);
         QCOMPARE(rig.service->connectionCount(), 0);
-        QCOMPARE(rig.transmit(byte(0xFA)), 1);
+        QCOMPARE(rig.transmit(hex("FA")), 1);
         QCOMPARE(input ? rig.input->closeInputPort() : rig.output->closeOutputPort(), 1);
     }
 
@@ -114,10 +114,10 @@ private slots:
     {
         PortRig rig;
         QCOMPARE(rig.openInput(0u), 0);
-        QVERIFY(rig.inject(0, byte(0xF8)));
+        QVERIFY(rig.inject(0, hex("F8")));
         rig.input.reset();
         QCOMPARE(rig.service->connectionCount(), 0);
-        QVERIFY(rig.inject(0, byte(0xF8)));
+        QVERIFY(rig.inject(0, hex("F8")));
     }
 };
 
