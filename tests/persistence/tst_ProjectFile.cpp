@@ -1,3 +1,4 @@
+#include "persistence/ControlChangeWindowRestorationInfo.h"
 #include "persistence/ProjectFileHelper.h"
 #include "testkit/FileBytes.h"
 #include "testkit/StubProjectWindows.h"
@@ -330,8 +331,34 @@ private slots:
         QCOMPARE(readFileBytes(path), QByteArray("previous project"));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
-};
 
+    // A control change window's parameters, as a project file brings them back.
+    void controllerNumberIsReadOnlyWhenValid_data()
+    {
+        QTest::addColumn<QList<QVariant>>("parameters");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<int>("number");
+        QTest::newRow("stored pair") << QList<QVariant>{127, 0} << true << 127;
+        QTest::newRow("number as text") << QList<QVariant>{QString("64")} << true << 64;
+        QTest::newRow("empty") << QList<QVariant>{} << false << 0;
+        QTest::newRow("negative") << QList<QVariant>{-1, 0} << false << 0;
+        QTest::newRow("above 127") << QList<QVariant>{128, 0} << false << 0;
+        QTest::newRow("not a number") << QList<QVariant>{QString("volume"), 0} << false << 0;
+    }
+
+    void controllerNumberIsReadOnlyWhenValid()
+    {
+        QFETCH(QList<QVariant>, parameters);
+        QFETCH(bool, valid);
+        QFETCH(int, number);
+        unsigned char result = 200;
+        QCOMPARE(ControlChangeWindowRestorationInfo::controllerNumberFromParameters(parameters, result), valid);
+        QCOMPARE(int(result), valid ? number : 200);
+        if (valid) {
+            QCOMPARE(ControlChangeWindowRestorationInfo(result).getRestorationParameters(), (QList<QVariant>{number, 0}));
+        }
+    }
+};
 
 QTEST_APPLESS_MAIN(tst_ProjectFile)
 #include "tst_ProjectFile.moc"
