@@ -1,4 +1,5 @@
 #include "CliRunner.h"
+#include "testkit/FileBytes.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -58,15 +59,6 @@ private slots:
         QCOMPARE(run.status, status);
     }
 
-    void helpDocumentsEveryExitStatus()
-    {
-        const QString help = QString::fromUtf8(runCli({"--help"}).out);
-        for (const char* line : {"  0  success", "  1  a timeout", "  2  a usage error", "  3  a message text error",
-                                 "  4  the MIDI service cannot be opened"}) {
-            QVERIFY2(help.contains(QLatin1String(line)), line);
-        }
-    }
-
     void listJsonLinesParse()
     {
         const CliRun run = runCli({"list", "--json"});
@@ -97,21 +89,12 @@ private slots:
         QTemporaryDir dir;
         const QString text = dir.filePath("dump.txt");
         const QString syx = dir.filePath("dump.SYX");
-        QFile textFile(text);
-        QVERIFY(textFile.open(QIODevice::WriteOnly));
-        textFile.write("// a comment\nF0 41 10 42 12 F7\n90 3c 40\n");
-        textFile.close();
-        QFile syxFile(syx);
-        QVERIFY(syxFile.open(QIODevice::WriteOnly));
-        syxFile.write(QByteArray::fromHex("f041104212f7"));
-        syxFile.close();
+        QVERIFY(writeFileBytes(text, "// a comment\nF0 41 10 42 12 F7\n90 3c 40\n"));
+        QVERIFY(writeFileBytes(syx, QByteArray::fromHex("f041104212f7")));
         QCOMPARE(runCli({"send", "--to", "Loopback A", "--file", text}).status, 0);
         QCOMPARE(runCli({"send", "--to", "Loopback A", "--raw", "--file", syx}).status, 0);
 
-        QFile bad(text);
-        QVERIFY(bad.open(QIODevice::WriteOnly));
-        bad.write("F0 41\n10 x2 F7\n");
-        bad.close();
+        QVERIFY(writeFileBytes(text, "F0 41\n10 x2 F7\n"));
         const CliRun run = runCli({"send", "--to", "Loopback A", "--file", text});
         QCOMPARE(run.status, 3);
         QVERIFY2(run.err.contains("dump.txt: Line 2, column 4"), run.err.constData());

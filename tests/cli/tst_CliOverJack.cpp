@@ -1,4 +1,5 @@
 #include "CliRunner.h"
+#include "testkit/FileBytes.h"
 #include "midi/jack/JackPeerClient.h"
 #include "testkit/JackTestServer.h"
 
@@ -33,20 +34,8 @@ private slots:
         m_server.stop();
     }
 
-    void everyMessageKindArrivesIntact()
-    {
-        const QList<QByteArray> messages{
-            "80 3C 00", "90 3C 40", "A0 3C 10", "B0 07 64", "C0 05", "D0 20", "E0 00 40", "F0 7E 7F 06 01 F7",
-            "F1 21", "F2 10 00", "F3 02", "F6", "F8", "FA", "FB", "FC", "FE", "FF"};
-        QProcess monitor;
-        startMonitor(monitor, {"--count", QString::number(messages.size())});
-        QCOMPARE(send({QString::fromLatin1(messages.join(' '))}), 0);
-        const CliRun run = finishCli(monitor);
-        QCOMPARE(run.status, 0);
-        QCOMPARE(run.lines(), messages);
-    }
-
-    void largeExclusiveAndBurstArriveIntact()
+    // Every message kind, then a large exclusive and a burst, from a file.
+    void everyMessageKindALargeExclusiveAndABurstArriveIntact()
     {
         QTemporaryDir dir;
         QByteArray exclusive(16384, '\0');
@@ -56,8 +45,15 @@ private slots:
         }
         exclusive[exclusive.size() - 1] = char(0xF7);
         constexpr int BurstCount = 2000;
-        QByteArray dump = exclusive;
-        QList<QByteArray> expected{hexOf(exclusive)};
+        QByteArray dump;
+        QList<QByteArray> expected;
+        for (const char* kind : {"80 3C 00", "90 3C 40", "A0 3C 10", "B0 07 64", "C0 05", "D0 20", "E0 00 40",
+                                 "F1 21", "F2 10 00", "F3 02", "F6", "F8", "FA", "FB", "FC", "FE", "FF"}) {
+            dump += QByteArray::fromHex(kind);
+            expected += kind;
+        }
+        dump += exclusive;
+        expected += hexOf(exclusive);
         for (int i = 0; i < BurstCount; ++i) {
             QByteArray message;
             message.append(char(0x90 | (i % 16))).append(char(i % 128)).append(char(i / 16 % 128));
@@ -66,13 +62,10 @@ private slots:
         }
         const QString input = dir.filePath("dump.syx");
         const QString output = dir.filePath("received.syx");
-        QFile file(input);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(dump);
-        file.close();
+        QVERIFY(writeFileBytes(input, dump));
 
         QProcess monitor;
-        startMonitor(monitor, {"--count", QString::number(BurstCount + 1), "--json", "--syx", output});
+        startMonitor(monitor, {"--count", QString::number(expected.size()), "--json", "--syx", output});
         QCOMPARE(send({"--file", input}), 0);
         const CliRun run = finishCli(monitor);
         QCOMPARE(run.status, 0);
@@ -86,9 +79,7 @@ private slots:
         }
         QCOMPARE(received.size(), expected.size());
         QVERIFY(received == expected);
-        QFile written(output);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        QVERIFY(written.readAll() == exclusive);
+        QVERIFY(readFileBytes(output) == exclusive);
     }
 
     void interruptEndsCleanlyWithWhatArrived()
@@ -107,9 +98,7 @@ private slots:
         const CliRun run = finishCli(monitor);
         QCOMPARE(run.status, 0);
         QCOMPARE(out + run.out, QByteArray("F0 41 10 42 12 40 00 7F 00 41 F7\nB0 07 64\n"));
-        QFile written(output);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        QCOMPARE(written.readAll().toHex(), QByteArray("f04110421240007f0041f7"));
+        QCOMPARE(readFileBytes(output).toHex(), QByteArray("f04110421240007f0041f7"));
     }
 
     void requestPrintsThePeersIdentityReply()

@@ -7,23 +7,6 @@ class tst_TimeFunctions : public QObject {
     Q_OBJECT
 
 private slots:
-    void millisecondCountsFoldIntoOneDay_data()
-    {
-        QTest::addColumn<quint64>("milliseconds");
-        QTest::addColumn<quint64>("folded");
-        QTest::newRow("zero") << quint64(0) << quint64(0);
-        QTest::newRow("last of the day") << quint64(86399999) << quint64(86399999);
-        QTest::newRow("one day") << quint64(86400000) << quint64(0);
-        QTest::newRow("largest") << quint64(UINT64_MAX) << quint64(UINT64_MAX % 86400000u);
-    }
-
-    void millisecondCountsFoldIntoOneDay()
-    {
-        QFETCH(quint64, milliseconds);
-        QFETCH(quint64, folded);
-        QCOMPARE(roundTo24Hours(milliseconds), folded);
-    }
-
     void timeOfDayIsWithinOneDayAndFollowsTheWallClock()
     {
         for (int attempt = 0; attempt < 3; ++attempt) {

@@ -1,4 +1,5 @@
 #include "support/Utility.h"
+#include "testkit/FileBytes.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -9,20 +10,6 @@
 class tst_Utility : public QObject {
     Q_OBJECT
 
-private:
-    static QByteArray readBytes(QString const& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-    }
-
-    static void writeBytes(QString const& path, QByteArray const& bytes)
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(bytes), bytes.size());
-    }
-
 private slots:
     void textRoundTripsAsUtf8()
     {
@@ -30,21 +17,21 @@ private slots:
         QString const path = dir.filePath(QStringLiteral("dump.txt"));
         QString const text = QStringLiteral("F0 43 10 4C F7\nüñí ♪\n");
         QVERIFY(Utility::saveAtTextFileName(path, text));
-        QCOMPARE(readBytes(path), text.toUtf8());
+        QCOMPARE(readFileBytes(path), text.toUtf8());
         QString loaded = QStringLiteral("old");
         QVERIFY(Utility::loadAtTextFileName(path, loaded));
         QCOMPARE(loaded, text);
 
         // Saving again replaces the whole file.
         QVERIFY(Utility::saveAtTextFileName(path, QStringLiteral("90")));
-        QCOMPARE(readBytes(path), QByteArray("90"));
+        QCOMPARE(readFileBytes(path), QByteArray("90"));
     }
 
     void loadingStopsAtTheFirstNulByte()
     {
         QTemporaryDir dir;
         QString const path = dir.filePath(QStringLiteral("nul.txt"));
-        writeBytes(path, QByteArray("F0 7E\0 garbage", 14));
+        QVERIFY(writeFileBytes(path, QByteArray("F0 7E\0 garbage", 14)));
         QString loaded;
         QVERIFY(Utility::loadAtTextFileName(path, loaded));
         QCOMPARE(loaded, QStringLiteral("F0 7E"));
@@ -81,11 +68,11 @@ private slots:
         }
         QTemporaryDir dir;
         QString const path = dir.filePath(QStringLiteral("readonly.txt"));
-        writeBytes(path, "original");
+        QVERIFY(writeFileBytes(path, "original"));
         QFile::setPermissions(path, QFile::ReadOwner);
         if (!QFileInfo(path).isWritable()) { // root may write anyway
             QVERIFY(!Utility::saveAtTextFileName(path, QStringLiteral("new")));
-            QCOMPARE(readBytes(path), QByteArray("original"));
+            QCOMPARE(readFileBytes(path), QByteArray("original"));
         }
     }
 
@@ -149,7 +136,7 @@ private slots:
     {
         QCOMPARE(Utility::getLicenseFilePath("NoSuchLicence", "txt"), QString());
         QString const path = QCoreApplication::applicationDirPath() + QStringLiteral("/TestLicence.txt");
-        writeBytes(path, "licence");
+        QVERIFY(writeFileBytes(path, "licence"));
         QCOMPARE(Utility::getLicenseFilePath("TestLicence", "txt"), QFileInfo(path).canonicalFilePath());
         QFile::remove(path);
     }

@@ -17,7 +17,8 @@ QString cleanWithRegExp(QString text)
     return text.remove(QRegExp(QString::fromLatin1(RegExpOfUunnecessaryCharacterForMessage)));
 }
 
-QByteArray convert(const QString& cleaned, bool* ok)
+// What the transmission does: clean, then convert the pairs.
+QByteArray convertPairs(const QString& cleaned, bool* ok)
 {
     std::vector<unsigned char> bytes(std::size_t(cleaned.size() / 2));
     *ok = convertHexStringToHexNumber(bytes.data(), cleaned.constData(), bytes.size());
@@ -34,8 +35,7 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("cleaned");
-
-        QTest::newRow("separators inside pairs") << "9 03C,64" << "903C64";
+        QTest::newRow("separators inside pairs") << "9 03C,6\t4" << "903C64";
         QTest::newRow("comment takes its line feed") << "F0 7E // header\n7F F7" << "F07E7FF7";
         QTest::newRow("empty comment before a line feed") << "90//\n3C" << "903C";
         QTest::newRow("comment at the very end") << "F7//" << "F7";
@@ -53,25 +53,39 @@ private slots:
         QCOMPARE(cleanWithRegExp(text), cleaned);
     }
 
-    void cleaningMatchesTheExpressionOnAnyText()
+    // The one-pass cleaner against the expression, and the whole-text conversion (used by the
+    // editor's checks and the command-line tool) against cleaning and pairs (used by the
+    // transmission): on any text they must agree on what is sent.
+    void cleaningAndConversionAgreeOnAnyText()
     {
         const QString alphabet = QString::fromUtf8("0F a/,\t\n;x") + QChar(0x2029);
         QRandomGenerator random(20261206);
+        int converted = 0;
         for (int round = 0; round < 5000; ++round) {
             QString text;
             const int length = int(random.bounded(24));
             for (int i = 0; i < length; ++i) {
                 text.append(alphabet.at(int(random.bounded(alphabet.size()))));
             }
-            QCOMPARE(cleanMessageText(text), cleanWithRegExp(text));
+            const QString cleaned = cleanMessageText(text);
+            QCOMPARE(cleaned, cleanWithRegExp(text));
+            bool pairsOk = false;
+            const QByteArray paired = convertPairs(cleaned, &pairsOk);
+            // The whole-text conversion is the stricter: it also refuses a lone last character
+            // that is no digit, which the pairs leave alone.
+            QByteArray whole("stale");
+            const bool wholeOk = convertMessageText(text, whole);
+            QVERIFY(pairsOk || !wholeOk);
+            QCOMPARE(whole, wholeOk ? paired : QByteArray());
+            converted += wholeOk && !paired.isEmpty() ? 1 : 0;
         }
+        QVERIFY(converted > 200);
     }
 
     void pairsConvertInEitherCaseAndNothingElse_data()
     {
         QTest::addColumn<QString>("cleaned");
         QTest::addColumn<QByteArray>("bytes"); // empty: the conversion fails
-
         QTest::newRow("extremes") << "00FFff" << QByteArray::fromHex("00FFFF");
         QTest::newRow("lone last digit ignored") << "903C6" << QByteArray::fromHex("903C");
         QTest::newRow("no pairs") << "" << QByteArray();
@@ -87,12 +101,38 @@ private slots:
         QFETCH(QString, cleaned);
         QFETCH(QByteArray, bytes);
         bool ok = false;
-        const QByteArray converted = convert(cleaned, &ok);
+        const QByteArray converted = convertPairs(cleaned, &ok);
         QCOMPARE(ok, !bytes.isEmpty() || cleaned.isEmpty());
         if (ok)
             QCOMPARE(converted, bytes);
         else // the pairs before the bad one are kept
             QCOMPARE(converted.at(0), char(cleaned.startsWith("90") ? 0x90 : 0));
+    }
+
+    void firstBadCharacterIsReportedWhereItStands_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QChar>("character");
+        QTest::newRow("in the first pair") << "F0 7G F7" << 4 << 1 << 5 << QChar('G');
+        QTest::newRow("after a comment line") << "F0 01\n// G is fine here\n0x" << 25 << 3 << 2 << QChar('x');
+        QTest::newRow("a sign") << "F0\n  +01" << 5 << 2 << 3 << QChar('+');
+        QTest::newRow("a single slash") << "F0 / F7" << 3 << 1 << 4 << QChar('/');
+    }
+
+    void firstBadCharacterIsReportedWhereItStands()
+    {
+        QFETCH(QString, text);
+        QByteArray bytes;
+        MessageTextError error;
+        QVERIFY(!convertMessageText(text, bytes, &error));
+        QVERIFY(bytes.isEmpty());
+        QTEST(error.position, "position");
+        QTEST(error.line, "line");
+        QTEST(error.column, "column");
+        QTEST(error.character, "character");
     }
 };
 

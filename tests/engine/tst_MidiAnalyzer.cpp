@@ -212,28 +212,24 @@ private slots:
         QCOMPARE(take().transmittedCount, 0u);
     }
 
-    void transmittedMessagesAreFormattedForTheOutMonitor()
+    // The lines' form is MonitorLineFormat's; here the model's settings must reach both monitors,
+    // from construction on and while running, and only the exclusives received get the third text.
+    void displaySettingsComeFromTheModelForBothMonitors()
     {
-        set({{MessageDetailParameterId, 1}, {TimeStampParameterId, 1}});
+        set({{MessageDetailParameterId, 1}});
+        m_analyzer = std::make_unique<MidiAnalyzer>(m_model.get(), m_transmitter.get());
+        set({{TimeStampParameterId, 1}, {MessageTimeFormatParameterId, 1}, {MessageMiddleCParameterId, 1}});
+        receive("900040", 1, 3723004);
         sent("F07E7F0601F7", OutputPortGroupSecond, 3723004, 7);
         sent("", OutputPortGroupFirst, 0, 7);
         m_model->setModelIntValue(MessageParsedParameterId, 0);
         sent("903C40", OutputPortGroupFirst, 0, 1);
         const MonitorTexts texts = take();
-        QCOMPARE(texts.transmitted, QByteArray("\n01:02:03:004 Port2 SysEx    F0 7E 7F 06 01 F7"
-                                               "\n00:00:00:000 Port1 -------- 90 3C 40"));
+        QCOMPARE(texts.received, QByteArray("\n000003723004 Port2 NoteOn   90 00 40 [C-1]"));
+        QCOMPARE(texts.transmitted, QByteArray("\n000003723004 Port2 SysEx    F0 7E 7F 06 01 F7"
+                                               "\n000000000000 Port1 -------- 90 3C 40"));
         QCOMPARE(texts.transmittedCount, 9u);
         QVERIFY(texts.systemExclusive.isEmpty());
-    }
-
-    void displaySettingsComeFromTheModel()
-    {
-        // A new analyzer starts from what the model holds; changes while running are followed too.
-        set({{MessageDetailParameterId, 1}});
-        m_analyzer = std::make_unique<MidiAnalyzer>(m_model.get(), m_transmitter.get());
-        set({{TimeStampParameterId, 1}, {MessageTimeFormatParameterId, 1}, {MessageMiddleCParameterId, 1}});
-        receive("900040", 1, 3723004);
-        QCOMPARE(take().received, QByteArray("\n000003723004 Port2 NoteOn   90 00 40 [C-1]"));
     }
 
     void tempoIsMeasuredEvenWhenClockIsFiltered()

@@ -4,13 +4,9 @@
 #include "midi/MidiInputPort.h"
 #include "midi/MidiOutputPort.h"
 #include "testkit/FaultInjectingMidiService.h"
+#include "testkit/Hex.h"
 
 #include <memory>
-
-inline QByteArray byte(int value)
-{
-    return QByteArray(1, char(value));
-}
 
 // The Loopback service, decorated so that endpoints and failures can be arranged, with one client, one input port (group 1, recording what it receives) and
 // one output port (group 0), all sharing one time base, torn down in the main window's order.

@@ -40,12 +40,12 @@ private slots:
         QCOMPARE(rig.openOutput(0u), 0);
         QCOMPARE(rig.openInput(0u), 0);
         unsigned int sentAt = 0;
-        QCOMPARE(rig.transmit(byte(0xFE), &sentAt), 0);
+        QCOMPARE(rig.transmit(hex("FE"), &sentAt), 0);
         QCOMPARE(sentAt, expected);
         QVERIFY(rig.recorder.waitForCount(1));
         // A received packet carrying its own host time is stamped from it, one with 0 from now.
-        QVERIFY(rig.inject(0, byte(0xF8), (nowMs + 2) * NanosPerMs));
-        QVERIFY(rig.inject(0, byte(0xF8), 0));
+        QVERIFY(rig.inject(0, hex("F8"), (nowMs + 2) * NanosPerMs));
+        QVERIFY(rig.inject(0, hex("F8"), 0));
         QVERIFY(rig.recorder.waitForCount(3));
         const auto records = rig.recorder.records();
         QCOMPARE(records[0].timeStamp, expected);

@@ -1,4 +1,6 @@
+#include "persistence/ControlChangeWindowRestorationInfo.h"
 #include "persistence/ProjectFileHelper.h"
+#include "testkit/FileBytes.h"
 #include "testkit/StubProjectWindows.h"
 #include "persistence/WindowRestorationInfo.h"
 
@@ -139,9 +141,7 @@ private slots:
         StubProjectWindows written;
         fillWorkspace(written);
         QCOMPARE(ProjectFileHelper(written).writeFile(path), int(ProjectFileHelper::WriteSucceeded));
-        QFile saved(path);
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(saved.readAll(), workspaceBytes());
+        QCOMPARE(readFileBytes(path), workspaceBytes());
 
         // Windows open before reading are replaced, not kept.
         StubProjectWindows read;
@@ -288,9 +288,7 @@ private slots:
     {
         QTemporaryDir folder;
         const QString empty = folder.filePath(QStringLiteral("empty.tulvarmidi"));
-        QFile emptyFile(empty);
-        QVERIFY(emptyFile.open(QIODevice::WriteOnly));
-        emptyFile.close();
+        QVERIFY(writeFileBytes(empty, QByteArray()));
         StubProjectWindows windows;
         ProjectFileHelper helper(windows);
         for (const QString& path : {folder.filePath(QStringLiteral("missing.tulvarmidi")), empty, folder.path(),
@@ -312,11 +310,7 @@ private slots:
         QFETCH(QString, failure);
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("song.tulvarmidi"));
-        {
-            QFile old(path);
-            QVERIFY(old.open(QIODevice::WriteOnly));
-            old.write("previous project");
-        }
+        QVERIFY(writeFileBytes(path, "previous project"));
         StubProjectWindows windows;
         fillWorkspace(windows);
         if (failure == QLatin1String("payload")) {
@@ -334,13 +328,37 @@ private slots:
             QSKIP("running with rights that ignore folder permissions");
         }
         QCOMPARE(result, int(ProjectFileHelper::WriteFailed));
-        QFile old(path);
-        QVERIFY(old.open(QIODevice::ReadOnly));
-        QCOMPARE(old.readAll(), QByteArray("previous project"));
+        QCOMPARE(readFileBytes(path), QByteArray("previous project"));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
-};
 
+    // A control change window's parameters, as a project file brings them back.
+    void controllerNumberIsReadOnlyWhenValid_data()
+    {
+        QTest::addColumn<QList<QVariant>>("parameters");
+        QTest::addColumn<bool>("valid");
+        QTest::addColumn<int>("number");
+        QTest::newRow("stored pair") << QList<QVariant>{127, 0} << true << 127;
+        QTest::newRow("number as text") << QList<QVariant>{QString("64")} << true << 64;
+        QTest::newRow("empty") << QList<QVariant>{} << false << 0;
+        QTest::newRow("negative") << QList<QVariant>{-1, 0} << false << 0;
+        QTest::newRow("above 127") << QList<QVariant>{128, 0} << false << 0;
+        QTest::newRow("not a number") << QList<QVariant>{QString("volume"), 0} << false << 0;
+    }
+
+    void controllerNumberIsReadOnlyWhenValid()
+    {
+        QFETCH(QList<QVariant>, parameters);
+        QFETCH(bool, valid);
+        QFETCH(int, number);
+        unsigned char result = 200;
+        QCOMPARE(ControlChangeWindowRestorationInfo::controllerNumberFromParameters(parameters, result), valid);
+        QCOMPARE(int(result), valid ? number : 200);
+        if (valid) {
+            QCOMPARE(ControlChangeWindowRestorationInfo(result).getRestorationParameters(), (QList<QVariant>{number, 0}));
+        }
+    }
+};
 
 QTEST_APPLESS_MAIN(tst_ProjectFile)
 #include "tst_ProjectFile.moc"

@@ -1,23 +1,12 @@
 #include "engine/MessageTextSyntax.h"
 #include "persistence/SysExFile.h"
+#include "testkit/FileBytes.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // A dump as librarians write them: exclusives of random length, sometimes with whole channel
 // messages between them.
@@ -52,7 +41,7 @@ private slots:
         for (int round = 0; round < 40; ++round) {
             const QByteArray dump = randomDump(random);
             const QString in = folder.filePath(QStringLiteral("in.syx"));
-            QVERIFY(writeAll(in, dump));
+            QVERIFY(writeFileBytes(in, dump));
             QByteArray loaded;
             QCOMPARE(SysExFile::load(in, loaded), SysExFile::LoadResult::Loaded);
             const QString text = SysExFile::formatAsText(loaded);
@@ -65,7 +54,7 @@ private slots:
             QVERIFY(MessageTextSyntax::convertMessageText(text, converted));
             const QString out = folder.filePath(QStringLiteral("out.syx"));
             QVERIFY(SysExFile::save(out, converted));
-            QCOMPARE(readAll(out), dump);
+            QCOMPARE(readFileBytes(out), dump);
         }
     }
 
@@ -92,7 +81,7 @@ private slots:
         QFETCH(QString, text);
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("damaged.syx"));
-        QVERIFY(writeAll(path, bytes));
+        QVERIFY(writeFileBytes(path, bytes));
         QByteArray loaded("stale");
         QCOMPARE(SysExFile::load(path, loaded), SysExFile::LoadResult::Loaded);
         QCOMPARE(SysExFile::formatAsText(loaded), text);
@@ -124,7 +113,7 @@ private slots:
         const QString path = folder.filePath(QStringLiteral("dump.syx"));
         QVERIFY(SysExFile::save(path, QByteArray::fromHex("f001f7")));
         QVERIFY(SysExFile::save(path, QByteArray::fromHex("f002f7")));
-        QCOMPARE(readAll(path), QByteArray::fromHex("f002f7"));
+        QCOMPARE(readFileBytes(path), QByteArray::fromHex("f002f7"));
         QVERIFY(!SysExFile::save(folder.filePath(QStringLiteral("no/such/folder/x.syx")), "x"));
         QVERIFY(SysExFile::isSysExFile(QStringLiteral("a/DUMP.SYX")));
         QVERIFY(!SysExFile::isSysExFile(QStringLiteral("a/dump.syx.txt")));

@@ -17,9 +17,6 @@ public:
 
     QStringList entries;
 
-    // Progress entries dropped: for long transmissions whose progress steps are not the point.
-    QStringList withoutProgress() const { return entries.filter(QRegExp("^(start|finish)")); }
-
     int count(const QString& entry) const { return entries.count(entry); }
 
 private:

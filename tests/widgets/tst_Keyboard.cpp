@@ -1,4 +1,5 @@
 #include "widgets/Keyboard.h"
+#include "widgets/PressureKeyboard.h"
 
 #include "testkit/WidgetEvents.h"
 
@@ -14,29 +15,35 @@ struct NoteLog
     {
         static_cast<NoteLog*>(context)->events << QStringLiteral("%1%2").arg(on ? "on" : "off").arg(note);
     }
+    static void keyPressure(void* context, unsigned char note, unsigned char value)
+    {
+        static_cast<NoteLog*>(context)->events << QStringLiteral("kp%1=%2").arg(note).arg(value);
+    }
+    static void channelPressure(void* context, unsigned char value)
+    {
+        static_cast<NoteLog*>(context)->events << QStringLiteral("cp=%1").arg(value);
+    }
 };
 
-// Centre of a white key's lower half, below the black keys.
-QPoint whiteKeyPoint(int whiteIndex)
+// A point on a white key; the default height lies below the black keys.
+QPoint whiteKeyPoint(int whiteIndex, int y = 80)
 {
-    return QPoint(whiteIndex * 25 + 12, 80);
+    return QPoint(whiteIndex * 25 + 12, y);
 }
+
+const int C4 = 35; // white index of note 60
+const int E4 = 37; // note 64
+const int C5 = 42; // note 72
 
 } // namespace
 
+// The keyboard's notes, and the pressure the pressure keyboard adds to them.
 class KeyboardTest : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        m_log = NoteLog();
-        m_keyboard = new Keyboard(nullptr, QSizeF(25.0, 100.0));
-        m_keyboard->setGeometry(0, 0, 1875, 101);
-        m_keyboard->setNoteCallbackFunc(&NoteLog::record, &m_log);
-        m_keyboard->show();
-    }
+    void init() { makeKeyboard(false); }
 
     void cleanup()
     {
@@ -139,8 +146,12 @@ private slots:
         QCOMPARE(m_log.events, (QStringList{"off60", "off64", "on69"}));
     }
 
+    // The pressure keyboard plays notes as the plain one does: without pressure, and latched.
+    void glissandoReleasesTheOldKeyBeforeTheNewOne_data() { pressureKinds(PressureKeyboard::PressureModeOff); }
+
     void glissandoReleasesTheOldKeyBeforeTheNewOne()
     {
+        usePressureKind();
         QTest::mousePress(m_keyboard, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(35));
         WidgetEvents::mouseMove(m_keyboard, whiteKeyPoint(35) + QPoint(3, 0));
         QCOMPARE(m_log.events, QStringList{"on60"});
@@ -157,8 +168,11 @@ private slots:
         QCOMPARE(m_log.events, (QStringList{"on60", "off60", "on62", "off62"}));
     }
 
+    void latchedDragAddsNotes_data() { pressureKinds(PressureKeyboard::PressureModeKey); }
+
     void latchedDragAddsNotes()
     {
+        usePressureKind();
         QTest::mousePress(m_keyboard, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(35));
         WidgetEvents::mouseMove(m_keyboard, QPoint(35 * 25 + 25, 30), Qt::LeftButton, Qt::ControlModifier);
         WidgetEvents::mouseMove(m_keyboard, whiteKeyPoint(36), Qt::LeftButton, Qt::ControlModifier);
@@ -211,7 +225,145 @@ private slots:
         QCOMPARE(image.pixelColor(QPoint(24, 30)), QColor(Qt::black));
     }
 
+    void keyPressureForEverySoundingNoteAscending()
+    {
+        PressureKeyboard* pk = pressureKeyboard();
+        pk->setPressureMode(PressureKeyboard::PressureModeKey);
+        QTest::mouseClick(pk, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(C5, 80));
+        QTest::mouseClick(pk, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(E4, 80));
+        QTest::mousePress(pk, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(C4, 80));
+        QCOMPARE(m_log.events, (QStringList{"on72", "on64", "on60"}));
+        // The press itself sends no pressure.
+        QCOMPARE(pk->pressureValue(), 101); // 127 - round(25.6)
+
+        m_log.events.clear();
+        drag(50);
+        QCOMPARE(m_log.events, (QStringList{"kp60=63", "kp64=63", "kp72=63"}));
+        QCOMPARE(pk->pressureValue(), 63);
+    }
+
+    void channelPressureOnlyWhileANoteSounds()
+    {
+        PressureKeyboard* pk = pressureKeyboard();
+        pk->setPressureMode(PressureKeyboard::PressureModeChannel);
+        QTest::mousePress(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 80));
+        drag(80);
+        drag(80, Qt::NoModifier, C4 + 1); // sideways onto another key: no note change, same value
+        QCOMPARE(m_log.events, QStringList{"on60"});
+        drag(79);
+        drag(50);
+        drag(60);
+        drag(-20); // above and below the keys the value stops at its ends
+        drag(150);
+        // 127 - round((100 - y) * 1.28)
+        QCOMPARE(m_log.events, (QStringList{"on60", "cp=100", "cp=63", "cp=76", "cp=0", "cp=127"}));
+        QTest::mouseRelease(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 150));
+
+        // A press that only releases latched notes leaves nothing sounding: no pressure.
+        QTest::mouseClick(pk, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(E4, 80));
+        m_log.events.clear();
+        QTest::mousePress(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 80));
+        QCOMPARE(m_log.events, QStringList{"off64"});
+        drag(40);
+        drag(20);
+        QCOMPARE(m_log.events, QStringList{"off64"});
+        QVERIFY(pk->isPressing());
+    }
+
+    void fineModeAnchorsWhereShiftWasFirstSeen()
+    {
+        PressureKeyboard* pk = pressureKeyboard();
+        pk->setPressureMode(PressureKeyboard::PressureModeChannel);
+        QTest::mousePress(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 80));
+        drag(60, Qt::ShiftModifier);                  // anchor 60: plain value 76
+        drag(50, Qt::ShiftModifier);                  // 76 - round(10 * 100 / 256) = 72
+        drag(40, Qt::ShiftModifier);                  // 76 - round(7.8125) = 68
+        drag(40);                                     // Shift released: plain value at once
+        drag(30, Qt::ShiftModifier);                  // new anchor 30: plain value 37
+        drag(20, Qt::ShiftModifier);                  // 37 - 4 = 33
+        drag(200, Qt::ShiftModifier);                 // 37 + round(66.4) = 103
+        drag(300, Qt::ShiftModifier);                 // 37 + round(105.5) clamps to 127
+        QCOMPARE(m_log.events,
+                 (QStringList{"on60", "cp=76", "cp=72", "cp=68", "cp=50", "cp=37", "cp=33", "cp=103", "cp=127"}));
+    }
+
+    void releaseEndsThePressureDragAndItsHoldOnTheWheel()
+    {
+        PressureKeyboard* pk = pressureKeyboard();
+        QWidget parent;
+        pk->setParent(&parent);
+        pk->setPressureMode(PressureKeyboard::PressureModeKey);
+        QVERIFY(!WidgetEvents::wheel(pk, QPoint(100, 50), -120));
+        QTest::mousePress(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 80));
+        QVERIFY(pk->isPressing());
+        QVERIFY(WidgetEvents::wheel(pk, QPoint(100, 50), -120, Qt::LeftButton));
+        QTest::mouseRelease(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 80));
+        QVERIFY(!pk->isPressing());
+        QCOMPARE(pk->pressureValue(), PressureKeyboard::NoPressureValue);
+        QVERIFY(!WidgetEvents::wheel(pk, QPoint(100, 50), -120));
+        m_log.events.clear();
+        drag(10);
+        QVERIFY(m_log.events.isEmpty());
+
+        // A press beside the keys starts no drag.
+        QTest::mousePress(pk, Qt::LeftButton, Qt::NoModifier, QPoint(10, 100));
+        QVERIFY(!pk->isPressing());
+        QTest::mouseRelease(pk, Qt::LeftButton, Qt::NoModifier, QPoint(10, 100));
+        pk->setParent(nullptr);
+    }
+
+    void overlayIsDrawnOnlyDuringAPressureDrag()
+    {
+        PressureKeyboard* pk = pressureKeyboard();
+        QColor const blue(Qt::blue);
+        QPoint const probe(300, 50); // on the value line for 63, far from the value box
+        pk->setPressureMode(PressureKeyboard::PressureModeChannel);
+        QTest::mousePress(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 80));
+        drag(50);
+        QCOMPARE(pk->grab().toImage().pixelColor(probe), blue);
+        QTest::mouseRelease(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 50));
+        QVERIFY(pk->grab().toImage().pixelColor(probe) != blue);
+    }
+
 private:
+    void drag(int y, Qt::KeyboardModifiers modifiers = Qt::NoModifier, int whiteIndex = C4)
+    {
+        WidgetEvents::mouseMove(m_keyboard, whiteKeyPoint(whiteIndex, y), Qt::LeftButton, modifiers);
+    }
+
+    PressureKeyboard* pressureKeyboard()
+    {
+        makeKeyboard(true);
+        auto* keyboard = static_cast<PressureKeyboard*>(m_keyboard);
+        keyboard->setKeyPressureCallbackFunc(&NoteLog::keyPressure, &m_log);
+        keyboard->setChannelPressureCallbackFunc(&NoteLog::channelPressure, &m_log);
+        return keyboard;
+    }
+
+    void makeKeyboard(bool pressure)
+    {
+        delete m_keyboard;
+        m_log = NoteLog();
+        m_keyboard = pressure ? new PressureKeyboard(nullptr, QSizeF(25.0, 100.0)) : new Keyboard(nullptr, QSizeF(25.0, 100.0));
+        m_keyboard->setGeometry(0, 0, 1875, 101);
+        m_keyboard->setNoteCallbackFunc(&NoteLog::record, &m_log);
+        m_keyboard->show();
+    }
+
+    void pressureKinds(int pressureMode)
+    {
+        QTest::addColumn<int>("pressureMode");
+        QTest::newRow("keyboard") << -1;
+        QTest::newRow("pressure keyboard") << pressureMode;
+    }
+
+    void usePressureKind()
+    {
+        QFETCH(int, pressureMode);
+        if (pressureMode >= 0)
+            pressureKeyboard()->setPressureMode(pressureMode);
+    }
+
     Keyboard* m_keyboard = nullptr;
     NoteLog m_log;
 };

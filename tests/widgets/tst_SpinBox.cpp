@@ -46,29 +46,19 @@ private slots:
         model.setModelIntValue(PCKeyboardVelocityParameterId, 64);
     }
 
-    void stepsWriteTheParameterAndChangesElsewhereOnlyMoveTheDisplay()
+    // Showing, following and stepping are a bound control's; at the end of the range a step writes nothing.
+    void stepAtTheEndOfTheRangeWritesNothing()
     {
+        model.setModelIntValue(PCKeyboardVelocityParameterId, 127);
         SpinBox spin;
         bindVelocity(spin);
         QCOMPARE(spin.maximum(), 127);
-        QCOMPARE(spin.value(), 64);
         QSignalSpy changed(&spin, &SpinBox::widgetValueChanged);
         QTest::keyClick(&spin, Qt::Key_Up);
-        QCOMPARE(velocity(), 65);
-        QTest::keyClick(&spin, Qt::Key_Down);
-        QTest::keyClick(&spin, Qt::Key_Down);
-        QCOMPARE(velocity(), 63);
-        QCOMPARE(changed.count(), 3);
-        QCOMPARE(changed.last().first().toInt(), 63);
-
-        model.setModelIntValue(PCKeyboardVelocityParameterId, 127);
-        QCOMPARE(spin.value(), 127);
-        QCOMPARE(changed.count(), 3);
-        // Stepping at the end of the range writes nothing.
-        QTest::keyClick(&spin, Qt::Key_Up);
-        QCOMPARE(changed.count(), 3);
+        QCOMPARE(changed.count(), 0);
         QTest::keyClick(&spin, Qt::Key_Down);
         QCOMPARE(velocity(), 126);
+        QCOMPARE(changed.count(), 1);
     }
 
     void typedValueIsWrittenWhenEditingFinishes()

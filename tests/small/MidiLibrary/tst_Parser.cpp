@@ -7,6 +7,10 @@
 using Deliveries = QList<QByteArray>;
 using Messages = QList<QByteArray>;
 
+// Deliveries that stand for a call between deliveries instead.
+const QByteArray ClearRunningStatus("clear running status");
+const QByteArray Clear("clear");
+
 class TestParser : public QObject
 {
     Q_OBJECT
@@ -50,6 +54,19 @@ private slots:
         QTest::newRow("new status discards a half message")
             << Deliveries{ hex("90 3C B0 07 64") } << Messages{ hex("B0 07 64") };
 
+        QTest::newRow("clearing running status drops following data bytes")
+            << Deliveries{ hex("B0 07 64"), ClearRunningStatus, hex("07 50") } << Messages{ hex("B0 07 64") };
+        QTest::newRow("clearing running status keeps a half message")
+            << Deliveries{ hex("90 3C"), ClearRunningStatus, hex("40 F0 01"), ClearRunningStatus, hex("F7") }
+            << Messages{ hex("90 3C 40"), hex("F0 01 F7") };
+        QTest::newRow("clear forgets everything") << Deliveries{ hex("90 3C"), Clear, hex("40 3E 40") } << Messages{};
+
+        QByteArray start(10000, char(0x44));
+        start[0] = char(0xF0);
+        QTest::newRow("overlong exclusive across deliveries is refused until a status")
+            << Deliveries{ start, QByteArray(10000, char(0x44)) + hex("F7 F8"), hex("44 F8 F7"), hex("F3 01") }
+            << Messages{ hex("F8"), hex("F3 01") };
+
         QByteArray largest(16384, char(0x11));
         largest[0] = char(0xF0);
         largest[16383] = char(0xF7);
@@ -75,48 +92,15 @@ private slots:
         ParserFeed feed;
         Messages produced;
         for (const QByteArray &delivery : deliveries) {
-            produced += feed.deliver(delivery);
+            if (delivery == ClearRunningStatus) {
+                midilib_parser_clearRunningStatus(feed.parser());
+            } else if (delivery == Clear) {
+                midilib_parser_clear(feed.parser());
+            } else {
+                produced += feed.deliver(delivery);
+            }
         }
         QCOMPARE(produced, messages);
-    }
-
-    void clearingRunningStatusDropsFollowingDataBytes()
-    {
-        ParserFeed feed;
-        QCOMPARE(feed.deliver(hex("B0 07 64")).size(), 1);
-        midilib_parser_clearRunningStatus(feed.parser());
-        QCOMPARE(feed.deliver(hex("07 50")), Messages{});
-    }
-
-    void clearingRunningStatusKeepsAHalfMessage()
-    {
-        ParserFeed feed;
-        QCOMPARE(feed.deliver(hex("90 3C")).size(), 0);
-        midilib_parser_clearRunningStatus(feed.parser());
-        QCOMPARE(feed.deliver(hex("40")), Messages{ hex("90 3C 40") });
-
-        QCOMPARE(feed.deliver(hex("F0 01")).size(), 0);
-        midilib_parser_clearRunningStatus(feed.parser());
-        QCOMPARE(feed.deliver(hex("F7")), Messages{ hex("F0 01 F7") });
-    }
-
-    void clearForgetsEverything()
-    {
-        ParserFeed feed;
-        QCOMPARE(feed.deliver(hex("90 3C")).size(), 0);
-        midilib_parser_clear(feed.parser());
-        QCOMPARE(feed.deliver(hex("40 3E 40")), Messages{});
-    }
-
-    void overlongExclusiveAcrossDeliveriesIsRefusedUntilAStatus()
-    {
-        QByteArray start(10000, char(0x44));
-        start[0] = char(0xF0);
-        ParserFeed feed;
-        QCOMPARE(feed.deliver(start), Messages{});
-        QCOMPARE(feed.deliver(QByteArray(10000, char(0x44)) + hex("F7 F8")), Messages{});
-        QCOMPARE(feed.deliver(hex("44 F8 F7")), Messages{ hex("F8") });
-        QCOMPARE(feed.deliver(hex("F3 01")), Messages{ hex("F3 01") });
     }
 
     void emptyDeliveryWithAPointerIsNoInput()
