@@ -1,0 +1,192 @@
+// The program's own views inside the real main window, over the Loopback
+// service with "Loopback A" as first input and output: what leaves comes back
+// in. Each view's own behaviour is its test's in tests/views; here the wiring
+// through ports, analyzer, monitor timer and project file.
+
+#include "ShellTestSupport.h"
+
+#include "model/TulvarMidiParameters.h"
+#include "views/MidiActivesensingView.h"
+#include "views/MidiControlChangeView.h"
+#include "views/MidiEditGeneralView.h"
+#include "views/MidiEditProgressView.h"
+#include "views/MidiEditTextView.h"
+#include "views/MidiEditView.h"
+#include "views/MidiKeyboardUpperView.h"
+#include "views/MidiKeyboardView.h"
+#include "views/MidiKeyboardViewScrollArea.h"
+#include "views/MidiPitchbendView.h"
+#include "views/MidiProgramChangeView.h"
+#include "views/MidiTimingClockGeneratorView.h"
+#include "widgets/Dial.h"
+#include "widgets/MidiLedCombinedDial.h"
+#include "widgets/MidiPitchbendSlider.h"
+#include "widgets/MidiTimingClockPlayStopButton.h"
+#include "widgets/PressureKeyboard.h"
+#include "widgets/SevenSegment.h"
+#include "widgets/SpinBox.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QtTest>
+
+namespace {
+
+constexpr int Timeout = 10000;
+using PortDirection = SettingsStore::PortDirection;
+
+QString plainText(MidiEditView* view)
+{
+    return view->generalView()->textView()->toPlainText();
+}
+
+} // namespace
+
+class tst_ViewsEndToEnd : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        f = std::make_unique<ShellFixture>();
+        window = &f->create();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        QVERIFY(selectPortNamed(*window, PortDirection::Input, 0, QStringLiteral("Loopback A")));
+        QVERIFY(selectPortNamed(*window, PortDirection::Output, 0, QStringLiteral("Loopback A")));
+        f->model.setModelIntValue(MessageDetailParameterId, 1);
+        in = viewOf<MidiEditView>(*window, WindowRestorationInfo::MidiInMonitorId);
+        out = viewOf<MidiEditView>(*window, WindowRestorationInfo::MidiOutMonitorId);
+        QVERIFY(in && out);
+    }
+    void cleanup() { f.reset(); }
+
+    void identityRequestTravelsThroughBothMonitorsIntoReceiver()
+    {
+        auto* receiver = qobject_cast<MidiEditView*>(
+            window->createMidiEditView(WindowRestorationInfo::MidiMessageEditorId, true, QSize(), QString())->widget());
+        auto* editor = qobject_cast<MidiEditView*>(
+            window->createMidiEditView(WindowRestorationInfo::MidiMessageEditorId, false, QSize(), QString())
+                ->widget());
+        QCOMPARE(receiver->currentView(), MidiEditView::Progress);
+        editor->generalView()->setText(QStringLiteral("F0 7E 7F 06 01 F7 // identity"));
+        editor->generalView()->transmitMenuSelected();
+
+        const QString line = QStringLiteral("Port1 SysEx    F0 7E 7F 06 01 F7");
+        QTRY_COMPARE_WITH_TIMEOUT(plainText(out), line, Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(plainText(in), line, Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(receiver->progressView()->message(), QStringLiteral("6Bytes"), Timeout);
+        QCOMPARE(plainText(receiver), QStringLiteral("F0 7E 7F 06 01 F7"));
+    }
+
+    // The pause is taken as each exclusive leaves, so the Out monitor's stamps
+    // are that far apart.
+    void editorPausesTheBulkIntervalAfterEachExclusive()
+    {
+        constexpr int Messages = 10;
+        constexpr int Interval = 20;
+        f->model.setModelIntValue(MessageDetailParameterId, 0);
+        f->model.setModelIntValue(BulkIntervalParameterId, Interval);
+        f->model.setModelIntValue(TimeStampParameterId, 1);
+        f->model.setModelIntValue(MessageTimeFormatParameterId, 1);
+        auto* editor = qobject_cast<MidiEditView*>(
+            window->createMidiEditView(WindowRestorationInfo::MidiMessageEditorId, false, QSize(), QString())
+                ->widget());
+        editor->generalView()->setText(
+            QStringLiteral("F0 %1 F7\n").arg(QStringLiteral("01 ").repeated(300)).repeated(Messages));
+        editor->generalView()->transmitMenuSelected();
+
+        QTextDocument* document = out->generalView()->textView()->document();
+        QTRY_COMPARE_WITH_TIMEOUT(document->blockCount(), Messages, Timeout);
+        qint64 previous = -1;
+        for (QTextBlock block = document->firstBlock(); block.isValid(); block = block.next()) {
+            const qint64 time = block.text().left(12).toLongLong();
+            QVERIFY2(block.text().mid(13).startsWith(QStringLiteral("F0 ")), qPrintable(block.text().left(40)));
+            // Stamps are whole milliseconds, so a pause of the interval may show one
+            // less.
+            QVERIFY(previous < 0 || (time - previous + 86400000) % 86400000 >= Interval - 1);
+            previous = time;
+        }
+    }
+
+    void loopedBackClockShowsItsTempo()
+    {
+        menuEntry(*window, QStringLiteral("&Views"), QStringLiteral("&Timing Clock"))->trigger();
+        auto* clock = viewOf<MidiTimingClockGeneratorView>(*window, WindowRestorationInfo::TimingClockId);
+        QCOMPARE(clock->receivedTempoLabel()->text(), QStringLiteral("--- BPM"));
+        clock->tempoKnob()->setValue(120);
+        clock->playButton()->setChecked(true);
+        QTRY_COMPARE_WITH_TIMEOUT(clock->receivedTempoLabel()->text(), QStringLiteral("120 BPM"), Timeout);
+    }
+
+    void playingViewsKeepTheirSettingsInTheProjectAndOpenSilently()
+    {
+        auto* keyboard = qobject_cast<MidiKeyboardView*>(
+            window->subWindows().openSubWindow({WindowRestorationInfo::KeyboardId})->widget());
+        keyboard->scrollArea()->horizontalScrollBar()->setValue(250);
+        keyboard->upperView()->channelSpinBox()->setValue(5);
+        keyboard->upperView()->velocitySpinBox()->setValue(90);
+        keyboard->upperView()->pressureComboBox()->setCurrentIndex(2);
+        // Restored from the settings file, where its values are text.
+        QVERIFY(window->createSubWindowByWindowId(WindowRestorationInfo::ControlChangeId, false,
+                                                  QRect(10, 10, 225, 250), Qt::WindowNoState,
+                                                  {QStringLiteral("64"), QStringLiteral("0")}));
+        auto* controller = viewOf<MidiControlChangeView>(*window, WindowRestorationInfo::ControlChangeId);
+        QCOMPARE(controller->controllerComboBox()->currentIndex(), 64);
+        controller->valueDial()->setValue(99);
+        auto* program = qobject_cast<MidiProgramChangeView*>(
+            window->subWindows().openSubWindow({WindowRestorationInfo::ProgramChangeId})->widget());
+        program->programNumberDisplay()->setValue(4);
+        program->autoTransmitCheckBox()->setChecked(true);
+        auto* pitchBend = qobject_cast<MidiPitchbendView*>(
+            window->subWindows().openSubWindow({WindowRestorationInfo::PitchBendId})->widget());
+        pitchBend->wheelModeCheckBox()->setChecked(false);
+        pitchBend->slider()->setValue(100);
+        const int bend = pitchBend->displaySpinBox()->value();
+
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("play.tulvarmidi"));
+        QVERIFY(window->saveProjectFile(path));
+        // Saved one-based as 4; opened zero-based it is the same program, 3.
+        f->model.setModelIntValue(ProgramNumberBaseParameterId, 0);
+        QTRY_VERIFY_WITH_TIMEOUT(!plainText(out).isEmpty(), Timeout);
+
+        QVERIFY(window->openProjectFile(path));
+        QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
+        keyboard = viewOf<MidiKeyboardView>(*window, WindowRestorationInfo::KeyboardId);
+        controller = viewOf<MidiControlChangeView>(*window, WindowRestorationInfo::ControlChangeId);
+        program = viewOf<MidiProgramChangeView>(*window, WindowRestorationInfo::ProgramChangeId);
+        pitchBend = viewOf<MidiPitchbendView>(*window, WindowRestorationInfo::PitchBendId);
+        QVERIFY(keyboard && controller && program && pitchBend);
+        QCOMPARE(keyboard->scrollArea()->horizontalScrollBar()->value(), 250);
+        QCOMPARE(keyboard->upperView()->channelSpinBox()->value(), 5);
+        QCOMPARE(keyboard->upperView()->velocitySpinBox()->value(), 90);
+        QCOMPARE(keyboard->keyboard()->pressureMode(), 2);
+        QCOMPARE(controller->getRestorationParameters(), (QList<QVariant>{64, 0}));
+        QCOMPARE(controller->valueDial()->value(), 99);
+        QCOMPARE(program->programNumberDisplay()->value(), 3);
+        QVERIFY(program->autoTransmitCheckBox()->isChecked());
+        QVERIFY(!pitchBend->wheelModeCheckBox()->isChecked());
+        QCOMPARE(pitchBend->displaySpinBox()->value(), bend);
+        QCOMPARE(pitchBend->slider()->value(), 100);
+
+        // Two monitor ticks: nothing was sent while the project opened.
+        out = viewOf<MidiEditView>(*window, WindowRestorationInfo::MidiOutMonitorId);
+        QTest::qWait(300);
+        QCOMPARE(plainText(out), QString());
+    }
+
+private:
+    std::unique_ptr<ShellFixture> f;
+    MainWindow* window = nullptr;
+    MidiEditView* in = nullptr;
+    MidiEditView* out = nullptr;
+};
+
+QTEST_MAIN(tst_ViewsEndToEnd)
+#include "tst_ViewsEndToEnd.moc"
