@@ -7,7 +7,6 @@
 #include "persistence/SettingsStore.h"
 
 #include <QSettings>
-#include <QSignalSpy>
 #include <QtTest>
 
 #include <csignal>
@@ -16,24 +15,6 @@ class tst_QuitSignals : public QObject {
     Q_OBJECT
 
 private slots:
-    void eachQuitSignalIsReportedOnTheEventLoop_data()
-    {
-        QTest::addColumn<int>("signalNumber");
-        QTest::newRow("SIGINT") << int(SIGINT);
-        QTest::newRow("SIGTERM") << int(SIGTERM);
-        QTest::newRow("SIGHUP") << int(SIGHUP);
-    }
-
-    void eachQuitSignalIsReportedOnTheEventLoop()
-    {
-        QFETCH(int, signalNumber);
-        QuitSignalHandler handler;
-        QSignalSpy spy(&handler, &QuitSignalHandler::quitRequested);
-        QCOMPARE(::raise(signalNumber), 0);
-        QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 1, 10000);
-        QCOMPARE(spy.at(0).at(0).toInt(), signalNumber);
-    }
-
     // Unsaved work and a question on the screen: the signal answers nothing and saves no project,
     // but the preferences changed through the model reach the settings file.
     void quitSignalClosesWithoutTheQuestionAndWritesTheSettings()

@@ -1,11 +1,11 @@
 #include "ShellTestSupport.h"
 
-#include "model/TulvarMidiParameters.h"
 #include "app/MainWindowConstants.h"
+#include "model/TulvarMidiParameters.h"
 #include "support/CommonTexts.h"
 
-#include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -112,10 +112,10 @@ private slots:
             window->openFile(QString());
             break;
         case CloseAll:
-            window->windowMenuSelected(actionWithData(MainWindowMenus::CloseAllAction));
+            menuEntry(*window, QStringLiteral("&Window"), QStringLiteral("Close &All"))->trigger();
             break;
         case Quit:
-            window->close();
+            menuEntry(*window, QStringLiteral("&File"), QStringLiteral("&Quit"))->trigger();
             break;
         }
 
@@ -124,6 +124,9 @@ private slots:
             expectedBoxes.append(FileSaveFailedMessage);
         }
         QCOMPARE(f->boxes.texts, expectedBoxes);
+        QCOMPARE(f->boxes.titles.value(0), QStringLiteral("Tulvar MIDI"));
+        QCOMPARE(f->boxes.icons.value(0), QMessageBox::Question);
+        QCOMPARE(f->boxes.buttons.value(0), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         QCOMPARE(QFile::exists(m_project), save == Saved);
         QCOMPARE(window->openDialogs, action == Open && proceeds ? 1 : 0);
         const bool pitchBendKept = !subWindowsOfKind(*window, WindowRestorationInfo::PitchBendId).isEmpty();
@@ -134,9 +137,12 @@ private slots:
         }
         if (!proceeds) {
             expectMarkedAndAskedAgainOnQuit();
-        } else if (action != Quit) {
+        } else if (action == New || action == CloseAll) {
             QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
-            QVERIFY(!window->windowTitle().endsWith(QLatin1Char('*')));
+            QCOMPARE(f->model.getProjectFilePath(), QString());
+            QCOMPARE(window->windowTitle(), QStringLiteral("Tulvar MIDI"));
+        } else if (action == Open) {
+            QCOMPARE(window->windowTitle(), QStringLiteral("Tulvar MIDI - other.tulvarmidi"));
         }
     }
 
@@ -149,6 +155,8 @@ private slots:
         QTest::newRow("dialog cancelled") << QByteArray() << QStringList{ConfirmationMessage};
         QTest::newRow("newer version refused")
             << header + "1.6.0" + QByteArray(11, '\0') << QStringList{ConfirmationMessage, FileFormatVersionErrorMessage};
+        QTest::newRow("not a project") << QByteArray("F0 7E 7F 09 01 F7\n")
+                                       << QStringList{ConfirmationMessage, FileOpenFailedMessage};
     }
 
     void openKeepsTheMarkWhenNothingIsOpened()
@@ -166,17 +174,12 @@ private slots:
         QCOMPARE(window->openDialogs, 1);
         QCOMPARE(f->boxes.texts, boxes);
         QVERIFY(!subWindowsOfKind(*window, WindowRestorationInfo::PitchBendId).isEmpty());
+        // Nothing was replaced, so the project in hand is still the one a save writes.
+        QCOMPARE(f->model.getProjectFilePath(), QFileInfo(m_project).absoluteFilePath());
         expectMarkedAndAskedAgainOnQuit();
     }
 
 private:
-    QAction* actionWithData(int data)
-    {
-        auto* action = new QAction(window);
-        action->setData(data);
-        return action;
-    }
-
     // Still marked, and the next Quit asks before anything is lost (Cancel keeps it open).
     void expectMarkedAndAskedAgainOnQuit()
     {
