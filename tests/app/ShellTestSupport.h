@@ -73,22 +73,6 @@ private:
     QTimer m_timer;
 };
 
-// Every tool kind gets a stand-in creator unless the view of the kind is part of the program.
-inline void installStandInCreators(MainWindow& window, bool replaceExisting = false)
-{
-    for (int kind = WindowRestorationInfo::FirstToolWindowId; kind <= WindowRestorationInfo::LastToolWindowId; ++kind) {
-        if (!replaceExisting && window.subWindows().hasSubWindowCreator(kind)) {
-            continue;
-        }
-        window.subWindows().setSubWindowCreator(kind, [](const SubWindowRequest& request) -> QWidget* {
-            if (request.kind == WindowRestorationInfo::ControlChangeId) {
-                return new StandInControlChangeView(request.controllerNumber);
-            }
-            return new StandInView(request.kind);
-        });
-    }
-}
-
 inline void removeSettingsFile()
 {
     QFile::remove(SettingsStore::defaultIniFilePath());

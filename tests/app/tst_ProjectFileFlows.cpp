@@ -33,8 +33,7 @@ private slots:
     {
         f = std::make_unique<ShellFixture>();
         m_folder = std::make_unique<QTemporaryDir>();
-        // Monitors and editors are the real views.
-        installStandInCreators(f->create());
+        f->create();
         f->window->setOpenedWithFile(true);
         f->window->show();
         QVERIFY(QTest::qWaitForWindowExposed(f->window.get()));

@@ -18,26 +18,365 @@ class tst_SubWindowManagement : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
     void cleanup() { f.reset(); }
 
-    void firstStartShowsTheDefaultLayout();
-    void viewsMenuListsTheKindsInTableOrder();
-    void everyKindOpensFromItsMenuEntryUnderItsRowsRules_data();
-    void everyKindOpensFromItsMenuEntryUnderItsRowsRules();
-    void instanceRulesHoldForEveryKind();
-    void maximisingAWindowLeavesFixedKindsAndKeyboardsAlone();
-    void maximisedWindowComesBackMaximisedWithItsNormalRectangle();
-    void layoutIsRestoredInActivationOrder();
-    void storedEntriesThatNameNoWindowAreSkipped();
-    void offScreenMainWindowMovesOntoThePrimaryScreen();
-    void wheelOverTheAreaDoesNotScrollIt();
-    void droppedFilesOpenAnEditorOrAreRefused_data();
-    void droppedFilesOpenAnEditorOrAreRefused();
-    void viewsMenuDisablesKindsWithoutAView();
+    void init()
+    {
+        f = std::make_unique<ShellFixture>();
+        m_requests.clear();
+        createWindow();
+    }
+
+    // The two monitors side by side and an editor below fill the workspace the window opens with,
+    // at the first start and again after New.
+    void defaultLayoutFillsTheWorkspaceAtFirstStartAndAfterNew()
+    {
+        f->window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(f->window.get()));
+        QMdiArea* area = f->window->getMdiArea();
+        for (int pass = 0; pass < 2; ++pass) {
+            QTRY_COMPARE(area->viewport()->size(), DefaultWorkspaceSize);
+            QTRY_COMPARE(area->subWindowList().size(), 3);
+            const QList<QPair<int, QRect>> expected{
+                {1, QRect(0, 0, 338, 274)}, {2, QRect(338, 0, 338, 274)}, {3, QRect(0, 274, 338, 274)}};
+            for (const auto& [kind, rect] : expected) {
+                QCOMPARE(subWindowsOfKind(*f->window, kind).size(), 1);
+                QCOMPARE(subWindowsOfKind(*f->window, kind).first()->geometry(), rect);
+            }
+            QVERIFY(!area->horizontalScrollBar()->isVisible() && !area->verticalScrollBar()->isVisible());
+            QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
+
+            open(WindowRestorationInfo::KeyboardId);
+            f->model.setProjectFilePath("/home/user/song.tulvarmidi");
+            f->window->resize(300, 200);
+            f->window->newFile();
+        }
+    }
+
+    // One separator parts the tool views from the settings views, no two entries of the menu bar
+    // share a shortcut, and the control change submenu offers every controller.
+    void menusKeepShortcutsApartAndOfferEveryController()
+    {
+        int separators = 0;
+        for (QAction* action : menuEntry(*f->window, "&Views")->menu()->actions()) {
+            separators += action->isSeparator() ? 1 : 0;
+        }
+        QCOMPARE(separators, 1);
+        QStringList shortcuts;
+        for (QAction* action : f->window->menuBar()->findChildren<QAction*>()) {
+            const QString shortcut = action->shortcut().toString();
+            QVERIFY2(shortcut.isEmpty() || !shortcuts.contains(shortcut), qPrintable(action->text()));
+            shortcuts << shortcut;
+        }
+        const QList<QAction*> controllers = menuEntry(*f->window, "&Views", "&Control Change")->menu()->actions();
+        QCOMPARE(controllers.size(), 128);
+        QCOMPARE(controllers.first()->text(), QString("000 Bank (MSB)"));
+        QCOMPARE(controllers.last()->text(), QString("127 Poly On"));
+    }
+
+    void everyKindOpensFromItsMenuEntryUnderItsRowsRules_data()
+    {
+        QTest::addColumn<const SubWindowKind*>("row");
+        for (const SubWindowKind& row : subWindowKindTable()) {
+            QTest::newRow(row.menuText) << &row;
+        }
+    }
+
+    // With the program's own view: the row's name and shortcut, its title (the entry without "&" and
+
+    // "..."), a size within its limits that does not squeeze the view, and a fixed size without a
+
+    // maximise entry exactly when the view's content sizes it. Stay on Top is never offered.
+
+    void everyKindOpensFromItsMenuEntryUnderItsRowsRules()
+    {
+        QFETCH(const SubWindowKind*, row);
+        f->create();
+        showEmpty();
+        QAction* entry = nullptr;
+        for (QAction* action : f->window->menuBar()->findChildren<QAction*>()) {
+            if (action->property("kind") == row->kind) {
+                entry = action;
+            }
+        }
+        QVERIFY(entry != nullptr && entry->isEnabled());
+        if (row->menu != SubWindowMenu::File) {
+            QCOMPARE(entry->shortcut(), QKeySequence(QString::fromLatin1(row->shortcut)));
+        }
+        const bool controlChange = row->kind == WindowRestorationInfo::ControlChangeId;
+        (controlChange ? entry->menu()->actions().value(7) : entry)->trigger();
+        const QList<QMdiSubWindow*> opened = f->window->getMdiArea()->subWindowList();
+        QCOMPARE(opened.size(), 1);
+        QMdiSubWindow* subWindow = opened.first();
+
+        QCOMPARE(subWindow->objectName(), row->objectName);
+        QCOMPARE(subWindow->windowTitle(), QString::fromLatin1(row->menuText).remove('&').remove("..."));
+        const bool fixed = row->sizeRule == SubWindowSizeRule::Content;
+        QCOMPARE(SubWindowManager::isFixedSizeObject(subWindow), fixed);
+        QStringList systemMenu;
+        for (QAction* action : subWindow->systemMenu()->actions()) {
+            systemMenu << action->text();
+        }
+        QVERIFY(!systemMenu.contains(QMdiSubWindow::tr("Stay on &Top")));
+        if (fixed) {
+            QVERIFY(!systemMenu.contains(QMdiSubWindow::tr("Ma&ximize")));
+            QVERIFY(!subWindow->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+            QCOMPARE(subWindow->minimumSize(), subWindow->maximumSize());
+        }
+        const QSize size = subWindow->size();
+        QVERIFY(size.expandedTo(subWindow->minimumSize()) == size && size.boundedTo(subWindow->maximumSize()) == size);
+        if (row->sizeRule == SubWindowSizeRule::Given) {
+            QCOMPARE(size, row->size);
+        }
+        QWidget* view = subWindow->widget();
+        QVERIFY2(view->size().expandedTo(view->minimumSizeHint()) == view->size(),
+                 qPrintable(QStringLiteral("%1 x %2").arg(view->width()).arg(view->height())));
+
+        // The rows whose sizes and limits users meet by name.
+        if (controlChange) {
+            QCOMPARE(qobject_cast<MidiControlChangeView*>(view)->controllerComboBox()->currentIndex(), 7);
+        } else if (row->kind == WindowRestorationInfo::KeyboardId) {
+            QCOMPARE(subWindow->minimumWidth(), 350);
+            QCOMPARE(subWindow->maximumWidth(), 1880);
+            QCOMPARE(subWindow->minimumHeight(), subWindow->maximumHeight());
+        } else if (row->kind == WindowRestorationInfo::MidiSettingsId) {
+            QCOMPARE(subWindow->minimumSize(), QSize(503 / 2 + 20, 170));
+            QCOMPARE(subWindow->maximumSize(), QSize(503, 233));
+        }
+    }
+
+    // Single-instance kinds are activated when opened again; the others stop at their limit with a
+
+    // warning naming the view, and open again once one of theirs is closed. The monitors stay open
+
+    // throughout: they share the editors' name but not their count. Close All forgets every window.
+
+    void instanceRulesHoldForEveryKind()
+    {
+        showEmpty();
+        QMdiArea* area = f->window->getMdiArea();
+        int warnings = 0;
+        for (const SubWindowKind& row : subWindowKindTable()) {
+            const QString title = QString::fromLatin1(row.menuText).remove('&').remove("...");
+            QList<QMdiSubWindow*> opened;
+            for (int i = 0; i < row.limit; ++i) {
+                opened << open(row.kind);
+                QVERIFY2(opened.last() != nullptr, qPrintable(title));
+            }
+            if (row.limit == 1) {
+                area->setActiveSubWindow(subWindowsOfKind(*f->window, WindowRestorationInfo::MidiInMonitorId).value(0));
+                QCOMPARE(open(row.kind), opened.first());
+                QCOMPARE(area->activeSubWindow(), opened.first());
+                continue;
+            }
+            QVERIFY(row.limit == 16 || row.limit == 32);
+            QVERIFY(open(row.kind) == nullptr);
+            QCOMPARE(f->boxes.texts.size(), ++warnings);
+            QVERIFY2(f->boxes.texts.last().contains(QStringLiteral("open a new %1 View").arg(title)), qPrintable(title));
+            opened.at(3)->close();
+            QVERIFY(open(row.kind) != nullptr);
+            QCOMPARE(f->boxes.texts.size(), warnings);
+        }
+        QCOMPARE(warnings, 6);
+        QVERIFY(f->boxes.texts.contains("Unable to open a new Control Change View.\n"
+                                        "Please close any opened Control Change View before trying again."));
+        QCOMPARE(f->boxes.titles.value(0), QString("Tulvar MIDI"));
+        QCOMPARE(f->boxes.icons.value(0), QMessageBox::Warning);
+
+        f->window->closeAllSubWindows();
+        QTRY_VERIFY(area->subWindowList().isEmpty());
+        QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
+        QVERIFY(open(WindowRestorationInfo::TransportPanelId) != nullptr);
+    }
+
+    void maximisingAWindowLeavesFixedKindsAndKeyboardsAlone()
+    {
+        showEmpty();
+        QMdiSubWindow* transport = open(WindowRestorationInfo::TransportPanelId);
+        QMdiSubWindow* keyboard = open(WindowRestorationInfo::KeyboardId);
+        QMdiSubWindow* editor = open(WindowRestorationInfo::MidiMessageEditorId);
+        editor->showMaximized();
+        QVERIFY(editor->isMaximized());
+        QVERIFY(!transport->isMaximized());
+        QVERIFY(!keyboard->isMaximized());
+        // An MDI area maximises the window it activates when the active one is maximised.
+        f->window->getMdiArea()->setActiveSubWindow(keyboard);
+        QVERIFY(!keyboard->isMaximized());
+        f->window->getMdiArea()->setActiveSubWindow(transport);
+        QVERIFY(!transport->isMaximized());
+    }
+
+    // The settings file's form of the layout is the settings store's test; here what comes back:
+    // the windows in activation order, a maximised one maximised over its normal rectangle.
+    void layoutComesBackInActivationOrderWithStatesAndNormalRectangles()
+    {
+        showEmpty();
+        QMdiSubWindow* editor = open(WindowRestorationInfo::MidiMessageEditorId);
+        const QRect normal(12, 34, 300, 200);
+        editor->setGeometry(normal);
+        QMdiSubWindow* keyboard = open(WindowRestorationInfo::KeyboardId);
+        SubWindowRequest controlChange{WindowRestorationInfo::ControlChangeId};
+        controlChange.controllerNumber = 74;
+        QMdiSubWindow* knob = f->window->subWindows().openSubWindow(controlChange);
+        knob->setWindowFlags(knob->windowFlags() | Qt::WindowStaysOnTopHint);
+        knob->show();
+        f->window->getMdiArea()->setActiveSubWindow(keyboard);
+        f->window->getMdiArea()->setActiveSubWindow(editor);
+        editor->showMaximized();
+        QCOMPARE(f->window->getNormalRect(editor), normal);
+        f->window->close();
+
+        m_requests.clear();
+        createWindow();
+        f->window->show();
+        QCOMPARE(m_requests.size(), 3);
+        QCOMPARE(m_requests.at(0).kind, 5);
+        QCOMPARE(int(m_requests.at(0).controllerNumber), 74);
+        QCOMPARE(m_requests.at(1).kind, 4);
+        QCOMPARE(m_requests.at(2).kind, 3);
+        QVERIFY(subWindowsOfKind(*f->window, 5).value(0)->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        QMdiSubWindow* restored = subWindowsOfKind(*f->window, 3).value(0);
+        QCOMPARE(f->window->getMdiArea()->activeSubWindow(), restored);
+        QVERIFY(restored->isMaximized());
+        restored->showNormal();
+        QCOMPARE(restored->geometry(), normal);
+    }
+
+    void storedEntriesThatNameNoWindowAreSkipped()
+    {
+        f->window.reset();
+        QFile file(SettingsStore::defaultIniFilePath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[SavePosition]\n"
+                   "0000000000-0-0=@Rect(100 100 679 548), 0, false\n"
+                   "0000000001-15-0=@Rect(0 0 338 274), 0, false\n"
+                   "0000000002-99-0=@Rect(0 0 338 274), 0, false\n"
+                   "0000000003-5-0=@Rect(0 0 225 250), 0, false, 300, 0\n"
+                   "0000000004-5-0=@Rect(0 0 225 250), 0, false, volume, 0\n"
+                   "0000000005-3-0=@Rect(20 30 338 274), 0, false\n");
+        file.close();
+        createWindow();
+        f->window->show();
+        QCOMPARE(f->window->getMdiArea()->subWindowList().size(), 1);
+        QCOMPARE(subWindowsOfKind(*f->window, 3).value(0)->geometry(), QRect(20, 30, 338, 274));
+        QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
+    }
+
+    void offScreenMainWindowMovesOntoThePrimaryScreen()
+    {
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        const QRect onScreen(available.topLeft() + QPoint(10, 10), QSize(679, 548));
+        QCOMPARE(f->window->getMainWindowRestorationRect(onScreen), onScreen);
+
+        const QRect offScreen(available.right() + 5000, available.bottom() + 5000, 679, 548);
+        const QRect moved = f->window->getMainWindowRestorationRect(offScreen);
+        QCOMPARE(moved.size(), offScreen.size());
+        QCOMPARE(moved.topLeft(), available.topLeft() + QPoint(50, 50));
+
+        // Showing less than 100 x 100 pixels counts as off-screen.
+        const QRect sliver(available.right() - 50, available.top(), 679, 548);
+        QCOMPARE(f->window->getMainWindowRestorationRect(sliver).topLeft(), available.topLeft() + QPoint(50, 50));
+    }
+
+    void wheelOverTheAreaDoesNotScrollIt()
+    {
+        showEmpty();
+        QMdiSubWindow* far = open(WindowRestorationInfo::MidiMessageEditorId);
+        far->move(0, 3000);
+        QScrollBar* scrollBar = f->window->getMdiArea()->verticalScrollBar();
+        QTRY_VERIFY(scrollBar->maximum() > 0);
+        scrollBar->setValue(0);
+        QWidget* viewport = f->window->getMdiArea()->viewport();
+        for (QWidget* target : {viewport, static_cast<QWidget*>(far)}) {
+            QWheelEvent wheel(QPointF(5, 5), viewport->mapToGlobal(QPoint(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(target, &wheel);
+        }
+        QCOMPARE(scrollBar->value(), 0);
+    }
+
+    void droppedFilesOpenAnEditorOrAreRefused_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<bool>("uriList");
+        QTest::addColumn<bool>("transmitting");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QString>("editorText"); // null: no editor opens
+        QTest::newRow("text file") << "identity.txt" << QByteArray("F0 7E 7F 06 01 F7 // identity\n") << true << false
+                                   << true << "F0 7E 7F 06 01 F7 // identity\n";
+        QTest::newRow("system exclusive file, as its bytes in text")
+            << "patch.syx" << QByteArray::fromHex("f07e7f0601f7f001f7") << true << false << true
+            << "F0 7E 7F 06 01 F7\nF0 01 F7\n";
+        QTest::newRow("project file") << "a.tulvarmidi" << QByteArray() << true << false << true << QString();
+        QTest::newRow("while transmitting") << "a.txt" << QByteArray() << true << true << false << QString();
+        QTest::newRow("other suffix") << "a.mid" << QByteArray() << true << false << false << QString();
+        QTest::newRow("double suffix") << "a.backup.txt" << QByteArray() << true << false << false << QString();
+        QTest::newRow("plain text, no file") << "a.txt" << QByteArray() << false << false << false << QString();
+    }
+
+    void droppedFilesOpenAnEditorOrAreRefused()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QByteArray, contents);
+        QFETCH(bool, uriList);
+        QFETCH(bool, transmitting);
+        QFETCH(bool, accepted);
+        QFETCH(QString, editorText);
+        showEmpty();
+        QTemporaryDir folder;
+        const QString path = folder.filePath(fileName);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+        file.close();
+        f->model.setModelIntValue(MidiEditTransmissionStateParameterId, transmitting ? 1 : 0);
+
+        QMimeData data;
+        uriList ? data.setUrls({QUrl::fromLocalFile(path)}) : data.setText(path);
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        enter.setAccepted(false);
+        QApplication::sendEvent(f->window->getMdiArea()->viewport(), &enter);
+        QCOMPARE(enter.isAccepted(), accepted);
+        f->model.setModelIntValue(MidiEditTransmissionStateParameterId, 0);
+        if (editorText.isNull()) {
+            return;
+        }
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(f->window->getMdiArea()->viewport(), &drop);
+        QVERIFY(drop.isAccepted());
+        QCOMPARE(subWindowsOfKind(*f->window, WindowRestorationInfo::MidiMessageEditorId).size(), 1);
+        QCOMPARE(m_requests.last().text, editorText);
+        QCOMPARE(m_requests.last().receiving, false);
+        QCOMPARE(f->model.getModelStringValue(DumpFileWorkingDirectoryParameterId), folder.path());
+    }
+
+    void viewsMenuDisablesKindsWithoutAView()
+    {
+        f->window->subWindows().setSubWindowCreator(WindowRestorationInfo::FilterId, {});
+        for (QAction* action : menuEntry(*f->window, "&Views")->menu()->actions()) {
+            QCOMPARE(action->isEnabled(), action->text() != "&Filter");
+        }
+        showEmpty();
+        QVERIFY(open(WindowRestorationInfo::FilterId) == nullptr);
+    }
 
 private:
-    void createWindow();
+    // A window whose every tool kind is a stand-in that remembers how it was asked for.
+    void createWindow()
+    {
+        MainWindow& window = f->create();
+        for (int kind = WindowRestorationInfo::FirstToolWindowId; kind <= WindowRestorationInfo::LastToolWindowId; ++kind) {
+            window.subWindows().setSubWindowCreator(kind, [this](const SubWindowRequest& request) -> QWidget* {
+                m_requests.append(request);
+                if (request.kind == WindowRestorationInfo::ControlChangeId) {
+                    return new StandInControlChangeView(request.controllerNumber);
+                }
+                return new StandInView(request.kind);
+            });
+        }
+    }
+
     // Shown without the default layout, as when opened with a project file.
     void showEmpty()
     {
@@ -49,363 +388,6 @@ private:
     std::unique_ptr<ShellFixture> f;
     QList<SubWindowRequest> m_requests;
 };
-
-void tst_SubWindowManagement::init()
-{
-    f = std::make_unique<ShellFixture>();
-    m_requests.clear();
-    createWindow();
-}
-
-// A window whose every tool kind is a stand-in that remembers how it was asked for.
-void tst_SubWindowManagement::createWindow()
-{
-    MainWindow& window = f->create();
-    for (int kind = WindowRestorationInfo::FirstToolWindowId; kind <= WindowRestorationInfo::LastToolWindowId; ++kind) {
-        window.subWindows().setSubWindowCreator(kind, [this](const SubWindowRequest& request) -> QWidget* {
-            m_requests.append(request);
-            if (request.kind == WindowRestorationInfo::ControlChangeId) {
-                return new StandInControlChangeView(request.controllerNumber);
-            }
-            return new StandInView(request.kind);
-        });
-    }
-}
-
-void tst_SubWindowManagement::firstStartShowsTheDefaultLayout()
-{
-    f->window->show();
-    QCOMPARE(f->window->getMdiArea()->subWindowList().size(), 3);
-    const QList<QPair<int, QRect>> expected{
-        {1, QRect(0, 0, 338, 274)}, {2, QRect(338, 0, 338, 274)}, {3, QRect(0, 274, 338, 274)}};
-    for (const auto& [kind, rect] : expected) {
-        QCOMPARE(subWindowsOfKind(*f->window, kind).size(), 1);
-        QCOMPARE(subWindowsOfKind(*f->window, kind).first()->geometry(), rect);
-    }
-    QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
-}
-
-// One separator parts the tool views from the settings views; no two entries of the menu bar share
-// a shortcut, and the control change submenu offers every controller.
-void tst_SubWindowManagement::viewsMenuListsTheKindsInTableOrder()
-{
-    QList<int> tableKinds;
-    for (const SubWindowKind& row : subWindowKindTable()) {
-        if (row.menu == SubWindowMenu::Views || row.menu == SubWindowMenu::ViewsAfterSeparator) {
-            tableKinds << row.kind;
-        }
-    }
-    QList<int> menuKinds;
-    int separators = 0;
-    for (QAction* action : menuEntry(*f->window, "&Views")->menu()->actions()) {
-        action->isSeparator() ? void(++separators) : menuKinds.append(action->property("kind").toInt());
-    }
-    QCOMPARE(menuKinds, tableKinds);
-    QCOMPARE(separators, 1);
-
-    QStringList shortcuts;
-    for (QAction* action : f->window->menuBar()->findChildren<QAction*>()) {
-        if (!action->shortcut().isEmpty()) {
-            QVERIFY2(!shortcuts.contains(action->shortcut().toString()), qPrintable(action->text()));
-            shortcuts << action->shortcut().toString();
-        }
-    }
-    const QList<QAction*> controllers = menuEntry(*f->window, "&Views", "&Control Change")->menu()->actions();
-    QCOMPARE(controllers.size(), 128);
-    QCOMPARE(controllers.first()->text(), QString("000 Bank (MSB)"));
-    QCOMPARE(controllers.last()->text(), QString("127 Poly On"));
-}
-
-void tst_SubWindowManagement::everyKindOpensFromItsMenuEntryUnderItsRowsRules_data()
-{
-    QTest::addColumn<const SubWindowKind*>("row");
-    for (const SubWindowKind& row : subWindowKindTable()) {
-        QTest::newRow(row.menuText) << &row;
-    }
-}
-
-// With the program's own view: the row's name and shortcut, its title (the entry without "&" and
-// "..."), a size within its limits that does not squeeze the view, and a fixed size without a
-// maximise entry exactly when the view's content sizes it. Stay on Top is never offered.
-void tst_SubWindowManagement::everyKindOpensFromItsMenuEntryUnderItsRowsRules()
-{
-    QFETCH(const SubWindowKind*, row);
-    f->create();
-    showEmpty();
-    QAction* entry = nullptr;
-    for (QAction* action : f->window->menuBar()->findChildren<QAction*>()) {
-        if (action->property("kind") == row->kind) {
-            entry = action;
-        }
-    }
-    QVERIFY(entry != nullptr && entry->isEnabled());
-    if (row->menu != SubWindowMenu::File) {
-        QCOMPARE(entry->shortcut(), QKeySequence(QString::fromLatin1(row->shortcut)));
-    }
-    const bool controlChange = row->kind == WindowRestorationInfo::ControlChangeId;
-    (controlChange ? entry->menu()->actions().value(7) : entry)->trigger();
-    const QList<QMdiSubWindow*> opened = f->window->getMdiArea()->subWindowList();
-    QCOMPARE(opened.size(), 1);
-    QMdiSubWindow* subWindow = opened.first();
-
-    QCOMPARE(subWindow->objectName(), row->objectName);
-    QCOMPARE(subWindow->windowTitle(), QString::fromLatin1(row->menuText).remove('&').remove("..."));
-    const bool fixed = row->sizeRule == SubWindowSizeRule::Content;
-    QCOMPARE(SubWindowManager::isFixedSizeObject(subWindow), fixed);
-    QStringList systemMenu;
-    for (QAction* action : subWindow->systemMenu()->actions()) {
-        systemMenu << action->text();
-    }
-    QVERIFY(!systemMenu.contains(QMdiSubWindow::tr("Stay on &Top")));
-    if (fixed) {
-        QVERIFY(!systemMenu.contains(QMdiSubWindow::tr("Ma&ximize")));
-        QVERIFY(!subWindow->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-        QCOMPARE(subWindow->minimumSize(), subWindow->maximumSize());
-    }
-    const QSize size = subWindow->size();
-    QVERIFY(size.expandedTo(subWindow->minimumSize()) == size && size.boundedTo(subWindow->maximumSize()) == size);
-    if (row->sizeRule == SubWindowSizeRule::Given) {
-        QCOMPARE(size, row->size);
-    }
-    QWidget* view = subWindow->widget();
-    QVERIFY2(view->size().expandedTo(view->minimumSizeHint()) == view->size(),
-             qPrintable(QStringLiteral("%1 x %2").arg(view->width()).arg(view->height())));
-
-    // The rows whose sizes and limits users meet by name.
-    if (controlChange) {
-        QCOMPARE(qobject_cast<MidiControlChangeView*>(view)->controllerComboBox()->currentIndex(), 7);
-    } else if (row->kind == WindowRestorationInfo::KeyboardId) {
-        QCOMPARE(subWindow->minimumWidth(), 350);
-        QCOMPARE(subWindow->maximumWidth(), 1880);
-        QCOMPARE(subWindow->minimumHeight(), subWindow->maximumHeight());
-    } else if (row->kind == WindowRestorationInfo::MidiSettingsId) {
-        QCOMPARE(subWindow->minimumSize(), QSize(503 / 2 + 20, 170));
-        QCOMPARE(subWindow->maximumSize(), QSize(503, 233));
-    }
-}
-
-// Single-instance kinds are activated when opened again; the others stop at their limit with a
-// warning naming the view, and open again once one of theirs is closed. The monitors stay open
-// throughout: they share the editors' name but not their count. Close All forgets every window.
-void tst_SubWindowManagement::instanceRulesHoldForEveryKind()
-{
-    showEmpty();
-    QMdiArea* area = f->window->getMdiArea();
-    int warnings = 0;
-    for (const SubWindowKind& row : subWindowKindTable()) {
-        const QString title = QString::fromLatin1(row.menuText).remove('&').remove("...");
-        QList<QMdiSubWindow*> opened;
-        for (int i = 0; i < row.limit; ++i) {
-            opened << open(row.kind);
-            QVERIFY2(opened.last() != nullptr, qPrintable(title));
-        }
-        if (row.limit == 1) {
-            area->setActiveSubWindow(subWindowsOfKind(*f->window, WindowRestorationInfo::MidiInMonitorId).value(0));
-            QCOMPARE(open(row.kind), opened.first());
-            QCOMPARE(area->activeSubWindow(), opened.first());
-            continue;
-        }
-        QVERIFY(row.limit == 16 || row.limit == 32);
-        QVERIFY(open(row.kind) == nullptr);
-        QCOMPARE(f->boxes.texts.size(), ++warnings);
-        QVERIFY2(f->boxes.texts.last().contains(QStringLiteral("open a new %1 View").arg(title)), qPrintable(title));
-        opened.at(3)->close();
-        QVERIFY(open(row.kind) != nullptr);
-        QCOMPARE(f->boxes.texts.size(), warnings);
-    }
-    QCOMPARE(warnings, 6);
-    QVERIFY(f->boxes.texts.contains("Unable to open a new Control Change View.\n"
-                                    "Please close any opened Control Change View before trying again."));
-    QCOMPARE(f->boxes.titles.value(0), QString("Tulvar MIDI"));
-    QCOMPARE(f->boxes.icons.value(0), QMessageBox::Warning);
-
-    f->window->closeAllSubWindows();
-    QTRY_VERIFY(area->subWindowList().isEmpty());
-    QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
-    QVERIFY(open(WindowRestorationInfo::TransportPanelId) != nullptr);
-}
-
-void tst_SubWindowManagement::maximisingAWindowLeavesFixedKindsAndKeyboardsAlone()
-{
-    showEmpty();
-    QMdiSubWindow* transport = open(WindowRestorationInfo::TransportPanelId);
-    QMdiSubWindow* keyboard = open(WindowRestorationInfo::KeyboardId);
-    QMdiSubWindow* editor = open(WindowRestorationInfo::MidiMessageEditorId);
-    editor->showMaximized();
-    QVERIFY(editor->isMaximized());
-    QVERIFY(!transport->isMaximized());
-    QVERIFY(!keyboard->isMaximized());
-    // An MDI area maximises the window it activates when the active one is maximised.
-    f->window->getMdiArea()->setActiveSubWindow(keyboard);
-    QVERIFY(!keyboard->isMaximized());
-    f->window->getMdiArea()->setActiveSubWindow(transport);
-    QVERIFY(!transport->isMaximized());
-}
-
-void tst_SubWindowManagement::maximisedWindowComesBackMaximisedWithItsNormalRectangle()
-{
-    showEmpty();
-    QMdiSubWindow* editor = open(WindowRestorationInfo::MidiMessageEditorId);
-    const QRect normal(12, 34, 300, 200);
-    editor->setGeometry(normal);
-    editor->showMaximized();
-    QVERIFY(editor->geometry() != normal);
-    QCOMPARE(f->window->getNormalRect(editor), normal);
-    f->window->close();
-
-    createWindow();
-    f->window->show();
-    QMdiSubWindow* restored = subWindowsOfKind(*f->window, 3).value(0);
-    QVERIFY(restored != nullptr);
-    QVERIFY(restored->isMaximized());
-    restored->showNormal();
-    QCOMPARE(restored->geometry(), normal);
-}
-
-// The settings file's form of the layout is the settings store's test; here what comes back.
-void tst_SubWindowManagement::layoutIsRestoredInActivationOrder()
-{
-    showEmpty();
-    QMdiSubWindow* keyboard = open(WindowRestorationInfo::KeyboardId);
-    SubWindowRequest controlChange{WindowRestorationInfo::ControlChangeId};
-    controlChange.controllerNumber = 74;
-    QMdiSubWindow* knob = f->window->subWindows().openSubWindow(controlChange);
-    open(WindowRestorationInfo::TimingClockId);
-    knob->setWindowFlags(knob->windowFlags() | Qt::WindowStaysOnTopHint);
-    knob->show();
-    f->window->getMdiArea()->setActiveSubWindow(keyboard);
-    f->window->close();
-
-    m_requests.clear();
-    createWindow();
-    f->window->show();
-    QCOMPARE(m_requests.size(), 3);
-    QCOMPARE(m_requests.at(0).kind, 5);
-    QCOMPARE(int(m_requests.at(0).controllerNumber), 74);
-    QCOMPARE(m_requests.at(1).kind, 9);
-    QCOMPARE(m_requests.at(2).kind, 4);
-    QVERIFY(subWindowsOfKind(*f->window, 5).value(0)->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    QCOMPARE(f->window->getMdiArea()->activeSubWindow(), subWindowsOfKind(*f->window, 4).value(0));
-}
-
-void tst_SubWindowManagement::storedEntriesThatNameNoWindowAreSkipped()
-{
-    f->window.reset();
-    QFile file(SettingsStore::defaultIniFilePath());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[SavePosition]\n"
-               "0000000000-0-0=@Rect(100 100 679 548), 0, false\n"
-               "0000000001-15-0=@Rect(0 0 338 274), 0, false\n"
-               "0000000002-99-0=@Rect(0 0 338 274), 0, false\n"
-               "0000000003-5-0=@Rect(0 0 225 250), 0, false, 300, 0\n"
-               "0000000004-5-0=@Rect(0 0 225 250), 0, false, volume, 0\n"
-               "0000000005-3-0=@Rect(20 30 338 274), 0, false\n");
-    file.close();
-    createWindow();
-    f->window->show();
-    QCOMPARE(f->window->getMdiArea()->subWindowList().size(), 1);
-    QCOMPARE(subWindowsOfKind(*f->window, 3).value(0)->geometry(), QRect(20, 30, 338, 274));
-    QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
-}
-
-void tst_SubWindowManagement::offScreenMainWindowMovesOntoThePrimaryScreen()
-{
-    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-    const QRect onScreen(available.topLeft() + QPoint(10, 10), QSize(679, 548));
-    QCOMPARE(f->window->getMainWindowRestorationRect(onScreen), onScreen);
-
-    const QRect offScreen(available.right() + 5000, available.bottom() + 5000, 679, 548);
-    const QRect moved = f->window->getMainWindowRestorationRect(offScreen);
-    QCOMPARE(moved.size(), offScreen.size());
-    QCOMPARE(moved.topLeft(), available.topLeft() + QPoint(50, 50));
-
-    // Showing less than 100 x 100 pixels counts as off-screen.
-    const QRect sliver(available.right() - 50, available.top(), 679, 548);
-    QCOMPARE(f->window->getMainWindowRestorationRect(sliver).topLeft(), available.topLeft() + QPoint(50, 50));
-}
-
-void tst_SubWindowManagement::wheelOverTheAreaDoesNotScrollIt()
-{
-    showEmpty();
-    QMdiSubWindow* far = open(WindowRestorationInfo::MidiMessageEditorId);
-    far->move(0, 3000);
-    QScrollBar* scrollBar = f->window->getMdiArea()->verticalScrollBar();
-    QTRY_VERIFY(scrollBar->maximum() > 0);
-    scrollBar->setValue(0);
-    QWidget* viewport = f->window->getMdiArea()->viewport();
-    for (QWidget* target : {viewport, static_cast<QWidget*>(far)}) {
-        QWheelEvent wheel(QPointF(5, 5), viewport->mapToGlobal(QPoint(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(target, &wheel);
-    }
-    QCOMPARE(scrollBar->value(), 0);
-}
-
-void tst_SubWindowManagement::droppedFilesOpenAnEditorOrAreRefused_data()
-{
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<QByteArray>("contents");
-    QTest::addColumn<bool>("uriList");
-    QTest::addColumn<bool>("transmitting");
-    QTest::addColumn<bool>("accepted");
-    QTest::addColumn<QString>("editorText"); // null: no editor opens
-    QTest::newRow("text file") << "identity.txt" << QByteArray("F0 7E 7F 06 01 F7 // identity\n") << true << false
-                               << true << "F0 7E 7F 06 01 F7 // identity\n";
-    QTest::newRow("system exclusive file, as its bytes in text")
-        << "patch.syx" << QByteArray::fromHex("f07e7f0601f7f001f7") << true << false << true
-        << "F0 7E 7F 06 01 F7\nF0 01 F7\n";
-    QTest::newRow("project file") << "a.tulvarmidi" << QByteArray() << true << false << true << QString();
-    QTest::newRow("while transmitting") << "a.txt" << QByteArray() << true << true << false << QString();
-    QTest::newRow("other suffix") << "a.mid" << QByteArray() << true << false << false << QString();
-    QTest::newRow("double suffix") << "a.backup.txt" << QByteArray() << true << false << false << QString();
-    QTest::newRow("plain text, no file") << "a.txt" << QByteArray() << false << false << false << QString();
-}
-
-void tst_SubWindowManagement::droppedFilesOpenAnEditorOrAreRefused()
-{
-    QFETCH(QString, fileName);
-    QFETCH(QByteArray, contents);
-    QFETCH(bool, uriList);
-    QFETCH(bool, transmitting);
-    QFETCH(bool, accepted);
-    QFETCH(QString, editorText);
-    showEmpty();
-    QTemporaryDir folder;
-    const QString path = folder.filePath(fileName);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(contents);
-    file.close();
-    f->model.setModelIntValue(MidiEditTransmissionStateParameterId, transmitting ? 1 : 0);
-
-    QMimeData data;
-    uriList ? data.setUrls({QUrl::fromLocalFile(path)}) : data.setText(path);
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    enter.setAccepted(false);
-    QApplication::sendEvent(f->window->getMdiArea()->viewport(), &enter);
-    QCOMPARE(enter.isAccepted(), accepted);
-    f->model.setModelIntValue(MidiEditTransmissionStateParameterId, 0);
-    if (editorText.isNull()) {
-        return;
-    }
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(f->window->getMdiArea()->viewport(), &drop);
-    QVERIFY(drop.isAccepted());
-    QCOMPARE(subWindowsOfKind(*f->window, WindowRestorationInfo::MidiMessageEditorId).size(), 1);
-    QCOMPARE(m_requests.last().text, editorText);
-    QCOMPARE(m_requests.last().receiving, false);
-    QCOMPARE(f->model.getModelStringValue(DumpFileWorkingDirectoryParameterId), folder.path());
-}
-
-void tst_SubWindowManagement::viewsMenuDisablesKindsWithoutAView()
-{
-    f->window->subWindows().setSubWindowCreator(WindowRestorationInfo::FilterId, {});
-    for (QAction* action : menuEntry(*f->window, "&Views")->menu()->actions()) {
-        QCOMPARE(action->isEnabled(), action->text() != "&Filter");
-    }
-    showEmpty();
-    QVERIFY(open(WindowRestorationInfo::FilterId) == nullptr);
-}
 
 QTEST_MAIN(tst_SubWindowManagement)
 #include "tst_SubWindowManagement.moc"

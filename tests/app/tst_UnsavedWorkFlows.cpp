@@ -48,7 +48,6 @@ private slots:
         f = std::make_unique<ShellFixture>();
         m_folder = std::make_unique<QTemporaryDir>();
         window = &f->create<ScriptedDialogsWindow>();
-        installStandInCreators(*window);
         window->setOpenedWithFile(true);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));

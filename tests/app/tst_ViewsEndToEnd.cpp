@@ -32,7 +32,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QTextBlock>
 #include <QtTest>
 
 namespace {
@@ -82,36 +81,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(plainText(in), line, Timeout);
         QTRY_COMPARE_WITH_TIMEOUT(receiver->progressView()->message(), QStringLiteral("6Bytes"), Timeout);
         QCOMPARE(plainText(receiver), QStringLiteral("F0 7E 7F 06 01 F7"));
-    }
-
-    // The pause is taken as each exclusive leaves, so the Out monitor's stamps
-    // are that far apart.
-    void editorPausesTheBulkIntervalAfterEachExclusive()
-    {
-        constexpr int Messages = 10;
-        constexpr int Interval = 20;
-        f->model.setModelIntValue(MessageDetailParameterId, 0);
-        f->model.setModelIntValue(BulkIntervalParameterId, Interval);
-        f->model.setModelIntValue(TimeStampParameterId, 1);
-        f->model.setModelIntValue(MessageTimeFormatParameterId, 1);
-        auto* editor = qobject_cast<MidiEditView*>(
-            window->createMidiEditView(WindowRestorationInfo::MidiMessageEditorId, false, QSize(), QString())
-                ->widget());
-        editor->generalView()->setText(
-            QStringLiteral("F0 %1 F7\n").arg(QStringLiteral("01 ").repeated(300)).repeated(Messages));
-        editor->generalView()->transmitMenuSelected();
-
-        QTextDocument* document = out->generalView()->textView()->document();
-        QTRY_COMPARE_WITH_TIMEOUT(document->blockCount(), Messages, Timeout);
-        qint64 previous = -1;
-        for (QTextBlock block = document->firstBlock(); block.isValid(); block = block.next()) {
-            const qint64 time = block.text().left(12).toLongLong();
-            QVERIFY2(block.text().mid(13).startsWith(QStringLiteral("F0 ")), qPrintable(block.text().left(40)));
-            // Stamps are whole milliseconds, so a pause of the interval may show one
-            // less.
-            QVERIFY(previous < 0 || (time - previous + 86400000) % 86400000 >= Interval - 1);
-            previous = time;
-        }
     }
 
     void loopedBackClockShowsItsTempo()
