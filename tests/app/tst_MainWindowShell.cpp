@@ -41,13 +41,155 @@ private slots:
     }
     void cleanup() { f.reset(); }
 
-    void fileAndWindowMenusHoldTheirEntries();
-    void messagesGoOutOnEveryOpenOutputOfTheirGroup();
-    void choosingAPortInTheMenuStoresItsName();
-    void failedOpenIsReportedOnceAndLeavesNoAssign();
-    void vanishedPortIsClosedWhenTheMenuShows();
-    void storedPortNamesAreReopenedAtStart();
-    void closingTwiceStoresTheLayoutOnce();
+    void fileAndWindowMenusHoldTheirEntries()
+    {
+        QStringList entries;
+        for (const char* menu : {"&File", "&Window"}) {
+            for (QAction* action : menuEntry(*f->window, menu)->menu()->actions()) {
+                entries << action->text() + ' ' + action->shortcut().toString();
+            }
+        }
+        QCOMPARE(entries,
+                 (QStringList{"&New Ctrl+N", "&Open... Ctrl+O", "&Save Ctrl+S", "Save &As... Ctrl+Shift+S", " ",
+                              "&Preferences... Ctrl+,", " ", "&Quit Ctrl+Q", "Close &All ", "&Cascade ", "&Tile "}));
+    }
+
+    // Nothing goes out while no output is open; group Both sends on every open one, and an exclusive
+
+    // is followed by the bulk interval's pause.
+
+    void messagesGoOutOnEveryOpenOutputOfTheirGroup()
+    {
+        QVERIFY(!f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
+        QVERIFY(!f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupFirst, true));
+        QCOMPARE(f->service.sendCount(), 0);
+        QVERIFY(transmittedLines(*f->window->getAnalyzer()).isEmpty());
+
+        QVERIFY(f->window->outputPortMenuSelected(OutputPortGroupSecond, 1));
+        QCOMPARE(storedValue("PortName/OutputPortNameSecond"), QString("Loopback B"));
+        f->model.setModelIntValue(MessageDetailParameterId, 1);
+        QVERIFY(f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
+        QCOMPARE(f->service.sendCount(), 1);
+        const QStringList lines = transmittedLines(*f->window->getAnalyzer());
+        QCOMPARE(lines.size(), 1);
+        QVERIFY2(lines.first().contains("Port2"), qPrintable(lines.first()));
+        QVERIFY(!f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupFirst, false));
+        QVERIFY(transmittedLines(*f->window->getAnalyzer()).isEmpty());
+
+        QVERIFY(f->window->outputPortMenuSelected(OutputPortGroupFirst, 0));
+        QVERIFY(f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
+        QCOMPARE(f->service.sendCount(), 3);
+        const QStringList both = transmittedLines(*f->window->getAnalyzer());
+        QCOMPARE(both.size(), 2);
+        QVERIFY(both.at(0).contains("Port1"));
+        QVERIFY(both.at(1).contains("Port2"));
+
+        const unsigned char exclusive[] = {0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7};
+        f->model.setModelIntValue(BulkIntervalParameterId, 100);
+        QElapsedTimer sending;
+        sending.start();
+        QVERIFY(f->window->transmitMidi(exclusive, 6, 7, OutputPortGroupFirst, false));
+        // The pause is counted in whole milliseconds, so it may end just short of the last one.
+        QVERIFY(sending.elapsed() >= 99);
+    }
+
+    void choosingAPortInTheMenuStoresItsName()
+    {
+        QMenu* inputs = portMenu("&InputPort");
+        QCOMPARE(inputs->actions().size(), 3);
+        QCOMPARE(inputs->actions().at(0)->text(), QString("No Assign"));
+        QVERIFY(inputs->actions().at(0)->isChecked());
+
+        menuEntry(*f->window, "&InputPort", "Loopback B")->trigger();
+        QCOMPARE(f->model.getModelIntValue(InputPortIndexParameterId), 2);
+        QCOMPARE(storedValue("PortName/InputPortName"), QString("Loopback B"));
+        QVERIFY(portMenu("&InputPort")->actions().at(2)->isChecked());
+
+        menuEntry(*f->window, "&InputPort", "No Assign")->trigger();
+        QCOMPARE(f->model.getModelIntValue(InputPortIndexParameterId), 0);
+        QCOMPARE(storedValue("PortName/InputPortName"), QString("No Assign"));
+        QCOMPARE(f->window->getCurrentInputPortIndex(InputPortGroupFirst), 0u);
+
+        portMenu("&OutputPort");
+        menuEntry(*f->window, "&OutputPort", "Loopback A")->trigger();
+        QCOMPARE(f->model.getModelIntValue(OutputPortIndexParameterId), 1);
+        QCOMPARE(storedValue("PortName/OutputPortName"), QString("Loopback A"));
+    }
+
+    void failedOpenIsReportedOnceAndLeavesNoAssign()
+    {
+        f->service.setConnectFails(true);
+        QVERIFY(!f->window->inputPortMenuSelected(InputPortGroupFirst, 0));
+        QCOMPARE(f->boxes.texts, QStringList{"Port open failed."});
+        QCOMPARE(f->boxes.titles, QStringList{"Tulvar MIDI"});
+        QCOMPARE(f->boxes.icons.value(0), QMessageBox::Critical);
+        QCOMPARE(storedValue("PortName/InputPortName"), QString("No Assign"));
+        QVERIFY(portMenu("&InputPort")->actions().at(0)->isChecked());
+        QCOMPARE(f->boxes.texts.size(), 1);
+    }
+
+    void vanishedPortIsClosedWhenTheMenuShows()
+    {
+        const MidiEndpointRef extra = f->service.addDestination("Synth");
+        portMenu("&OutputPort");
+        menuEntry(*f->window, "&OutputPort", "Synth")->trigger();
+        QCOMPARE(f->window->getCurrentOutputPortIndex(OutputPortGroupFirst), 3u);
+        QCOMPARE(f->model.getModelIntValue(OutputPortIndexParameterId), 3);
+        QVERIFY(f->service.removeEndpoint(extra));
+        QMenu* outputs = portMenu("&OutputPort");
+        QCOMPARE(outputs->actions().size(), 3);
+        QVERIFY(outputs->actions().at(0)->isChecked());
+        QVERIFY(!f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupFirst, true));
+    }
+
+    // An absent device reads as No Assign, and reading does not rewrite what it read.
+    void storedPortNamesAreReopenedAtStart()
+    {
+        f->window.reset();
+        QSettings settings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat);
+        settings.setValue("PortName/InputPortName", "Loopback B");
+        settings.setValue("PortName/InputPortNameSecond", "Absent Device");
+        settings.setValue("PortName/OutputPortName", "Loopback A");
+        settings.setValue("PortName/OutputPortNameSecond", "No Assign");
+        settings.sync();
+        f->create();
+        QList<int> indexes;
+        for (int id : {InputPortIndexParameterId, InputPortIndexSecondParameterId, OutputPortIndexParameterId,
+                       OutputPortIndexSecondParameterId}) {
+            indexes << f->model.getModelIntValue(id);
+        }
+        QCOMPARE(indexes, (QList<int>{2, 0, 1, 0}));
+        QCOMPARE(f->window->getCurrentInputPortIndex(InputPortGroupSecond), 0u);
+        QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
+        QCOMPARE(storedValue("PortName/InputPortNameSecond"), QString("Absent Device"));
+    }
+
+    void closingTwiceStoresTheLayoutOnce()
+    {
+        f->window->show();
+        f->model.setParameterEditFlag(ParameterEditFlagChanged);
+        f->boxes.setAnswer(QMessageBox::Cancel);
+        QVERIFY(!f->window->close());
+        QVERIFY(f->window->isVisible());
+        QVERIFY(
+            !QSettings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat).childGroups().contains("SavePosition"));
+
+        f->boxes.setAnswer(QMessageBox::No);
+        QVERIFY(f->window->close());
+        QCOMPARE(f->boxes.texts.size(), 2);
+        QSettings settings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat);
+        settings.beginGroup("SavePosition");
+        QCOMPARE(settings.childKeys().size(), 4);
+        settings.endGroup();
+
+        // A second accepted close leaves the stored layout alone.
+        f->window->show();
+        f->window->subWindows().openSubWindow({WindowRestorationInfo::KeyboardId});
+        QVERIFY(f->window->close());
+        settings.sync();
+        settings.beginGroup("SavePosition");
+        QCOMPARE(settings.childKeys().size(), 4);
+    }
 
 private:
     QMenu* portMenu(const char* title)
@@ -59,152 +201,6 @@ private:
 
     std::unique_ptr<ShellFixture> f;
 };
-
-void tst_MainWindowShell::fileAndWindowMenusHoldTheirEntries()
-{
-    QStringList entries;
-    for (const char* menu : {"&File", "&Window"}) {
-        for (QAction* action : menuEntry(*f->window, menu)->menu()->actions()) {
-            entries << action->text() + ' ' + action->shortcut().toString();
-        }
-    }
-    QCOMPARE(entries,
-             (QStringList{"&New Ctrl+N", "&Open... Ctrl+O", "&Save Ctrl+S", "Save &As... Ctrl+Shift+S", " ",
-                          "&Preferences... Ctrl+,", " ", "&Quit Ctrl+Q", "Close &All ", "&Cascade ", "&Tile "}));
-}
-
-// Nothing goes out while no output is open; group Both sends on every open one, and an exclusive
-// is followed by the bulk interval's pause.
-void tst_MainWindowShell::messagesGoOutOnEveryOpenOutputOfTheirGroup()
-{
-    QVERIFY(!f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
-    QVERIFY(!f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupFirst, true));
-    QCOMPARE(f->service.sendCount(), 0);
-    QVERIFY(transmittedLines(*f->window->getAnalyzer()).isEmpty());
-
-    QVERIFY(f->window->outputPortMenuSelected(OutputPortGroupSecond, 1));
-    QCOMPARE(storedValue("PortName/OutputPortNameSecond"), QString("Loopback B"));
-    f->model.setModelIntValue(MessageDetailParameterId, 1);
-    QVERIFY(f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
-    QCOMPARE(f->service.sendCount(), 1);
-    const QStringList lines = transmittedLines(*f->window->getAnalyzer());
-    QCOMPARE(lines.size(), 1);
-    QVERIFY2(lines.first().contains("Port2"), qPrintable(lines.first()));
-    QVERIFY(!f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupFirst, false));
-    QVERIFY(transmittedLines(*f->window->getAnalyzer()).isEmpty());
-
-    QVERIFY(f->window->outputPortMenuSelected(OutputPortGroupFirst, 0));
-    QVERIFY(f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
-    QCOMPARE(f->service.sendCount(), 3);
-    const QStringList both = transmittedLines(*f->window->getAnalyzer());
-    QCOMPARE(both.size(), 2);
-    QVERIFY(both.at(0).contains("Port1"));
-    QVERIFY(both.at(1).contains("Port2"));
-
-    const unsigned char exclusive[] = {0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7};
-    f->model.setModelIntValue(BulkIntervalParameterId, 100);
-    QElapsedTimer sending;
-    sending.start();
-    QVERIFY(f->window->transmitMidi(exclusive, 6, 7, OutputPortGroupFirst, false));
-    // The pause is counted in whole milliseconds, so it may end just short of the last one.
-    QVERIFY(sending.elapsed() >= 99);
-}
-
-void tst_MainWindowShell::choosingAPortInTheMenuStoresItsName()
-{
-    QMenu* inputs = portMenu("&InputPort");
-    QCOMPARE(inputs->actions().size(), 3);
-    QCOMPARE(inputs->actions().at(0)->text(), QString("No Assign"));
-    QVERIFY(inputs->actions().at(0)->isChecked());
-
-    menuEntry(*f->window, "&InputPort", "Loopback B")->trigger();
-    QCOMPARE(f->model.getModelIntValue(InputPortIndexParameterId), 2);
-    QCOMPARE(storedValue("PortName/InputPortName"), QString("Loopback B"));
-    QVERIFY(portMenu("&InputPort")->actions().at(2)->isChecked());
-
-    menuEntry(*f->window, "&InputPort", "No Assign")->trigger();
-    QCOMPARE(f->model.getModelIntValue(InputPortIndexParameterId), 0);
-    QCOMPARE(storedValue("PortName/InputPortName"), QString("No Assign"));
-    QCOMPARE(f->window->getCurrentInputPortIndex(InputPortGroupFirst), 0u);
-
-    portMenu("&OutputPort");
-    menuEntry(*f->window, "&OutputPort", "Loopback A")->trigger();
-    QCOMPARE(f->model.getModelIntValue(OutputPortIndexParameterId), 1);
-    QCOMPARE(storedValue("PortName/OutputPortName"), QString("Loopback A"));
-}
-
-void tst_MainWindowShell::failedOpenIsReportedOnceAndLeavesNoAssign()
-{
-    f->service.setConnectFails(true);
-    QVERIFY(!f->window->inputPortMenuSelected(InputPortGroupFirst, 0));
-    QCOMPARE(f->boxes.texts, QStringList{"Port open failed."});
-    QCOMPARE(f->boxes.titles, QStringList{"Tulvar MIDI"});
-    QCOMPARE(f->boxes.icons.value(0), QMessageBox::Critical);
-    QCOMPARE(storedValue("PortName/InputPortName"), QString("No Assign"));
-    QVERIFY(portMenu("&InputPort")->actions().at(0)->isChecked());
-    QCOMPARE(f->boxes.texts.size(), 1);
-}
-
-void tst_MainWindowShell::vanishedPortIsClosedWhenTheMenuShows()
-{
-    const MidiEndpointRef extra = f->service.addDestination("Synth");
-    portMenu("&OutputPort");
-    menuEntry(*f->window, "&OutputPort", "Synth")->trigger();
-    QCOMPARE(f->window->getCurrentOutputPortIndex(OutputPortGroupFirst), 3u);
-    QCOMPARE(f->model.getModelIntValue(OutputPortIndexParameterId), 3);
-    QVERIFY(f->service.removeEndpoint(extra));
-    QMenu* outputs = portMenu("&OutputPort");
-    QCOMPARE(outputs->actions().size(), 3);
-    QVERIFY(outputs->actions().at(0)->isChecked());
-    QVERIFY(!f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupFirst, true));
-}
-
-void tst_MainWindowShell::storedPortNamesAreReopenedAtStart()
-{
-    f->window.reset();
-    QSettings settings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat);
-    settings.setValue("PortName/InputPortName", "Loopback B");
-    settings.setValue("PortName/InputPortNameSecond", "Absent Device");
-    settings.setValue("PortName/OutputPortName", "Loopback A");
-    settings.setValue("PortName/OutputPortNameSecond", "No Assign");
-    settings.sync();
-    f->create();
-    QCOMPARE(f->model.getModelIntValue(InputPortIndexParameterId), 2);
-    QCOMPARE(f->model.getModelIntValue(InputPortIndexSecondParameterId), 0);
-    QCOMPARE(f->model.getModelIntValue(OutputPortIndexParameterId), 1);
-    QCOMPARE(f->model.getModelIntValue(OutputPortIndexSecondParameterId), 0);
-    QCOMPARE(f->window->getCurrentInputPortIndex(InputPortGroupSecond), 0u);
-    QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
-    // Reading does not rewrite what it read.
-    QCOMPARE(storedValue("PortName/InputPortNameSecond"), QString("Absent Device"));
-}
-
-void tst_MainWindowShell::closingTwiceStoresTheLayoutOnce()
-{
-    f->window->show();
-    f->model.setParameterEditFlag(ParameterEditFlagChanged);
-    f->boxes.setAnswer(QMessageBox::Cancel);
-    QVERIFY(!f->window->close());
-    QVERIFY(f->window->isVisible());
-    QVERIFY(
-        !QSettings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat).childGroups().contains("SavePosition"));
-
-    f->boxes.setAnswer(QMessageBox::No);
-    QVERIFY(f->window->close());
-    QCOMPARE(f->boxes.texts.size(), 2);
-    QSettings settings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat);
-    settings.beginGroup("SavePosition");
-    QCOMPARE(settings.childKeys().size(), 4);
-    settings.endGroup();
-
-    // A second accepted close leaves the stored layout alone.
-    f->window->show();
-    f->window->subWindows().openSubWindow({WindowRestorationInfo::KeyboardId});
-    QVERIFY(f->window->close());
-    settings.sync();
-    settings.beginGroup("SavePosition");
-    QCOMPARE(settings.childKeys().size(), 4);
-}
 
 QTEST_MAIN(tst_MainWindowShell)
 #include "tst_MainWindowShell.moc"

@@ -95,29 +95,39 @@ private slots:
 
     void playingViewsKeepTheirSettingsInTheProjectAndOpenSilently()
     {
-        auto* keyboard = qobject_cast<MidiKeyboardView*>(
-            window->subWindows().openSubWindow({WindowRestorationInfo::KeyboardId})->widget());
+        window->subWindows().openSubWindow({WindowRestorationInfo::KeyboardId});
+        // Restored from the settings file, where its values are text.
+        QVERIFY(window->createSubWindowByWindowId(WindowRestorationInfo::ControlChangeId, false, QRect(10, 10, 225, 250),
+                                                  Qt::WindowNoState, {QStringLiteral("64"), QStringLiteral("0")}));
+        window->subWindows().openSubWindow({WindowRestorationInfo::ProgramChangeId});
+        window->subWindows().openSubWindow({WindowRestorationInfo::PitchBendId});
+        auto* keyboard = viewOf<MidiKeyboardView>(*window, WindowRestorationInfo::KeyboardId);
+        auto* controller = viewOf<MidiControlChangeView>(*window, WindowRestorationInfo::ControlChangeId);
+        auto* program = viewOf<MidiProgramChangeView>(*window, WindowRestorationInfo::ProgramChangeId);
+        auto* pitchBend = viewOf<MidiPitchbendView>(*window, WindowRestorationInfo::PitchBendId);
         keyboard->scrollArea()->horizontalScrollBar()->setValue(250);
         keyboard->upperView()->channelSpinBox()->setValue(5);
         keyboard->upperView()->velocitySpinBox()->setValue(90);
         keyboard->upperView()->pressureComboBox()->setCurrentIndex(2);
-        // Restored from the settings file, where its values are text.
-        QVERIFY(window->createSubWindowByWindowId(WindowRestorationInfo::ControlChangeId, false,
-                                                  QRect(10, 10, 225, 250), Qt::WindowNoState,
-                                                  {QStringLiteral("64"), QStringLiteral("0")}));
-        auto* controller = viewOf<MidiControlChangeView>(*window, WindowRestorationInfo::ControlChangeId);
-        QCOMPARE(controller->controllerComboBox()->currentIndex(), 64);
         controller->valueDial()->setValue(99);
-        auto* program = qobject_cast<MidiProgramChangeView*>(
-            window->subWindows().openSubWindow({WindowRestorationInfo::ProgramChangeId})->widget());
         program->programNumberDisplay()->setValue(4);
         program->autoTransmitCheckBox()->setChecked(true);
-        auto* pitchBend = qobject_cast<MidiPitchbendView*>(
-            window->subWindows().openSubWindow({WindowRestorationInfo::PitchBendId})->widget());
         pitchBend->wheelModeCheckBox()->setChecked(false);
         pitchBend->slider()->setValue(100);
         const int bend = pitchBend->displaySpinBox()->value();
-
+        auto settings = [&] {
+            return QVariantList{keyboard->scrollArea()->horizontalScrollBar()->value(),
+                                keyboard->upperView()->channelSpinBox()->value(),
+                                keyboard->upperView()->velocitySpinBox()->value(),
+                                keyboard->keyboard()->pressureMode(),
+                                controller->getRestorationParameters(),
+                                controller->valueDial()->value(),
+                                program->programNumberDisplay()->value(),
+                                program->autoTransmitCheckBox()->isChecked(),
+                                pitchBend->wheelModeCheckBox()->isChecked(),
+                                pitchBend->displaySpinBox()->value(),
+                                pitchBend->slider()->value()};
+        };
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("play.tulvarmidi"));
         QVERIFY(window->saveProjectFile(path));
@@ -132,17 +142,7 @@ private slots:
         program = viewOf<MidiProgramChangeView>(*window, WindowRestorationInfo::ProgramChangeId);
         pitchBend = viewOf<MidiPitchbendView>(*window, WindowRestorationInfo::PitchBendId);
         QVERIFY(keyboard && controller && program && pitchBend);
-        QCOMPARE(keyboard->scrollArea()->horizontalScrollBar()->value(), 250);
-        QCOMPARE(keyboard->upperView()->channelSpinBox()->value(), 5);
-        QCOMPARE(keyboard->upperView()->velocitySpinBox()->value(), 90);
-        QCOMPARE(keyboard->keyboard()->pressureMode(), 2);
-        QCOMPARE(controller->getRestorationParameters(), (QList<QVariant>{64, 0}));
-        QCOMPARE(controller->valueDial()->value(), 99);
-        QCOMPARE(program->programNumberDisplay()->value(), 3);
-        QVERIFY(program->autoTransmitCheckBox()->isChecked());
-        QVERIFY(!pitchBend->wheelModeCheckBox()->isChecked());
-        QCOMPARE(pitchBend->displaySpinBox()->value(), bend);
-        QCOMPARE(pitchBend->slider()->value(), 100);
+        QCOMPARE(settings(), (QVariantList{250, 5, 90, 2, QVariantList{64, 0}, 99, 3, true, false, bend, 100}));
 
         // Two monitor ticks: nothing was sent while the project opened.
         out = viewOf<MidiEditView>(*window, WindowRestorationInfo::MidiOutMonitorId);
