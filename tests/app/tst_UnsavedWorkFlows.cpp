@@ -1,13 +1,18 @@
 #include "ShellTestSupport.h"
 
 #include "app/MainWindowConstants.h"
+#include "app/QuitSignalHandler.h"
+#include "persistence/RegistryKeys.h"
 #include "model/TulvarMidiParameters.h"
 #include "support/CommonTexts.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
 
 namespace {
 
@@ -36,9 +41,9 @@ enum SaveOutcome { NotAsked, Saved, SaveFails };
 Q_DECLARE_METATYPE(Action)
 Q_DECLARE_METATYPE(SaveOutcome)
 
-// A project with unsaved changes meets New, Open, Close All and Quit. The `*` may go only when a
-// save succeeded or the workspace was replaced; wherever the work is kept, it stays marked and
-// the next Quit asks again.
+// A project with unsaved changes meets New, Open, Close All, Quit and a quit signal. The `*` may go
+// only when a save succeeded or the workspace was replaced; wherever the work is kept, it stays
+// marked and the next Quit asks again.
 class tst_UnsavedWorkFlows : public QObject {
     Q_OBJECT
 
@@ -176,6 +181,30 @@ private slots:
         // Nothing was replaced, so the project in hand is still the one a save writes.
         QCOMPARE(f->model.getProjectFilePath(), QFileInfo(m_project).absoluteFilePath());
         expectMarkedAndAskedAgainOnQuit();
+    }
+
+    // A quit signal while a box nobody answers is on the screen: the signal answers nothing and
+    // saves no project, but the preferences changed through the model reach the settings file.
+    void quitSignalClosesWithoutTheQuestionAndWritesTheSettings()
+    {
+        QuitSignalHandler handler;
+        connect(&handler, &QuitSignalHandler::quitRequested, window, &MainWindow::quitWithoutConfirmation);
+        f->model.setModelIntValue(PCKeyboardVelocityParameterId, 99);
+        {
+            QMessageBox box(QMessageBox::Information, ApplicationName, QStringLiteral("waiting"), QMessageBox::Ok,
+                            window);
+            box.setProperty("answered", true);
+            QTimer::singleShot(0, [] { ::raise(SIGTERM); });
+            box.exec();
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 10000);
+        QCOMPARE(f->boxes.texts, QStringList());
+        QVERIFY(!QFile::exists(m_project));
+
+        f->window.reset();
+        QSettings const settings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat);
+        QCOMPARE(settings.value(QStringLiteral("Preferences/") + PCKeyboardVelocityRegistrykey).toInt(), 99);
+        QVERIFY(settings.childGroups().contains(QStringLiteral("SavePosition")));
     }
 
 private:
