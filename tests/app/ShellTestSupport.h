@@ -19,6 +19,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 
 #include <memory>
@@ -140,6 +141,18 @@ struct ShellFixture {
         auto* created = new Window(nullptr, &model, service);
         window.reset(created);
         return *created;
+    }
+    // Created and shown; `empty`: without the default layout, as when opened with a project file.
+    template <class Window = MainWindow>
+    Window& show(bool empty = false)
+    {
+        Window& created = create<Window>();
+        created.setOpenedWithFile(empty);
+        created.show();
+        if (!QTest::qWaitForWindowExposed(&created)) {
+            qWarning("The main window was not exposed.");
+        }
+        return created;
     }
 
     MessageBoxAnswerer boxes;

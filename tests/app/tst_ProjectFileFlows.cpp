@@ -33,10 +33,7 @@ private slots:
     {
         f = std::make_unique<ShellFixture>();
         m_folder = std::make_unique<QTemporaryDir>();
-        f->create();
-        f->window->setOpenedWithFile(true);
-        f->window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f->window.get()));
+        f->show(true);
         m_path = m_folder->filePath(QStringLiteral("song.tulvarmidi"));
     }
 

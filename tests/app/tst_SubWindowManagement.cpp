@@ -88,8 +88,7 @@ private slots:
     void everyKindOpensFromItsMenuEntryUnderItsRowsRules()
     {
         QFETCH(const SubWindowKind*, row);
-        f->create();
-        showEmpty();
+        f->show(true);
         QAction* entry = nullptr;
         for (QAction* action : f->window->menuBar()->findChildren<QAction*>()) {
             if (action->property("kind") == row->kind) {

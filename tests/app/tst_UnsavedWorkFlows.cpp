@@ -52,10 +52,7 @@ private slots:
     {
         f = std::make_unique<ShellFixture>();
         m_folder = std::make_unique<QTemporaryDir>();
-        window = &f->create<ScriptedDialogsWindow>();
-        window->setOpenedWithFile(true);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
+        window = &f->show<ScriptedDialogsWindow>(true);
 
         // Another project, with one keyboard window, to open.
         window->subWindows().openSubWindow({WindowRestorationInfo::KeyboardId});

@@ -53,9 +53,7 @@ private slots:
     void init()
     {
         f = std::make_unique<ShellFixture>();
-        window = &f->create();
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
+        window = &f->show();
         QVERIFY(selectPortNamed(*window, PortDirection::Input, 0, QStringLiteral("Loopback A")));
         QVERIFY(selectPortNamed(*window, PortDirection::Output, 0, QStringLiteral("Loopback A")));
         f->model.setModelIntValue(MessageDetailParameterId, 1);
