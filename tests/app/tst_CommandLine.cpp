@@ -13,33 +13,34 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("environment");
         QTest::addColumn<QString>("projectFile");
+        QTest::addColumn<QString>("option"); // what start-up hands the MIDI service factory
         QTest::addColumn<QString>("backend");
         QTest::addColumn<QString>("platform");
         QTest::addColumn<QString>("error"); // a word the error names; empty: no error
         QTest::addColumn<bool>("warned");
-        QTest::newRow("nothing") << QStringList{} << "" << "" << "auto" << "" << "" << false;
-        QTest::newRow("option and value") << QStringList{"--midi-backend", "ALSA"} << "" << "" << "alsa" << "" << ""
+        QTest::newRow("nothing") << QStringList{} << "" << "" << "" << "auto" << "" << "" << false;
+        QTest::newRow("option and value") << QStringList{"--midi-backend", "ALSA"} << "" << "" << "alsa" << "alsa" << "" << ""
                                           << false;
-        QTest::newRow("environment") << QStringList{} << "loopback" << "" << "loopback" << "" << "" << false;
-        QTest::newRow("option wins") << QStringList{"--midi-backend=alsa"} << "jack" << "" << "alsa" << "" << ""
+        QTest::newRow("environment") << QStringList{} << "loopback" << "" << "" << "loopback" << "" << "" << false;
+        QTest::newRow("option wins") << QStringList{"--midi-backend=alsa"} << "jack" << "" << "alsa" << "alsa" << "" << ""
                                      << false;
-        QTest::newRow("unknown environment word") << QStringList{} << "coremidi" << "" << "auto" << "" << "" << true;
-        QTest::newRow("option without value") << QStringList{"--midi-backend"} << "" << "" << "auto" << ""
+        QTest::newRow("unknown environment word") << QStringList{} << "coremidi" << "" << "" << "auto" << "" << "" << true;
+        QTest::newRow("option without value") << QStringList{"--midi-backend"} << "" << "" << "" << "auto" << ""
                                               << "--midi-backend" << false;
-        QTest::newRow("two projects") << QStringList{"a", "b"} << "" << "a" << "auto" << "" << "b" << false;
+        QTest::newRow("two projects") << QStringList{"a", "b"} << "" << "a" << "" << "auto" << "" << "b" << false;
         QTest::newRow("file named like an option")
-            << QStringList{"--", "-odd.tulvarmidi"} << "" << "-odd.tulvarmidi" << "auto" << "" << "" << false;
+            << QStringList{"--", "-odd.tulvarmidi"} << "" << "-odd.tulvarmidi" << "" << "auto" << "" << "" << false;
         QTest::newRow("platform with its value, then a project")
-            << QStringList{"-platform", "offscreen", "song.tulvarmidi"} << "" << "song.tulvarmidi" << "auto"
+            << QStringList{"-platform", "offscreen", "song.tulvarmidi"} << "" << "song.tulvarmidi" << "" << "auto"
             << "offscreen" << "" << false;
-        QTest::newRow("two dashes") << QStringList{"--platform", "xcb", "--midi-backend=loopback"} << "" << ""
+        QTest::newRow("two dashes") << QStringList{"--platform", "xcb", "--midi-backend=loopback"} << "" << "" << "loopback"
                                     << "loopback" << "xcb" << "" << false;
         QTest::newRow("style attached, reverse")
-            << QStringList{"-style=Fusion", "-reverse", "a"} << "" << "a" << "auto" << "" << "" << false;
+            << QStringList{"-style=Fusion", "-reverse", "a"} << "" << "a" << "" << "auto" << "" << "" << false;
         QTest::newRow("style and stylesheet apart")
-            << QStringList{"-style", "Fusion", "-stylesheet", "look.qss"} << "" << "" << "auto" << "" << "" << false;
+            << QStringList{"-style", "Fusion", "-stylesheet", "look.qss"} << "" << "" << "" << "auto" << "" << "" << false;
         QTest::newRow("Qt option without its value")
-            << QStringList{"-stylesheet"} << "" << "" << "auto" << "" << "-stylesheet" << false;
+            << QStringList{"-stylesheet"} << "" << "" << "" << "auto" << "" << "-stylesheet" << false;
     }
 
     void argumentsAreUnderstood()
@@ -47,6 +48,7 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QString, environment);
         QFETCH(QString, projectFile);
+        QFETCH(QString, option);
         QFETCH(QString, backend);
         QFETCH(QString, platform);
         QFETCH(QString, error);
@@ -59,6 +61,7 @@ private slots:
         QVERIFY(!line.showHelp && !line.showVersion);
         if (error.isEmpty()) {
             QCOMPARE(line.projectFile, projectFile);
+            QCOMPARE(line.midiBackendOption, option);
             QCOMPARE(line.midiBackend, backend);
             QCOMPARE(line.platform, platform);
         }
