@@ -19,26 +19,29 @@ private slots:
         QTest::addColumn<QString>("error"); // a word the error names; empty: no error
         QTest::addColumn<bool>("warned");
         QTest::newRow("nothing") << QStringList{} << "" << "" << "" << "auto" << "" << "" << false;
-        QTest::newRow("option and value") << QStringList{"--midi-backend", "ALSA"} << "" << "" << "alsa" << "alsa" << "" << ""
-                                          << false;
+        QTest::newRow("option and value")
+            << QStringList{"--midi-backend", "ALSA"} << "" << "" << "alsa" << "alsa" << "" << "" << false;
         QTest::newRow("environment") << QStringList{} << "loopback" << "" << "" << "loopback" << "" << "" << false;
-        QTest::newRow("option wins") << QStringList{"--midi-backend=alsa"} << "jack" << "" << "alsa" << "alsa" << "" << ""
-                                     << false;
-        QTest::newRow("unknown environment word") << QStringList{} << "coremidi" << "" << "" << "auto" << "" << "" << true;
-        QTest::newRow("option without value") << QStringList{"--midi-backend"} << "" << "" << "" << "auto" << ""
-                                              << "--midi-backend" << false;
+        QTest::newRow("option wins")
+            << QStringList{"--midi-backend=alsa"} << "jack" << "" << "alsa" << "alsa" << "" << "" << false;
+        QTest::newRow("unknown environment word")
+            << QStringList{} << "coremidi" << "" << "" << "auto" << "" << "" << true;
+        QTest::newRow("option without value")
+            << QStringList{"--midi-backend"} << "" << "" << "" << "auto" << "" << "--midi-backend" << false;
         QTest::newRow("two projects") << QStringList{"a", "b"} << "" << "a" << "" << "auto" << "" << "b" << false;
         QTest::newRow("file named like an option")
             << QStringList{"--", "-odd.tulvarmidi"} << "" << "-odd.tulvarmidi" << "" << "auto" << "" << "" << false;
         QTest::newRow("platform with its value, then a project")
             << QStringList{"-platform", "offscreen", "song.tulvarmidi"} << "" << "song.tulvarmidi" << "" << "auto"
             << "offscreen" << "" << false;
-        QTest::newRow("two dashes") << QStringList{"--platform", "xcb", "--midi-backend=loopback"} << "" << "" << "loopback"
-                                    << "loopback" << "xcb" << "" << false;
+        QTest::newRow("two dashes")
+            << QStringList{"--platform", "xcb", "--midi-backend=loopback"} << "" << "" << "loopback" << "loopback"
+            << "xcb" << "" << false;
         QTest::newRow("style attached, reverse")
             << QStringList{"-style=Fusion", "-reverse", "a"} << "" << "a" << "" << "auto" << "" << "" << false;
         QTest::newRow("style and stylesheet apart")
-            << QStringList{"-style", "Fusion", "-stylesheet", "look.qss"} << "" << "" << "" << "auto" << "" << "" << false;
+            << QStringList{"-style", "Fusion", "-stylesheet", "look.qss"} << "" << "" << "" << "auto" << "" << ""
+            << false;
         QTest::newRow("Qt option without its value")
             << QStringList{"-stylesheet"} << "" << "" << "" << "auto" << "" << "-stylesheet" << false;
     }

@@ -165,7 +165,8 @@ private slots:
             QVERIFY(row.limit == 16 || row.limit == 32);
             QVERIFY(open(row.kind) == nullptr);
             QCOMPARE(f->boxes.texts.size(), ++warnings);
-            QVERIFY2(f->boxes.texts.last().contains(QStringLiteral("open a new %1 View").arg(title)), qPrintable(title));
+            QVERIFY2(f->boxes.texts.last().contains(QStringLiteral("open a new %1 View").arg(title)),
+                     qPrintable(title));
             opened.at(3)->close();
             QVERIFY(open(row.kind) != nullptr);
             QCOMPARE(f->boxes.texts.size(), warnings);
@@ -281,8 +282,8 @@ private slots:
         scrollBar->setValue(0);
         QWidget* viewport = f->window->getMdiArea()->viewport();
         for (QWidget* target : {viewport, static_cast<QWidget*>(far)}) {
-            QWheelEvent wheel(QPointF(5, 5), viewport->mapToGlobal(QPoint(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
-                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QWheelEvent wheel(QPointF(5, 5), viewport->mapToGlobal(QPoint(5, 5)), QPoint(), QPoint(0, -120),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
             QApplication::sendEvent(target, &wheel);
         }
         QCOMPARE(scrollBar->value(), 0);
@@ -359,7 +360,8 @@ private:
     void createWindow()
     {
         MainWindow& window = f->create();
-        for (int kind = WindowRestorationInfo::FirstToolWindowId; kind <= WindowRestorationInfo::LastToolWindowId; ++kind) {
+        for (int kind = WindowRestorationInfo::FirstToolWindowId; kind <= WindowRestorationInfo::LastToolWindowId;
+             ++kind) {
             window.subWindows().setSubWindowCreator(kind, [this](const SubWindowRequest& request) -> QWidget* {
                 m_requests.append(request);
                 if (request.kind == WindowRestorationInfo::ControlChangeId) {

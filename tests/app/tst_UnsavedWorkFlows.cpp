@@ -154,8 +154,8 @@ private slots:
         const QByteArray header =
             QByteArray("KELDAN WORKS") + QByteArray(4, '\0') + QByteArray("Tulvar MIDI") + QByteArray(5, '\0');
         QTest::newRow("dialog cancelled") << QByteArray() << QStringList{ConfirmationMessage};
-        QTest::newRow("newer version refused")
-            << header + "1.6.0" + QByteArray(11, '\0') << QStringList{ConfirmationMessage, FileFormatVersionErrorMessage};
+        QTest::newRow("newer version refused") << header + "1.6.0" + QByteArray(11, '\0')
+                                               << QStringList{ConfirmationMessage, FileFormatVersionErrorMessage};
         QTest::newRow("not a project") << QByteArray("F0 7E 7F 09 01 F7\n")
                                        << QStringList{ConfirmationMessage, FileOpenFailedMessage};
     }

@@ -95,8 +95,9 @@ private slots:
     {
         window->subWindows().openSubWindow({WindowRestorationInfo::KeyboardId});
         // Restored from the settings file, where its values are text.
-        QVERIFY(window->createSubWindowByWindowId(WindowRestorationInfo::ControlChangeId, false, QRect(10, 10, 225, 250),
-                                                  Qt::WindowNoState, {QStringLiteral("64"), QStringLiteral("0")}));
+        QVERIFY(window->createSubWindowByWindowId(WindowRestorationInfo::ControlChangeId, false,
+                                                  QRect(10, 10, 225, 250), Qt::WindowNoState,
+                                                  {QStringLiteral("64"), QStringLiteral("0")}));
         window->subWindows().openSubWindow({WindowRestorationInfo::ProgramChangeId});
         window->subWindows().openSubWindow({WindowRestorationInfo::PitchBendId});
         auto* keyboard = viewOf<MidiKeyboardView>(*window, WindowRestorationInfo::KeyboardId);
