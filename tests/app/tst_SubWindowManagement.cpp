@@ -123,6 +123,8 @@ private slots:
         QVERIFY(size.expandedTo(subWindow->minimumSize()) == size && size.boundedTo(subWindow->maximumSize()) == size);
         if (row->sizeRule == SubWindowSizeRule::Given) {
             QCOMPARE(size, row->size);
+        } else if (row->sizeRule == SubWindowSizeRule::MessageView) {
+            QCOMPARE(size, QSize(338, 274));
         }
         QWidget* view = subWindow->widget();
         QVERIFY2(view->size().expandedTo(view->minimumSizeHint()) == view->size(),
