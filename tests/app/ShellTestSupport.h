@@ -1,7 +1,8 @@
 #pragma once
 
-// Shared by the shell's tests: a stand-in tool view, an answerer for modal message boxes, and a
-// main window built over the Loopback service with a fresh model (ShellFixture).
+// Shared by the shell's tests: a stand-in tool view, an answerer for modal message boxes, a main
+// window built over the Loopback service with a fresh model (ShellFixture), and the look-ups of
+// menus, ports and views that the tests share.
 
 #include "app/MainWindow.h"
 #include "testkit/FaultInjectingMidiService.h"
@@ -15,7 +16,10 @@
 #include <QFrame>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
 
 #include <memory>
@@ -70,22 +74,6 @@ private:
     QTimer m_timer;
 };
 
-// Every tool kind gets a stand-in creator unless the view of the kind is part of the program.
-inline void installStandInCreators(MainWindow& window, bool replaceExisting = false)
-{
-    for (int kind = WindowRestorationInfo::FirstToolWindowId; kind <= WindowRestorationInfo::LastToolWindowId; ++kind) {
-        if (!replaceExisting && window.subWindows().hasSubWindowCreator(kind)) {
-            continue;
-        }
-        window.subWindows().setSubWindowCreator(kind, [](const SubWindowRequest& request) -> QWidget* {
-            if (request.kind == WindowRestorationInfo::ControlChangeId) {
-                return new StandInControlChangeView(request.controllerNumber);
-            }
-            return new StandInView(request.kind);
-        });
-    }
-}
-
 inline void removeSettingsFile()
 {
     QFile::remove(SettingsStore::defaultIniFilePath());
@@ -101,6 +89,39 @@ inline QList<QMdiSubWindow*> subWindowsOfKind(MainWindow& window, int kind)
         }
     }
     return found;
+}
+
+template <class View>
+View* viewOf(MainWindow& window, int kind, int index = 0)
+{
+    QMdiSubWindow* subWindow = subWindowsOfKind(window, kind).value(index);
+    return subWindow != nullptr ? qobject_cast<View*>(subWindow->widget()) : nullptr;
+}
+
+// The entry `text` of the menu bar's menu `menu`, or that menu's own action when `text` is empty.
+inline QAction* menuEntry(MainWindow& window, const QString& menu, const QString& text = QString())
+{
+    for (QAction* title : window.menuBar()->actions()) {
+        if (title->text() == menu) {
+            for (QAction* action : title->menu()->actions()) {
+                if (!text.isEmpty() && action->text() == text) {
+                    return action;
+                }
+            }
+            return text.isEmpty() ? title : nullptr;
+        }
+    }
+    return nullptr;
+}
+
+// Selects the port named `name` (the lists start with "No Assign").
+inline bool selectPortNamed(MainWindow& window, SettingsStore::PortDirection direction, unsigned int group,
+                            const QString& name)
+{
+    QStringList names;
+    unsigned int current = 0;
+    window.getPortList(direction, group, names, current);
+    return names.indexOf(name) > 0 && window.selectPort(direction, group, unsigned(names.indexOf(name) - 1));
 }
 
 // One per test function: an empty settings file, a fresh model and Loopback service, and every
@@ -120,6 +141,18 @@ struct ShellFixture {
         auto* created = new Window(nullptr, &model, service);
         window.reset(created);
         return *created;
+    }
+    // Created and shown; `empty`: without the default layout, as when opened with a project file.
+    template <class Window = MainWindow>
+    Window& show(bool empty = false)
+    {
+        Window& created = create<Window>();
+        created.setOpenedWithFile(empty);
+        created.show();
+        if (!QTest::qWaitForWindowExposed(&created)) {
+            qWarning("The main window was not exposed.");
+        }
+        return created;
     }
 
     MessageBoxAnswerer boxes;

@@ -78,50 +78,39 @@ private slots:
 
     void cleanup() { delete window; }
 
+    // Each event: P or R (press, release; lower case when auto-repeated), "^" for Control, then the
+    // key's text. A held key is one note: its repeats and keys that type nothing play nothing.
+    void keysAreSeenOnceBeforeTheWidget_data()
+    {
+        QTest::addColumn<QStringList>("events");
+        QTest::addColumn<bool>("consume");
+        QTest::addColumn<QStringList>("calls");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("key") << QStringList{"Pa", "Ra"} << false << QStringList{"down:a", "up:a"} << "a";
+        QTest::newRow("consumed") << QStringList{"Pz", "Rz"} << true << QStringList{"down:z", "up:z"} << "";
+        QTest::newRow("auto-repeated") << QStringList{"Pa", "ra", "pa", "ra", "pa", "Ra"} << false
+                                       << QStringList{"down:a", "up:a"} << "aaa";
+        QTest::newRow("control") << QStringList{"^Ps", "^Rs"} << false << QStringList{} << "";
+        QTest::newRow("no text") << QStringList{"P", "R"} << false << QStringList{} << "";
+    }
+
     void keysAreSeenOnceBeforeTheWidget()
     {
-        QTest::keyClick(window->windowHandle(), Qt::Key_A, Qt::NoModifier);
-        QCOMPARE(filter.calls, (QStringList{"down:a", "up:a"}));
-        QCOMPARE(edit->text(), QStringLiteral("a"));
-    }
-
-    void consumedKeysDoNotReachTheWidget()
-    {
-        filter.consumeKeys = true;
-        sendKey(QEvent::KeyPress, Qt::Key_Z, QStringLiteral("z"));
-        sendKey(QEvent::KeyRelease, Qt::Key_Z, QStringLiteral("z"));
-        QCOMPARE(filter.calls, (QStringList{"down:z", "up:z"}));
-        QVERIFY(edit->text().isEmpty());
-    }
-
-    void keysWithModifiersOrWithoutTextPlayNothing_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("modifiers");
-        QTest::newRow("control") << int(Qt::Key_S) << "s" << int(Qt::ControlModifier);
-        QTest::newRow("no text") << int(Qt::Key_Left) << QString() << int(Qt::NoModifier);
-    }
-
-    void keysWithModifiersOrWithoutTextPlayNothing()
-    {
-        QFETCH(int, key);
-        QFETCH(QString, text);
-        QFETCH(int, modifiers);
-        sendKey(QEvent::KeyPress, Qt::Key(key), text, Qt::KeyboardModifiers(modifiers));
-        sendKey(QEvent::KeyRelease, Qt::Key(key), text, Qt::KeyboardModifiers(modifiers));
-        QVERIFY(filter.calls.isEmpty());
-    }
-
-    void autoRepeatedKeysAreIgnored()
-    {
-        sendKey(QEvent::KeyPress, Qt::Key_A, QStringLiteral("a"));
-        for (int i = 0; i < 3; ++i) {
-            sendKey(QEvent::KeyRelease, Qt::Key_A, QStringLiteral("a"), Qt::NoModifier, true);
-            sendKey(QEvent::KeyPress, Qt::Key_A, QStringLiteral("a"), Qt::NoModifier, true);
+        QFETCH(QStringList, events);
+        QFETCH(bool, consume);
+        QFETCH(QStringList, calls);
+        QFETCH(QString, typed);
+        filter.consumeKeys = consume;
+        for (QString event : events) {
+            const bool control = event.startsWith('^');
+            event.remove('^');
+            const QString text = event.mid(1);
+            const Qt::Key key = text.isEmpty() ? Qt::Key_Left : Qt::Key(Qt::Key_A + (text.at(0).unicode() - 'a'));
+            sendKey(event.at(0).toUpper() == 'P' ? QEvent::KeyPress : QEvent::KeyRelease, key, text,
+                    control ? Qt::ControlModifier : Qt::NoModifier, event.at(0).isLower());
         }
-        sendKey(QEvent::KeyRelease, Qt::Key_A, QStringLiteral("a"));
-        QCOMPARE(filter.calls, (QStringList{"down:a", "up:a"}));
+        QCOMPARE(filter.calls, calls);
+        QCOMPARE(edit->text(), typed);
     }
 
     void modalWindowStopsNotesButNotReleases()
@@ -139,40 +128,23 @@ private slots:
         QCOMPARE(filter.calls, QStringList{"up:d"});
     }
 
-    // The keys go to the text, not to the notes, whatever the widget lets them change.
-    void focusInTextFieldsMeansTyping_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<bool>("readOnly");
-        QTest::addColumn<bool>("typing");
-        QTest::newRow("line edit") << "line edit" << false << true;
-        QTest::newRow("read-only line edit") << "line edit" << true << true;
-        QTest::newRow("spin box") << "spin box" << false << true;
-        QTest::newRow("text editor") << "plain text" << false << true;
-        QTest::newRow("monitor") << "plain text" << true << false;
-        QTest::newRow("button") << "button" << false << false;
-    }
-
+    // The keys go to the text, not to the notes, whatever the widget lets them change; a read-only
+    // text (a monitor) and a button take no text.
     void focusInTextFieldsMeansTyping()
     {
-        QFETCH(QString, kind);
-        QFETCH(bool, readOnly);
-        QFETCH(bool, typing);
-        QWidget* focus = button;
-        if (kind == QLatin1String("line edit")) {
-            edit->setReadOnly(readOnly);
-            focus = edit;
-        } else if (kind == QLatin1String("spin box")) {
-            focus = new QSpinBox(window);
-        } else if (kind == QLatin1String("plain text")) {
-            auto* text = new QPlainTextEdit(window);
-            text->setReadOnly(readOnly);
-            focus = text;
+        auto* readOnlyEdit = new QLineEdit(window);
+        readOnlyEdit->setReadOnly(true);
+        auto* monitor = new QPlainTextEdit(window);
+        monitor->setReadOnly(true);
+        const QList<QPair<QWidget*, bool>> cases{
+            {edit, true}, {readOnlyEdit, true}, {new QSpinBox(window), true}, {new QPlainTextEdit(window), true},
+            {monitor, false}, {button, false}};
+        for (const auto& [focus, typing] : cases) {
+            focus->show();
+            focus->setFocus();
+            QTRY_VERIFY(focus->hasFocus());
+            QVERIFY2(NativeEventFilter::isTyping() == typing, focus->metaObject()->className());
         }
-        focus->show();
-        focus->setFocus();
-        QTRY_VERIFY(focus->hasFocus());
-        QCOMPARE(NativeEventFilter::isTyping(), typing);
     }
 
     void clickIsOfferedFirstAndMayBeConsumed()

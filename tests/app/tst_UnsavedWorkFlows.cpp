@@ -1,13 +1,18 @@
 #include "ShellTestSupport.h"
 
-#include "model/TulvarMidiParameters.h"
 #include "app/MainWindowConstants.h"
+#include "app/QuitSignalHandler.h"
+#include "persistence/RegistryKeys.h"
+#include "model/TulvarMidiParameters.h"
 #include "support/CommonTexts.h"
 
-#include <QAction>
 #include <QDir>
+#include <QFileInfo>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
 
 namespace {
 
@@ -36,9 +41,9 @@ enum SaveOutcome { NotAsked, Saved, SaveFails };
 Q_DECLARE_METATYPE(Action)
 Q_DECLARE_METATYPE(SaveOutcome)
 
-// A project with unsaved changes meets New, Open, Close All and Quit. The `*` may go only when a
-// save succeeded or the workspace was replaced; wherever the work is kept, it stays marked and
-// the next Quit asks again.
+// A project with unsaved changes meets New, Open, Close All, Quit and a quit signal. The `*` may go
+// only when a save succeeded or the workspace was replaced; wherever the work is kept, it stays
+// marked and the next Quit asks again.
 class tst_UnsavedWorkFlows : public QObject {
     Q_OBJECT
 
@@ -47,11 +52,7 @@ private slots:
     {
         f = std::make_unique<ShellFixture>();
         m_folder = std::make_unique<QTemporaryDir>();
-        window = &f->create<ScriptedDialogsWindow>();
-        installStandInCreators(*window);
-        window->setOpenedWithFile(true);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window));
+        window = &f->show<ScriptedDialogsWindow>(true);
 
         // Another project, with one keyboard window, to open.
         window->subWindows().openSubWindow({WindowRestorationInfo::KeyboardId});
@@ -112,10 +113,10 @@ private slots:
             window->openFile(QString());
             break;
         case CloseAll:
-            window->windowMenuSelected(actionWithData(MainWindowMenus::CloseAllAction));
+            menuEntry(*window, QStringLiteral("&Window"), QStringLiteral("Close &All"))->trigger();
             break;
         case Quit:
-            window->close();
+            menuEntry(*window, QStringLiteral("&File"), QStringLiteral("&Quit"))->trigger();
             break;
         }
 
@@ -124,6 +125,9 @@ private slots:
             expectedBoxes.append(FileSaveFailedMessage);
         }
         QCOMPARE(f->boxes.texts, expectedBoxes);
+        QCOMPARE(f->boxes.titles.value(0), QStringLiteral("Tulvar MIDI"));
+        QCOMPARE(f->boxes.icons.value(0), QMessageBox::Question);
+        QCOMPARE(f->boxes.buttons.value(0), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         QCOMPARE(QFile::exists(m_project), save == Saved);
         QCOMPARE(window->openDialogs, action == Open && proceeds ? 1 : 0);
         const bool pitchBendKept = !subWindowsOfKind(*window, WindowRestorationInfo::PitchBendId).isEmpty();
@@ -134,9 +138,12 @@ private slots:
         }
         if (!proceeds) {
             expectMarkedAndAskedAgainOnQuit();
-        } else if (action != Quit) {
+        } else if (action == New || action == CloseAll) {
             QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
-            QVERIFY(!window->windowTitle().endsWith(QLatin1Char('*')));
+            QCOMPARE(f->model.getProjectFilePath(), QString());
+            QCOMPARE(window->windowTitle(), QStringLiteral("Tulvar MIDI"));
+        } else if (action == Open) {
+            QCOMPARE(window->windowTitle(), QStringLiteral("Tulvar MIDI - other.tulvarmidi"));
         }
     }
 
@@ -147,8 +154,10 @@ private slots:
         const QByteArray header =
             QByteArray("KELDAN WORKS") + QByteArray(4, '\0') + QByteArray("Tulvar MIDI") + QByteArray(5, '\0');
         QTest::newRow("dialog cancelled") << QByteArray() << QStringList{ConfirmationMessage};
-        QTest::newRow("newer version refused")
-            << header + "1.6.0" + QByteArray(11, '\0') << QStringList{ConfirmationMessage, FileFormatVersionErrorMessage};
+        QTest::newRow("newer version refused") << header + "1.6.0" + QByteArray(11, '\0')
+                                               << QStringList{ConfirmationMessage, FileFormatVersionErrorMessage};
+        QTest::newRow("not a project") << QByteArray("F0 7E 7F 09 01 F7\n")
+                                       << QStringList{ConfirmationMessage, FileOpenFailedMessage};
     }
 
     void openKeepsTheMarkWhenNothingIsOpened()
@@ -166,17 +175,36 @@ private slots:
         QCOMPARE(window->openDialogs, 1);
         QCOMPARE(f->boxes.texts, boxes);
         QVERIFY(!subWindowsOfKind(*window, WindowRestorationInfo::PitchBendId).isEmpty());
+        // Nothing was replaced, so the project in hand is still the one a save writes.
+        QCOMPARE(f->model.getProjectFilePath(), QFileInfo(m_project).absoluteFilePath());
         expectMarkedAndAskedAgainOnQuit();
     }
 
-private:
-    QAction* actionWithData(int data)
+    // A quit signal while a box nobody answers is on the screen: the signal answers nothing and
+    // saves no project, but the preferences changed through the model reach the settings file.
+    void quitSignalClosesWithoutTheQuestionAndWritesTheSettings()
     {
-        auto* action = new QAction(window);
-        action->setData(data);
-        return action;
+        QuitSignalHandler handler;
+        connect(&handler, &QuitSignalHandler::quitRequested, window, &MainWindow::quitWithoutConfirmation);
+        f->model.setModelIntValue(PCKeyboardVelocityParameterId, 99);
+        {
+            QMessageBox box(QMessageBox::Information, ApplicationName, QStringLiteral("waiting"), QMessageBox::Ok,
+                            window);
+            box.setProperty("answered", true);
+            QTimer::singleShot(0, [] { ::raise(SIGTERM); });
+            box.exec();
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 10000);
+        QCOMPARE(f->boxes.texts, QStringList());
+        QVERIFY(!QFile::exists(m_project));
+
+        f->window.reset();
+        QSettings const settings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat);
+        QCOMPARE(settings.value(QStringLiteral("Preferences/") + PCKeyboardVelocityRegistrykey).toInt(), 99);
+        QVERIFY(settings.childGroups().contains(QStringLiteral("SavePosition")));
     }
 
+private:
     // Still marked, and the next Quit asks before anything is lost (Cancel keeps it open).
     void expectMarkedAndAskedAgainOnQuit()
     {
