@@ -1,4 +1,5 @@
 #include "AlsaPeerClient.h"
+#include "midi/alsa/AlsaMidiService.h"
 
 #include <poll.h>
 #include <vector>
@@ -8,7 +9,7 @@ constexpr int PollStepMs = 50;
 constexpr auto ArrivalLimit = std::chrono::seconds(30);
 }
 
-AlsaPeerClient::AlsaPeerClient(const char* clientName, bool reading)
+AlsaPeerClient::AlsaPeerClient(const char* clientName, bool reading) : m_name(QString::fromUtf8(clientName))
 {
     if (snd_seq_open(&m_seq, "default", SND_SEQ_OPEN_DUPLEX, 0) < 0) {
         m_seq = nullptr;
@@ -42,9 +43,27 @@ void AlsaPeerClient::close()
     }
 }
 
+// As the program's port menus show them.
+QString AlsaPeerClient::sourceName() const
+{
+    return AlsaMidiService::displayName(m_name, QStringLiteral("out"));
+}
+
+QString AlsaPeerClient::destinationName() const
+{
+    return AlsaMidiService::displayName(m_name, QStringLiteral("in"));
+}
+
+// Data bytes at the start continue the exclusive in progress, else the last channel message's
+// status (running status, which the sequencer's events cannot carry).
 bool AlsaPeerClient::send(const QByteArray& bytes)
 {
-    return m_codec.encode(reinterpret_cast<const unsigned char*>(bytes.constData()), std::size_t(bytes.size()),
+    const bool continued = !bytes.isEmpty() && uchar(bytes[0]) < 0x80 && !m_codec.inExclusive() && m_status != 0;
+    const QByteArray packet = continued ? char(m_status) + bytes : bytes;
+    for (const char byte : bytes) {
+        m_status = uchar(byte) >= 0xF8 ? m_status : uchar(byte) >= 0xF0 ? 0 : uchar(byte) >= 0x80 ? uchar(byte) : m_status;
+    }
+    return m_codec.encode(reinterpret_cast<const unsigned char*>(packet.constData()), std::size_t(packet.size()),
                           [&](snd_seq_event_t& event, std::size_t) {
                               snd_seq_ev_set_source(&event, m_out);
                               snd_seq_ev_set_subs(&event);
@@ -89,12 +108,6 @@ void AlsaPeerClient::removeInput()
 {
     snd_seq_delete_simple_port(m_seq, m_in);
     m_in = -1;
-}
-
-void AlsaPeerClient::removeOutput()
-{
-    snd_seq_delete_simple_port(m_seq, m_out);
-    m_out = -1;
 }
 
 void AlsaPeerClient::readLoop()

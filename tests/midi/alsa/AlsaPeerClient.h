@@ -1,8 +1,7 @@
 #pragma once
 
 #include "midi/alsa/AlsaEventCodec.h"
-
-#include <QByteArray>
+#include "midi/contract/ServiceContractFixture.h"
 
 #include <alsa/asoundlib.h>
 
@@ -15,10 +14,10 @@
 // is, keeping ALSA's default pools. Port "out" can be read and subscribed to, port "in" written
 // and subscribed to; a thread of its own reads what arrives at "in" (unless told not to read, to
 // stand for a program that has stopped reading).
-class AlsaPeerClient {
+class AlsaPeerClient : public ContractPeer {
 public:
     explicit AlsaPeerClient(const char* clientName = "Tulvar Peer", bool reading = true);
-    ~AlsaPeerClient();
+    ~AlsaPeerClient() override;
 
     AlsaPeerClient(const AlsaPeerClient&) = delete;
     AlsaPeerClient& operator=(const AlsaPeerClient&) = delete;
@@ -28,17 +27,17 @@ public:
     int outputPort() const { return m_out; }
     int inputPort() const { return m_in; }
 
+    QString sourceName() const override;
+    QString destinationName() const override;
     // Sends bytes from "out" to its subscribers.
-    bool send(const QByteArray& bytes);
-    // Waits until count bytes have arrived at "in" (false after a generous limit).
-    bool waitForBytes(int count);
+    bool send(const QByteArray& bytes) override;
+    bool waitForBytes(int count) override;
     QByteArray received();
-    // What has arrived, which is then forgotten.
-    QByteArray takeReceived();
+    QByteArray takeReceived() override;
+    void vanish() override { close(); }
     // Subscribes "in" to another client's port, exclusively if asked.
     bool subscribeFrom(int client, int port, bool exclusive = false);
     void removeInput();
-    void removeOutput();
     // The whole client goes, as when the program exits.
     void close();
 
@@ -46,10 +45,12 @@ private:
     void readLoop();
 
     snd_seq_t* m_seq = nullptr;
+    QString m_name;
     int m_clientId = -1;
     int m_out = -1;
     int m_in = -1;
     AlsaEventCodec m_codec;
+    unsigned char m_status = 0;
     std::mutex m_mutex;
     std::condition_variable m_arrived;
     QByteArray m_received;

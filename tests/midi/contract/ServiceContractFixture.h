@@ -46,6 +46,3 @@ public:
 std::unique_ptr<ServiceContractFixture> makeLoopbackContractFixture();
 std::unique_ptr<ServiceContractFixture> makeJackContractFixture();
 std::unique_ptr<ServiceContractFixture> makeAlsaContractFixture();
-
-// The display name of the endpoint whose unique ID is uniqueId, empty if none is listed.
-QString contractEndpointName(MidiService& service, bool source, std::int32_t uniqueId);
