@@ -1,10 +1,9 @@
 #include "midi/ServiceTestKit.h"
 #include "midi/contract/ServiceContractFixture.h"
-#include "testkit/FaultInjectingMidiService.h"
+#include "midi/loopback/LoopbackMidiService.h"
 
 // The peer is a second client on the same Loopback service: what it sends to "Loopback A"
-// arrives from source "Loopback A", and it listens to "Loopback B". The service is decorated so
-// that the endpoints can vanish.
+// arrives from source "Loopback A", and it listens to "Loopback B".
 
 namespace {
 const QString PeerSourceName = QStringLiteral("Loopback A");
@@ -15,7 +14,7 @@ constexpr unsigned int DestinationLoop = 1;
 
 class LoopbackPeer : public ContractPeer {
 public:
-    explicit LoopbackPeer(FaultInjectingMidiService& service) : m_service(service)
+    explicit LoopbackPeer(LoopbackMidiService& service) : m_service(service)
     {
         m_ports.open(m_service);
         m_service.connectSource(m_ports.input, m_service.getSource(DestinationLoop), nullptr);
@@ -32,7 +31,7 @@ public:
     void vanish() override { m_service.removeServiceEndpoints(); }
 
 private:
-    FaultInjectingMidiService& m_service;
+    LoopbackMidiService& m_service;
     ServicePorts m_ports;
     MidiEndpointRef m_sendTo = InvalidPortRef;
 };
@@ -41,10 +40,10 @@ class LoopbackContractFixture : public ServiceContractFixture {
 public:
     QString unavailableReason() override { return QString(); }
     bool mustRun() const override { return true; }
-    std::unique_ptr<MidiService> createService() override { return std::make_unique<FaultInjectingMidiService>(); }
+    std::unique_ptr<MidiService> createService() override { return std::make_unique<LoopbackMidiService>(); }
     std::unique_ptr<ContractPeer> createPeer(MidiService& service) override
     {
-        return std::make_unique<LoopbackPeer>(static_cast<FaultInjectingMidiService&>(service));
+        return std::make_unique<LoopbackPeer>(static_cast<LoopbackMidiService&>(service));
     }
     // Nothing outside the program to lose.
     bool canTakeServiceAway() const override { return false; }
