@@ -91,7 +91,8 @@ private slots:
     void everyMessageKindLeavesIntactAndInOrder();
     void burstsAndLargeDumpsArriveWholeAndInOrderBothWays();
     void aClosedInputReceivesNothingMore();
-    void disconnectingWaitsForAReadProcedureInProgress();
+    void aReadProcedureInProgressBlocksNoSendButDisconnectingWaitsForIt();
+    void referencesOfTheWrongKindAreRefused();
     void aVanishedPeerLeavesThePortsUnassignableButTheProgramRunning();
     void theServiceGoingAwayLeavesTheProgramRunningUntilItIsBack();
 
@@ -307,8 +308,9 @@ void MidiServiceContractTest::aClosedInputReceivesNothingMore()
     QCOMPARE(m_recorder->records().front().data, bytes({0x90, 0x3C, 0x40}));
 }
 
-// Once disconnectSource has returned the port layer frees what the read procedure uses.
-void MidiServiceContractTest::disconnectingWaitsForAReadProcedureInProgress()
+// A thru send and the port menus come while a read procedure waits for room in a full ring; once
+// disconnectSource has returned, the port layer frees what the read procedure uses.
+void MidiServiceContractTest::aReadProcedureInProgressBlocksNoSendButDisconnectingWaitsForIt()
 {
     HeldReader reader;
     MidiPortRef port = InvalidPortRef;
@@ -322,6 +324,11 @@ void MidiServiceContractTest::disconnectingWaitsForAReadProcedureInProgress()
     reader.setHeld(true);
     QVERIFY(m_peer->send(bytes({0xFA})));
     QVERIFY(reader.waitUntilInside());
+    QVERIFY(m_output->getOutputPortNameList().contains(m_peer->destinationName()));
+    QCOMPARE(m_output->openOutputPort(m_peer->destinationName()), 0);
+    for (int i = 0; i < 100; ++i) {
+        QCOMPARE(transmit(bytes({0xF8})), 0);
+    }
     int finishedWhenReturned = -1;
     std::thread disconnecter([&] {
         m_service->disconnectSource(port, source);
@@ -331,6 +338,33 @@ void MidiServiceContractTest::disconnectingWaitsForAReadProcedureInProgress()
     disconnecter.join();
     QVERIFY(finishedWhenReturned >= 1);
     m_service->disposePort(port);
+    QVERIFY(m_peer->waitForBytes(100));
+}
+
+// A port of the wrong direction, or an endpoint of the wrong one, is refused, never used.
+void MidiServiceContractTest::referencesOfTheWrongKindAreRefused()
+{
+    HeldReader reader;
+    MidiPortRef input = InvalidPortRef;
+    MidiPortRef output = InvalidPortRef;
+    QCOMPARE(m_service->createInputPort(m_client->clientRef(), QStringLiteral("In"), &HeldReader::readProc, &reader,
+                                        &input),
+             0);
+    QCOMPARE(m_service->createOutputPort(m_client->clientRef(), QStringLiteral("Out"), &output), 0);
+    m_input->getInputPortNameList();
+    m_output->getOutputPortNameList();
+    QCOMPARE(m_input->openInputPort(m_peer->sourceName()), 0);
+    QCOMPARE(m_output->openOutputPort(m_peer->destinationName()), 0);
+    const MidiEndpointRef source = m_service->getSource(m_input->getCurrentPortIndex());
+    const MidiEndpointRef destination = m_service->getDestination(m_output->getCurrentPortIndex());
+    const unsigned char clock = 0xF8;
+    QVERIFY(m_service->send(input, destination, MidiPacket{0, 1, &clock}) != 0);
+    QVERIFY(m_service->send(output, source, MidiPacket{0, 1, &clock}) != 0);
+    QVERIFY(m_service->send(output, InvalidPortRef - 1, MidiPacket{0, 1, &clock}) != 0);
+    QVERIFY(m_service->connectSource(output, source, nullptr) != 0);
+    QVERIFY(m_service->connectSource(input, destination, nullptr) != 0);
+    m_service->disposePort(input);
+    m_service->disposePort(output);
 }
 
 void MidiServiceContractTest::aVanishedPeerLeavesThePortsUnassignableButTheProgramRunning()

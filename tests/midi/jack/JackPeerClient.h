@@ -3,7 +3,6 @@
 #include "midi/contract/ServiceContractFixture.h"
 #include "midi/jack/JackByteRing.h"
 
-#include <atomic>
 #include <functional>
 #include <jack/jack.h>
 
@@ -33,16 +32,11 @@ public:
         sendEvent(event);
         return true;
     }
-    // Until every queued event has gone out and two more cycles have run.
-    bool waitUntilSent();
-    bool waitCycles(int count);
     // Until count bytes not yet taken have arrived.
     bool waitForBytes(int count) override;
     // Everything received and not yet taken, as one byte stream; takenEvents counts its events.
     QByteArray takeReceived() override;
     int takenEvents() const { return m_takenEvents; }
-
-    void removeOutput();
     // Leaves the server: both ports disappear.
     void close();
     void vanish() override { close(); }
@@ -54,11 +48,9 @@ private:
 
     jack_client_t* m_client = nullptr;
     jack_port_t* m_output = nullptr;
-    std::atomic<jack_port_t*> m_activeOutput{nullptr};
     jack_port_t* m_input = nullptr;
     JackByteRing m_toSend;
     JackByteRing m_received;
-    std::atomic<std::uint64_t> m_cycles{0};
     QByteArray m_pending;
     int m_takenEvents = 0;
 };

@@ -1,7 +1,5 @@
 #include "JackPeerClient.h"
 #include "testkit/JackTestServer.h"
-#include "midi/MidiInputPort.h"
-#include "midi/MidiOutputPort.h"
 #include "midi/MidiServiceFactory.h"
 #include "midi/ServiceTestKit.h"
 #include "midi/alsa/AlsaMidiService.h"
@@ -19,8 +17,6 @@
 // service promises is in the contract suite.
 
 namespace {
-constexpr int WaitMs = 30000;
-
 MidiEndpointRef findEndpoint(MidiService& service, bool sources, const QString& name)
 {
     const unsigned int count = sources ? service.getNumberOfSources() : service.getNumberOfDestinations();
@@ -71,13 +67,9 @@ private slots:
     void backendChoiceTakesARunningServerOnly();
 
 private:
-    int transmit(const QByteArray& message);
-
     JackTestServer m_server;
     std::unique_ptr<JackMidiService> m_service;
-    std::unique_ptr<MidiClient> m_client;
-    std::unique_ptr<MidiInputPort> m_input;
-    std::unique_ptr<MidiOutputPort> m_output;
+    std::unique_ptr<ServicePorts> m_ports;
     std::unique_ptr<JackPeerClient> m_peer;
 };
 
@@ -88,33 +80,22 @@ void JackMidiServiceTest::init()
     }
     TULVAR_REQUIRE_JACK(m_server);
     m_service = std::make_unique<JackMidiService>();
-    QVERIFY(m_service->isOpen());
-    m_client = std::make_unique<MidiClient>(*m_service);
-    m_input = std::make_unique<MidiInputPort>(m_client.get(), MaxMidiMessageLength, 0, 0, 0);
-    m_output = std::make_unique<MidiOutputPort>(m_client.get(), MaxMidiMessageLength, 0, 0, 0);
+    m_ports = std::make_unique<ServicePorts>();
+    QVERIFY(m_service->isOpen() && m_ports->open(*m_service));
     m_peer = std::make_unique<JackPeerClient>();
     QVERIFY(m_peer->isOpen());
 }
 
 void JackMidiServiceTest::cleanup()
 {
-    m_input.reset();
-    m_output.reset();
-    m_client.reset();
     m_service.reset();
+    m_ports.reset();
     m_peer.reset();
 }
 
 void JackMidiServiceTest::cleanupTestCase()
 {
     m_server.stop();
-}
-
-int JackMidiServiceTest::transmit(const QByteArray& message)
-{
-    unsigned int timeStamp = 0;
-    return m_output->transmitMidi(reinterpret_cast<const unsigned char*>(message.constData()),
-                                  static_cast<unsigned short>(message.size()), timeStamp);
 }
 
 void JackMidiServiceTest::ownPortsAreNamedUniquely()
@@ -125,7 +106,6 @@ void JackMidiServiceTest::ownPortsAreNamedUniquely()
     QCOMPARE(m_service->ownPortName(more.input), QStringLiteral("Tulvar MIDI:InputPort 2"));
     QCOMPARE(m_service->ownPortName(more.output), QStringLiteral("Tulvar MIDI:OutputPort 2"));
     QCOMPARE(findEndpoint(*m_service, true, m_service->ownPortName(more.output)), InvalidPortRef);
-    QCOMPARE(m_service->getSource(m_service->getNumberOfSources()), InvalidPortRef);
 }
 
 void JackMidiServiceTest::uniqueIdsStayWhilePortsExist()
@@ -179,16 +159,16 @@ void JackMidiServiceTest::displayNamePrefersPrettyNameThenAlias()
 // a system exclusive split across events.
 void JackMidiServiceTest::dumpsContinueAcrossCycles()
 {
-    QCOMPARE(m_output->openOutputPort(m_peer->inputName()), 0);
-    const QList<QByteArray> messages{sysEx(16384), sysEx(16384), sysEx(16384), sysEx(16384)};
+    const MidiEndpointRef destination = findEndpoint(*m_service, false, m_peer->inputName());
+    QCOMPARE(m_service->connectDestination(m_ports->output, destination), 0);
     QByteArray expected;
-    for (const QByteArray& message : messages) {
-        QCOMPARE(transmit(message), 0);
-        expected += message;
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(m_ports->send(destination, sysEx(16384)), 0);
+        expected += sysEx(16384);
     }
     QVERIFY(m_peer->waitForBytes(expected.size()));
     QCOMPARE(m_peer->takeReceived(), expected);
-    QVERIFY(m_peer->takenEvents() > messages.size());
+    QVERIFY(m_peer->takenEvents() > 4);
     QCOMPARE(m_service->receivedOverruns(), std::uint64_t(0));
 }
 
