@@ -5,7 +5,8 @@
 
 // The ALSA service against the machine's sequencer; the peer is a second sequencer client of
 // the test. scripts/alsa-vm.sh runs it in a guest that has one (TULVAR_ALSA_GUEST is set
-// there), where a missing sequencer fails the run instead of skipping it.
+// there), where a missing sequencer fails the run instead of skipping it. The kernel's
+// sequencer cannot be taken away from a running test.
 
 namespace {
 class AlsaContractFixture : public ServiceContractFixture {
@@ -21,10 +22,6 @@ public:
         auto peer = std::make_unique<AlsaPeerClient>();
         return peer->isOpen() ? std::move(peer) : nullptr;
     }
-    // The kernel's sequencer cannot be taken away from a running test.
-    bool canTakeServiceAway() const override { return false; }
-    void takeServiceAway() override {}
-    bool bringServiceBack() override { return true; }
 };
 }
 

@@ -38,17 +38,11 @@ private:
 
 class LoopbackContractFixture : public ServiceContractFixture {
 public:
-    QString unavailableReason() override { return QString(); }
-    bool mustRun() const override { return true; }
     std::unique_ptr<MidiService> createService() override { return std::make_unique<LoopbackMidiService>(); }
     std::unique_ptr<ContractPeer> createPeer(MidiService& service) override
     {
         return std::make_unique<LoopbackPeer>(static_cast<LoopbackMidiService&>(service));
     }
-    // Nothing outside the program to lose.
-    bool canTakeServiceAway() const override { return false; }
-    void takeServiceAway() override {}
-    bool bringServiceBack() override { return true; }
 };
 }
 
