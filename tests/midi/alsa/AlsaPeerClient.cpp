@@ -22,7 +22,7 @@ AlsaPeerClient::AlsaPeerClient(const char* clientName, bool reading) : m_name(QS
     m_in = snd_seq_create_simple_port(m_seq, "in", SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE,
                                       SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
     if (reading) {
-        m_reader = std::thread([this] { readLoop(); });
+        startReading();
     }
 }
 
@@ -33,10 +33,7 @@ AlsaPeerClient::~AlsaPeerClient()
 
 void AlsaPeerClient::close()
 {
-    m_stop = true;
-    if (m_reader.joinable()) {
-        m_reader.join();
-    }
+    stopReading();
     if (m_seq) {
         snd_seq_close(m_seq);
         m_seq = nullptr;
@@ -72,26 +69,6 @@ bool AlsaPeerClient::send(const QByteArray& bytes)
                           });
 }
 
-bool AlsaPeerClient::waitForBytes(int count)
-{
-    std::unique_lock<std::mutex> lock(m_mutex);
-    return m_arrived.wait_for(lock, ArrivalLimit, [&] { return m_received.size() >= count; });
-}
-
-QByteArray AlsaPeerClient::received()
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_received;
-}
-
-QByteArray AlsaPeerClient::takeReceived()
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    QByteArray taken;
-    taken.swap(m_received);
-    return taken;
-}
-
 bool AlsaPeerClient::subscribeFrom(int client, int port, bool exclusive)
 {
     snd_seq_port_subscribe_t* subscription;
@@ -110,26 +87,68 @@ void AlsaPeerClient::removeInput()
     m_in = -1;
 }
 
-void AlsaPeerClient::readLoop()
+QString AlsaPeerClient::portName(int client, int port)
 {
-    const int descriptorCount = snd_seq_poll_descriptors_count(m_seq, POLLIN);
-    std::vector<pollfd> descriptors(static_cast<std::size_t>(descriptorCount));
-    snd_seq_poll_descriptors(m_seq, descriptors.data(), unsigned(descriptorCount), POLLIN);
-    std::vector<unsigned char> bytes;
-    while (!m_stop) {
-        if (snd_seq_event_input_pending(m_seq, 0) == 0 &&
-            poll(descriptors.data(), descriptors.size(), PollStepMs) <= 0) {
-            continue;
-        }
-        snd_seq_event_t* event = nullptr;
-        if (snd_seq_event_input(m_seq, &event) < 0 || !event || event->dest.port != m_in) {
-            continue;
-        }
-        bytes.clear();
-        if (m_codec.decode(*event, bytes)) {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_received.append(reinterpret_cast<const char*>(bytes.data()), int(bytes.size()));
-            m_arrived.notify_all();
-        }
+    snd_seq_port_info_t* info;
+    snd_seq_port_info_alloca(&info);
+    return snd_seq_get_any_port_info(m_seq, client, port, info) >= 0 ? QString::fromUtf8(snd_seq_port_info_get_name(info))
+                                                                     : QString();
+}
+
+void AlsaPeerClient::readSome()
+{
+    pollfd descriptor{};
+    snd_seq_poll_descriptors(m_seq, &descriptor, 1, POLLIN);
+    if (snd_seq_event_input_pending(m_seq, 0) == 0 && poll(&descriptor, 1, PollStepMs) <= 0) {
+        return;
     }
+    snd_seq_event_t* event = nullptr;
+    std::vector<unsigned char> bytes;
+    if (snd_seq_event_input(m_seq, &event) >= 0 && event && event->dest.port == m_in && m_codec.decode(*event, bytes)) {
+        keep(reinterpret_cast<const char*>(bytes.data()), int(bytes.size()));
+    }
+}
+
+bool ReadingThread::waitForBytes(int count)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    return m_arrived.wait_for(lock, ArrivalLimit, [&] { return m_received.size() >= count; });
+}
+
+QByteArray ReadingThread::received()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_received;
+}
+
+QByteArray ReadingThread::takeReceived()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    QByteArray taken;
+    taken.swap(m_received);
+    return taken;
+}
+
+void ReadingThread::startReading()
+{
+    m_thread = std::thread([this] {
+        while (!m_stop) {
+            readSome();
+        }
+    });
+}
+
+void ReadingThread::stopReading()
+{
+    m_stop = true;
+    if (m_thread.joinable()) {
+        m_thread.join();
+    }
+}
+
+void ReadingThread::keep(const char* data, int size)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_received.append(data, size);
+    m_arrived.notify_all();
 }

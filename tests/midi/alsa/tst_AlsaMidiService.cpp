@@ -40,21 +40,6 @@ MidiEndpointRef findByName(AlsaMidiService& service, bool sources, const QString
     }
     return InvalidPortRef;
 }
-
-QString seqPortName(int client, int port)
-{
-    snd_seq_t* seq = nullptr;
-    if (snd_seq_open(&seq, "default", SND_SEQ_OPEN_DUPLEX, 0) < 0) {
-        return QString();
-    }
-    snd_seq_port_info_t* info;
-    snd_seq_port_info_alloca(&info);
-    const QString name = snd_seq_get_any_port_info(seq, client, port, info) >= 0
-                             ? QString::fromUtf8(snd_seq_port_info_get_name(info))
-                             : QString();
-    snd_seq_close(seq);
-    return name;
-}
 }
 
 class AlsaMidiServiceTest : public QObject {
@@ -126,10 +111,10 @@ void AlsaMidiServiceTest::ownPortsAreNamedApart()
     ServicePorts second;
     QVERIFY(second.open(*m_service));
     const int client = m_service->clientId();
-    QCOMPARE(seqPortName(client, m_service->ownPortNumber(m_ports->input)), QStringLiteral("InputPort"));
-    QCOMPARE(seqPortName(client, m_service->ownPortNumber(second.input)), QStringLiteral("InputPort 2"));
-    QCOMPARE(seqPortName(client, m_service->ownPortNumber(m_ports->output)), QStringLiteral("OutputPort"));
-    QCOMPARE(seqPortName(client, m_service->ownPortNumber(second.output)), QStringLiteral("OutputPort 2"));
+    QCOMPARE(m_peer->portName(client, m_service->ownPortNumber(m_ports->input)), QStringLiteral("InputPort"));
+    QCOMPARE(m_peer->portName(client, m_service->ownPortNumber(second.input)), QStringLiteral("InputPort 2"));
+    QCOMPARE(m_peer->portName(client, m_service->ownPortNumber(m_ports->output)), QStringLiteral("OutputPort"));
+    QCOMPARE(m_peer->portName(client, m_service->ownPortNumber(second.output)), QStringLiteral("OutputPort 2"));
     QCOMPARE(m_service->disposePort(second.input), 0);
     QCOMPARE(m_service->disposePort(second.output), 0);
 }
