@@ -96,8 +96,6 @@ private slots:
     void theServiceGoingAwayLeavesTheProgramRunningUntilItIsBack();
 
 private:
-    void openPorts();
-    void closePorts();
     int transmit(const QByteArray& message);
     // What the input port delivered, as one stream with running status written out, once it
     // holds size bytes (or time is up).
@@ -130,34 +128,24 @@ void MidiServiceContractTest::init()
     }
     m_service = m_fixture->createService();
     QVERIFY(m_service);
-    openPorts();
-    m_peer = m_fixture->createPeer(*m_service);
-    QVERIFY(m_peer);
-}
-
-void MidiServiceContractTest::cleanup()
-{
-    closePorts();
-    m_peer.reset();
-    m_service.reset();
-}
-
-void MidiServiceContractTest::openPorts()
-{
     m_client = std::make_unique<MidiClient>(*m_service);
     m_input = std::make_unique<MidiInputPort>(m_client.get(), MaxMidiMessageLength, 0, 0, 0);
     m_output = std::make_unique<MidiOutputPort>(m_client.get(), MaxMidiMessageLength, 0, 0, 0);
     m_recorder = std::make_unique<ReceivedRecorder>();
     m_input->setReceivedMidiCallbackFunc(&ReceivedRecorder::callback, m_recorder.get());
+    m_peer = m_fixture->createPeer(*m_service);
+    QVERIFY(m_peer);
 }
 
-// In the main window's order.
-void MidiServiceContractTest::closePorts()
+// The ports in the main window's order.
+void MidiServiceContractTest::cleanup()
 {
     m_input.reset();
     m_output.reset();
     m_client.reset();
     m_recorder.reset();
+    m_peer.reset();
+    m_service.reset();
 }
 
 int MidiServiceContractTest::transmit(const QByteArray& message)
