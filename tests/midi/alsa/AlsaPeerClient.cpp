@@ -65,7 +65,15 @@ bool AlsaPeerClient::send(const QByteArray& bytes)
                               snd_seq_ev_set_source(&event, m_out);
                               snd_seq_ev_set_subs(&event);
                               snd_seq_ev_set_direct(&event);
-                              return snd_seq_event_output_direct(m_seq, &event) >= 0;
+                              // A receiver whose pool is full answers EAGAIN or ENOMEM: wait.
+                              for (int tries = 0; tries < 30000; ++tries) {
+                                  const int result = snd_seq_event_output_direct(m_seq, &event);
+                                  if (result != -EAGAIN && result != -ENOMEM) {
+                                      return result >= 0;
+                                  }
+                                  std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                              }
+                              return false;
                           });
 }
 
@@ -113,12 +121,6 @@ bool ReadingThread::waitForBytes(int count)
 {
     std::unique_lock<std::mutex> lock(m_mutex);
     return m_arrived.wait_for(lock, ArrivalLimit, [&] { return m_received.size() >= count; });
-}
-
-QByteArray ReadingThread::received()
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_received;
 }
 
 QByteArray ReadingThread::takeReceived()

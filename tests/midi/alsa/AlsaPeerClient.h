@@ -15,7 +15,7 @@
 class ReadingThread {
 public:
     bool waitForBytes(int count);
-    QByteArray received();
+    // What has arrived, which is then forgotten.
     QByteArray takeReceived();
 
 protected:
@@ -52,7 +52,7 @@ public:
 
     QString sourceName() const override;
     QString destinationName() const override;
-    // Sends bytes from "out" to its subscribers.
+    // Sends bytes from "out" to its subscribers, waiting while a receiver is full.
     bool send(const QByteArray& bytes) override;
     bool waitForBytes(int count) override { return ReadingThread::waitForBytes(count); }
     QByteArray takeReceived() override { return ReadingThread::takeReceived(); }

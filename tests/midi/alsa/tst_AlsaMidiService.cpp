@@ -28,17 +28,6 @@ QList<MidiEndpointRef> listed(AlsaMidiService& service, bool sources)
     }
     return refs;
 }
-
-MidiEndpointRef findByName(AlsaMidiService& service, bool sources, const QString& name)
-{
-    for (const MidiEndpointRef ref : listed(service, sources)) {
-        QString portName;
-        if (service.getStringProperty(ref, MidiStringProperty::Name, &portName) == 0 && portName == name) {
-            return ref;
-        }
-    }
-    return InvalidPortRef;
-}
 }
 
 class AlsaMidiServiceTest : public QObject {
@@ -98,8 +87,7 @@ void AlsaMidiServiceTest::listsOtherClientsPortsOnly()
     for (const MidiEndpointRef ref : sources + destinations) {
         QVERIFY(ref / 256 != 0 && int(ref / 256) != m_service->clientId());
     }
-    QVERIFY(findByName(*m_service, false, QStringLiteral("VirMIDI 0-0")) != InvalidPortRef);
-    QCOMPARE(findByName(*m_service, true, QStringLiteral("out")), peerOut);
+    QCOMPARE(endpointNamed(*m_service, true, QStringLiteral("out")), peerOut);
     std::int32_t id = 0;
     QCOMPARE(m_service->getIntegerProperty(peerOut, MidiIntegerProperty::UniqueId, &id), 0);
     QCOMPARE(id, std::int32_t(peerOut));
@@ -122,7 +110,7 @@ void AlsaMidiServiceTest::rawMidiPortGetsEverythingInOrder()
 {
     RawMidiDevice device(QStringLiteral("/dev/snd/midiC0D0"));
     QVERIFY(device.isOpen());
-    const MidiEndpointRef destination = findByName(*m_service, false, QStringLiteral("VirMIDI 0-0"));
+    const MidiEndpointRef destination = endpointNamed(*m_service, false, QStringLiteral("VirMIDI 0-0"));
     QVERIFY(destination != InvalidPortRef);
     QCOMPARE(m_service->connectDestination(m_ports->output, destination), 0);
     // Neighbouring messages never share a status byte: the raw-MIDI port writes running status.
@@ -133,7 +121,7 @@ void AlsaMidiServiceTest::rawMidiPortGetsEverythingInOrder()
         expected += message;
     }
     QVERIFY(device.waitForBytes(expected.size()));
-    QCOMPARE(device.received(), expected);
+    QCOMPARE(device.takeReceived(), expected);
     QCOMPARE(m_service->disconnectDestination(m_ports->output, destination), 0);
 }
 
@@ -141,7 +129,7 @@ void AlsaMidiServiceTest::exclusiveFromRawMidiArrivesWholeInTheKernelsChunks()
 {
     RawMidiDevice device(QStringLiteral("/dev/snd/midiC0D1"));
     QVERIFY(device.isOpen());
-    const MidiEndpointRef source = findByName(*m_service, true, QStringLiteral("VirMIDI 0-1"));
+    const MidiEndpointRef source = endpointNamed(*m_service, true, QStringLiteral("VirMIDI 0-1"));
     QVERIFY(source != InvalidPortRef);
     int connectionContext = 0;
     QCOMPARE(m_service->connectSource(m_ports->input, source, &connectionContext), 0);
@@ -165,9 +153,9 @@ void AlsaMidiServiceTest::outsideSubscriberOfTheOutputPortReceives()
     const QByteArray message = bytes({0x90, 0x40, 0x7F}) + sysEx(1000);
     QCOMPARE(m_ports->send(destination, message), 0);
     QVERIFY(listener.waitForBytes(message.size()));
-    QCOMPARE(listener.received(), message);
+    QCOMPARE(listener.takeReceived(), message);
     QVERIFY(m_peer->waitForBytes(message.size()));
-    QCOMPARE(m_peer->received(), message);
+    QCOMPARE(m_peer->takeReceived(), message);
 }
 
 void AlsaMidiServiceTest::sourceHeldExclusivelyCannotBeOpened()

@@ -43,6 +43,20 @@ public:
     virtual bool bringServiceBack() { return true; }
 };
 
+// The source or destination whose name (not display name) is name, InvalidPortRef if none is.
+inline MidiEndpointRef endpointNamed(MidiService& service, bool source, const QString& name)
+{
+    const unsigned int count = source ? service.getNumberOfSources() : service.getNumberOfDestinations();
+    for (unsigned int i = 0; i < count; ++i) {
+        const MidiEndpointRef ref = source ? service.getSource(i) : service.getDestination(i);
+        QString value;
+        if (service.getStringProperty(ref, MidiStringProperty::Name, &value) == 0 && value == name) {
+            return ref;
+        }
+    }
+    return InvalidPortRef;
+}
+
 std::unique_ptr<ServiceContractFixture> makeLoopbackContractFixture();
 std::unique_ptr<ServiceContractFixture> makeJackContractFixture();
 std::unique_ptr<ServiceContractFixture> makeAlsaContractFixture();

@@ -20,13 +20,10 @@ constexpr int WaitMs = 30000;
 
 std::unique_ptr<ServiceContractFixture> makeFixture(const QString& name)
 {
-    if (name == QStringLiteral("jack")) {
-        return makeJackContractFixture();
-    }
-    if (name == QStringLiteral("alsa")) {
-        return makeAlsaContractFixture();
-    }
-    return name.isEmpty() || name == QStringLiteral("loopback") ? makeLoopbackContractFixture() : nullptr;
+    return name == QStringLiteral("jack")   ? makeJackContractFixture()
+           : name == QStringLiteral("alsa") ? makeAlsaContractFixture()
+           : name.isEmpty() || name == QStringLiteral("loopback") ? makeLoopbackContractFixture()
+                                                                   : nullptr;
 }
 
 QString currentName(const Midi& port)
@@ -34,15 +31,6 @@ QString currentName(const Midi& port)
     QString name;
     port.getCurrentPortName(name);
     return name;
-}
-
-QByteArray joined(const QList<QByteArray>& messages)
-{
-    QByteArray all;
-    for (const QByteArray& message : messages) {
-        all += message;
-    }
-    return all;
 }
 
 // The stream with every running status written out: a service may deliver either form (the
@@ -233,7 +221,7 @@ void MidiServiceContractTest::everyMessageKindBurstsAndDumpsArriveIntactAndInOrd
     for (const QByteArray& event : events) {
         QVERIFY(m_peer->send(event));
     }
-    const QByteArray expected = withStatusBytes(joined(events));
+    const QByteArray expected = withStatusBytes(events.join());
     QCOMPARE(receivedStream(expected.size()), expected);
 }
 
@@ -249,7 +237,7 @@ void MidiServiceContractTest::everyMessageKindBurstsAndDumpsLeaveIntactAndInOrde
         QCOMPARE(transmit(message), 0);
     }
     QCOMPARE(m_output->closeOutputPort(), 0);
-    const QByteArray expected = joined(messages);
+    const QByteArray expected = messages.join();
     QVERIFY(m_peer->waitForBytes(expected.size()));
     QCOMPARE(m_peer->takeReceived(), expected);
 }

@@ -17,19 +17,6 @@
 // service promises is in the contract suite.
 
 namespace {
-MidiEndpointRef findEndpoint(MidiService& service, bool sources, const QString& name)
-{
-    const unsigned int count = sources ? service.getNumberOfSources() : service.getNumberOfDestinations();
-    for (unsigned int i = 0; i < count; ++i) {
-        QString value;
-        const MidiEndpointRef ref = sources ? service.getSource(i) : service.getDestination(i);
-        if (service.getStringProperty(ref, MidiStringProperty::Name, &value) == 0 && value == name) {
-            return ref;
-        }
-    }
-    return InvalidPortRef;
-}
-
 // Runs create() with standard error captured; counts the program's own notes in it (anything
 // else there comes from a library).
 std::unique_ptr<MidiService> createCountingNotes(const QString& choice, QString* used, int* notes)
@@ -58,7 +45,6 @@ class JackMidiServiceTest : public QObject {
 private slots:
     void init();
     void cleanup();
-    void cleanupTestCase();
     void ownPortsAreNamedUniquely();
     void uniqueIdsStayWhilePortsExist();
     void displayNamePrefersPrettyNameThenAlias();
@@ -93,11 +79,6 @@ void JackMidiServiceTest::cleanup()
     m_peer.reset();
 }
 
-void JackMidiServiceTest::cleanupTestCase()
-{
-    m_server.stop();
-}
-
 void JackMidiServiceTest::ownPortsAreNamedUniquely()
 {
     // JACK refuses a second port of the same name in one client.
@@ -105,7 +86,7 @@ void JackMidiServiceTest::ownPortsAreNamedUniquely()
     QVERIFY(more.open(*m_service));
     QCOMPARE(m_service->ownPortName(more.input), QStringLiteral("Tulvar MIDI:InputPort 2"));
     QCOMPARE(m_service->ownPortName(more.output), QStringLiteral("Tulvar MIDI:OutputPort 2"));
-    QCOMPARE(findEndpoint(*m_service, true, m_service->ownPortName(more.output)), InvalidPortRef);
+    QCOMPARE(endpointNamed(*m_service, true, m_service->ownPortName(more.output)), InvalidPortRef);
 }
 
 // The contract suite shows them distinct and stable; here a port that comes back under the same
@@ -114,7 +95,7 @@ void JackMidiServiceTest::uniqueIdsStayWhilePortsExist()
 {
     auto idOf = [&](const QString& name) {
         std::int32_t id = -1;
-        m_service->getIntegerProperty(findEndpoint(*m_service, true, name), MidiIntegerProperty::UniqueId, &id);
+        m_service->getIntegerProperty(endpointNamed(*m_service, true, name), MidiIntegerProperty::UniqueId, &id);
         return int(id);
     };
     const int firstId = idOf(m_peer->outputName());
@@ -134,7 +115,7 @@ void JackMidiServiceTest::displayNamePrefersPrettyNameThenAlias()
 {
     auto displayName = [&] {
         QString name;
-        m_service->getStringProperty(findEndpoint(*m_service, true, m_peer->outputName()),
+        m_service->getStringProperty(endpointNamed(*m_service, true, m_peer->outputName()),
                                      MidiStringProperty::DisplayName, &name);
         return name;
     };
@@ -155,7 +136,7 @@ void JackMidiServiceTest::displayNamePrefersPrettyNameThenAlias()
 // a system exclusive split across events.
 void JackMidiServiceTest::dumpsContinueAcrossCycles()
 {
-    const MidiEndpointRef destination = findEndpoint(*m_service, false, m_peer->inputName());
+    const MidiEndpointRef destination = endpointNamed(*m_service, false, m_peer->inputName());
     QCOMPARE(m_service->connectDestination(m_ports->output, destination), 0);
     QByteArray expected;
     for (int i = 0; i < 4; ++i) {
