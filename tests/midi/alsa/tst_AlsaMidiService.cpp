@@ -8,10 +8,8 @@
 #include <memory>
 #include <thread>
 
-// These tests need a real sequencer: scripts/alsa-vm.sh runs them in a guest with snd-seq-dummy
-// and snd-virmidi, where they must not skip (TULVAR_ALSA_GUEST is set there). Elsewhere they
-// skip when /dev/snd/seq is missing. The conversion between bytes and events is tested
-// everywhere in tst_AlsaEventCodec.
+// What only the ALSA service does (the rest is the contract suite's), on a real sequencer: in the
+// guest of scripts/alsa-vm.sh they must not skip (TULVAR_ALSA_GUEST); elsewhere they skip.
 
 namespace {
 MidiEndpointRef endpoint(int client, int port)
