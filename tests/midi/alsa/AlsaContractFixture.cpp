@@ -1,5 +1,4 @@
 #include "AlsaPeerClient.h"
-#include "midi/alsa/AlsaMidiService.h"
 
 #include <QFileInfo>
 
@@ -17,9 +16,10 @@ public:
     }
     bool mustRun() const override { return qEnvironmentVariableIsSet("TULVAR_ALSA_GUEST"); }
     std::unique_ptr<MidiService> createService() override { return std::make_unique<AlsaMidiService>(); }
-    std::unique_ptr<ContractPeer> createPeer(MidiService&) override
+    std::unique_ptr<ContractPeer> createPeer(MidiService& service) override
     {
         auto peer = std::make_unique<AlsaPeerClient>();
+        peer->sendWhenThereIsRoomIn(static_cast<AlsaMidiService&>(service));
         return peer->isOpen() ? std::move(peer) : nullptr;
     }
 };

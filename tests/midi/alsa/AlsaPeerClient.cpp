@@ -1,5 +1,4 @@
 #include "AlsaPeerClient.h"
-#include "midi/alsa/AlsaMidiService.h"
 
 #include <poll.h>
 #include <vector>
@@ -65,15 +64,13 @@ bool AlsaPeerClient::send(const QByteArray& bytes)
                               snd_seq_ev_set_source(&event, m_out);
                               snd_seq_ev_set_subs(&event);
                               snd_seq_ev_set_direct(&event);
-                              // A receiver whose pool is full answers EAGAIN or ENOMEM: wait.
-                              for (int tries = 0; tries < 30000; ++tries) {
-                                  const int result = snd_seq_event_output_direct(m_seq, &event);
-                                  if (result != -EAGAIN && result != -ENOMEM) {
-                                      return result >= 0;
-                                  }
+                              // As the program sends: only what fits the receiver's pool.
+                              for (int ms = 0; m_receiver && ms < 30000 &&
+                                               m_receiver->freeInputCells(MidiEndpointRef(m_receiver->clientId() * 256)) < 16;
+                                   ++ms) {
                                   std::this_thread::sleep_for(std::chrono::milliseconds(1));
                               }
-                              return false;
+                              return snd_seq_event_output_direct(m_seq, &event) >= 0;
                           });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "midi/alsa/AlsaEventCodec.h"
+#include "midi/alsa/AlsaMidiService.h"
 #include "midi/contract/ServiceContractFixture.h"
 
 #include <alsa/asoundlib.h>
@@ -52,8 +53,9 @@ public:
 
     QString sourceName() const override;
     QString destinationName() const override;
-    // Sends bytes from "out" to its subscribers, waiting while a receiver is full.
+    // Sends bytes from "out" to its subscribers, waiting while the receiver, if given, is full.
     bool send(const QByteArray& bytes) override;
+    void sendWhenThereIsRoomIn(const AlsaMidiService& receiver) { m_receiver = &receiver; }
     bool waitForBytes(int count) override { return ReadingThread::waitForBytes(count); }
     QByteArray takeReceived() override { return ReadingThread::takeReceived(); }
     void vanish() override { close(); }
@@ -75,4 +77,5 @@ private:
     int m_in = -1;
     AlsaEventCodec m_codec;
     unsigned char m_status = 0;
+    const AlsaMidiService* m_receiver = nullptr;
 };
