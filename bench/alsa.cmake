@@ -3,4 +3,4 @@
 tulvar_add_benchmark(bench_alsa_send tulvar_midi_alsa)
 target_sources(bench_alsa_send PRIVATE
     ${PROJECT_SOURCE_DIR}/tests/midi/alsa/AlsaPeerClient.cpp ${PROJECT_SOURCE_DIR}/tests/midi/alsa/RawMidiDevice.cpp)
-target_include_directories(bench_alsa_send PRIVATE ${PROJECT_SOURCE_DIR}/tests/midi/alsa)
+target_include_directories(bench_alsa_send PRIVATE ${PROJECT_SOURCE_DIR}/tests/midi/alsa ${PROJECT_SOURCE_DIR}/tests)

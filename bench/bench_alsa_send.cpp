@@ -80,7 +80,7 @@ void BM_AlsaExclusiveToRawMidiPort(benchmark::State& state)
             return;
         }
     }
-    state.counters["intact"] = device.received() == dump.repeated(expected / dump.size()) ? 1 : 0;
+    state.counters["intact"] = device.takeReceived() == dump.repeated(expected / dump.size()) ? 1 : 0;
 }
 BENCHMARK(BM_AlsaExclusiveToRawMidiPort)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -102,7 +102,7 @@ void BM_AlsaExclusiveToProgramPeer(benchmark::State& state)
             return;
         }
     }
-    state.counters["intact"] = peer.received() == dump.repeated(expected / dump.size()) ? 1 : 0;
+    state.counters["intact"] = peer.takeReceived() == dump.repeated(expected / dump.size()) ? 1 : 0;
 }
 BENCHMARK(BM_AlsaExclusiveToProgramPeer)->Iterations(20)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -133,7 +133,7 @@ void BM_AlsaNotesToProgramPeer(benchmark::State& state)
         }
         peer.waitForBytes(expected.size() * rounds);
     }
-    const QByteArray received = peer.received();
+    const QByteArray received = peer.takeReceived();
     state.counters["messages/s"] = benchmark::Counter(double(Count) * rounds, benchmark::Counter::kIsRate);
     state.counters["lost"] = double(expected.size() * rounds - received.size()) / 3;
     state.counters["outOfOrder"] = received == expected.repeated(rounds) ? 0 : 1;

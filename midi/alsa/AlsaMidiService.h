@@ -47,6 +47,10 @@ public:
     int clientId() const { return m_clientId; }
     // The sequencer port number of one of the program's own ports, -1 if unknown.
     int ownPortNumber(MidiPortRef port);
+    // Free cells in the input pool of the client that destination belongs to (very many when the
+    // kernel does not say). An event that does not fit is refused, and the refusal makes that
+    // client's next read throw away all that is queued for it.
+    int freeInputCells(MidiEndpointRef destination) const;
 
     MidiStatus createClient(const QString& name, MidiClientRef* client) override;
     MidiStatus disposeClient(MidiClientRef client) override;
@@ -110,7 +114,6 @@ private:
     void releaseDestination(OwnPort& own);
     bool output(OwnPort& own, snd_seq_event_t& event, std::size_t midiBytes);
     void pace(OwnPort& own, std::size_t midiBytes);
-    int freeInputCells(MidiEndpointRef destination) const;
     void waitUntilNotDelivering(const OwnPort& own, std::unique_lock<std::mutex>& delivery);
     void readLoop();
     void deliver(const snd_seq_event_t& event, std::uint64_t hostTime, AlsaEventCodec& codec,

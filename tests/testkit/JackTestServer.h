@@ -26,7 +26,6 @@ public:
     void kill();
 
     bool isRunning() const { return m_pid > 0; }
-    QString name() const { return m_name; }
     QString errorText() const { return m_errorText; }
 
     // Under CI a server that cannot start fails the test instead of skipping it.

@@ -8,7 +8,7 @@ constexpr int PollStepMs = 50;
 constexpr auto ArrivalLimit = std::chrono::seconds(30);
 }
 
-AlsaPeerClient::AlsaPeerClient(const char* clientName, bool reading)
+AlsaPeerClient::AlsaPeerClient(const char* clientName, bool reading) : m_name(QString::fromUtf8(clientName))
 {
     if (snd_seq_open(&m_seq, "default", SND_SEQ_OPEN_DUPLEX, 0) < 0) {
         m_seq = nullptr;
@@ -21,7 +21,7 @@ AlsaPeerClient::AlsaPeerClient(const char* clientName, bool reading)
     m_in = snd_seq_create_simple_port(m_seq, "in", SND_SEQ_PORT_CAP_WRITE | SND_SEQ_PORT_CAP_SUBS_WRITE,
                                       SND_SEQ_PORT_TYPE_MIDI_GENERIC | SND_SEQ_PORT_TYPE_APPLICATION);
     if (reading) {
-        m_reader = std::thread([this] { readLoop(); });
+        startReading();
     }
 }
 
@@ -32,45 +32,46 @@ AlsaPeerClient::~AlsaPeerClient()
 
 void AlsaPeerClient::close()
 {
-    m_stop = true;
-    if (m_reader.joinable()) {
-        m_reader.join();
-    }
+    stopReading();
     if (m_seq) {
         snd_seq_close(m_seq);
         m_seq = nullptr;
     }
 }
 
+// As the program's port menus show them.
+QString AlsaPeerClient::sourceName() const
+{
+    return AlsaMidiService::displayName(m_name, QStringLiteral("out"));
+}
+
+QString AlsaPeerClient::destinationName() const
+{
+    return AlsaMidiService::displayName(m_name, QStringLiteral("in"));
+}
+
+// Data bytes at the start continue the exclusive in progress, else the last channel message's
+// status (running status, which the sequencer's events cannot carry).
 bool AlsaPeerClient::send(const QByteArray& bytes)
 {
-    return m_codec.encode(reinterpret_cast<const unsigned char*>(bytes.constData()), std::size_t(bytes.size()),
+    const bool continued = !bytes.isEmpty() && uchar(bytes[0]) < 0x80 && !m_codec.inExclusive() && m_status != 0;
+    const QByteArray packet = continued ? char(m_status) + bytes : bytes;
+    for (const char byte : bytes) {
+        m_status = uchar(byte) >= 0xF8 ? m_status : uchar(byte) >= 0xF0 ? 0 : uchar(byte) >= 0x80 ? uchar(byte) : m_status;
+    }
+    return m_codec.encode(reinterpret_cast<const unsigned char*>(packet.constData()), std::size_t(packet.size()),
                           [&](snd_seq_event_t& event, std::size_t) {
                               snd_seq_ev_set_source(&event, m_out);
                               snd_seq_ev_set_subs(&event);
                               snd_seq_ev_set_direct(&event);
+                              // As the program sends: only what fits the receiver's pool.
+                              for (int ms = 0; m_receiver && ms < 30000 &&
+                                               m_receiver->freeInputCells(MidiEndpointRef(m_receiver->clientId() * 256)) < 16;
+                                   ++ms) {
+                                  std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                              }
                               return snd_seq_event_output_direct(m_seq, &event) >= 0;
                           });
-}
-
-bool AlsaPeerClient::waitForBytes(int count)
-{
-    std::unique_lock<std::mutex> lock(m_mutex);
-    return m_arrived.wait_for(lock, ArrivalLimit, [&] { return m_received.size() >= count; });
-}
-
-QByteArray AlsaPeerClient::received()
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_received;
-}
-
-QByteArray AlsaPeerClient::takeReceived()
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    QByteArray taken;
-    taken.swap(m_received);
-    return taken;
 }
 
 bool AlsaPeerClient::subscribeFrom(int client, int port, bool exclusive)
@@ -91,32 +92,62 @@ void AlsaPeerClient::removeInput()
     m_in = -1;
 }
 
-void AlsaPeerClient::removeOutput()
+QString AlsaPeerClient::portName(int client, int port)
 {
-    snd_seq_delete_simple_port(m_seq, m_out);
-    m_out = -1;
+    snd_seq_port_info_t* info;
+    snd_seq_port_info_alloca(&info);
+    return snd_seq_get_any_port_info(m_seq, client, port, info) >= 0 ? QString::fromUtf8(snd_seq_port_info_get_name(info))
+                                                                     : QString();
 }
 
-void AlsaPeerClient::readLoop()
+void AlsaPeerClient::readSome()
 {
-    const int descriptorCount = snd_seq_poll_descriptors_count(m_seq, POLLIN);
-    std::vector<pollfd> descriptors(static_cast<std::size_t>(descriptorCount));
-    snd_seq_poll_descriptors(m_seq, descriptors.data(), unsigned(descriptorCount), POLLIN);
-    std::vector<unsigned char> bytes;
-    while (!m_stop) {
-        if (snd_seq_event_input_pending(m_seq, 0) == 0 &&
-            poll(descriptors.data(), descriptors.size(), PollStepMs) <= 0) {
-            continue;
-        }
-        snd_seq_event_t* event = nullptr;
-        if (snd_seq_event_input(m_seq, &event) < 0 || !event || event->dest.port != m_in) {
-            continue;
-        }
-        bytes.clear();
-        if (m_codec.decode(*event, bytes)) {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_received.append(reinterpret_cast<const char*>(bytes.data()), int(bytes.size()));
-            m_arrived.notify_all();
-        }
+    pollfd descriptor{};
+    snd_seq_poll_descriptors(m_seq, &descriptor, 1, POLLIN);
+    if (snd_seq_event_input_pending(m_seq, 0) == 0 && poll(&descriptor, 1, PollStepMs) <= 0) {
+        return;
     }
+    snd_seq_event_t* event = nullptr;
+    std::vector<unsigned char> bytes;
+    if (snd_seq_event_input(m_seq, &event) >= 0 && event && event->dest.port == m_in && m_codec.decode(*event, bytes)) {
+        keep(reinterpret_cast<const char*>(bytes.data()), int(bytes.size()));
+    }
+}
+
+bool ReadingThread::waitForBytes(int count)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    return m_arrived.wait_for(lock, ArrivalLimit, [&] { return m_received.size() >= count; });
+}
+
+QByteArray ReadingThread::takeReceived()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    QByteArray taken;
+    taken.swap(m_received);
+    return taken;
+}
+
+void ReadingThread::startReading()
+{
+    m_thread = std::thread([this] {
+        while (!m_stop) {
+            readSome();
+        }
+    });
+}
+
+void ReadingThread::stopReading()
+{
+    m_stop = true;
+    if (m_thread.joinable()) {
+        m_thread.join();
+    }
+}
+
+void ReadingThread::keep(const char* data, int size)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_received.append(data, size);
+    m_arrived.notify_all();
 }

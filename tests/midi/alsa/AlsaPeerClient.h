@@ -1,8 +1,8 @@
 #pragma once
 
 #include "midi/alsa/AlsaEventCodec.h"
-
-#include <QByteArray>
+#include "midi/alsa/AlsaMidiService.h"
+#include "midi/contract/ServiceContractFixture.h"
 
 #include <alsa/asoundlib.h>
 
@@ -11,14 +11,37 @@
 #include <mutex>
 #include <thread>
 
-// The other end in the ALSA tests: a second sequencer client, as another program on the desktop
-// is, keeping ALSA's default pools. Port "out" can be read and subscribed to, port "in" written
-// and subscribed to; a thread of its own reads what arrives at "in" (unless told not to read, to
-// stand for a program that has stopped reading).
-class AlsaPeerClient {
+// What the other ends in the ALSA tests have received, read by a thread of their own; each
+// readSome() waits a moment for input. The waits give up after a generous limit.
+class ReadingThread {
+public:
+    bool waitForBytes(int count);
+    // What has arrived, which is then forgotten.
+    QByteArray takeReceived();
+
+protected:
+    ~ReadingThread() = default;
+    void startReading();
+    // Before what readSome() uses goes.
+    void stopReading();
+    void keep(const char* data, int size);
+    virtual void readSome() = 0;
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_arrived;
+    QByteArray m_received;
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+// A second sequencer client, as another program on the desktop is, keeping ALSA's default pools.
+// Port "out" can be read and subscribed to, port "in" written and subscribed to; what arrives at
+// "in" is read (unless told not to read, to stand for a program that has stopped reading).
+class AlsaPeerClient : public ContractPeer, public ReadingThread {
 public:
     explicit AlsaPeerClient(const char* clientName = "Tulvar Peer", bool reading = true);
-    ~AlsaPeerClient();
+    ~AlsaPeerClient() override;
 
     AlsaPeerClient(const AlsaPeerClient&) = delete;
     AlsaPeerClient& operator=(const AlsaPeerClient&) = delete;
@@ -28,31 +51,31 @@ public:
     int outputPort() const { return m_out; }
     int inputPort() const { return m_in; }
 
-    // Sends bytes from "out" to its subscribers.
-    bool send(const QByteArray& bytes);
-    // Waits until count bytes have arrived at "in" (false after a generous limit).
-    bool waitForBytes(int count);
-    QByteArray received();
-    // What has arrived, which is then forgotten.
-    QByteArray takeReceived();
+    QString sourceName() const override;
+    QString destinationName() const override;
+    // Sends bytes from "out" to its subscribers, waiting while the receiver, if given, is full.
+    bool send(const QByteArray& bytes) override;
+    void sendWhenThereIsRoomIn(const AlsaMidiService& receiver) { m_receiver = &receiver; }
+    bool waitForBytes(int count) override { return ReadingThread::waitForBytes(count); }
+    QByteArray takeReceived() override { return ReadingThread::takeReceived(); }
+    void vanish() override { close(); }
     // Subscribes "in" to another client's port, exclusively if asked.
     bool subscribeFrom(int client, int port, bool exclusive = false);
     void removeInput();
-    void removeOutput();
     // The whole client goes, as when the program exits.
     void close();
+    // The name of any client's port, as aconnect -l shows it.
+    QString portName(int client, int port);
 
 private:
-    void readLoop();
+    void readSome() override;
 
     snd_seq_t* m_seq = nullptr;
+    QString m_name;
     int m_clientId = -1;
     int m_out = -1;
     int m_in = -1;
     AlsaEventCodec m_codec;
-    std::mutex m_mutex;
-    std::condition_variable m_arrived;
-    QByteArray m_received;
-    std::atomic<bool> m_stop{false};
-    std::thread m_reader;
+    unsigned char m_status = 0;
+    const AlsaMidiService* m_receiver = nullptr;
 };

@@ -6,30 +6,25 @@
 
 namespace {
 constexpr int PollStepMs = 50;
-constexpr auto ArrivalLimit = std::chrono::seconds(30);
 }
 
 RawMidiDevice::RawMidiDevice(const QString& path)
 {
     m_fd = ::open(path.toLocal8Bit().constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    // The device takes bytes in only once someone reads: what comes before is dropped.
+    char none;
+    if (m_fd >= 0 && ::read(m_fd, &none, 0) < 0 && errno != EAGAIN) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
     if (m_fd >= 0) {
-        // The device takes bytes in only once someone reads: what comes before is dropped.
-        char none;
-        if (::read(m_fd, &none, 0) < 0 && errno != EAGAIN) {
-            ::close(m_fd);
-            m_fd = -1;
-            return;
-        }
-        m_reader = std::thread([this] { readLoop(); });
+        startReading();
     }
 }
 
 RawMidiDevice::~RawMidiDevice()
 {
-    m_stop = true;
-    if (m_reader.joinable()) {
-        m_reader.join();
-    }
+    stopReading();
     if (m_fd >= 0) {
         ::close(m_fd);
     }
@@ -53,31 +48,12 @@ bool RawMidiDevice::write(const QByteArray& bytes)
     return true;
 }
 
-bool RawMidiDevice::waitForBytes(int count)
-{
-    std::unique_lock<std::mutex> lock(m_mutex);
-    return m_arrived.wait_for(lock, ArrivalLimit, [&] { return m_received.size() >= count; });
-}
-
-QByteArray RawMidiDevice::received()
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_received;
-}
-
-void RawMidiDevice::readLoop()
+void RawMidiDevice::readSome()
 {
     char buffer[4096];
-    while (!m_stop) {
-        pollfd descriptor{m_fd, POLLIN, 0};
-        if (poll(&descriptor, 1, PollStepMs) <= 0) {
-            continue;
-        }
-        const ssize_t count = ::read(m_fd, buffer, sizeof buffer);
-        if (count > 0) {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            m_received.append(buffer, int(count));
-            m_arrived.notify_all();
-        }
+    pollfd descriptor{m_fd, POLLIN, 0};
+    const ssize_t count = poll(&descriptor, 1, PollStepMs) > 0 ? ::read(m_fd, buffer, sizeof buffer) : 0;
+    if (count > 0) {
+        keep(buffer, int(count));
     }
 }

@@ -26,12 +26,11 @@ class AlsaPacingBudgetTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void bytesUpToTheBudgetLeaveAtOnce();
-    void dumpTakesTheCableTimeOfWhatExceedsTheBudget();
+    void bytesBeyondTheBudgetLeaveAtTheCableRate();
     void noteAfterAQuietSecondLeavesAtOnce();
 };
 
-void AlsaPacingBudgetTest::bytesUpToTheBudgetLeaveAtOnce()
+void AlsaPacingBudgetTest::bytesBeyondTheBudgetLeaveAtTheCableRate()
 {
     AlsaPacingBudget budget;
     Clock::time_point now = Clock::now();
@@ -39,12 +38,6 @@ void AlsaPacingBudgetTest::bytesUpToTheBudgetLeaveAtOnce()
     QCOMPARE(sendThrough(budget, now, 2048, 256), Clock::duration::zero());
     // One byte more waits for one byte's time on the cable.
     QCOMPARE(std::chrono::duration_cast<std::chrono::microseconds>(budget.waitBefore(1, now)), 320us);
-}
-
-void AlsaPacingBudgetTest::dumpTakesTheCableTimeOfWhatExceedsTheBudget()
-{
-    AlsaPacingBudget budget;
-    Clock::time_point now = Clock::now();
     budget.reset(now);
     const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(sendThrough(budget, now, 16384, 256));
     // (16384 - 2048) bytes × 320 µs, give or take rounding of each wait.

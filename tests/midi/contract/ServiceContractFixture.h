@@ -32,20 +32,31 @@ public:
     virtual ~ServiceContractFixture() = default;
 
     // Empty when the service can be tested here (starting what it needs); else why not.
-    virtual QString unavailableReason() = 0;
+    virtual QString unavailableReason() { return QString(); }
     // Whether an unavailable service fails the suite instead of skipping it.
-    virtual bool mustRun() const = 0;
+    virtual bool mustRun() const { return true; }
     virtual std::unique_ptr<MidiService> createService() = 0;
     virtual std::unique_ptr<ContractPeer> createPeer(MidiService& service) = 0;
     // Whether the server or device behind the service can be taken away and brought back.
-    virtual bool canTakeServiceAway() const = 0;
-    virtual void takeServiceAway() = 0;
-    virtual bool bringServiceBack() = 0;
+    virtual bool canTakeServiceAway() const { return false; }
+    virtual void takeServiceAway() {}
+    virtual bool bringServiceBack() { return true; }
 };
+
+// The source or destination whose name (not display name) is name, InvalidPortRef if none is.
+inline MidiEndpointRef endpointNamed(MidiService& service, bool source, const QString& name)
+{
+    const unsigned int count = source ? service.getNumberOfSources() : service.getNumberOfDestinations();
+    for (unsigned int i = 0; i < count; ++i) {
+        const MidiEndpointRef ref = source ? service.getSource(i) : service.getDestination(i);
+        QString value;
+        if (service.getStringProperty(ref, MidiStringProperty::Name, &value) == 0 && value == name) {
+            return ref;
+        }
+    }
+    return InvalidPortRef;
+}
 
 std::unique_ptr<ServiceContractFixture> makeLoopbackContractFixture();
 std::unique_ptr<ServiceContractFixture> makeJackContractFixture();
 std::unique_ptr<ServiceContractFixture> makeAlsaContractFixture();
-
-// The display name of the endpoint whose unique ID is uniqueId, empty if none is listed.
-QString contractEndpointName(MidiService& service, bool source, std::int32_t uniqueId);

@@ -1,30 +1,10 @@
 #include "JackPeerClient.h"
 #include "testkit/JackTestServer.h"
-#include "midi/contract/ServiceContractFixture.h"
 #include "midi/jack/JackMidiService.h"
 
 // The JACK service against a private server; the peer is a libjack client of the test.
 
 namespace {
-class JackPeer : public ContractPeer {
-public:
-    QString sourceName() const override { return m_client.outputName(); }
-    QString destinationName() const override { return m_client.inputName(); }
-    bool send(const QByteArray& event) override
-    {
-        m_client.sendEvent(event);
-        return true;
-    }
-    bool waitForBytes(int count) override { return m_client.waitForBytes(count); }
-    QByteArray takeReceived() override { return m_client.takeReceived(); }
-    void vanish() override { m_client.close(); }
-
-    bool isOpen() const { return m_client.isOpen(); }
-
-private:
-    JackPeerClient m_client;
-};
-
 class JackContractFixture : public ServiceContractFixture {
 public:
     ~JackContractFixture() override { m_server.stop(); }
@@ -40,7 +20,7 @@ public:
     std::unique_ptr<MidiService> createService() override { return std::make_unique<JackMidiService>(); }
     std::unique_ptr<ContractPeer> createPeer(MidiService&) override
     {
-        auto peer = std::make_unique<JackPeer>();
+        auto peer = std::make_unique<JackPeerClient>();
         return peer->isOpen() ? std::move(peer) : nullptr;
     }
     bool canTakeServiceAway() const override { return true; }

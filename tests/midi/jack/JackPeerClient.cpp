@@ -19,7 +19,6 @@ JackPeerClient::JackPeerClient(const char* clientName)
     }
     m_output = jack_port_register(m_client, "out", JACK_DEFAULT_MIDI_TYPE, JackPortIsOutput, 0);
     m_input = jack_port_register(m_client, "in", JACK_DEFAULT_MIDI_TYPE, JackPortIsInput, 0);
-    m_activeOutput.store(m_output);
     jack_set_process_callback(m_client, processCallback, this);
     if (!m_output || !m_input || jack_activate(m_client) != 0) {
         jack_client_close(m_client);
@@ -40,7 +39,6 @@ void JackPeerClient::close()
         m_client = nullptr;
         m_output = nullptr;
         m_input = nullptr;
-        m_activeOutput.store(nullptr);
     }
 }
 
@@ -48,17 +46,6 @@ void JackPeerClient::sendEvent(const QByteArray& event)
 {
     const Length length = static_cast<Length>(event.size());
     waitUntil([&] { return m_toSend.write(&length, sizeof length, event.constData(), event.size()); });
-}
-
-bool JackPeerClient::waitUntilSent()
-{
-    return waitUntil([&] { return m_toSend.readSpace() == 0; }) && waitCycles(2);
-}
-
-bool JackPeerClient::waitCycles(int count)
-{
-    const std::uint64_t target = m_cycles.load() + std::uint64_t(count);
-    return waitUntil([&] { return m_cycles.load() >= target; });
 }
 
 bool JackPeerClient::waitForBytes(int count)
@@ -77,13 +64,6 @@ QByteArray JackPeerClient::takeReceived()
     return bytes;
 }
 
-void JackPeerClient::removeOutput()
-{
-    jack_port_t* port = m_activeOutput.exchange(nullptr);
-    waitCycles(2);
-    jack_port_unregister(m_client, port);
-}
-
 int JackPeerClient::processCallback(jack_nframes_t frames, void* arg)
 {
     auto* self = static_cast<JackPeerClient*>(arg);
@@ -96,19 +76,16 @@ int JackPeerClient::processCallback(jack_nframes_t frames, void* arg)
             self->m_received.write(&length, sizeof length, event.buffer, event.size);
         }
     }
-    if (jack_port_t* output = self->m_activeOutput.load()) {
-        void* out = jack_port_get_buffer(output, frames);
-        jack_midi_clear_buffer(out);
-        Length length = 0;
-        if (self->m_toSend.readSpace() >= sizeof length) {
-            self->m_toSend.peek(0, &length, sizeof length);
-            if (jack_midi_data_t* data = jack_midi_event_reserve(out, 0, length)) {
-                self->m_toSend.peek(sizeof length, data, length);
-                self->m_toSend.consume(sizeof length + length);
-            }
+    void* out = jack_port_get_buffer(self->m_output, frames);
+    jack_midi_clear_buffer(out);
+    Length length = 0;
+    if (self->m_toSend.readSpace() >= sizeof length) {
+        self->m_toSend.peek(0, &length, sizeof length);
+        if (jack_midi_data_t* data = jack_midi_event_reserve(out, 0, length)) {
+            self->m_toSend.peek(sizeof length, data, length);
+            self->m_toSend.consume(sizeof length + length);
         }
     }
-    self->m_cycles.fetch_add(1);
     return 0;
 }
 

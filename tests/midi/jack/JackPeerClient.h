@@ -1,11 +1,8 @@
 #pragma once
 
+#include "midi/contract/ServiceContractFixture.h"
 #include "midi/jack/JackByteRing.h"
 
-#include <QByteArray>
-#include <QString>
-
-#include <atomic>
 #include <functional>
 #include <jack/jack.h>
 
@@ -13,10 +10,10 @@
 // input "in". Its process callback only copies: at most one queued event per cycle goes out
 // (so it paces itself), and every event that comes in is appended to a ring that the test reads.
 // The waits give up after 30 s and say whether what they waited for happened.
-class JackPeerClient {
+class JackPeerClient : public ContractPeer {
 public:
     explicit JackPeerClient(const char* clientName = "tulvar-peer");
-    ~JackPeerClient();
+    ~JackPeerClient() override;
 
     JackPeerClient(const JackPeerClient&) = delete;
     JackPeerClient& operator=(const JackPeerClient&) = delete;
@@ -25,21 +22,24 @@ public:
     QString outputName() const { return m_output ? QString::fromUtf8(jack_port_name(m_output)) : QString(); }
     QString inputName() const { return m_input ? QString::fromUtf8(jack_port_name(m_input)) : QString(); }
     jack_port_t* outputPort() const { return m_output; }
+    QString sourceName() const override { return outputName(); }
+    QString destinationName() const override { return inputName(); }
 
     // Queues one event; waits while the queue is full.
     void sendEvent(const QByteArray& event);
-    // Until every queued event has gone out and two more cycles have run.
-    bool waitUntilSent();
-    bool waitCycles(int count);
+    bool send(const QByteArray& event) override
+    {
+        sendEvent(event);
+        return true;
+    }
     // Until count bytes not yet taken have arrived.
-    bool waitForBytes(int count);
+    bool waitForBytes(int count) override;
     // Everything received and not yet taken, as one byte stream; takenEvents counts its events.
-    QByteArray takeReceived();
+    QByteArray takeReceived() override;
     int takenEvents() const { return m_takenEvents; }
-
-    void removeOutput();
     // Leaves the server: both ports disappear.
     void close();
+    void vanish() override { close(); }
 
 private:
     static int processCallback(jack_nframes_t frames, void* arg);
@@ -48,11 +48,9 @@ private:
 
     jack_client_t* m_client = nullptr;
     jack_port_t* m_output = nullptr;
-    std::atomic<jack_port_t*> m_activeOutput{nullptr};
     jack_port_t* m_input = nullptr;
     JackByteRing m_toSend;
     JackByteRing m_received;
-    std::atomic<std::uint64_t> m_cycles{0};
     QByteArray m_pending;
     int m_takenEvents = 0;
 };

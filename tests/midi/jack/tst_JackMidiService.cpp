@@ -1,7 +1,5 @@
 #include "JackPeerClient.h"
 #include "testkit/JackTestServer.h"
-#include "midi/MidiInputPort.h"
-#include "midi/MidiOutputPort.h"
 #include "midi/MidiServiceFactory.h"
 #include "midi/ServiceTestKit.h"
 #include "midi/alsa/AlsaMidiService.h"
@@ -19,21 +17,6 @@
 // service promises is in the contract suite.
 
 namespace {
-constexpr int WaitMs = 30000;
-
-MidiEndpointRef findEndpoint(MidiService& service, bool sources, const QString& name)
-{
-    const unsigned int count = sources ? service.getNumberOfSources() : service.getNumberOfDestinations();
-    for (unsigned int i = 0; i < count; ++i) {
-        QString value;
-        const MidiEndpointRef ref = sources ? service.getSource(i) : service.getDestination(i);
-        if (service.getStringProperty(ref, MidiStringProperty::Name, &value) == 0 && value == name) {
-            return ref;
-        }
-    }
-    return InvalidPortRef;
-}
-
 // Runs create() with standard error captured; counts the program's own notes in it (anything
 // else there comes from a library).
 std::unique_ptr<MidiService> createCountingNotes(const QString& choice, QString* used, int* notes)
@@ -62,7 +45,6 @@ class JackMidiServiceTest : public QObject {
 private slots:
     void init();
     void cleanup();
-    void cleanupTestCase();
     void ownPortsAreNamedUniquely();
     void uniqueIdsStayWhilePortsExist();
     void displayNamePrefersPrettyNameThenAlias();
@@ -71,13 +53,9 @@ private slots:
     void backendChoiceTakesARunningServerOnly();
 
 private:
-    int transmit(const QByteArray& message);
-
     JackTestServer m_server;
     std::unique_ptr<JackMidiService> m_service;
-    std::unique_ptr<MidiClient> m_client;
-    std::unique_ptr<MidiInputPort> m_input;
-    std::unique_ptr<MidiOutputPort> m_output;
+    std::unique_ptr<ServicePorts> m_ports;
     std::unique_ptr<JackPeerClient> m_peer;
 };
 
@@ -88,33 +66,17 @@ void JackMidiServiceTest::init()
     }
     TULVAR_REQUIRE_JACK(m_server);
     m_service = std::make_unique<JackMidiService>();
-    QVERIFY(m_service->isOpen());
-    m_client = std::make_unique<MidiClient>(*m_service);
-    m_input = std::make_unique<MidiInputPort>(m_client.get(), MaxMidiMessageLength, 0, 0, 0);
-    m_output = std::make_unique<MidiOutputPort>(m_client.get(), MaxMidiMessageLength, 0, 0, 0);
+    m_ports = std::make_unique<ServicePorts>();
+    QVERIFY(m_service->isOpen() && m_ports->open(*m_service));
     m_peer = std::make_unique<JackPeerClient>();
     QVERIFY(m_peer->isOpen());
 }
 
 void JackMidiServiceTest::cleanup()
 {
-    m_input.reset();
-    m_output.reset();
-    m_client.reset();
     m_service.reset();
+    m_ports.reset();
     m_peer.reset();
-}
-
-void JackMidiServiceTest::cleanupTestCase()
-{
-    m_server.stop();
-}
-
-int JackMidiServiceTest::transmit(const QByteArray& message)
-{
-    unsigned int timeStamp = 0;
-    return m_output->transmitMidi(reinterpret_cast<const unsigned char*>(message.constData()),
-                                  static_cast<unsigned short>(message.size()), timeStamp);
 }
 
 void JackMidiServiceTest::ownPortsAreNamedUniquely()
@@ -124,31 +86,26 @@ void JackMidiServiceTest::ownPortsAreNamedUniquely()
     QVERIFY(more.open(*m_service));
     QCOMPARE(m_service->ownPortName(more.input), QStringLiteral("Tulvar MIDI:InputPort 2"));
     QCOMPARE(m_service->ownPortName(more.output), QStringLiteral("Tulvar MIDI:OutputPort 2"));
-    QCOMPARE(findEndpoint(*m_service, true, m_service->ownPortName(more.output)), InvalidPortRef);
-    QCOMPARE(m_service->getSource(m_service->getNumberOfSources()), InvalidPortRef);
+    QCOMPARE(endpointNamed(*m_service, true, m_service->ownPortName(more.output)), InvalidPortRef);
 }
 
+// The contract suite shows them distinct and stable; here a port that comes back under the same
+// name is a new endpoint.
 void JackMidiServiceTest::uniqueIdsStayWhilePortsExist()
 {
     auto idOf = [&](const QString& name) {
         std::int32_t id = -1;
-        const MidiEndpointRef source = findEndpoint(*m_service, true, name);
-        return source != InvalidPortRef &&
-                       m_service->getIntegerProperty(source, MidiIntegerProperty::UniqueId, &id) == 0
-                   ? int(id)
-                   : -1;
+        m_service->getIntegerProperty(endpointNamed(*m_service, true, name), MidiIntegerProperty::UniqueId, &id);
+        return int(id);
     };
-    auto second = std::make_unique<JackPeerClient>("tulvar-peer-b");
-    const QString secondName = second->outputName();
     const int firstId = idOf(m_peer->outputName());
-    const int secondId = idOf(secondName);
+    int secondId = -1;
+    {
+        JackPeerClient second("tulvar-peer-b");
+        secondId = idOf(second.outputName());
+    }
     QVERIFY(firstId > 0 && secondId > 0 && firstId != secondId);
     QCOMPARE(idOf(m_peer->outputName()), firstId);
-
-    second.reset();
-    QCOMPARE(idOf(secondName), -1);
-    QCOMPARE(idOf(m_peer->outputName()), firstId);
-    // A port that comes back under the same name is a new endpoint.
     JackPeerClient again("tulvar-peer-b");
     const int newId = idOf(again.outputName());
     QVERIFY(newId > 0 && newId != secondId && newId != firstId);
@@ -158,7 +115,7 @@ void JackMidiServiceTest::displayNamePrefersPrettyNameThenAlias()
 {
     auto displayName = [&] {
         QString name;
-        m_service->getStringProperty(findEndpoint(*m_service, true, m_peer->outputName()),
+        m_service->getStringProperty(endpointNamed(*m_service, true, m_peer->outputName()),
                                      MidiStringProperty::DisplayName, &name);
         return name;
     };
@@ -179,16 +136,16 @@ void JackMidiServiceTest::displayNamePrefersPrettyNameThenAlias()
 // a system exclusive split across events.
 void JackMidiServiceTest::dumpsContinueAcrossCycles()
 {
-    QCOMPARE(m_output->openOutputPort(m_peer->inputName()), 0);
-    const QList<QByteArray> messages{sysEx(16384), sysEx(16384), sysEx(16384), sysEx(16384)};
+    const MidiEndpointRef destination = endpointNamed(*m_service, false, m_peer->inputName());
+    QCOMPARE(m_service->connectDestination(m_ports->output, destination), 0);
     QByteArray expected;
-    for (const QByteArray& message : messages) {
-        QCOMPARE(transmit(message), 0);
-        expected += message;
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(m_ports->send(destination, sysEx(16384)), 0);
+        expected += sysEx(16384);
     }
     QVERIFY(m_peer->waitForBytes(expected.size()));
     QCOMPARE(m_peer->takeReceived(), expected);
-    QVERIFY(m_peer->takenEvents() > messages.size());
+    QVERIFY(m_peer->takenEvents() > 4);
     QCOMPARE(m_service->receivedOverruns(), std::uint64_t(0));
 }
 

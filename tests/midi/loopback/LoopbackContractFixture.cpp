@@ -1,55 +1,41 @@
 #include "midi/ServiceTestKit.h"
 #include "midi/contract/ServiceContractFixture.h"
-#include "testkit/FaultInjectingMidiService.h"
+#include "midi/loopback/LoopbackMidiService.h"
 
 // The peer is a second client on the same Loopback service: what it sends to "Loopback A"
-// arrives from source "Loopback A", and it listens to "Loopback B". The service is decorated so
-// that the endpoints can vanish.
+// arrives from source "Loopback A", and it listens to "Loopback B" (each loop's source and
+// destination are at the same index).
 
 namespace {
-const QString PeerSourceName = QStringLiteral("Loopback A");
-const QString PeerDestinationName = QStringLiteral("Loopback B");
-// Each loop's source and destination, in the service's index order.
-constexpr unsigned int SourceLoop = 0;
-constexpr unsigned int DestinationLoop = 1;
-
 class LoopbackPeer : public ContractPeer {
 public:
-    explicit LoopbackPeer(FaultInjectingMidiService& service) : m_service(service)
+    explicit LoopbackPeer(LoopbackMidiService& service) : m_service(service)
     {
         m_ports.open(m_service);
-        m_service.connectSource(m_ports.input, m_service.getSource(DestinationLoop), nullptr);
-        m_sendTo = m_service.getDestination(SourceLoop);
+        m_service.connectSource(m_ports.input, m_service.getSource(1), nullptr);
     }
     // Nothing may be delivered to the recorder once it is gone.
     ~LoopbackPeer() override { m_service.disposeClient(m_ports.client); }
 
-    QString sourceName() const override { return PeerSourceName; }
-    QString destinationName() const override { return PeerDestinationName; }
-    bool send(const QByteArray& event) override { return m_ports.send(m_sendTo, event) == 0; }
+    QString sourceName() const override { return QStringLiteral("Loopback A"); }
+    QString destinationName() const override { return QStringLiteral("Loopback B"); }
+    bool send(const QByteArray& event) override { return m_ports.send(m_service.getDestination(0), event) == 0; }
     bool waitForBytes(int count) override { return m_ports.recorder.waitForBytes(count); }
     QByteArray takeReceived() override { return m_ports.recorder.take(); }
     void vanish() override { m_service.removeServiceEndpoints(); }
 
 private:
-    FaultInjectingMidiService& m_service;
+    LoopbackMidiService& m_service;
     ServicePorts m_ports;
-    MidiEndpointRef m_sendTo = InvalidPortRef;
 };
 
 class LoopbackContractFixture : public ServiceContractFixture {
 public:
-    QString unavailableReason() override { return QString(); }
-    bool mustRun() const override { return true; }
-    std::unique_ptr<MidiService> createService() override { return std::make_unique<FaultInjectingMidiService>(); }
+    std::unique_ptr<MidiService> createService() override { return std::make_unique<LoopbackMidiService>(); }
     std::unique_ptr<ContractPeer> createPeer(MidiService& service) override
     {
-        return std::make_unique<LoopbackPeer>(static_cast<FaultInjectingMidiService&>(service));
+        return std::make_unique<LoopbackPeer>(static_cast<LoopbackMidiService&>(service));
     }
-    // Nothing outside the program to lose.
-    bool canTakeServiceAway() const override { return false; }
-    void takeServiceAway() override {}
-    bool bringServiceBack() override { return true; }
 };
 }
 
