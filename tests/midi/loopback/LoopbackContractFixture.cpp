@@ -1,15 +1,15 @@
 #include "midi/ServiceTestKit.h"
 #include "midi/contract/ServiceContractFixture.h"
-#include "midi/loopback/LoopbackMidiService.h"
+#include "testkit/FaultInjectingMidiService.h"
 
 // The peer is a second client on the same Loopback service: what it sends to "Loopback A"
 // arrives from source "Loopback A", and it listens to "Loopback B" (each loop's source and
-// destination are at the same index).
+// destination are at the same index). The service is decorated so that the endpoints can vanish.
 
 namespace {
 class LoopbackPeer : public ContractPeer {
 public:
-    explicit LoopbackPeer(LoopbackMidiService& service) : m_service(service)
+    explicit LoopbackPeer(FaultInjectingMidiService& service) : m_service(service)
     {
         m_ports.open(m_service);
         m_service.connectSource(m_ports.input, m_service.getSource(1), nullptr);
@@ -25,16 +25,16 @@ public:
     void vanish() override { m_service.removeServiceEndpoints(); }
 
 private:
-    LoopbackMidiService& m_service;
+    FaultInjectingMidiService& m_service;
     ServicePorts m_ports;
 };
 
 class LoopbackContractFixture : public ServiceContractFixture {
 public:
-    std::unique_ptr<MidiService> createService() override { return std::make_unique<LoopbackMidiService>(); }
+    std::unique_ptr<MidiService> createService() override { return std::make_unique<FaultInjectingMidiService>(); }
     std::unique_ptr<ContractPeer> createPeer(MidiService& service) override
     {
-        return std::make_unique<LoopbackPeer>(static_cast<LoopbackMidiService&>(service));
+        return std::make_unique<LoopbackPeer>(static_cast<FaultInjectingMidiService&>(service));
     }
 };
 }
