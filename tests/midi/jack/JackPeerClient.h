@@ -25,6 +25,7 @@ public:
     QString outputName() const { return m_output ? QString::fromUtf8(jack_port_name(m_output)) : QString(); }
     QString inputName() const { return m_input ? QString::fromUtf8(jack_port_name(m_input)) : QString(); }
     jack_port_t* outputPort() const { return m_output; }
+    jack_port_t* inputPort() const { return m_input; }
 
     // Queues one event; waits while the queue is full.
     void sendEvent(const QByteArray& event);
