@@ -22,12 +22,8 @@ constexpr auto ThruDelay = std::chrono::milliseconds(20);
 // An exclusive carrying its sequence number in its first two data bytes.
 QByteArray numbered(int sequence)
 {
-    QByteArray bytes(EventLength, char(0x11));
-    bytes[0] = char(0xF0);
-    bytes[1] = char(sequence >> 7);
-    bytes[2] = char(sequence & 0x7F);
-    bytes[EventLength - 1] = char(0xF7);
-    return bytes;
+    return QByteArray(1, char(0xF0)) + char(sequence >> 7) + char(sequence & 0x7F) + QByteArray(EventLength - 4, 0x11)
+           + char(0xF7);
 }
 
 // The receive callback: notes the sequence number, then passes the event on slowly, as the
@@ -38,33 +34,24 @@ struct SlowThru {
         auto* self = static_cast<SlowThru*>(context);
         {
             std::lock_guard<std::mutex> lock(self->mutex);
-            self->sequences.push_back(length > 2 ? data[1] * 128 + data[2] : -1);
+            self->sequences.push_back(data[1] * 128 + data[2]);
             self->changed.notify_all();
         }
         std::this_thread::sleep_for(ThruDelay);
-        unsigned int timeStamp = 0;
-        self->output->transmitMidi(data, length, timeStamp);
+        self->output->transmitMidi(data, length, self->timeStamp);
     }
-    bool waitFor(std::size_t count, int last = -1)
+    bool waitFor(std::size_t count, int last)
     {
         std::unique_lock<std::mutex> lock(mutex);
-        return changed.wait_for(lock, std::chrono::seconds(30), [&] {
-            return sequences.size() >= count && (last < 0 || sequences.back() == last);
-        });
+        return changed.wait_for(lock, std::chrono::seconds(30),
+                                [&] { return sequences.size() >= count && (last < 0 || sequences.back() == last); });
     }
 
     MidiOutputPort* output = nullptr;
+    unsigned int timeStamp = 0;
     std::mutex mutex;
     std::condition_variable changed;
     std::vector<int> sequences;
-};
-
-// The service with a flooded source, a quiet one to switch to and a thru destination.
-struct Backend {
-    std::unique_ptr<MidiService> service;
-    QString floodSource, quietSource, thruDestination;
-    std::function<void(const QByteArray&)> flood, sendQuietly;
-    std::function<void()> waitUntilFlooded;
 };
 }
 
@@ -72,7 +59,6 @@ class PortChangeUnderFlood : public QObject {
     Q_OBJECT
 
 private slots:
-    void cleanupTestCase() { m_server.stop(); }
     void portChangeAndQuitFinishInOrder_data();
     void portChangeAndQuitFinishInOrder();
 
@@ -85,8 +71,10 @@ void PortChangeUnderFlood::portChangeAndQuitFinishInOrder_data()
     QTest::addColumn<bool>("jack");
     QTest::addColumn<bool>("switchFirst");
     for (bool jack : {false, true}) {
-        QTest::addRow("%s, switch then quit", jack ? "JACK" : "Loopback") << jack << true;
-        QTest::addRow("%s, quit while flooded", jack ? "JACK" : "Loopback") << jack << false;
+        for (bool switchFirst : {true, false}) {
+            QTest::addRow("%s, %s", jack ? "JACK" : "Loopback", switchFirst ? "switch then quit" : "quit while flooded")
+                << jack << switchFirst;
+        }
     }
 }
 
@@ -94,62 +82,63 @@ void PortChangeUnderFlood::portChangeAndQuitFinishInOrder()
 {
     QFETCH(bool, jack);
     QFETCH(bool, switchFirst);
-    Backend backend;
-    std::unique_ptr<JackPeerClient> floodPeer, quietPeer;
-    MidiPortRef peerOutput = InvalidPortRef;
+    // Source 0 floods, source 1 is switched to; thru goes to a destination nobody drains fast.
+    std::unique_ptr<MidiService> service;
+    QString sources[2], thruDestination;
+    std::function<void(int, const QByteArray&)> send;
+    std::unique_ptr<JackPeerClient> peers[2];
     if (jack) {
         if (!m_server.isRunning()) {
             m_server.start();
         }
         TULVAR_REQUIRE_JACK(m_server);
-        floodPeer = std::make_unique<JackPeerClient>("tulvar-flood");
-        quietPeer = std::make_unique<JackPeerClient>("tulvar-quiet");
-        backend = Backend{std::make_unique<JackMidiService>(), floodPeer->outputName(), quietPeer->outputName(),
-                          floodPeer->inputName(), [&](const QByteArray& e) { floodPeer->sendEvent(e); },
-                          [&](const QByteArray& e) { quietPeer->sendEvent(e); },
-                          [&] { QVERIFY(floodPeer->waitUntilSent()); }};
+        for (int i : {0, 1}) {
+            peers[i] = std::make_unique<JackPeerClient>(i == 0 ? "tulvar-flood" : "tulvar-quiet");
+            sources[i] = peers[i]->outputName();
+        }
+        service = std::make_unique<JackMidiService>();
+        thruDestination = peers[0]->inputName();
+        send = [&](int source, const QByteArray& bytes) { peers[source]->sendEvent(bytes); };
     } else {
         auto loopback = std::make_unique<FaultInjectingMidiService>();
-        MidiClientRef peer = InvalidPortRef;
-        QCOMPARE(loopback->createClient(QStringLiteral("peer"), &peer), 0);
-        QCOMPARE(loopback->createOutputPort(peer, QStringLiteral("peer"), &peerOutput), 0);
-        const QString thru = QStringLiteral("Slow thru");
-        loopback->addDestination(thru);
-        MidiService* service = loopback.get();
-        auto sendTo = [service, &peerOutput](unsigned int loop) {
-            return [service, &peerOutput, loop](const QByteArray& e) {
-                const MidiPacket packet{0, std::uint16_t(e.size()), reinterpret_cast<const unsigned char*>(e.data())};
-                service->send(peerOutput, service->getDestination(loop), packet);
-            };
-        };
-        backend = Backend{std::move(loopback), QStringLiteral("Loopback A"), QStringLiteral("Loopback B"), thru,
-                          sendTo(0), sendTo(1), [] {}};
+        loopback->addDestination(thruDestination = QStringLiteral("Slow thru"));
+        sources[0] = QStringLiteral("Loopback A");
+        sources[1] = QStringLiteral("Loopback B");
+        service = std::move(loopback);
     }
-    auto client = std::make_unique<MidiClient>(*backend.service);
+    auto client = std::make_unique<MidiClient>(*service);
     auto input = std::make_unique<MidiInputPort>(client.get(), MaxMidiMessageLength, 0, 0, 0);
     auto output = std::make_unique<MidiOutputPort>(client.get(), MaxMidiMessageLength, 0, 0, 0);
+    MidiPortRef peerOutput = InvalidPortRef;
+    if (!jack) {
+        QCOMPARE(service->createOutputPort(client->clientRef(), QStringLiteral("peer"), &peerOutput), 0);
+        send = [&](int source, const QByteArray& bytes) {
+            const MidiPacket packet{0, std::uint16_t(bytes.size()), reinterpret_cast<const unsigned char*>(bytes.data())};
+            service->send(peerOutput, service->getDestination(unsigned(source)), packet);
+        };
+    }
     SlowThru thru;
     thru.output = output.get();
     input->setReceivedMidiCallbackFunc(&SlowThru::callback, &thru);
-    QCOMPARE(output->openOutputPort(backend.thruDestination), 0);
-    QCOMPARE(input->openInputPort(backend.floodSource), 0);
+    QCOMPARE(output->openOutputPort(thruDestination), 0);
+    QCOMPARE(input->openInputPort(sources[0]), 0);
     for (int i = 0; i < FloodEvents; ++i) {
-        backend.flood(numbered(i));
+        send(0, numbered(i));
     }
-    backend.waitUntilFlooded();
-    QVERIFY(thru.waitFor(2));
+    QVERIFY(!jack || peers[0]->waitUntilSent());
+    QVERIFY(thru.waitFor(2, -1));
 
     // Run aside, so that a hang fails the test rather than stalling it.
     auto finished = std::async(std::launch::async, [&] {
         if (switchFirst) {
-            input->openInputPort(backend.quietSource);
-            backend.sendQuietly(numbered(FloodEvents));
+            input->openInputPort(sources[1]);
+            send(1, numbered(FloodEvents));
             thru.waitFor(1, FloodEvents);
         }
         input.reset();
         output.reset();
         client.reset();
-        backend.service.reset();
+        service.reset();
     });
     if (finished.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
         m_server.stop();
