@@ -31,7 +31,7 @@ int CliSession::open(QString const& backendOption)
         return ExitNoService;
     }
     m_client = std::make_unique<MidiClient>(*m_service);
-    if (m_client->clientRef() == MidiNullRef) {
+    if (m_client->clientRef() == InvalidPortRef) {
         std::fprintf(stderr, "tulvar-midi-cli: the %s MIDI service refused a client\n", qPrintable(used));
         return ExitNoService;
     }
