@@ -18,6 +18,17 @@ MidiDataTransmissionThread::MidiDataTransmissionThread(QObject* parent, unsigned
 
 MidiDataTransmissionThread::~MidiDataTransmissionThread()
 {
+    stop();
+    {
+        // Writers that were holding for room touch the conditions until they have left.
+        std::unique_lock<std::mutex> lock(m_bufferMutex);
+        m_spaceCondition.wait(lock, [this] { return m_waitingWriters == 0; });
+    }
+    delete m_ring;
+}
+
+void MidiDataTransmissionThread::stop()
+{
     {
         std::unique_lock<std::mutex> lock(m_bufferMutex);
         m_callback = nullptr;
@@ -25,12 +36,10 @@ MidiDataTransmissionThread::~MidiDataTransmissionThread()
         m_stopFlag = true;
         m_wakeCondition.notify_all();
         m_spaceCondition.notify_all();
-        // Wait for the loop and for writers that were holding for room: both touch the ring.
         // The thread may never have run if it could not be started.
-        m_spaceCondition.wait(lock, [this] { return (m_finished || !isRunning()) && m_waitingWriters == 0; });
+        m_spaceCondition.wait(lock, [this] { return m_finished || !isRunning(); });
     }
     wait();
-    delete m_ring;
 }
 
 void MidiDataTransmissionThread::setReceivedMidiCallbackFunc(ReceivedMidiCallbackFunc callback, void* context)

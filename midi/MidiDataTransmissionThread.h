@@ -24,6 +24,9 @@ public:
     ~MidiDataTransmissionThread() override;
 
     void setReceivedMidiCallbackFunc(ReceivedMidiCallbackFunc callback, void* context);
+    // Ends the thread after the callback in progress and lets go of writers held for room; what
+    // the ring holds and whatever is written afterwards is dropped.
+    void stop();
 
     // Appends one record and wakes the thread. Holds the caller while the ring is full; drops the
     // packet when it can never fit, when no callback is set, or when the thread is stopping.

@@ -15,9 +15,12 @@ MidiInputPort::MidiInputPort(MidiClient* client, unsigned short maxMessageLength
 
 MidiInputPort::~MidiInputPort()
 {
+    // The delivery thread ends first: its callback may be in a thru send that needs the service,
+    // and a service reader held for room in the ring is let go rather than waited for.
+    m_thread->stop();
     closeInputPort();
     if (m_inputPortRef != InvalidPortRef) {
-        // Once this returns the read procedure no longer runs, so the thread can go.
+        // Once this returns the read procedure no longer runs, so the thread object can go.
         service().disposePort(m_inputPortRef);
     }
     delete m_thread;

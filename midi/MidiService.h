@@ -30,7 +30,8 @@ struct MidiPacket {
 // Called on a thread of the service for every list of packets that arrives at an input port.
 // readProcRefCon is the context given when the port was created, srcConnRefCon the one given
 // when the source was connected. The packets are valid only during the call. The procedure may
-// block for a while (the port's delivery ring can be full); of the service it calls only
+// block until a thru send has freed room in the port's delivery ring, so a service calls it with
+// no lock held that send or a port change takes; of the service it calls only
 // hostTimeNanos, which must therefore take no lock that the service holds around this call.
 // Once disconnectSource or disposePort of the input port has returned (called from any other
 // thread), the procedure is not running for that connection and is not called for it again:

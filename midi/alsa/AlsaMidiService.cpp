@@ -587,7 +587,10 @@ void AlsaMidiService::releaseDestination(OwnPort& own)
 
 void AlsaMidiService::waitUntilNotDelivering(const OwnPort& own, std::unique_lock<std::mutex>& delivery)
 {
-    m_deliveryDone.wait(delivery, [&] { return m_delivering != &own; });
+    // A count, not the port alone: under a flood the reader may begin the next call for the same
+    // port before this thread wakes, and would starve it.
+    const std::uint64_t finished = m_deliveriesFinished;
+    m_deliveryDone.wait(delivery, [&] { return m_delivering != &own || m_deliveriesFinished != finished; });
 }
 
 void AlsaMidiService::readLoop()
@@ -652,6 +655,7 @@ void AlsaMidiService::deliver(const snd_seq_event_t& event, std::uint64_t hostTi
             readProc(packets.data(), static_cast<unsigned int>(packets.size()), readProcRefCon, srcConnRefCon);
             delivery.lock();
             m_delivering = nullptr;
+            ++m_deliveriesFinished;
             m_deliveryDone.notify_all();
             return;
         }

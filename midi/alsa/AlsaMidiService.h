@@ -133,6 +133,7 @@ private:
     std::mutex m_deliveryMutex;
     std::condition_variable m_deliveryDone;
     const OwnPort* m_delivering = nullptr;
+    std::uint64_t m_deliveriesFinished = 0;
     int m_stopFd = -1;
     std::thread m_reader;
 };

@@ -145,7 +145,7 @@ MidiStatus JackMidiService::createOutputPort(MidiClientRef client, const QString
 
 MidiStatus JackMidiService::disposePort(MidiObjectRef object)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::unique_lock<std::mutex> lock(m_mutex);
     const bool alive = ensureClient(false);
     if (OwnPort* own = findOwnPort(object)) {
         jack_port_t* jackPort = own->jackPort.exchange(nullptr);
@@ -155,32 +155,21 @@ MidiStatus JackMidiService::disposePort(MidiObjectRef object)
             jack_port_unregister(m_client, jackPort);
         }
         {
-            std::lock_guard<std::mutex> delivery(m_deliveryMutex);
+            std::unique_lock<std::mutex> delivery(m_deliveryMutex);
             own->readProc = nullptr;
             own->readProcRefCon = nullptr;
             own->srcConnRefCon = nullptr;
+            lock.unlock();
+            waitUntilNotDelivering(std::size_t(own - m_ports.data()), delivery);
         }
+        lock.lock();
         own->connectedDestination.clear();
         own->used = false;
         return 0;
     }
-    // Releasing a destination: the output ports connected to it let go once their messages have
-    // left. A port still sending there reconnects on its next message.
-    const Endpoint* endpoint = findEndpoint(object);
-    if (!endpoint) {
-        return 1;
-    }
-    const QByteArray destination = endpoint->fullName;
-    for (OwnPort& own : m_ports) {
-        if (!own.used || own.isInput || own.connectedDestination != destination) {
-            continue;
-        }
-        if (alive) {
-            disconnectOutput(own);
-        }
-        own.connectedDestination.clear();
-    }
-    return 0;
+    // A destination reference holds nothing: its connection belongs to the output port, which
+    // disconnectDestination releases.
+    return findEndpoint(object) ? 0 : 1;
 }
 
 unsigned int JackMidiService::getNumberOfSources()
@@ -288,7 +277,7 @@ MidiStatus JackMidiService::connectSource(MidiPortRef port, MidiEndpointRef sour
 
 MidiStatus JackMidiService::disconnectSource(MidiPortRef port, MidiEndpointRef source)
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
+    std::unique_lock<std::mutex> lock(m_mutex);
     if (!ensureClient(false)) {
         return 1;
     }
@@ -302,10 +291,51 @@ MidiStatus JackMidiService::disconnectSource(MidiPortRef port, MidiEndpointRef s
     // Once the server routes nothing more from the source, what is still on its way is dropped
     // and the connection's context is never handed out again.
     waitForCycles(2);
-    std::lock_guard<std::mutex> delivery(m_deliveryMutex);
+    std::unique_lock<std::mutex> delivery(m_deliveryMutex);
     own->generation.fetch_add(1, std::memory_order_release);
     own->srcConnRefCon = nullptr;
+    lock.unlock();
+    waitUntilNotDelivering(std::size_t(own - m_ports.data()), delivery);
     return status == 0 ? 0 : 1;
+}
+
+MidiStatus JackMidiService::connectDestination(MidiPortRef port, MidiEndpointRef destination)
+{
+    OwnPort* own = findOutputPort(port);
+    if (!own) {
+        return 1;
+    }
+    std::lock_guard<std::mutex> sending(own->sendMutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const Endpoint* endpoint = findEndpoint(destination);
+    jack_port_t* jackPort = own->jackPort.load();
+    if (!ensureClient(false) || !jackPort || !endpoint) {
+        return 1;
+    }
+    const QByteArray name = endpoint->fullName;
+    if (own->connectedDestination == name && jack_port_connected_to(jackPort, name.constData())) {
+        return 0;
+    }
+    return connectOutput(*own, name) ? 0 : 1;
+}
+
+MidiStatus JackMidiService::disconnectDestination(MidiPortRef port, MidiEndpointRef destination)
+{
+    OwnPort* own = findOutputPort(port);
+    if (!own) {
+        return 1;
+    }
+    std::lock_guard<std::mutex> sending(own->sendMutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const Endpoint* endpoint = findEndpoint(destination);
+    // A destination that has gone took its connection along.
+    if (!endpoint || own->connectedDestination == endpoint->fullName) {
+        if (ensureClient(false)) {
+            disconnectOutput(*own);
+        }
+        own->connectedDestination.clear();
+    }
+    return 0;
 }
 
 MidiStatus JackMidiService::send(MidiPortRef port, MidiEndpointRef destination, const MidiPacket& packet)
@@ -609,6 +639,13 @@ JackMidiService::OwnPort* JackMidiService::findOwnPort(MidiPortRef ref)
     return own.used ? &own : nullptr;
 }
 
+JackMidiService::OwnPort* JackMidiService::findOutputPort(MidiPortRef ref)
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    OwnPort* own = findOwnPort(ref);
+    return own && !own->isInput ? own : nullptr;
+}
+
 bool JackMidiService::waitForCycles(std::uint64_t count)
 {
     const std::uint64_t target = m_cycles.load() + count;
@@ -648,6 +685,16 @@ void JackMidiService::disconnectOutput(OwnPort& own)
     own.connectedDestination.clear();
 }
 
+void JackMidiService::waitUntilNotDelivering(std::size_t slot, std::unique_lock<std::mutex>& delivery)
+{
+    if (std::this_thread::get_id() == m_deliveryThread.get_id()) {
+        return;
+    }
+    // A count, not the slot alone: under a flood the next call may begin before this wakes.
+    const std::uint64_t finished = m_deliveriesFinished;
+    m_deliveryDone.wait(delivery, [&] { return m_deliveringSlot != slot || m_deliveriesFinished != finished; });
+}
+
 void JackMidiService::deliveryLoop()
 {
     std::vector<unsigned char> data;
@@ -669,12 +716,20 @@ void JackMidiService::deliveryLoop()
                 const std::size_t length = std::min(MaxPacketLength, data.size() - offset);
                 packets.push_back(MidiPacket{header.hostTime, static_cast<std::uint16_t>(length), data.data() + offset});
             }
-            std::lock_guard<std::mutex> delivery(m_deliveryMutex);
+            std::unique_lock<std::mutex> delivery(m_deliveryMutex);
             const OwnPort& own = m_ports[header.slot];
             if (own.readProc && header.generation == own.generation.load(std::memory_order_relaxed)) {
+                const MidiReadProc readProc = own.readProc;
+                void* const readProcRefCon = own.readProcRefCon;
                 // Connections made outside the program (jack_connect) deliver with the port's context.
-                own.readProc(packets.data(), static_cast<unsigned int>(packets.size()), own.readProcRefCon,
-                             own.srcConnRefCon ? own.srcConnRefCon : own.readProcRefCon);
+                void* const srcConnRefCon = own.srcConnRefCon ? own.srcConnRefCon : own.readProcRefCon;
+                m_deliveringSlot = header.slot;
+                delivery.unlock();
+                readProc(packets.data(), static_cast<unsigned int>(packets.size()), readProcRefCon, srcConnRefCon);
+                delivery.lock();
+                m_deliveringSlot = MaxOwnPorts;
+                ++m_deliveriesFinished;
+                m_deliveryDone.notify_all();
             }
         }
     }

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -29,8 +30,9 @@ typedef struct _jack_port jack_port_t;
 //
 // Threads: JACK's process thread only moves bytes between the port buffers and lock-free rings
 // (one shared ring for everything received, one ring per output port); the service's delivery
-// thread takes received records out and calls the read procedures; senders write into their
-// port's ring and wait while it is full. When the server goes away every operation fails and the
+// thread takes received records out and calls the read procedures with no lock held (a read
+// procedure may wait for room in its port's ring, which only a thru send frees); senders write
+// into their port's ring and wait while it is full. When the server goes away every operation fails and the
 // lists are empty; the next enumeration tries to reach a server again, never starting one.
 class JackMidiService : public MidiService {
 public:
@@ -61,6 +63,10 @@ public:
 
     MidiStatus connectSource(MidiPortRef port, MidiEndpointRef source, void* srcConnRefCon) override;
     MidiStatus disconnectSource(MidiPortRef port, MidiEndpointRef source) override;
+    // Choosing an output connects it at once, so that patchbays show it and the first message
+    // does not wait for the connection; closing lets what is queued leave, then disconnects.
+    MidiStatus connectDestination(MidiPortRef port, MidiEndpointRef destination) override;
+    MidiStatus disconnectDestination(MidiPortRef port, MidiEndpointRef destination) override;
 
     MidiStatus send(MidiPortRef port, MidiEndpointRef destination, const MidiPacket& packet) override;
 
@@ -110,6 +116,8 @@ private:
                  std::uint64_t cycleTime);
     void transmit(OwnPort& own, jack_port_t* jackPort, std::uint32_t frames);
 
+    // Takes m_mutex: an output port, null for anything else.
+    OwnPort* findOutputPort(MidiPortRef ref);
     // All of these expect m_mutex held.
     bool ensureClient(bool reconnect);
     bool openClient();
@@ -127,6 +135,9 @@ private:
     // Lets what the port has queued leave, then disconnects it from its destination.
     void disconnectOutput(OwnPort& own);
 
+    // Until no call of the slot's read procedure that had begun is still running; called with
+    // m_mutex released, since that call may wait for a thru send that needs it.
+    void waitUntilNotDelivering(std::size_t slot, std::unique_lock<std::mutex>& delivery);
     void deliveryLoop();
 
     const QByteArray m_clientName;
@@ -146,6 +157,11 @@ private:
     JackByteRing m_received;
     std::atomic<std::uint64_t> m_receivedOverruns{0};
     std::mutex m_deliveryMutex;
+    // The slot whose read procedure the delivery thread is calling (MaxOwnPorts when none), and
+    // the calls finished; guarded by m_deliveryMutex.
+    std::condition_variable m_deliveryDone;
+    std::size_t m_deliveringSlot = MaxOwnPorts;
+    std::uint64_t m_deliveriesFinished = 0;
     // Posted by the process thread: a semaphore post neither locks nor waits.
     sem_t m_wakeDelivery;
     std::atomic<bool> m_stopDelivery{false};

@@ -53,6 +53,30 @@ private slots:
         QCOMPARE(records[2].timeStamp, expected);
         rig.service->setHostClock({});
     }
+
+    // Several packets in one call keep their order and each its own time stamp; one longer than
+    // a ring record arrives as consecutive slices with its time.
+    void packetsOfOneCallKeepTheirOrderAndTimeStamps()
+    {
+        PortRig rig;
+        QCOMPARE(rig.openInput(0u), 0);
+        const QByteArray note = QByteArray::fromHex("903c40");
+        const QByteArray dump(MaxMidiMessageLength + 100, char(0x11));
+        auto packet = [](const QByteArray& bytes, std::uint64_t ms) {
+            return MidiPacket{ms * NanosPerMs, std::uint16_t(bytes.size()),
+                              reinterpret_cast<const unsigned char*>(bytes.constData())};
+        };
+        QVERIFY(rig.service->injectPackets(rig.service->getSource(0), {packet(note, 7), packet(dump, 3), packet(note, 9)}));
+        QVERIFY(rig.recorder.waitForCount(4));
+        const QList<QPair<QByteArray, uint>> expected{
+            {note, 7}, {dump.left(MaxMidiMessageLength), 3}, {dump.mid(MaxMidiMessageLength), 3}, {note, 9}};
+        const auto records = rig.recorder.records();
+        QCOMPARE(records.size(), std::size_t(expected.size()));
+        for (int i = 0; i < expected.size(); ++i) {
+            QCOMPARE(records[std::size_t(i)].data, expected[i].first);
+            QCOMPARE(records[std::size_t(i)].timeStamp, expected[i].second);
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TimeStamps)

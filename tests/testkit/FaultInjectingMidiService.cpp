@@ -315,6 +315,16 @@ void FaultInjectingMidiService::setHostClock(std::function<std::uint64_t()> cloc
 bool FaultInjectingMidiService::injectPackets(MidiEndpointRef source, const QList<QByteArray>& packets,
                                               std::uint64_t hostTime)
 {
+    std::vector<MidiPacket> list;
+    for (const QByteArray& bytes : packets) {
+        list.push_back(MidiPacket{hostTime, std::uint16_t(bytes.size()),
+                                  reinterpret_cast<const unsigned char*>(bytes.constData())});
+    }
+    return injectPackets(source, list);
+}
+
+bool FaultInjectingMidiService::injectPackets(MidiEndpointRef source, const std::vector<MidiPacket>& list)
+{
     std::vector<Connection> targets;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -323,11 +333,6 @@ bool FaultInjectingMidiService::injectPackets(MidiEndpointRef source, const QLis
         }
         std::copy_if(m_connections.begin(), m_connections.end(), std::back_inserter(targets),
                      [source](const Connection& c) { return c.source == source; });
-    }
-    std::vector<MidiPacket> list;
-    for (const QByteArray& bytes : packets) {
-        list.push_back(MidiPacket{hostTime, std::uint16_t(bytes.size()),
-                                  reinterpret_cast<const unsigned char*>(bytes.constData())});
     }
     for (const Connection& target : targets) {
         Port port;

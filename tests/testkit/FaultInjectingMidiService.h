@@ -77,6 +77,8 @@ public:
     // through this object with the packets as one list. The caller must not disconnect that
     // source from another thread meanwhile. False for an unknown or removed source.
     bool injectPackets(MidiEndpointRef source, const QList<QByteArray>& packets, std::uint64_t hostTime = 0);
+    // The same with packets as a service hands them over, each with a host time of its own.
+    bool injectPackets(MidiEndpointRef source, const std::vector<MidiPacket>& packets);
 
     int connectionCount() const;
     // Successful sends, and the messages each destination was sent.

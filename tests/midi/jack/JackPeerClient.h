@@ -24,6 +24,7 @@ public:
     jack_port_t* outputPort() const { return m_output; }
     QString sourceName() const override { return outputName(); }
     QString destinationName() const override { return inputName(); }
+    jack_port_t* inputPort() const { return m_input; }
 
     // Queues one event; waits while the queue is full.
     void sendEvent(const QByteArray& event);

@@ -49,6 +49,7 @@ private slots:
     void uniqueIdsStayWhilePortsExist();
     void displayNamePrefersPrettyNameThenAlias();
     void dumpsContinueAcrossCycles();
+    void outputConnectsWhenChosenAndDisconnectsWhenClosed();
     void backendChoiceTakesARunningServerOnly_data();
     void backendChoiceTakesARunningServerOnly();
 
@@ -147,6 +148,15 @@ void JackMidiServiceTest::dumpsContinueAcrossCycles()
     QCOMPARE(m_peer->takeReceived(), expected);
     QVERIFY(m_peer->takenEvents() > 4);
     QCOMPARE(m_service->receivedOverruns(), std::uint64_t(0));
+}
+
+// Patchbays show the choice at once, and the first message does not wait for a connection.
+void JackMidiServiceTest::outputConnectsWhenChosenAndDisconnectsWhenClosed()
+{
+    QCOMPARE(m_output->openOutputPort(m_peer->inputName()), 0);
+    QCOMPARE(jack_port_connected(m_peer->inputPort()), 1);
+    QCOMPARE(m_output->closeOutputPort(), 0);
+    QCOMPARE(jack_port_connected(m_peer->inputPort()), 0);
 }
 
 void JackMidiServiceTest::backendChoiceTakesARunningServerOnly_data()
