@@ -5,7 +5,6 @@
 
 #include "model/TulvarMidiModel.h"
 #include "persistence/FileStream.h"
-#include "persistence/ProjectFileHelper.h"
 #include "testkit/FakeMainWindow.h"
 #include "views/MidiEditGeneralView.h"
 #include "views/MidiEditTextView.h"
@@ -64,7 +63,6 @@ struct ViewFixture {
     {
         QByteArray bytes;
         QDataStream stream(&bytes, QIODevice::WriteOnly);
-        ProjectFileHelper::prepareStream(stream);
         for (const auto& record : records) {
             if (record.second.type() == QVariant::String) {
                 FileStream::setStringParameterToStream(stream, record.first, record.second.toString());
@@ -78,13 +76,11 @@ struct ViewFixture {
     {
         QByteArray bytes;
         QDataStream stream(&bytes, QIODevice::WriteOnly);
-        ProjectFileHelper::prepareStream(stream);
         return view.getDataStream(stream) ? bytes : QByteArray("<failed>");
     }
     static bool read(FileStream& view, const QByteArray& payload)
     {
         QDataStream stream(payload);
-        ProjectFileHelper::prepareStream(stream);
         return view.setDataStream(stream);
     }
 

