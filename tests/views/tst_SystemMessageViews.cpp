@@ -16,6 +16,7 @@
 #include "widgets/MidiTransportPanelPlayStopButton.h"
 #include "widgets/SpinBox.h"
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -74,61 +75,51 @@ private slots:
         QCOMPARE(view.receivedTempoLabel()->text(), text);
     }
 
-    void playSendsClockAndFlashesUntilClosed()
-    {
-        MidiTimingClockGeneratorView view(nullptr, &f->model);
-        view.tempoKnob()->setValue(300);
-        QVERIFY(!view.tempoKnob()->isLedOn());
-        view.playButton()->click();
-        QVERIFY(f->mainWindow.transmitter.waitForMessages(24));
-        QVERIFY(allAre(f->mainWindow.transmitter.sentBytes(), char(0xF8)));
-        QTRY_VERIFY_WITH_TIMEOUT(view.tempoKnob()->isLedOn(), 10000);
-        view.close();
-        QVERIFY(staysSilent(f->mainWindow));
-    }
-
-    void activeSensingButtonSwitchesTextLedAndSending()
-    {
-        MidiActivesensingView view(nullptr, &f->model);
-        QCOMPARE(view.transmitButton()->text(), QStringLiteral("Transmit"));
-        view.intervalKnob()->setValue(100);
-        view.transmitButton()->click();
-        QCOMPARE(view.transmitButton()->text(), QStringLiteral("Stop"));
-        QVERIFY(view.intervalKnob()->isLedOn());
-        QVERIFY(f->mainWindow.transmitter.waitForMessages(2));
-        QVERIFY(allAre(f->mainWindow.transmitter.sentBytes(), char(0xFE)));
-
-        view.transmitButton()->click();
-        QCOMPARE(view.transmitButton()->text(), QStringLiteral("Transmit"));
-        QVERIFY(!view.intervalKnob()->isLedOn());
-        QVERIFY(staysSilent(f->mainWindow));
-    }
-
-    void savedPlayingStateReopensSendingUntilClosed_data()
+    void playingSendsFlashesIsSavedAndStopsOnClose_data()
     {
         QTest::addColumn<bool>("clock");
         QTest::addColumn<int>("messages");
-        QTest::newRow("timing clock at 240 BPM") << true << 24;
+        QTest::newRow("timing clock at 300 BPM") << true << 24;
         QTest::newRow("active sensing every 100 ms") << false << 2;
     }
-    void savedPlayingStateReopensSendingUntilClosed()
+    void playingSendsFlashesIsSavedAndStopsOnClose()
     {
         QFETCH(bool, clock);
         QFETCH(int, messages);
-        std::unique_ptr<QWidget> view;
-        if (clock) {
-            auto* timing = new MidiTimingClockGeneratorView(nullptr, &f->model);
-            view.reset(timing);
-            QVERIFY(ViewFixture::read(*timing, ViewFixture::payloadOf({{0, 240}, {1, 1}})));
-            QVERIFY(timing->playButton()->isChecked());
-        } else {
-            auto* sensing = new MidiActivesensingView(nullptr, &f->model);
-            view.reset(sensing);
-            QVERIFY(ViewFixture::read(*sensing, ViewFixture::payloadOf({{0, 100}, {1, 1}})));
-            QCOMPARE(sensing->transmitButton()->text(), QStringLiteral("Stop"));
-        }
+        // A view with its rate knob at the fastest, and its play or transmit switch.
+        const auto make = [&](MidiLedCombinedDial*& knob, QAbstractButton*& play) -> QWidget* {
+            if (clock) {
+                auto* view = new MidiTimingClockGeneratorView(nullptr, &f->model);
+                knob = view->tempoKnob();
+                play = view->playButton();
+                return view;
+            }
+            auto* view = new MidiActivesensingView(nullptr, &f->model);
+            knob = view->intervalKnob();
+            play = view->transmitButton();
+            return view;
+        };
+        MidiLedCombinedDial* knob = nullptr;
+        QAbstractButton* play = nullptr;
+        std::unique_ptr<QWidget> view(make(knob, play));
+        knob->setValue(clock ? 300 : 100);
+        QVERIFY(!knob->isLedOn());
+        play->click();
         QVERIFY(f->mainWindow.transmitter.waitForMessages(messages));
+        QVERIFY(allAre(f->mainWindow.transmitter.sentBytes(), char(clock ? 0xF8 : 0xFE)));
+        QTRY_VERIFY_WITH_TIMEOUT(knob->isLedOn(), 10000);
+        QCOMPARE(play->text(), clock ? QString() : QStringLiteral("Stop"));
+        const QByteArray payload = ViewFixture::write(*dynamic_cast<FileStream*>(view.get()));
         view->close();
+        QVERIFY(staysSilent(f->mainWindow));
+
+        // Opened from a project saved while playing, it plays at once.
+        std::unique_ptr<QWidget> opened(make(knob, play));
+        QVERIFY(ViewFixture::read(*dynamic_cast<FileStream*>(opened.get()), payload));
+        QVERIFY(f->mainWindow.transmitter.waitForMessages(f->mainWindow.transmitter.count() + messages));
+        play->click();
+        QCOMPARE(play->text(), clock ? QString() : QStringLiteral("Transmit"));
+        QVERIFY(clock || !knob->isLedOn());
         QVERIFY(staysSilent(f->mainWindow));
     }
 
@@ -175,47 +166,31 @@ private slots:
     {
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("target");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<QByteArray>("sent");
-        QTest::newRow("byte 8 of a dump") << YamahaMessage << 8 << 100 << hex("F043104C00007E64F7");
-        QTest::newRow("commas and blanks in any mix") << QStringLiteral("B0,07 ,00") << 3 << 127 << hex("B0077F");
-        QTest::newRow("no separators") << QStringLiteral("B00700") << 2 << 10 << hex("B00A00");
+        QTest::addColumn<QByteArray>("sent"); // with the knob at 100; null: the knob is grey and silent
+        QTest::newRow("byte 8 of a dump") << YamahaMessage << 8 << hex("F043104C00007E64F7");
+        QTest::newRow("commas and blanks in any mix") << QStringLiteral("B0,07 ,00") << 3 << hex("B00764");
+        QTest::newRow("no separators") << QStringLiteral("B00700") << 2 << hex("B06400");
+        QTest::newRow("target 0") << YamahaMessage << 0 << QByteArray();
+        QTest::newRow("past the last byte") << YamahaMessage << 10 << QByteArray();
     }
     void knobWritesTheTargetByteAndSends()
     {
         QFETCH(QString, message);
         QFETCH(int, target);
-        QFETCH(int, value);
         QFETCH(QByteArray, sent);
         MidiCustomMidiMessageView view(nullptr, &f->model);
         view.messageEdit()->setText(message);
         view.targetSpinBox()->setValue(target);
-        QVERIFY(view.isTransmittable());
-        QCOMPARE(view.valueKnob()->arcStartColor(), StartGradientColorOfKnobMeter);
-        view.valueKnob()->setValue(value);
+        QCOMPARE(view.isTransmittable(), !sent.isNull());
+        QCOMPARE(view.valueKnob()->arcStartColor(), sent.isNull() ? QColor(Qt::gray) : StartGradientColorOfKnobMeter);
+        view.valueKnob()->setValue(100);
+        if (sent.isNull()) {
+            // "Transmit" still sends, unchanged; the knob's turn before it sent nothing.
+            press(view.transmitButton());
+            sent = hex(message.toLatin1().constData());
+        }
         QVERIFY(f->mainWindow.transmitter.waitForMessages(1));
         QCOMPARE(f->mainWindow.transmitter.sentBytes(), QList<QByteArray>{sent});
-    }
-
-    void withoutItsTargetByteTheKnobIsGreyAndSilent_data()
-    {
-        QTest::addColumn<int>("target");
-        QTest::newRow("target 0") << 0;
-        QTest::newRow("past the last byte") << 10;
-    }
-    void withoutItsTargetByteTheKnobIsGreyAndSilent()
-    {
-        QFETCH(int, target);
-        MidiCustomMidiMessageView view(nullptr, &f->model);
-        view.messageEdit()->setText(YamahaMessage);
-        view.targetSpinBox()->setValue(target);
-        QVERIFY(!view.isTransmittable());
-        QCOMPARE(view.valueKnob()->arcStartColor(), QColor(Qt::gray));
-        view.valueKnob()->setValue(64);
-        // "Transmit" still sends, unchanged; the knob's turn before it sent nothing.
-        press(view.transmitButton());
-        QVERIFY(f->mainWindow.transmitter.waitForMessages(1));
-        QCOMPARE(f->mainWindow.transmitter.sentBytes(), QList<QByteArray>{hex("F0 43 10 4C 00 00 7E 00 F7")});
     }
 
     void targetPositionFromTheCursor_data()
@@ -224,7 +199,6 @@ private slots:
         QTest::addColumn<int>("pos");
         QTest::addColumn<int>("target");
         QTest::newRow("just after a blank, into the next byte") << YamahaMessage << 6 << 7;
-        QTest::newRow("inside a byte") << YamahaMessage << 4 << 4;
         QTest::newRow("at the end") << YamahaMessage << 26 << 26;
         QTest::newRow("a single digit follows") << QStringLiteral("F0 4 5") << 3 << 3;
         // Only one character follows: nothing to read after it, and no crash.
