@@ -17,12 +17,11 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QUrl>
-#include <QVariant>
 
 #include <vector>
 
-// Records (tag, int or string value) in the order a project file holds them.
-using Records = QList<QPair<qint32, QVariant>>;
+// Integer records (tag, value) in the order a project file holds them.
+using Records = QList<QPair<qint32, qint32>>;
 
 struct ViewFixture {
     ~ViewFixture()
@@ -64,11 +63,7 @@ struct ViewFixture {
         QByteArray bytes;
         QDataStream stream(&bytes, QIODevice::WriteOnly);
         for (const auto& record : records) {
-            if (record.second.type() == QVariant::String) {
-                FileStream::setStringParameterToStream(stream, record.first, record.second.toString());
-            } else {
-                FileStream::setIntParameterToStream(stream, record.first, record.second.toInt());
-            }
+            FileStream::setIntParameterToStream(stream, record.first, record.second);
         }
         return bytes;
     }
