@@ -51,19 +51,6 @@ private slots:
         QCOMPARE(view.toPlainText(), shown);
         QVERIFY(view.isReadOnly());
     }
-
-    void deliveredTextsNameTheLibrariesAndTheProgram()
-    {
-        LicenseTextView openSource(nullptr, QStringLiteral(TULVAR_LICENSE_DIR "/OpenSourceLicense.txt"), true);
-        for (const QString& library : {QStringLiteral("Qt %1").arg(qVersion()), QStringLiteral("ALSA"),
-                                       QStringLiteral("JACK")}) {
-            QVERIFY2(openSource.toPlainText().contains(library), qPrintable(library));
-        }
-        LicenseTextView agreement(nullptr, QStringLiteral(TULVAR_LICENSE_DIR "/TulvarMIDILicense.txt"), false);
-        QVERIFY(agreement.toPlainText().startsWith(QStringLiteral("Tulvar MIDI")));
-        // Nothing beside this test program, where the info view looks.
-        QVERIFY(LicenseInfoView(nullptr).toPlainText().isEmpty());
-    }
 };
 
 QTEST_MAIN(tst_AboutAndLicenseViews)
