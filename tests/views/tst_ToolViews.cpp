@@ -292,17 +292,16 @@ private slots:
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("function");
-        QTest::addColumn<QString>("on");
-        QTest::newRow("filter") << 9 << "Filter" << "";
-        QTest::newRow("received tempo") << 4 << "Receive" << "";
-        QTest::newRow("bulk interval") << 11 << "Bulk interval" << "";
-        QTest::newRow("message receive") << -1 << "Message receive" << "off: 0Bytes";
+        QTest::newRow("filter") << 9 << "Filter";
+        QTest::newRow("received tempo") << 4 << "Receive";
+        QTest::newRow("bulk interval") << 11 << "Bulk interval";
+        QTest::newRow("message receive") << -1 << "Message receive";
     }
     void parserOffDisablesWhatNeedsItAndSaysWhy()
     {
         QFETCH(int, kind);
         QFETCH(QString, function);
-        QFETCH(QString, on);
+        const QString on = kind < 0 ? "off: 0Bytes" : "";
         const auto make = [&] {
             return kind >= 0 ? kinds()[size_t(kind)].make(&f->model)
                              : new MidiEditView(nullptr, &f->model, MidiEditView::SystemExclusiveReceive, QString());
@@ -530,14 +529,13 @@ private slots:
     void playingSendsFlashesIsSavedAndStopsOnClose_data()
     {
         QTest::addColumn<bool>("clock");
-        QTest::addColumn<int>("messages");
-        QTest::newRow("timing clock at 300 BPM") << true << 24;
-        QTest::newRow("active sensing every 100 ms") << false << 2;
+        QTest::newRow("timing clock at 300 BPM") << true;
+        QTest::newRow("active sensing every 100 ms") << false;
     }
     void playingSendsFlashesIsSavedAndStopsOnClose()
     {
         QFETCH(bool, clock);
-        QFETCH(int, messages);
+        const int messages = clock ? 24 : 2;
         // A view with its rate knob at the fastest, and its play or transmit switch.
         const auto make = [&](MidiLedCombinedDial*& knob, QAbstractButton*& play) -> QWidget* {
             if (clock) {
@@ -577,21 +575,19 @@ private slots:
 
     void committedTransportValuesAreSent_data()
     {
-        QTest::addColumn<bool>("songNumber");
         QTest::addColumn<int>("value");
         QTest::addColumn<QString>("message");
-        QTest::newRow("position 16383") << false << 16383 << "F2 7F 7F";
-        QTest::newRow("position 128") << false << 128 << "F2 00 01";
-        QTest::newRow("song 1") << true << 1 << "F3 00";
-        QTest::newRow("song 128") << true << 128 << "F3 7F";
+        QTest::newRow("position 16383") << 16383 << "F2 7F 7F";
+        QTest::newRow("position 128") << 128 << "F2 00 01";
+        QTest::newRow("song 1") << 1 << "F3 00";
+        QTest::newRow("song 128") << 128 << "F3 7F";
     }
     void committedTransportValuesAreSent()
     {
-        QFETCH(bool, songNumber);
         QFETCH(int, value);
         QFETCH(QString, message);
         MidiTransportPanelView view(nullptr, &f->model);
-        SpinBox* spinBox = songNumber ? view.songNumberSpinBox() : view.songPositionSpinBox();
+        SpinBox* spinBox = message.startsWith("F3") ? view.songNumberSpinBox() : view.songPositionSpinBox();
         // Start away from the value, so that committing it is a change.
         spinBox->setWidgetValue(value == 1 ? 2 : 1);
         spinBox->setValue(value);
