@@ -120,8 +120,8 @@ const std::vector<Kind>& kinds()
         {"transport panel", maker<MidiTransportPanelView>(),
          on<MidiTransportPanelView>([](auto& v) { v.songNumberSpinBox()->stepBy(1); }), {"F3 01"},
          on<MidiTransportPanelView>([](auto& v) {
-             for (QPushButton* button : {v.songPositionTransmitButton(), static_cast<QPushButton*>(v.stopButton()),
-                                         static_cast<QPushButton*>(v.continueButton()), static_cast<QPushButton*>(v.startButton())})
+             press(v.songPositionTransmitButton());
+             for (QPushButton* button : QList<QPushButton*>{v.stopButton(), v.continueButton(), v.startButton()})
                  press(button);
          }),
          {"F2 00 00", "FC", "FB", "FA"}, {{0, 999}, {1, -7}}, {{0, 128}, {1, 0}}, {"F2 00 00", "FC", "FB", "FA"}},
@@ -132,7 +132,9 @@ const std::vector<Kind>& kinds()
          on<MidiCustomMidiMessageView>([](auto& v) { v.messageEdit()->setText(QStringLiteral("B0 07 00")); }), {},
          on<MidiCustomMidiMessageView>([](auto& v) { press(v.transmitButton()); }), {"B0 00 00"}, {}, {}, {}},
         {"message editor",
-         [](TulvarMidiModel* model) { return new MidiEditView(nullptr, model, MidiEditView::SystemExclusiveEdit, QString()); },
+         [](TulvarMidiModel* model) {
+             return new MidiEditView(nullptr, model, MidiEditView::SystemExclusiveEdit, QString());
+         },
          on<MidiEditView>([](auto& v) { v.generalView()->setText(QStringLiteral("C0 05")); }), {},
          on<MidiEditView>([](auto& v) { v.generalView()->transmitMenuSelected(); }), {"C0 05"}, {}, {}, {}},
         {"filter", maker<MidiFilterView>(), nullptr, {}, nullptr, {}, {}, {}, {}},
@@ -161,7 +163,8 @@ const QString YamahaMessage = QStringLiteral("F0 43 10 4C 00 00 7E 00 F7");
 
 bool allAre(const QList<QByteArray>& messages, char status)
 {
-    return std::all_of(messages.begin(), messages.end(), [status](const QByteArray& m) { return m == QByteArray(1, status); });
+    return std::all_of(messages.begin(), messages.end(),
+                       [status](const QByteArray& m) { return m == QByteArray(1, status); });
 }
 
 // Closing must stop the sending: nothing more arrives in a span that holds many intervals.
@@ -500,7 +503,6 @@ private slots:
         QApplication::sendEvent(viewport, &swipe);
         QCOMPARE(bar->value(), centre + 40);
         QVERIFY(f->edited());
-
     }
 
     void receivedTempoIsShownInWholeBeats_data()
