@@ -221,6 +221,7 @@ QString parserState(QWidget* view)
 }
 
 } // namespace
+
 class tst_ToolViews : public QObject {
     Q_OBJECT
 
