@@ -1,8 +1,10 @@
 #pragma once
 
-// Shared by the message view tests: a stand-in main window, a model, and the views a test made.
+// Shared by the view tests: a model, the stand-in main window, what was sent as hex text, project
+// payloads, and the message views a test made (deleted before the main window goes).
 
 #include "model/TulvarMidiModel.h"
+#include "persistence/FileStream.h"
 #include "testkit/FakeMainWindow.h"
 #include "views/MidiEditGeneralView.h"
 #include "views/MidiEditTextView.h"
@@ -10,22 +12,40 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDataStream>
 #include <QMenu>
 #include <QMimeData>
 #include <QPointer>
-#include <QStringList>
 #include <QUrl>
 
+#include <vector>
 
-// One per test function: made in init(), destroyed in cleanup(), views first.
-struct MidiEditFixture {
-    ~MidiEditFixture()
+// Integer records (tag, value) in the order a project file holds them.
+using Records = QList<QPair<qint32, qint32>>;
+
+struct ViewFixture {
+    ~ViewFixture()
     {
         mainWindow.transmitter.release();
         for (const QPointer<MidiEditView>& view : qAsConst(views)) {
             delete view.data();
         }
     }
+
+    // Messages sent since the last call, as "B0 07 64".
+    QStringList takeSent()
+    {
+        QStringList hexText;
+        const std::vector<TransmittedMessage> all = mainWindow.transmitter.messages();
+        for (size_t i = m_taken; i < all.size(); ++i) {
+            hexText << QString::fromLatin1(all[i].bytes.toHex(' ').toUpper());
+        }
+        m_taken = all.size();
+        return hexText;
+    }
+
+    bool edited() { return model.getParameterEditFlag() == ParameterEditFlagChanged; }
+    void clearEdited() { model.setParameterEditFlag(ParameterEditFlagUnchanged); }
 
     MidiEditView* make(MidiEditView::OpenMode mode, const QString& text = QString(), bool show = false)
     {
@@ -38,24 +58,38 @@ struct MidiEditFixture {
         return view;
     }
 
+    static QByteArray payloadOf(const Records& records)
+    {
+        QByteArray bytes;
+        QDataStream stream(&bytes, QIODevice::WriteOnly);
+        for (const auto& record : records) {
+            FileStream::setIntParameterToStream(stream, record.first, record.second);
+        }
+        return bytes;
+    }
+    static QByteArray write(FileStream& view)
+    {
+        QByteArray bytes;
+        QDataStream stream(&bytes, QIODevice::WriteOnly);
+        return view.getDataStream(stream) ? bytes : QByteArray("<failed>");
+    }
+    static bool read(FileStream& view, const QByteArray& payload)
+    {
+        QDataStream stream(payload);
+        return view.setDataStream(stream);
+    }
+
     TulvarMidiModel model;
     FakeMainWindow mainWindow;
     QList<QPointer<MidiEditView>> views;
+
+private:
+    size_t m_taken = 0;
 };
 
 inline QString textOf(MidiEditView* view)
 {
     return view->generalView()->textView()->toPlainText();
-}
-
-// Monitor lines numbered from `first`, each starting with its line feed.
-inline QString monitorLines(int first, int count)
-{
-    QString text;
-    for (int i = first; i < first + count; ++i) {
-        text += QStringLiteral("\nPort1 NoteOn   90 3C 64 [C3] #%1").arg(i);
-    }
-    return text;
 }
 
 // The menu that a right click on `receiver` opens, still open; null when none opened.
@@ -85,8 +119,7 @@ inline QStringList contextMenuEntries(MidiEditTextView* text)
     return entries;
 }
 
-// Drags a file onto the text area and drops it there, as a file manager does; true when both the
-// drag and the drop were accepted.
+// Drags a file onto the text area and drops it there; true when both were accepted.
 inline bool sendDrag(MidiEditTextView* text, const QString& path)
 {
     QMimeData data;

@@ -1,0 +1,653 @@
+// The message views: the editor (transmitting its text with progress, cancel and repetition,
+// receiving, its keys, menus and files), the In and Out monitors, the syntax colouring and the
+// find bar under a text area. The worker threads are tests/engine's, the file formats
+// tests/persistence's.
+
+#include "ViewFixture.h"
+
+#include "engine/MidiEditTransmittionThread.h"
+#include "model/TulvarMidiModel.h"
+#include "persistence/SysExFile.h"
+#include "testkit/Hex.h"
+#include "views/MidiEditProgressView.h"
+#include "views/MidiEditRepeatMessageView.h"
+#include "views/ReferenceWidget.h"
+#include "views/RepeatSettingsView.h"
+#include "views/TextHighlighter.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include <memory>
+
+Q_DECLARE_METATYPE(MidiEditView::OpenMode)
+Q_DECLARE_METATYPE(MidiEditView::View)
+
+namespace {
+
+constexpr int Timeout = 10000;
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// Monitor lines numbered from `first`, each starting with its line feed.
+QString monitorLines(int first, int count)
+{
+    QString text;
+    for (int i = first; i < first + count; ++i) {
+        text += QStringLiteral("\nPort1 NoteOn   90 3C 64 [C3] #%1").arg(i);
+    }
+    return text;
+}
+
+const QColor NoColor;
+
+// The foreground colour the highlighter gave one character, or an invalid colour.
+QColor colorAt(const QTextDocument& document, int line, int column)
+{
+    const QTextBlock block = document.findBlockByNumber(line);
+    const QVector<QTextLayout::FormatRange> ranges = block.layout()->formats();
+    for (const QTextLayout::FormatRange& range : ranges) {
+        if (column >= range.start && column < range.start + range.length
+            && range.format.hasProperty(QTextFormat::ForegroundBrush)) {
+            return range.format.foreground().color();
+        }
+    }
+    return NoColor;
+}
+
+// A new highlighter colours the whole document once the event loop runs and ignores edits until
+// then; a document reports edits only once it has a layout, as every text area's document has.
+void settle(QTextDocument& document)
+{
+    document.documentLayout();
+    QCoreApplication::processEvents();
+}
+
+} // namespace
+
+class tst_MessageViews : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { f = std::make_unique<ViewFixture>(); }
+    void cleanup()
+    {
+        m_window.reset();
+        f.reset();
+    }
+
+    void progressPageShowsOnlyAbove256Bytes_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::newRow("256 bytes") << 256;
+        QTest::newRow("257 bytes") << 257;
+    }
+    void progressPageShowsOnlyAbove256Bytes()
+    {
+        QFETCH(int, size);
+        MidiEditView* view = makeEditor(QStringLiteral("F0") + QStringLiteral(" 01").repeated(size - 2) + " F7");
+        f->mainWindow.transmitter.hold();
+        view->generalView()->transmitMenuSelected();
+        QVERIFY(f->mainWindow.transmitter.waitForHeldSender());
+        MidiEditProgressView* progress = view->progressView();
+        QTRY_VERIFY_WITH_TIMEOUT(progress->progressBar() != nullptr, Timeout);
+        QCOMPARE(view->currentView(), size > 256 ? MidiEditView::Progress : MidiEditView::General);
+        QCOMPARE(progress->progressBar()->maximum(), size);
+        QCOMPARE(progress->button()->text(), QStringLiteral("Cancel"));
+
+        f->mainWindow.transmitter.release();
+        waitUntilIdle(view);
+        QCOMPARE(view->currentView(), MidiEditView::General);
+        QCOMPARE(f->mainWindow.transmitter.byteCount(), size);
+    }
+
+    void selectionIsTransmittedAlone()
+    {
+        MidiEditView* view = makeEditor(QStringLiteral("90 3C 64\nC0 05\nB0 07 64"));
+        QTextCursor cursor = view->generalView()->textView()->textCursor();
+        cursor.setPosition(0);
+        cursor.setPosition(14, QTextCursor::KeepAnchor);
+        view->generalView()->textView()->setTextCursor(cursor);
+        view->generalView()->transmitMenuSelected();
+        waitUntilIdle(view);
+        QCOMPARE(f->takeSent(), (QStringList{"90 3C 64", "C0 05"}));
+    }
+
+    void cancelStopsAfterTheMessageInProgress()
+    {
+        MidiEditView* view = makeEditor(QStringLiteral("90 3C 64\n").repeated(100));
+        MidiEditTransmittionThread* worker = view->worker();
+        // Messages wait at the gate; once the view has asked the worker to stop, they may go.
+        f->mainWindow.transmitter.hold([worker] { return !worker->isTransmittionRunning(); });
+        view->generalView()->transmitMenuSelected();
+        QVERIFY(f->mainWindow.transmitter.waitForHeldSender());
+        QTRY_COMPARE_WITH_TIMEOUT(view->currentView(), MidiEditView::Progress, Timeout);
+        QTest::mouseClick(view->progressView()->button(), Qt::LeftButton);
+        QCOMPARE(view->currentView(), MidiEditView::General);
+        f->mainWindow.transmitter.permit(1);
+        waitUntilIdle(view);
+        // The first message was sent; the one in progress at the stop went out too.
+        QCOMPARE(f->mainWindow.transmitter.byteCount(), 6);
+    }
+
+    void failureIsShownUntilAcknowledged()
+    {
+        MidiEditView* view = makeEditor(QStringLiteral("F0 7E 7F 06 01 F7 // identity"));
+        f->mainWindow.transmitter.failFrom(0);
+        view->generalView()->transmitMenuSelected();
+        QTRY_COMPARE_WITH_TIMEOUT(view->progressView()->state(), MidiEditProgressView::Error, Timeout);
+        QTRY_VERIFY_WITH_TIMEOUT(!view->isTransmitting(), Timeout);
+        QCoreApplication::processEvents();
+        QCOMPARE(view->currentView(), MidiEditView::Progress);
+        QCOMPARE(view->progressView()->message(), QStringLiteral("Failed to transmit message."));
+        QCOMPARE(view->progressView()->button()->text(), QStringLiteral("OK"));
+        QTest::mouseClick(view->progressView()->button(), Qt::LeftButton);
+        QCOMPARE(view->currentView(), MidiEditView::General);
+        QCOMPARE(textOf(view), QStringLiteral("F0 7E 7F 06 01 F7 // identity"));
+    }
+
+    void onlyOneEditorTransmitsAtATime()
+    {
+        MidiEditView* first = makeEditor(QStringLiteral("90 3C 64"));
+        MidiEditView* second = makeEditor(QStringLiteral("80 3C 00"));
+        f->mainWindow.transmitter.hold();
+        first->generalView()->transmitMenuSelected();
+        QVERIFY(f->mainWindow.transmitter.waitForHeldSender());
+        QVERIFY(!second->generalView()->toolBar()->isEnabled());
+        second->transmitMessage(QStringLiteral("80 3C 00"));
+        QVERIFY(!second->isTransmitting());
+        f->mainWindow.transmitter.release();
+        waitUntilIdle(first);
+        QCOMPARE(f->takeSent(), QStringList{"90 3C 64"});
+        QVERIFY(second->generalView()->toolBar()->isEnabled());
+    }
+
+    void receivingCountsBytesAndKeepsThemWhenStopped()
+    {
+        MidiEditView* view = makeEditor();
+        f->clearEdited();
+        view->generalView()->receiveMenuSelected();
+        QCOMPARE(view->currentView(), MidiEditView::Progress);
+        QCOMPARE(view->progressView()->message(), QStringLiteral("0Bytes"));
+        view->receivedMessage(QStringLiteral("\nF8"), 1);
+        QCOMPARE(view->progressView()->message(), QStringLiteral("1Byte"));
+        view->receivedMessage(QStringLiteral("\nF0 7E 7F 06 01 F7"), 6);
+        QCOMPARE(view->progressView()->message(), QStringLiteral("7Bytes"));
+        QVERIFY(!f->edited());
+
+        QTest::keyClick(view->progressView(), Qt::Key_Return);
+        QVERIFY(!view->isReceiving());
+        QCOMPARE(textOf(view), QStringLiteral("F8\nF0 7E 7F 06 01 F7"));
+        QVERIFY(f->edited());
+    }
+
+    void repetitionRunsUntilCancelledAndDeafensReceivers()
+    {
+        MidiEditView* view = makeEditor(QStringLiteral("FE"));
+        MidiEditView* receiver = f->make(MidiEditView::SystemExclusiveReceive);
+        RepeatSettingsView* settings = view->generalView()->repeatSettingsView();
+        settings->repeatCheckBox()->setChecked(true);
+        settings->intervalSpinBox()->setValue(500);
+        view->generalView()->transmitMenuSelected();
+        QCOMPARE(view->currentView(), MidiEditView::Repeat);
+        QVERIFY(f->mainWindow.transmitter.waitForMessages(2));
+
+        receiver->receivedMessage(QStringLiteral("\nF0 01 F7"), 3);
+        QVERIFY(textOf(receiver).isEmpty());
+        QCOMPARE(receiver->progressView()->message(),
+                 QStringLiteral("Unable to receive messages when repeating\nmessage transmission is in-process."));
+
+        QTest::mouseClick(view->repeatView()->button(), Qt::LeftButton);
+        QCOMPARE(view->currentView(), MidiEditView::General);
+        QTRY_VERIFY_WITH_TIMEOUT(view->repeatWorker() == nullptr, Timeout);
+        waitUntilIdle(view);
+        receiver->receivedMessage(QStringLiteral("\nF0 01 F7"), 3);
+        QCOMPARE(receiver->progressView()->message(), QStringLiteral("3Bytes"));
+    }
+
+    void keysTransmitReceiveAndShowTheRepeatSettings()
+    {
+        MidiEditView* view = makeEditor(QStringLiteral("C0 05"));
+        MidiEditTextView* text = view->generalView()->textView();
+        QTest::keyClick(text, Qt::Key_F5);
+        waitUntilIdle(view);
+        QCOMPARE(f->mainWindow.transmitter.byteCount(), 2);
+        // Receive in an editor with text opens a receiving window instead.
+        QTest::keyClick(text, Qt::Key_F6);
+        QVERIFY(!view->isReceiving());
+        QCOMPARE(f->mainWindow.openedEditors.size(), 1);
+        // Transmit and receive: a receiving window first, then the text goes out.
+        QTest::keyClick(text, Qt::Key_F7);
+        QCOMPARE(f->mainWindow.openedEditors.size(), 2);
+        QVERIFY(f->mainWindow.openedEditors.last().receiving);
+        waitUntilIdle(view);
+        QCOMPARE(f->mainWindow.transmitter.byteCount(), 4);
+
+        // Ctrl+R shows the repeat settings; their close button gives the focus back to the text.
+        QApplication::setActiveWindow(view);
+        QTest::keyClick(text, Qt::Key_R, Qt::ControlModifier);
+        RepeatSettingsView* settings = view->generalView()->repeatSettingsView();
+        QVERIFY(settings->isVisible());
+        settings->intervalSpinBox()->setFocus();
+        QTest::mouseClick(settings->findChild<QToolButton*>(), Qt::LeftButton);
+        QVERIFY(!settings->isVisible());
+        QTRY_VERIFY(text->hasFocus());
+        QCOMPARE(textOf(view), QStringLiteral("C0 05"));
+    }
+
+    void contextMenuOffersEditorEntriesUnlessTransmitting()
+    {
+        MidiEditView* view = makeEditor(QStringLiteral("90 3C 64"));
+        QVERIFY(QTest::qWaitForWindowExposed(view));
+        const QStringList entries = contextMenuEntries(view->generalView()->textView());
+        QVERIFY(entries.contains("&Transmit\tF5") && entries.endsWith("R&epeat Transmission Settings...\tCtrl+R"));
+        f->model.setModelIntValue(MidiEditTransmissionStateParameterId, 1);
+        QVERIFY(contextMenuEntries(view->generalView()->textView()).isEmpty());
+        f->model.setModelIntValue(MidiEditTransmissionStateParameterId, 0);
+    }
+
+    void filesOpenHereOrInANewEditor_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes"); // null: no file; "huge": one byte too many
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("opened"); // the text this editor or a new one shows
+        QTest::addColumn<QString>("error");
+        const QString identity = QStringLiteral("F0 7E 7F 06 01 F7 // identity\n");
+        QTest::newRow("text") << "a.txt" << identity.toLatin1() << "" << identity << "";
+        QTest::newRow("text, editor not empty") << "a.txt" << identity.toLatin1() << "C0 05" << identity << "";
+        QTest::newRow("dump, a message a line") << "patch.syx" << hex("F0 43 7E 00 01 F7 B0 07 7F F0 01 F7") << ""
+                                                << "F0 43 7E 00 01 F7\nB0 07 7F\nF0 01 F7\n" << "";
+        QTest::newRow("missing") << "a.txt" << QByteArray() << "" << "" << "File open failed.";
+        QTest::newRow("dump too large") << "huge.syx" << QByteArray("huge") << ""
+                                        << "" << "The file is larger than 16 MiB and was not opened.";
+    }
+    void filesOpenHereOrInANewEditor()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, before);
+        QFETCH(QString, opened);
+        QFETCH(QString, error);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(name);
+        QFile file(path);
+        QVERIFY(bytes.isNull() || (file.open(QIODevice::WriteOnly)
+                                   && (bytes == "huge" ? file.resize(SysExFile::MaximumSize + 1) : file.write(bytes) > 0)));
+        file.close();
+        MidiEditView* view = makeEditor(before);
+        view->generalView()->loadTextFile(path);
+        QCOMPARE(f->mainWindow.errors, error.isEmpty() ? QStringList() : QStringList{error});
+        QCOMPARE(textOf(view), before.isEmpty() ? opened : before);
+        QCOMPARE(f->mainWindow.openedEditors.size(), before.isEmpty() ? 0 : 1);
+        QCOMPARE(f->mainWindow.openedEditors.value(0).text, before.isEmpty() ? QString() : opened);
+        QCOMPARE(f->model.getModelStringValue(DumpFileWorkingDirectoryParameterId), folder.path());
+    }
+
+    void filesAreSavedAsTextOrBytes_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("written"); // "old": the file was left alone
+        QTest::addColumn<QString>("error");
+        QTest::newRow("text") << "a.txt" << "C0 05 // volume" << QByteArray("C0 05 // volume") << "";
+        QTest::newRow("dump") << "a.syx" << "f0 7e 7f // identity\n06,01 F7" << hex("F07E7F0601F7") << "";
+        QTest::newRow("dump with a bad digit") << "a.syx" << "F0 01\nF0 0G F7" << QByteArray("old")
+                                               << "File save failed.\nLine 2, column 5: \"G\" is not a hexadecimal digit.";
+        QTest::newRow("no such folder") << "no/a.txt" << "C0 05" << QByteArray() << "File save failed.";
+    }
+    void filesAreSavedAsTextOrBytes()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        QFETCH(QByteArray, written);
+        QFETCH(QString, error);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(name);
+        writeAll(path, "old");
+        MidiEditView* view = makeEditor(text);
+        QCOMPARE(view->generalView()->saveTextFile(path), error.isEmpty());
+        QCOMPARE(readAll(path), written);
+        QCOMPARE(f->mainWindow.errors, error.isEmpty() ? QStringList() : QStringList{error});
+    }
+
+    void droppedFilesOpenUnlessOfAnotherKindOrTransmitting()
+    {
+        QTemporaryDir folder;
+        const QString text = folder.filePath(QStringLiteral("a.txt"));
+        const QString dump = folder.filePath(QStringLiteral("b.SYX"));
+        const QString other = folder.filePath(QStringLiteral("song.mid"));
+        QVERIFY(writeAll(text, "C0 05") && writeAll(dump, hex("F00102F7")) && writeAll(other, "MThd"));
+        MidiEditTextView* area = makeEditor()->generalView()->textView();
+        QVERIFY(!sendDrag(area, other));
+        f->model.setModelIntValue(MidiEditTransmissionStateParameterId, 1);
+        QVERIFY(!sendDrag(area, text));
+        f->model.setModelIntValue(MidiEditTransmissionStateParameterId, 0);
+        QVERIFY(area->toPlainText().isEmpty());
+        QVERIFY(sendDrag(area, dump));
+        QCOMPARE(area->toPlainText(), QStringLiteral("F0 01 02 F7\n"));
+        QVERIFY(sendDrag(area, text));
+        QCOMPARE(f->mainWindow.openedEditors.value(0).text, QStringLiteral("C0 05"));
+    }
+
+    void openDialogStartsInTheWorkingFolderWithBothFileKinds()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("dump.syx"));
+        QVERIFY(writeAll(path, hex("F07FF7")));
+        f->model.setModelStringValue(DumpFileWorkingDirectoryParameterId, folder.path());
+        MidiEditView* view = makeEditor();
+        QStringList seen;
+        QTimer::singleShot(0, this, [&] {
+            QTRY_VERIFY(qobject_cast<QFileDialog*>(QApplication::activeModalWidget()) != nullptr);
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            seen << dialog->windowTitle() << dialog->directory().absolutePath() << dialog->nameFilters();
+            dialog->selectFile(path);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        view->generalView()->openMenuSelected();
+        QCOMPARE(seen, (QStringList{"Open", QDir(folder.path()).absolutePath(), "Text Files (*.txt)",
+                                    "System Exclusive Files (*.syx)"}));
+        QCOMPARE(f->mainWindow.keyboardClears, 1);
+        QCOMPARE(textOf(view), QStringLiteral("F0 7F F7\n"));
+    }
+
+    void openModesSetIdentityListsAndFirstPage_data()
+    {
+        QTest::addColumn<MidiEditView::OpenMode>("mode");
+        QTest::addColumn<int>("windowId");
+        QTest::addColumn<bool>("receiving");
+        QTest::newRow("In monitor") << MidiEditView::InMonitor << 1 << true;
+        QTest::newRow("Out monitor") << MidiEditView::OutMonitor << 2 << false;
+        QTest::newRow("editor") << MidiEditView::SystemExclusiveEdit << 3 << false;
+        QTest::newRow("receiving editor") << MidiEditView::SystemExclusiveReceive << 3 << true;
+    }
+    void openModesSetIdentityListsAndFirstPage()
+    {
+        QFETCH(MidiEditView::OpenMode, mode);
+        QFETCH(int, windowId);
+        QFETCH(bool, receiving);
+        const bool editor = windowId == 3;
+        MidiEditView* view = f->make(mode);
+        QCOMPARE(int(view->getWindowId()), windowId);
+        QCOMPARE(view->isReceiving(), receiving);
+        QCOMPARE(view->currentView(), editor && receiving ? MidiEditView::Progress : MidiEditView::General);
+        QCOMPARE(f->mainWindow.outMonitorViews.contains(view), windowId == 2);
+        QCOMPARE(f->mainWindow.receivingViews.contains(view), windowId != 2);
+        // Editors have the toolbar, mark the project modified and keep every line.
+        QCOMPARE(view->generalView()->toolBar() != nullptr, editor);
+        QCOMPARE(f->edited(), editor);
+        QCOMPARE(view->generalView()->textView()->maximumBlockCount(), editor ? 0 : 1024);
+        QCOMPARE(view->generalView()->textView()->isReadOnly(), !editor);
+        // Only an editor reads its text from a project; only one opened to edit saves it.
+        QVERIFY(ViewFixture::read(*view, hex("00000000 00000005") + "F0 7E"));
+        QCOMPARE(textOf(view), editor ? "F0 7E" : "");
+        view->receivedMessage(QStringLiteral("\nF0 01 F7"), 3);
+        QCOMPARE(ViewFixture::write(*view).isEmpty(), windowId != 3 || receiving);
+        delete view;
+        QVERIFY(f->mainWindow.receivingViews.isEmpty());
+        QVERIFY(f->mainWindow.outMonitorViews.isEmpty());
+    }
+
+    void linesAreAppendedWithoutLeadingLineFeed()
+    {
+        MidiEditView* out = f->make(MidiEditView::OutMonitor);
+        out->receivedMessage(QStringLiteral("\nnot for an Out monitor"), 1);
+        out->setText(QStringLiteral("\nPort1 NoteOn   90 3C 64 [C3]  "));
+        out->setText(QStringLiteral("\nPort2 CC       B0 07 64 [007 Volume]"));
+        QCOMPARE(textOf(out), QStringLiteral("Port1 NoteOn   90 3C 64 [C3]\nPort2 CC       B0 07 64 [007 Volume]"));
+        MidiEditView* in = f->make(MidiEditView::InMonitor);
+        in->receivedMessage(QStringLiteral("\nPort1 SysEx    F0 7E 7F 06 01 F7"), 1);
+        in->receivedMessage(QStringLiteral("\nignored"), 0);
+        QCOMPARE(textOf(in), QStringLiteral("Port1 SysEx    F0 7E 7F 06 01 F7"));
+        QVERIFY(!f->edited());
+    }
+
+    void monitorKeepsTheNewest1024Lines()
+    {
+        MidiEditView* view = f->make(MidiEditView::InMonitor);
+        QTextDocument* document = view->generalView()->textView()->document();
+        view->receivedMessage(monitorLines(0, 1000), 1000);
+        // A batch larger than the limit on its own.
+        view->receivedMessage(monitorLines(2000, 3000), 3000);
+        QCOMPARE(document->blockCount(), 1024);
+        QVERIFY(document->lastBlock().text().endsWith(QStringLiteral("#4999")));
+        QVERIFY(document->firstBlock().text().endsWith(QStringLiteral("#3976")));
+    }
+
+    void viewFollowsNewLinesOnlyNearTheEnd()
+    {
+        MidiEditView* view = f->make(MidiEditView::InMonitor, QString(), true);
+        QVERIFY(QTest::qWaitForWindowExposed(view));
+        QScrollBar* bar = view->generalView()->textView()->verticalScrollBar();
+        view->receivedMessage(monitorLines(0, 100), 100);
+        QCOMPARE(bar->value(), bar->maximum());
+        // Three steps up it still follows, four steps up it stays.
+        for (int stepsFromEnd : {3, 4}) {
+            bar->setValue(bar->maximum() - stepsFromEnd);
+            const int position = bar->value();
+            view->receivedMessage(monitorLines(100, 10), 10);
+            QVERIFY(bar->maximum() > position + stepsFromEnd);
+            QCOMPARE(bar->value(), stepsFromEnd == 3 ? bar->maximum() : position);
+        }
+    }
+
+    void shiftDClearsTheMonitorButTypesInTheEditor()
+    {
+        MidiEditView* monitor = f->make(MidiEditView::InMonitor, QString(), true);
+        MidiEditView* editor = f->make(MidiEditView::SystemExclusiveEdit, QStringLiteral("F0 "), true);
+        QVERIFY(QTest::qWaitForWindowExposed(editor));
+        monitor->receivedMessage(monitorLines(0, 3), 3);
+        QCOMPARE(contextMenuEntries(monitor->generalView()->textView()).last(), QStringLiteral("&Clear\tShift+D"));
+        for (MidiEditView* view : {monitor, editor}) {
+            MidiEditTextView* text = view->generalView()->textView();
+            QApplication::setActiveWindow(view);
+            text->setFocus();
+            QTRY_VERIFY(text->hasFocus());
+            text->moveCursor(QTextCursor::End);
+            QTest::keyClick(text, 'D', Qt::ShiftModifier);
+        }
+        QVERIFY(textOf(monitor).isEmpty());
+        QCOMPARE(textOf(editor), QStringLiteral("F0 D"));
+    }
+
+    void highlightRulesFollowTheParser()
+    {
+        TextHighlighter* monitor = f->make(MidiEditView::InMonitor)->generalView()->highlighter();
+        QCOMPARE(monitor->currentHighlightInfo(), MessageHighlightInfoTable);
+        f->model.setModelIntValue(MessageParsedParameterId, 0);
+        QCOMPARE(monitor->currentHighlightInfo(), StatusByteHighlightInfoTable);
+        QCOMPARE(f->make(MidiEditView::SystemExclusiveEdit)->generalView()->highlighter()->currentHighlightInfo(),
+                 EditorHighlightInfoTable);
+        // A monitor opened while the parser is off starts with the status byte rules.
+        QCOMPARE(f->make(MidiEditView::OutMonitor)->generalView()->highlighter()->currentHighlightInfo(),
+                 StatusByteHighlightInfoTable);
+    }
+
+    void colourSwitchOffLeavesTextPlainAndOnRecoloursAtOnce()
+    {
+        f->model.setModelIntValue(MessageColorParameterId, 0);
+        QTextDocument document;
+        TextHighlighter highlighter(&document, &f->model, MessageHighlightInfoTable, MessageHighlightInfoCount);
+        document.setPlainText(QStringLiteral("Port1 NoteOn   90 3C 64 [C3]\nPort1 CC       B0 07 64 [007 Volume]"));
+        QVERIFY(!highlighter.isEnabled());
+        QCOMPARE(colorAt(document, 0, 15), NoColor);
+
+        f->model.setModelIntValue(MessageColorParameterId, 1);
+        QVERIFY(highlighter.isEnabled());
+        QCOMPARE(colorAt(document, 0, 15), QColor(172, 172, 255));
+        QCOMPARE(colorAt(document, 1, 15), QColor(255, 255, 66));
+
+        f->model.setModelIntValue(MessageColorParameterId, 0);
+        QCOMPARE(colorAt(document, 1, 15), NoColor);
+    }
+
+    void rulesColourTheirMatches_data()
+    {
+        QTest::addColumn<int>("rules");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QColor>("color");
+
+        // Monitor lines with the parser on: whole messages.
+        const QString noteOn = QStringLiteral("Port1 NoteOn   90 3C 64 [C3]");
+        QTest::newRow("note on status") << 0 << noteOn << 15 << QColor(172, 172, 255);
+        QTest::newRow("data byte above 7F is no message") << 0 << QStringLiteral("90 80 64") << 0 << NoColor;
+        QTest::newRow("every match on a line") << 0 << QStringLiteral("90 3C 64 -- 90 3E 40") << 18
+                                               << QColor(172, 172, 255);
+        QTest::newRow("time stamp stays plain") << 0 << QStringLiteral("000003723004 Port1 NoteOn   90 3C 64") << 2
+                                                << NoColor;
+
+        // Parser off: status bytes only.
+        const QString raw = QStringLiteral("Port1 -------- 90 3C 64 80 3C 00");
+        QTest::newRow("raw note on status") << 1 << raw << 15 << QColor(172, 172, 255);
+        QTest::newRow("raw data byte stays plain") << 1 << raw << 18 << NoColor;
+
+        // Editor text: F0, F7 and comments.
+        const QString dump = QStringLiteral("F0 7E 7F 06 01 f7 // identity F0");
+        QTest::newRow("F0") << 2 << dump << 0 << QColor(0, 0, 255);
+        QTest::newRow("F0 inside a comment") << 2 << dump << 30 << QColor(0, 128, 0);
+    }
+
+    void rulesColourTheirMatches()
+    {
+        QFETCH(int, rules);
+        QFETCH(QString, line);
+        QFETCH(int, column);
+        QFETCH(QColor, color);
+        const TextHighlighter::HighlightInfo* tables[] = {MessageHighlightInfoTable, StatusByteHighlightInfoTable,
+                                                          EditorHighlightInfoTable};
+        const int counts[] = {MessageHighlightInfoCount, StatusByteHighlightInfoCount, EditorHighlightInfoCount};
+
+        f->model.setModelIntValue(MessageColorParameterId, 1);
+        QTextDocument document;
+        TextHighlighter highlighter(&document, &f->model, tables[rules], counts[rules]);
+        settle(document);
+        document.setPlainText(line);
+        QCOMPARE(colorAt(document, 0, column), color);
+    }
+
+    void pendingTableTakesEffectAfterNextLine()
+    {
+        f->model.setModelIntValue(MessageColorParameterId, 1);
+        QTextDocument document;
+        TextHighlighter highlighter(&document, &f->model, MessageHighlightInfoTable, MessageHighlightInfoCount);
+        settle(document);
+        document.setPlainText(QStringLiteral("90 3C 64"));
+        highlighter.setHighlightInfo(StatusByteHighlightInfoTable, StatusByteHighlightInfoCount);
+        QCOMPARE(highlighter.currentHighlightInfo(), MessageHighlightInfoTable);
+        QTextCursor cursor(&document);
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QStringLiteral("\n90 3E 40"));
+        QCOMPARE(highlighter.currentHighlightInfo(), StatusByteHighlightInfoTable);
+        QCOMPARE(colorAt(document, 0, 3), QColor(172, 172, 255));
+        cursor.insertText(QStringLiteral("\n90 3E 40"));
+        QCOMPARE(colorAt(document, 2, 0), QColor(172, 172, 255));
+        QCOMPARE(colorAt(document, 2, 3), NoColor);
+    }
+
+    void backwardSearchSkipsLineStartsAndAMissTakesNothing()
+    {
+        showFindBar();
+        // From the start of the third line, across the empty line, the match on the first line.
+        QTextCursor cursor = m_text->textCursor();
+        cursor.setPosition(10);
+        m_text->setTextCursor(cursor);
+        QVERIFY(m_bar->search(QStringLiteral("10"), true));
+        QVERIFY(!m_bar->search(QStringLiteral("55"), false));
+        QVERIFY(!m_bar->search(QString(), false));
+        QCOMPARE(m_text->textCursor().selectionStart(), 6);
+    }
+
+    void keysFindInTurnBothWaysWrapAndHideTheBar()
+    {
+        showFindBar();
+        QTest::keyClick(m_text, Qt::Key_F, Qt::ControlModifier);
+        QLineEdit* field = m_bar->searchField();
+        QTRY_VERIFY(field->hasFocus());
+        QTest::keyClicks(field, QStringLiteral("f0"));
+        int returnPressed = 0;
+        connect(field, &QLineEdit::returnPressed, this, [&returnPressed] { ++returnPressed; });
+        // Ctrl+G, Return and Enter find the next match, Ctrl+Shift+G the one before; both wrap.
+        const QList<QPair<Qt::Key, Qt::KeyboardModifiers>> keys{
+            {Qt::Key_G, Qt::ControlModifier}, {Qt::Key_Return, Qt::NoModifier}, {Qt::Key_Enter, Qt::KeypadModifier},
+            {Qt::Key_G, Qt::ControlModifier}, {Qt::Key_G, Qt::ControlModifier | Qt::ShiftModifier},
+            {Qt::Key_G, Qt::ControlModifier | Qt::ShiftModifier}};
+        QList<int> starts;
+        for (const auto& key : keys) {
+            QTest::keyClick(field, key.first, key.second);
+            starts << m_text->textCursor().selectionStart();
+        }
+        QCOMPARE(starts, (QList<int>{0, 10, 19, 0, 19, 10}));
+        QCOMPARE(returnPressed, 0);
+
+        QTest::keyClick(field, Qt::Key_Escape);
+        QVERIFY(!m_bar->isVisible());
+        QTRY_VERIFY(m_text->hasFocus());
+        // Ctrl+G from the text area shows the bar again and goes on searching.
+        QTest::keyClick(m_text, Qt::Key_G, Qt::ControlModifier);
+        QVERIFY(m_bar->isVisible());
+        QCOMPARE(m_text->textCursor().selectionStart(), 19);
+        QCOMPARE(m_text->toPlainText(), QStringLiteral("F0 41 10\n\nf0 42 F7\nF0 43"));
+    }
+
+private:
+    MidiEditView* makeEditor(const QString& text = QString())
+    {
+        return f->make(MidiEditView::SystemExclusiveEdit, text, true);
+    }
+    void waitUntilIdle(MidiEditView* view)
+    {
+        QTRY_VERIFY_WITH_TIMEOUT(!view->isTransmitting(), Timeout);
+        QCOMPARE(f->model.getModelIntValue(MidiEditTransmissionStateParameterId), 0);
+    }
+    // A text area with the find bar under it; "f0" on the third line shows the search ignores case.
+    void showFindBar()
+    {
+        m_window = std::make_unique<QWidget>();
+        auto* layout = new QVBoxLayout(m_window.get());
+        m_text = new QPlainTextEdit(m_window.get());
+        m_bar = new ReferenceWidget(m_window.get());
+        layout->addWidget(m_text);
+        layout->addWidget(m_bar);
+        m_bar->setTextEditWidget(m_text);
+        m_bar->hide();
+        m_text->setPlainText(QStringLiteral("F0 41 10\n\nf0 42 F7\nF0 43"));
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        m_text->setFocus();
+    }
+
+    std::unique_ptr<ViewFixture> f;
+    std::unique_ptr<QWidget> m_window;
+    QPlainTextEdit* m_text = nullptr;
+    ReferenceWidget* m_bar = nullptr;
+};
+
+QTEST_MAIN(tst_MessageViews)
+#include "tst_MessageViews.moc"
