@@ -33,6 +33,8 @@ MidiEditProgressView::MidiEditProgressView(MidiEditView* parent, TulvarMidiModel
 
     connect(m_button, &QPushButton::released, this, &MidiEditProgressView::releasedButton);
     m_model->registerModelAssistant(this);
+    // A receiving editor opens on this page: it must say at once why nothing can arrive.
+    updateMessageFromModel();
 }
 
 MidiEditProgressView::~MidiEditProgressView()
