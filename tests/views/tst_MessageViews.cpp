@@ -8,6 +8,7 @@
 #include "engine/MidiEditTransmittionThread.h"
 #include "model/TulvarMidiModel.h"
 #include "persistence/SysExFile.h"
+#include "testkit/FileBytes.h"
 #include "testkit/Hex.h"
 #include "views/MidiEditProgressView.h"
 #include "views/MidiEditRepeatMessageView.h"
@@ -41,18 +42,6 @@ Q_DECLARE_METATYPE(MidiEditView::View)
 namespace {
 
 constexpr int Timeout = 10000;
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // Monitor lines numbered from `first`, each starting with its line feed.
 QString monitorLines(int first, int count)
@@ -313,13 +302,13 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("written"); // "old": the file was left alone
+        QTest::addColumn<QByteArray>("written"); // "old": left alone; "<unreadable>": none made
         QTest::addColumn<QString>("error");
         QTest::newRow("text") << "a.txt" << "C0 05 // volume" << QByteArray("C0 05 // volume") << "";
         QTest::newRow("dump") << "a.syx" << "f0 7e 7f // identity\n06,01 F7" << hex("F07E7F0601F7") << "";
         QTest::newRow("dump with a bad digit") << "a.syx" << "F0 01\nF0 0G F7" << QByteArray("old")
                                                << "File save failed.\nLine 2, column 5: \"G\" is not a hexadecimal digit.";
-        QTest::newRow("no such folder") << "no/a.txt" << "C0 05" << QByteArray() << "File save failed.";
+        QTest::newRow("no such folder") << "no/a.txt" << "C0 05" << QByteArray("<unreadable>") << "File save failed.";
     }
     void filesAreSavedAsTextOrBytes()
     {
@@ -329,10 +318,10 @@ private slots:
         QFETCH(QString, error);
         QTemporaryDir folder;
         const QString path = folder.filePath(name);
-        writeAll(path, "old");
+        writeFileBytes(path, "old");
         MidiEditView* view = makeEditor(text);
         QCOMPARE(view->generalView()->saveTextFile(path), error.isEmpty());
-        QCOMPARE(readAll(path), written);
+        QCOMPARE(readFileBytes(path), written);
         QCOMPARE(f->mainWindow.errors, error.isEmpty() ? QStringList() : QStringList{error});
     }
 
@@ -342,7 +331,7 @@ private slots:
         const QString text = folder.filePath(QStringLiteral("a.txt"));
         const QString dump = folder.filePath(QStringLiteral("b.SYX"));
         const QString other = folder.filePath(QStringLiteral("song.mid"));
-        QVERIFY(writeAll(text, "C0 05") && writeAll(dump, hex("F00102F7")) && writeAll(other, "MThd"));
+        QVERIFY(writeFileBytes(text, "C0 05") && writeFileBytes(dump, hex("F00102F7")) && writeFileBytes(other, "MThd"));
         MidiEditTextView* area = makeEditor()->generalView()->textView();
         QVERIFY(!sendDrag(area, other));
         f->model.setModelIntValue(MidiEditTransmissionStateParameterId, 1);
@@ -359,7 +348,7 @@ private slots:
     {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("dump.syx"));
-        QVERIFY(writeAll(path, hex("F07FF7")));
+        QVERIFY(writeFileBytes(path, hex("F07FF7")));
         f->model.setModelStringValue(DumpFileWorkingDirectoryParameterId, folder.path());
         MidiEditView* view = makeEditor();
         QStringList seen;
