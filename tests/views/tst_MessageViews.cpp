@@ -160,19 +160,22 @@ private slots:
         QCOMPARE(textOf(view), QStringLiteral("F0 7E 7F 06 01 F7 // identity"));
     }
 
-    void onlyOneEditorTransmitsAtATime()
+    void whileOneEditorTransmitsNoOtherSendsOrReceivesUntilItCloses()
     {
-        MidiEditView* first = makeEditor(QStringLiteral("90 3C 64"));
-        MidiEditView* second = makeEditor(QStringLiteral("80 3C 00"));
-        f->mainWindow.transmitter.hold();
+        MidiEditView* first = makeEditor(QStringLiteral("90 3C 64\n").repeated(50));
+        MidiEditView* second = makeEditor();
+        MidiEditTransmittionThread* worker = first->worker();
+        f->mainWindow.transmitter.hold([worker] { return !worker->isTransmittionRunning(); });
         first->generalView()->transmitMenuSelected();
         QVERIFY(f->mainWindow.transmitter.waitForHeldSender());
         QVERIFY(!second->generalView()->toolBar()->isEnabled());
         second->transmitMessage(QStringLiteral("80 3C 00"));
-        QVERIFY(!second->isTransmitting());
-        f->mainWindow.transmitter.release();
-        waitUntilIdle(first);
+        second->generalView()->receiveMenuSelected(); // F6 still reaches it
+        QVERIFY(!second->isTransmitting() && !second->isReceiving());
+        // Closed, the editor stops after the message in progress and frees the others at once.
+        first->close();
         QCOMPARE(f->takeSent(), QStringList{"90 3C 64"});
+        QCOMPARE(f->model.getModelIntValue(MidiEditTransmissionStateParameterId), 0);
         QVERIFY(second->generalView()->toolBar()->isEnabled());
     }
 
