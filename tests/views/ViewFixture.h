@@ -17,11 +17,12 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QUrl>
+#include <QVariant>
 
 #include <vector>
 
-// Integer records (tag, value) in the order a project file holds them.
-using Records = QList<QPair<qint32, qint32>>;
+// Records (tag, int or string value) in the order a project file holds them.
+using Records = QList<QPair<qint32, QVariant>>;
 
 struct ViewFixture {
     ~ViewFixture()
@@ -63,7 +64,11 @@ struct ViewFixture {
         QByteArray bytes;
         QDataStream stream(&bytes, QIODevice::WriteOnly);
         for (const auto& record : records) {
-            FileStream::setIntParameterToStream(stream, record.first, record.second);
+            if (record.second.type() == QVariant::String) {
+                FileStream::setStringParameterToStream(stream, record.first, record.second.toString());
+            } else {
+                FileStream::setIntParameterToStream(stream, record.first, record.second.toInt());
+            }
         }
         return bytes;
     }

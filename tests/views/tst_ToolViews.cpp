@@ -7,6 +7,7 @@
 
 #include "ViewFixture.h"
 
+#include "engine/KeyboardNoteEventManager.h"
 #include "persistence/ProjectFileHelper.h"
 #include "support/LookConstants.h"
 #include "testkit/Hex.h"
@@ -130,7 +131,9 @@ const std::vector<Kind>& kinds()
          {{0, 5}, {1, 0}}, {{0, 100}, {1, 0}}, {}},
         {"custom message", maker<MidiCustomMidiMessageView>(),
          on<MidiCustomMidiMessageView>([](auto& v) { v.messageEdit()->setText(QStringLiteral("B0 07 00")); }), {},
-         on<MidiCustomMidiMessageView>([](auto& v) { press(v.transmitButton()); }), {"B0 00 00"}, {}, {}, {}},
+         on<MidiCustomMidiMessageView>([](auto& v) { press(v.transmitButton()); }), {"B0 00 00"},
+         {{0, QStringLiteral("Volume")}, {1, 500}, {2, QStringLiteral("B0 07 00")}, {3, 999}},
+         {{0, QStringLiteral("Volume")}, {1, 127}, {2, QStringLiteral("B0 07 00")}, {3, 191}}, {"B0 07 00"}},
         {"message editor",
          [](TulvarMidiModel* model) {
              return new MidiEditView(nullptr, model, MidiEditView::SystemExclusiveEdit, QString());
@@ -456,6 +459,18 @@ private slots:
         QCOMPARE(f->takeSent(), QStringList{"E0 00 40"});
     }
 
+    void pitchBendValuesBeyondFourteenBitsAreRefused()
+    {
+        unsigned char msb = 1;
+        unsigned char lsb = 1;
+        QVERIFY(!MidiPitchbendView::convertPitchBendValueToMsbLsb(16384, msb, lsb));
+        QCOMPARE(msb + lsb, 0);
+        QCOMPARE(MidiPitchbendView::convertPitchBendValueToSliderValue(-9000), 0);
+        MidiPitchbendView view(nullptr, &f->model);
+        view.transmitPitchbendMessage(0, -1);
+        QVERIFY(f->takeSent().isEmpty());
+    }
+
     void keyboardPressureModesSendKeyOrChannelPressure_data()
     {
         QTest::addColumn<int>("mode");
@@ -489,7 +504,7 @@ private slots:
         QCOMPARE(f->takeSent(), (QStringList{"81 3C 00", "81 40 00"}));
     }
 
-    void keyboardOpensCentredAndAVerticalSwipeScrollsSideways()
+    void keyboardOpensCentredThenKeepsWhereASwipeScrolledIt()
     {
         auto view = makeKeyboard();
         QScrollBar* bar = view->scrollArea()->horizontalScrollBar();
@@ -503,6 +518,10 @@ private slots:
         QApplication::sendEvent(viewport, &swipe);
         QCOMPARE(bar->value(), centre + 40);
         QVERIFY(f->edited());
+        // Shown again (a minimised window restored), it stays where the user left it.
+        view->hide();
+        view->show();
+        QCOMPARE(bar->value(), centre + 40);
     }
 
     void receivedTempoIsShownInWholeBeats_data()
@@ -673,6 +692,19 @@ private slots:
         QVERIFY(!f->mainWindow.openPorts.contains(QStringLiteral("out1")));
         // Rebuilt in the order first input, second input, first output, second output.
         QCOMPARE(f->mainWindow.portCalls, (QStringList{"close in0", "close in1", "close out0", "close out1"}));
+    }
+
+    void pcKeyboardSettingsChangeTheNotesAtOnce()
+    {
+        KeyboardNoteEventManager notes(&f->model, &f->mainWindow.transmitter);
+        MidiPCKeyboardView view(nullptr, &f->model);
+        QVERIFY(!notes.trunsmitNoteOnByKeyDown('Z'));
+        QTest::mouseClick(view.enableCheckBox(), Qt::LeftButton, {}, QPoint(5, 10));
+        view.octaveSpinBox()->stepBy(1);
+        view.channelSpinBox()->stepBy(1);
+        view.velocitySpinBox()->stepBy(10);
+        QVERIFY(notes.trunsmitNoteOnByKeyDown('Z') && notes.trunsmitNoteOffByKeyUp('Z'));
+        QCOMPARE(f->takeSent(), (QStringList{"91 48 4A", "81 48 00"}));
     }
 
     void everyPreferenceHasOneControlNamedByItsParameter()
