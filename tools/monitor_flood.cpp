@@ -76,7 +76,7 @@ int main(int argc, char** argv)
             std::this_thread::sleep_until(next);
         }
         // The newest message, recognisable in the monitor.
-        tool.service.injectPackets(source, {QByteArray::fromHex("B00755")});
+        tool.service.injectPackets(source, QList<QByteArray>{QByteArray::fromHex("B00755")});
         ++sent;
     });
 

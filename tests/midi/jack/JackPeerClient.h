@@ -3,6 +3,8 @@
 #include "midi/contract/ServiceContractFixture.h"
 #include "midi/jack/JackByteRing.h"
 
+#include <atomic>
+#include <cstdint>
 #include <functional>
 #include <jack/jack.h>
 
@@ -33,6 +35,8 @@ public:
         sendEvent(event);
         return true;
     }
+    // Until everything queued has left and reached the ports it is connected to.
+    bool waitUntilSent();
     // Until count bytes not yet taken have arrived.
     bool waitForBytes(int count) override;
     // Everything received and not yet taken, as one byte stream; takenEvents counts its events.
@@ -54,4 +58,5 @@ private:
     JackByteRing m_received;
     QByteArray m_pending;
     int m_takenEvents = 0;
+    std::atomic<std::uint64_t> m_cycles{0};
 };

@@ -153,9 +153,10 @@ void JackMidiServiceTest::dumpsContinueAcrossCycles()
 // Patchbays show the choice at once, and the first message does not wait for a connection.
 void JackMidiServiceTest::outputConnectsWhenChosenAndDisconnectsWhenClosed()
 {
-    QCOMPARE(m_output->openOutputPort(m_peer->inputName()), 0);
+    const MidiEndpointRef destination = endpointNamed(*m_service, false, m_peer->inputName());
+    QCOMPARE(m_service->connectDestination(m_ports->output, destination), 0);
     QCOMPARE(jack_port_connected(m_peer->inputPort()), 1);
-    QCOMPARE(m_output->closeOutputPort(), 0);
+    QCOMPARE(m_service->disconnectDestination(m_ports->output, destination), 0);
     QCOMPARE(jack_port_connected(m_peer->inputPort()), 0);
 }
 
