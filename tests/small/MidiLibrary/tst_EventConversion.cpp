@@ -90,7 +90,6 @@ private slots:
         QTest::newRow("note on too short") << hex("90 3C");
         QTest::newRow("undefined 0xF4") << hex("F4");
         QTest::newRow("lone end of exclusive") << hex("F7");
-        QTest::newRow("undefined 0xFD") << hex("FD");
         QTest::newRow("status byte as note number") << hex("90 F9 40");
         QTest::newRow("status byte as song position") << hex("F2 01 F7");
         QTest::newRow("exclusive one byte too long") << QByteArray(16385, char(0x01)).replace(0, 1, "\xF0");
