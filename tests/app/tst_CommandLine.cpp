@@ -39,9 +39,6 @@ private slots:
             << "xcb" << "" << false;
         QTest::newRow("style attached, reverse")
             << QStringList{"-style=Fusion", "-reverse", "a"} << "" << "a" << "" << "auto" << "" << "" << false;
-        QTest::newRow("style and stylesheet apart")
-            << QStringList{"-style", "Fusion", "-stylesheet", "look.qss"} << "" << "" << "" << "auto" << "" << ""
-            << false;
         QTest::newRow("Qt option without its value")
             << QStringList{"-stylesheet"} << "" << "" << "" << "auto" << "" << "-stylesheet" << false;
     }

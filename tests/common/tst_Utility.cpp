@@ -25,14 +25,9 @@ private slots:
         // Saving again replaces the whole file.
         QVERIFY(Utility::saveAtTextFileName(path, QStringLiteral("90")));
         QCOMPARE(readFileBytes(path), QByteArray("90"));
-    }
 
-    void loadingStopsAtTheFirstNulByte()
-    {
-        QTemporaryDir dir;
-        QString const path = dir.filePath(QStringLiteral("nul.txt"));
+        // Loading stops at the first NUL byte.
         QVERIFY(writeFileBytes(path, QByteArray("F0 7E\0 garbage", 14)));
-        QString loaded;
         QVERIFY(Utility::loadAtTextFileName(path, loaded));
         QCOMPARE(loaded, QStringLiteral("F0 7E"));
     }
