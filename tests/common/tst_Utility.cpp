@@ -83,8 +83,7 @@ private slots:
     void menuTextsBecomeTitles()
     {
         QFETCH(QString, menu);
-        QFETCH(QString, title);
-        QCOMPARE(Utility::removeMenuOfModifierCharacter(menu), title);
+        QTEST(Utility::removeMenuOfModifierCharacter(menu), "title");
     }
 
     void hexDigitsAreTwoUpperCaseCharacters_data()
@@ -99,10 +98,9 @@ private slots:
     void hexDigitsAreTwoUpperCaseCharacters()
     {
         QFETCH(int, value);
-        QFETCH(QByteArray, text);
         char out[4] = {'x', 'x', 'x', 'x'};
         QCOMPARE(Utility::convertHexStringFromDecimalValue(out, static_cast<unsigned char>(value)), 2);
-        QCOMPARE(QByteArray(out), text);
+        QTEST(QByteArray(out), "text");
         QCOMPARE(out[3], 'x');
     }
 

@@ -200,11 +200,9 @@ private slots:
     void labelsFollowTheMiddleCOffset()
     {
         QFETCH(int, offset);
-        QFETCH(QString, leftmost);
-        QFETCH(QString, note60);
         m_keyboard->setMiddleCOffset(offset);
-        QCOMPARE(m_keyboard->keyLabel(0), leftmost);
-        QCOMPARE(m_keyboard->keyLabel(35), note60);
+        QTEST(m_keyboard->keyLabel(0), "leftmost");
+        QTEST(m_keyboard->keyLabel(35), "note60");
         QCOMPARE(m_keyboard->keyLabel(36), QString());
         // Painting with labels and a sounding key works at every offset.
         m_keyboard->onColor = QColor(160, 160, 185);
