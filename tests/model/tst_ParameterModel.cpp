@@ -133,20 +133,17 @@ private slots:
         QCOMPARE(log, (QStringList{"u:4294967295", "a:4294967295"}));
     }
 
-    void connectingToNoModelFails()
+    void registrationsAreUndoneExactlyOnceAndNeedAModel()
     {
-        RecordingConnection control(QStringLiteral("c"), &log);
-        control.setParameterId(10);
-        QCOMPARE(control.connectModel(nullptr), MODEL_RESULT_ERROR);
-        QCOMPARE(control.modelChangedCount, 1);
-        QVERIFY(!control.isConnected());
-        QCOMPARE(control.disconnectModel(), MODEL_RESULT_ERROR);
-        QCOMPARE(control.setCurrentValue(1), MODEL_RESULT_ERROR);
+        RecordingConnection unbound(QStringLiteral("u"), &log);
+        unbound.setParameterId(10);
+        QCOMPARE(unbound.connectModel(nullptr), MODEL_RESULT_ERROR);
+        QCOMPARE(unbound.modelChangedCount, 1);
+        QVERIFY(!unbound.isConnected());
+        QCOMPARE(unbound.disconnectModel(), MODEL_RESULT_ERROR);
+        QCOMPARE(unbound.setCurrentValue(1), MODEL_RESULT_ERROR);
         QVERIFY(log.isEmpty());
-    }
 
-    void registrationsAreUndoneExactlyOnce()
-    {
         auto control = bound(QStringLiteral("c"), 10);
         QCOMPARE(model->unregisterModelConnection(control.get()), MODEL_RESULT_OK);
         QCOMPARE(model->unregisterModelConnection(control.get()), MODEL_RESULT_ERROR);
