@@ -303,7 +303,6 @@ private slots:
             << "F0 7E 7F 06 01 F7\nF0 01 F7\n";
         QTest::newRow("project file") << "a.tulvarmidi" << QByteArray() << true << false << true << QString();
         QTest::newRow("while transmitting") << "a.txt" << QByteArray() << true << true << false << QString();
-        QTest::newRow("other suffix") << "a.mid" << QByteArray() << true << false << false << QString();
         QTest::newRow("double suffix") << "a.backup.txt" << QByteArray() << true << false << false << QString();
         QTest::newRow("plain text, no file") << "a.txt" << QByteArray() << false << false << false << QString();
     }
