@@ -94,7 +94,7 @@ private slots:
         QVERIFY(rect.isNull());
     }
 
-    void clickPlaysANoteUntilRelease()
+    void clickPlaysANoteUntilReleaseAndAllNotesReleaseAscending()
     {
         QTest::mousePress(m_keyboard, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(35));
         QCOMPARE(m_log.events, QStringList{"on60"});
@@ -111,6 +111,20 @@ private slots:
         WidgetEvents::mouseMove(m_keyboard, whiteKeyPoint(36), Qt::RightButton);
         QTest::mouseRelease(m_keyboard, Qt::RightButton, Qt::NoModifier, whiteKeyPoint(36));
         QCOMPARE(m_log.events.size(), 2);
+        QVERIFY(m_keyboard->isAllNotOff());
+
+        // Releasing every note goes in ascending order; without a callback the state still follows.
+        m_keyboard->noteOn(90);
+        m_keyboard->noteOn(3);
+        m_keyboard->noteOn(127);
+        m_log.events.clear();
+        m_keyboard->noteOnToOff();
+        QCOMPARE(m_log.events, (QStringList{"off3", "off90", "off127"}));
+        QVERIFY(m_keyboard->isAllNotOff());
+        m_keyboard->setNoteCallbackFunc(nullptr, nullptr);
+        m_keyboard->noteOn(5);
+        QVERIFY(m_keyboard->isNoteOn(5));
+        m_keyboard->noteOff(5);
         QVERIFY(m_keyboard->isAllNotOff());
     }
 
@@ -168,24 +182,6 @@ private slots:
         QTest::mouseRelease(m_keyboard, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(36));
         QCOMPARE(m_log.events, (QStringList{"on60", "on61", "on62"}));
         QVERIFY(!m_keyboard->isAllNotOff());
-    }
-
-    void noteOnToOffReleasesAscending()
-    {
-        m_keyboard->noteOn(90);
-        m_keyboard->noteOn(3);
-        m_keyboard->noteOn(127);
-        m_log.events.clear();
-        m_keyboard->noteOnToOff();
-        QCOMPARE(m_log.events, (QStringList{"off3", "off90", "off127"}));
-        QVERIFY(m_keyboard->isAllNotOff());
-
-        // Without a callback the state still follows.
-        m_keyboard->setNoteCallbackFunc(nullptr, nullptr);
-        m_keyboard->noteOn(5);
-        QVERIFY(m_keyboard->isNoteOn(5));
-        m_keyboard->noteOff(5);
-        QVERIFY(m_keyboard->isAllNotOff());
     }
 
     void labelsFollowTheMiddleCOffset_data()
