@@ -186,7 +186,7 @@ private slots:
         QCOMPARE(log, QStringList{"m:10"});
     }
 
-    void registrationsDuringAWalkCountFromTheNextChange()
+    void observersAddedDuringAWalkCountFromTheNextChangeAndRemovedOnesAreSkipped()
     {
         std::unique_ptr<RecordingConnection> late;
         auto first = bound(QStringLiteral("first"), 10);
@@ -211,21 +211,19 @@ private slots:
         QCOMPARE(afterSetting(11, 1), QStringList{"a:11"});
         QCOMPARE(afterSetting(11, 0), (QStringList{"a:11", "lateA:11"}));
         model->unregisterModelAssistant(&lateAssistant);
-    }
 
-    void observerDestroyedDuringAWalkIsNotCalled()
-    {
-        auto first = bound(QStringLiteral("first"), 10);
-        auto second = bound(QStringLiteral("second"), 10);
+        // An observer destroyed during a walk is not called.
+        auto killer = bound(QStringLiteral("killer"), 11);
+        auto victim = bound(QStringLiteral("victim"), 11);
         auto later = std::make_unique<RecordingAssistant>(QStringLiteral("later"), &log);
         model->registerModelAssistant(later.get());
-        first->onUpdate = [&](unsigned int) { second.reset(); };
+        killer->onUpdate = [&](unsigned int) { victim.reset(); };
         assistant->onUpdate = [&](unsigned int) {
             if (later)
                 model->unregisterModelAssistant(later.get());
             later.reset();
         };
-        QCOMPARE(afterSetting(10, 1), (QStringList{"first:10", "a:10"}));
+        QCOMPARE(afterSetting(11, 1), (QStringList{"killer:11", "a:11"}));
     }
 
     void viewHelperBindsTheWholeTreeDepthFirst()
