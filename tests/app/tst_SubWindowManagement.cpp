@@ -55,7 +55,7 @@ private slots:
 
     // One separator parts the tool views from the settings views, no two entries of the menu bar
     // share a shortcut, and the control change submenu offers every controller.
-    void menusKeepShortcutsApartAndOfferEveryController()
+    void menusKeepShortcutsApartOfferEveryControllerAndOnlyKindsWithAView()
     {
         int separators = 0;
         for (QAction* action : menuEntry(*f->window, "&Views")->menu()->actions()) {
@@ -72,6 +72,14 @@ private slots:
         QCOMPARE(controllers.size(), 128);
         QCOMPARE(controllers.first()->text(), QString("000 Bank (MSB)"));
         QCOMPARE(controllers.last()->text(), QString("127 Poly On"));
+
+        // A kind without a view is disabled in the menu and opens nothing.
+        f->window->subWindows().setSubWindowCreator(WindowRestorationInfo::FilterId, {});
+        for (QAction* action : menuEntry(*f->window, "&Views")->menu()->actions()) {
+            QCOMPARE(action->isEnabled(), action->text() != "&Filter");
+        }
+        showEmpty();
+        QVERIFY(open(WindowRestorationInfo::FilterId) == nullptr);
     }
 
     void everyKindOpensFromItsMenuEntryUnderItsRowsRules_data()
@@ -340,16 +348,6 @@ private slots:
         QCOMPARE(m_requests.last().text, editorText);
         QCOMPARE(m_requests.last().receiving, false);
         QCOMPARE(f->model.getModelStringValue(DumpFileWorkingDirectoryParameterId), folder.path());
-    }
-
-    void viewsMenuDisablesKindsWithoutAView()
-    {
-        f->window->subWindows().setSubWindowCreator(WindowRestorationInfo::FilterId, {});
-        for (QAction* action : menuEntry(*f->window, "&Views")->menu()->actions()) {
-            QCOMPARE(action->isEnabled(), action->text() != "&Filter");
-        }
-        showEmpty();
-        QVERIFY(open(WindowRestorationInfo::FilterId) == nullptr);
     }
 
 private:
