@@ -2,7 +2,6 @@
 #include "widgets/LineEdit.h"
 #include "widgets/MidiLedCombinedDial.h"
 
-#include "model/TulvarMidiModel.h"
 #include "testkit/WidgetEvents.h"
 
 #include <QSignalSpy>
@@ -182,16 +181,6 @@ private slots:
         delete m_dial;
         m_dial = nullptr;
         QVERIFY(m_window->isVisible());
-    }
-
-    // Following its parameter is a bound control's; the knob mode comes through the registry.
-    void knobModeRegistrySetsTheModeThroughTheDialsSetter()
-    {
-        TulvarMidiModel model;
-        model.setModelIntValue(KnobModeParameterId, 1);
-        model.registerDial(m_dial);
-        QCOMPARE(m_dial->knobMode(), int(Dial::LinearKnobMode));
-        model.unregisterDial(m_dial);
     }
 
     void paintsTheArcAndTheNumber()
