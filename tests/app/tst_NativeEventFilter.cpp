@@ -99,7 +99,6 @@ private slots:
         QFETCH(QStringList, events);
         QFETCH(bool, consume);
         QFETCH(QStringList, calls);
-        QFETCH(QString, typed);
         filter.consumeKeys = consume;
         for (QString event : events) {
             const bool control = event.startsWith('^');
@@ -110,7 +109,7 @@ private slots:
                     control ? Qt::ControlModifier : Qt::NoModifier, event.at(0).isLower());
         }
         QCOMPARE(filter.calls, calls);
-        QCOMPARE(edit->text(), typed);
+        QTEST(edit->text(), "typed");
     }
 
     void modalWindowStopsNotesButNotReleases()

@@ -25,14 +25,9 @@ private slots:
         // Saving again replaces the whole file.
         QVERIFY(Utility::saveAtTextFileName(path, QStringLiteral("90")));
         QCOMPARE(readFileBytes(path), QByteArray("90"));
-    }
 
-    void loadingStopsAtTheFirstNulByte()
-    {
-        QTemporaryDir dir;
-        QString const path = dir.filePath(QStringLiteral("nul.txt"));
+        // Loading stops at the first NUL byte.
         QVERIFY(writeFileBytes(path, QByteArray("F0 7E\0 garbage", 14)));
-        QString loaded;
         QVERIFY(Utility::loadAtTextFileName(path, loaded));
         QCOMPARE(loaded, QStringLiteral("F0 7E"));
     }
@@ -88,8 +83,7 @@ private slots:
     void menuTextsBecomeTitles()
     {
         QFETCH(QString, menu);
-        QFETCH(QString, title);
-        QCOMPARE(Utility::removeMenuOfModifierCharacter(menu), title);
+        QTEST(Utility::removeMenuOfModifierCharacter(menu), "title");
     }
 
     void hexDigitsAreTwoUpperCaseCharacters_data()
@@ -104,10 +98,9 @@ private slots:
     void hexDigitsAreTwoUpperCaseCharacters()
     {
         QFETCH(int, value);
-        QFETCH(QByteArray, text);
         char out[4] = {'x', 'x', 'x', 'x'};
         QCOMPARE(Utility::convertHexStringFromDecimalValue(out, static_cast<unsigned char>(value)), 2);
-        QCOMPARE(QByteArray(out), text);
+        QTEST(QByteArray(out), "text");
         QCOMPARE(out[3], 'x');
     }
 

@@ -23,13 +23,12 @@ private slots:
     {
         QFETCH(QString, option);
         QFETCH(QString, environment);
-        QFETCH(QString, choice);
         if (environment.isEmpty()) {
             qunsetenv("TULVAR_MIDI_BACKEND");
         } else {
             qputenv("TULVAR_MIDI_BACKEND", environment.toUtf8());
         }
-        QCOMPARE(MidiServiceFactory::backendChoice(option), choice);
+        QTEST(MidiServiceFactory::backendChoice(option), "choice");
     }
 };
 

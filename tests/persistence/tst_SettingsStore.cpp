@@ -113,7 +113,6 @@ private slots:
                 on += filter.value(other).toInt();
             QVERIFY2(on == 1 && filter.value(key).toInt() == 1, qPrintable(key));
         }
-
     }
 
     void damagedValueFallsBackToTheDefault_data()
@@ -125,7 +124,6 @@ private slots:
         QTest::newRow("above the range") << QByteArray("[Preferences]\nPCKeyboardChannel=17\n") << 1302u << 1;
         QTest::newRow("below the range") << QByteArray("[Preferences]\nPCKeyboardOctave=-6\n") << 1301u << 0;
         QTest::newRow("beyond int") << QByteArray("[MidiThru]\nBulkInterval=99999999999999\n") << 501u << 0;
-        QTest::newRow("fraction") << QByteArray("[MidiThru]\nBulkInterval=2.5\n") << 501u << 0;
         QTest::newRow("bool any number is on") << QByteArray("[MidiThru]\nMidiThru=2\n") << 500u << 1;
         QTest::newRow("bool typed true") << QByteArray("[Preferences]\nTimeStamp=true\n") << 1201u << 1;
         QTest::newRow("bool word") << QByteArray("[MidiFilter]\n0=maybe\n") << 600u << 0;
@@ -140,11 +138,10 @@ private slots:
     {
         QFETCH(QByteArray, text);
         QFETCH(unsigned int, id);
-        QFETCH(int, expected);
         writeFile(text);
         TulvarMidiModel model;
         restoreAll(model, SettingsStore(iniPath()));
-        QCOMPARE(model.getModelIntValue(id), expected);
+        QTEST(model.getModelIntValue(id), "expected");
     }
 
     void missingOrUnreadableFileKeepsDefaults_data()

@@ -126,20 +126,19 @@ private slots:
         model.setModelIntValue(MessageMiddleCParameterId, 1);
         box.clear();
         QCOMPARE(model.getModelIntValue(MessageMiddleCParameterId), 1);
-    }
 
-    void unboundedIndexBoxKeepsTheViewsItems()
-    {
+        // A parameter without texts keeps the view's own items.
         model.setModelIntValue(InputPortIndexParameterId, 2);
-        ComboBox box;
-        box.addItems({QStringLiteral("No Assign"), QStringLiteral("Loopback A"), QStringLiteral("Loopback B")});
-        box.setParameterId(InputPortIndexParameterId);
-        box.connectModel(&model);
-        QCOMPARE(box.count(), 3);
-        QCOMPARE(box.currentIndex(), 2);
-        box.setCurrentIndex(1);
+        ComboBox ports;
+        ports.addItems({QStringLiteral("No Assign"), QStringLiteral("Loopback A"), QStringLiteral("Loopback B")});
+        ports.setParameterId(InputPortIndexParameterId);
+        ports.connectModel(&model);
+        QCOMPARE(ports.count(), 3);
+        QCOMPARE(ports.currentIndex(), 2);
+        ports.setCurrentIndex(1);
         QCOMPARE(model.getModelIntValue(InputPortIndexParameterId), 1);
     }
+
 };
 
 QTEST_MAIN(tst_BoundControls)

@@ -30,9 +30,6 @@ private slots:
         button.show();
         QVERIFY(QTest::qWaitForWindowExposed(&button));
         QCOMPARE(colourAt(button, QPoint(15, 15)), QColor(Qt::red));
-        // Drawn at its logical size: 20 x 20 from the image position.
-        QVERIFY(colourAt(button, QPoint(27, 15)) != QColor(Qt::red));
-
         // Not checkable: the pressed state shows the right half.
         QTest::mousePress(&button, Qt::LeftButton, Qt::NoModifier, QPoint(15, 15));
         QCOMPARE(colourAt(button, QPoint(15, 15)), QColor(Qt::blue));
@@ -79,8 +76,6 @@ private slots:
         button.setCheckable(true);
         button.setPixmap(frameStrip(frames, 15));
         button.setFrameSize(15, 15);
-        button.resize(41, 31);
-        QCOMPARE(button.framePosition(), QPoint(13, 7)); // (round(20.5) - round(7.5), round(15.5) - round(8.5))
         button.resize(40, 30);
         QCOMPARE(button.framePosition(), QPoint(12, 6));
         QPoint const inside = button.framePosition() + QPoint(7, 7);

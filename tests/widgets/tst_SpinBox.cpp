@@ -59,23 +59,15 @@ private slots:
         QTest::keyClick(&spin, Qt::Key_Down);
         QCOMPARE(velocity(), 126);
         QCOMPARE(changed.count(), 1);
-    }
 
-    void typedValueIsWrittenWhenEditingFinishes()
-    {
-        SpinBox spin;
-        bindVelocity(spin);
-        QSignalSpy changed(&spin, &SpinBox::widgetValueChanged);
+        // A typed value is written when editing finishes, and finishing again writes nothing.
         spin.selectAll();
         QTest::keyClicks(&spin, QStringLiteral("100"));
-        QCOMPARE(velocity(), 64);
+        QCOMPARE(velocity(), 126);
         QTest::keyClick(&spin, Qt::Key_Return);
         QCOMPARE(velocity(), 100);
-        QCOMPARE(changed.count(), 1);
-
-        // Finishing again without a change writes nothing.
         QTest::keyClick(&spin, Qt::Key_Return);
-        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.count(), 2);
     }
 
     void controlClickRestoresTheDefault_data()

@@ -43,7 +43,6 @@ private slots:
     {
         QFETCH(QByteArray, message);
         QFETCH(int, type);
-        QFETCH(int, channel);
         QFETCH(int, first);
         QFETCH(int, second);
 
@@ -51,7 +50,7 @@ private slots:
         auto event = eventFromBytes(message, &result);
         QCOMPARE(result, 0);
         QCOMPARE(int(event->type), type);
-        QCOMPARE(int(event->channelNumber), channel);
+        QTEST(int(event->channelNumber), "channel");
         switch (type) {
         case MIDILIB_Event_Type_NoteOff:
         case MIDILIB_Event_Type_NoteOn:
@@ -90,7 +89,6 @@ private slots:
         QTest::newRow("note on too short") << hex("90 3C");
         QTest::newRow("undefined 0xF4") << hex("F4");
         QTest::newRow("lone end of exclusive") << hex("F7");
-        QTest::newRow("undefined 0xFD") << hex("FD");
         QTest::newRow("status byte as note number") << hex("90 F9 40");
         QTest::newRow("status byte as song position") << hex("F2 01 F7");
         QTest::newRow("exclusive one byte too long") << QByteArray(16385, char(0x01)).replace(0, 1, "\xF0");

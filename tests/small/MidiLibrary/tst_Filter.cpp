@@ -51,7 +51,6 @@ private slots:
 
         QTest::newRow("clock switch: clock") << Switches{ { FilterSwitch::Event, 12 } } << clock << -1;
         QTest::newRow("clock switch: start") << Switches{ { FilterSwitch::Event, 12 } } << hex("FA") << 0;
-        QTest::newRow("exclusive switch") << Switches{ { FilterSwitch::Event, 7 } } << exclusive << -1;
 
         QTest::newRow("channel group: note") << Switches{ { FilterSwitch::Group, 0 } } << noteOn << -1;
         QTest::newRow("common group: time code") << Switches{ { FilterSwitch::Group, 1 } } << hex("F1 00") << -1;
@@ -64,7 +63,6 @@ private slots:
     {
         QFETCH(Switches, switches);
         QFETCH(QByteArray, message);
-        QFETCH(int, result);
 
         MIDILIB_Filter filter;
         midilib_filter_init(&filter);
@@ -90,7 +88,7 @@ private slots:
         int converted = -2;
         auto event = eventFromBytes(message, &converted);
         QCOMPARE(converted, 0);
-        QCOMPARE(midilib_filter_apply(&filter, event.get()), result);
+        QTEST(midilib_filter_apply(&filter, event.get()), "result");
         // The filter judges; it never changes the event.
         QCOMPARE(eventBytes(*event), message);
     }

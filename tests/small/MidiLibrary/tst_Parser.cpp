@@ -28,6 +28,7 @@ private slots:
             << Messages{ hex("B0 07 64"), hex("B0 0A 40"), hex("B0 01 02") };
         QTest::newRow("two-byte running status")
             << Deliveries{ hex("C2 01 02 03") } << Messages{ hex("C2 01"), hex("C2 02"), hex("C2 03") };
+        // An empty delivery (a pointer to no bytes) is no input.
         QTest::newRow("status alone, data later")
             << Deliveries{ hex("E3"), QByteArray(), hex("00"), hex("40") } << Messages{ hex("E3 00 40") };
         QTest::newRow("real-time byte inside a message leaves it whole")
@@ -88,7 +89,6 @@ private slots:
     void streamsBecomeMessages()
     {
         QFETCH(Deliveries, deliveries);
-        QFETCH(Messages, messages);
         ParserFeed feed;
         Messages produced;
         for (const QByteArray &delivery : deliveries) {
@@ -100,16 +100,7 @@ private slots:
                 produced += feed.deliver(delivery);
             }
         }
-        QCOMPARE(produced, messages);
-    }
-
-    void emptyDeliveryWithAPointerIsNoInput()
-    {
-        ParserFeed feed;
-        const uint8_t byte = 0x90;
-        midilib_parser_setData(feed.parser(), &byte, 0);
-        MIDILIB_Event event;
-        QCOMPARE(midilib_parser_parse(feed.parser(), &event), -1);
+        QTEST(produced, "messages");
     }
 };
 

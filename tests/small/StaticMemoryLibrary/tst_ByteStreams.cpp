@@ -135,8 +135,7 @@ private slots:
         QFETCH(quint64, value);
         QFETCH(quint64, limit);
         QFETCH(qint64, step);
-        QFETCH(quint64, result);
-        QCOMPARE(quint64(smlib_unsigned_inc(value, limit, step)), result);
+        QTEST(quint64(smlib_unsigned_inc(value, limit, step)), "result");
     }
 };
 
