@@ -28,10 +28,10 @@ JackPeerClient::JackPeerClient(const char* clientName)
 
 JackPeerClient::~JackPeerClient()
 {
-    close();
+    vanish();
 }
 
-void JackPeerClient::close()
+void JackPeerClient::vanish()
 {
     if (m_client) {
         jack_deactivate(m_client);
@@ -42,10 +42,10 @@ void JackPeerClient::close()
     }
 }
 
-void JackPeerClient::sendEvent(const QByteArray& event)
+bool JackPeerClient::send(const QByteArray& event)
 {
     const Length length = static_cast<Length>(event.size());
-    waitUntil([&] { return m_toSend.write(&length, sizeof length, event.constData(), event.size()); });
+    return waitUntil([&] { return m_toSend.write(&length, sizeof length, event.constData(), event.size()); });
 }
 
 bool JackPeerClient::waitForBytes(int count)

@@ -21,30 +21,20 @@ public:
     JackPeerClient& operator=(const JackPeerClient&) = delete;
 
     bool isOpen() const { return m_client != nullptr; }
-    QString outputName() const { return m_output ? QString::fromUtf8(jack_port_name(m_output)) : QString(); }
-    QString inputName() const { return m_input ? QString::fromUtf8(jack_port_name(m_input)) : QString(); }
+    QString sourceName() const override { return m_output ? QString::fromUtf8(jack_port_name(m_output)) : QString(); }
+    QString destinationName() const override { return m_input ? QString::fromUtf8(jack_port_name(m_input)) : QString(); }
     jack_port_t* outputPort() const { return m_output; }
-    QString sourceName() const override { return outputName(); }
-    QString destinationName() const override { return inputName(); }
     jack_port_t* inputPort() const { return m_input; }
 
-    // Queues one event; waits while the queue is full.
-    void sendEvent(const QByteArray& event);
-    bool send(const QByteArray& event) override
-    {
-        sendEvent(event);
-        return true;
-    }
+    bool send(const QByteArray& event) override;
     // Until everything queued has left and reached the ports it is connected to.
     bool waitUntilSent();
-    // Until count bytes not yet taken have arrived.
     bool waitForBytes(int count) override;
-    // Everything received and not yet taken, as one byte stream; takenEvents counts its events.
+    // takenEvents counts the events taken so far.
     QByteArray takeReceived() override;
     int takenEvents() const { return m_takenEvents; }
     // Leaves the server: both ports disappear.
-    void close();
-    void vanish() override { close(); }
+    void vanish() override;
 
 private:
     static int processCallback(jack_nframes_t frames, void* arg);
