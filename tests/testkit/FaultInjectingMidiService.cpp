@@ -166,10 +166,8 @@ std::uint64_t FaultInjectingMidiService::hostTimeNanos()
 
 bool FaultInjectingMidiService::removeEndpoint(MidiEndpointRef ref)
 {
-    std::vector<MidiEndpointRef> known = listed(true);
-    const std::vector<MidiEndpointRef> destinations = listed(false);
-    known.insert(known.end(), destinations.begin(), destinations.end());
-    if (std::find(known.begin(), known.end(), ref) == known.end()) {
+    const std::vector<MidiEndpointRef> sources = listed(true), destinations = listed(false);
+    if (std::count(sources.begin(), sources.end(), ref) + std::count(destinations.begin(), destinations.end(), ref) == 0) {
         return false;
     }
     std::vector<Connection> gone;
