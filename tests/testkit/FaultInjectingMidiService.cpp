@@ -34,14 +34,9 @@ MidiStatus FaultInjectingMidiService::disposeClient(MidiClientRef client)
 {
     const MidiStatus status = m_service->disposeClient(client);
     std::lock_guard<std::mutex> lock(m_mutex);
+    forget([&](const Connection& c) { return m_ports.at(c.port).client == client; });
     for (auto port = m_ports.begin(); port != m_ports.end();) {
-        const MidiPortRef ref = port->first;
-        if (port->second.client != client) {
-            ++port;
-            continue;
-        }
-        forget([ref](const Connection& c) { return c.port == ref; });
-        port = m_ports.erase(port);
+        port = port->second.client == client ? m_ports.erase(port) : std::next(port);
     }
     return status;
 }
@@ -49,112 +44,61 @@ MidiStatus FaultInjectingMidiService::disposeClient(MidiClientRef client)
 MidiStatus FaultInjectingMidiService::createInputPort(MidiClientRef client, const QString& name, MidiReadProc readProc,
                                                       void* readProcRefCon, MidiPortRef* port)
 {
-    const MidiStatus status = m_service->createInputPort(client, name, readProc, readProcRefCon, port);
-    std::lock_guard<std::mutex> lock(m_mutex);
-    if (status == Ok) {
-        m_ports[*port] = Port{client, readProc, readProcRefCon};
-    }
-    return status;
+    return portAdded(m_service->createInputPort(client, name, readProc, readProcRefCon, port), port,
+                     Port{client, readProc, readProcRefCon});
 }
 
 MidiStatus FaultInjectingMidiService::createOutputPort(MidiClientRef client, const QString& name, MidiPortRef* port)
 {
-    const MidiStatus status = m_service->createOutputPort(client, name, port);
+    return portAdded(m_service->createOutputPort(client, name, port), port, Port{client, nullptr, nullptr});
+}
+
+MidiStatus FaultInjectingMidiService::portAdded(MidiStatus status, MidiPortRef* port, Port entry)
+{
     std::lock_guard<std::mutex> lock(m_mutex);
     if (status == Ok) {
-        m_ports[*port] = Port{client, nullptr, nullptr};
+        m_ports[*port] = entry;
     }
     return status;
 }
 
 MidiStatus FaultInjectingMidiService::disposePort(MidiObjectRef object)
 {
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (isAdded(object)) {
-            return Ok;
-        }
-    }
     const MidiStatus status = m_service->disposePort(object);
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_ports.erase(object) != 0) {
-        forget([object](const Connection& c) { return c.port == object; });
-    }
+    m_ports.erase(object);
+    forget([object](const Connection& c) { return c.port == object; });
     return status;
-}
-
-unsigned int FaultInjectingMidiService::getNumberOfSources()
-{
-    return unsigned(listed(true).size());
-}
-
-MidiEndpointRef FaultInjectingMidiService::getSource(unsigned int index)
-{
-    const std::vector<MidiEndpointRef> sources = listed(true);
-    return index < sources.size() ? sources[index] : InvalidPortRef;
-}
-
-unsigned int FaultInjectingMidiService::getNumberOfDestinations()
-{
-    return unsigned(listed(false).size());
-}
-
-MidiEndpointRef FaultInjectingMidiService::getDestination(unsigned int index)
-{
-    const std::vector<MidiEndpointRef> destinations = listed(false);
-    return index < destinations.size() ? destinations[index] : InvalidPortRef;
 }
 
 MidiStatus FaultInjectingMidiService::getStringProperty(MidiEndpointRef endpoint, MidiStringProperty property,
                                                         QString* value)
 {
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        const bool displayName = property == MidiStringProperty::DisplayName;
-        if (const Endpoint* e = find(endpoint)) {
-            if (e->removed || e->readFails[int(displayName ? Property::DisplayName : Property::Name)]) {
-                return Failed;
-            }
-            if (e->added) {
-                *value = displayName ? e->displayName : e->name;
-                return Ok;
-            }
-        }
-    }
-    return m_service->getStringProperty(endpoint, property, value);
+    const bool displayName = property == MidiStringProperty::DisplayName;
+    const int own = readOwn(endpoint, displayName ? Property::DisplayName : Property::Name,
+                            [&](const Endpoint& e) { *value = displayName ? e.displayName : e.name; });
+    return own >= 0 ? own : m_service->getStringProperty(endpoint, property, value);
 }
 
 MidiStatus FaultInjectingMidiService::getIntegerProperty(MidiEndpointRef endpoint, MidiIntegerProperty property,
                                                          std::int32_t* value)
 {
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (const Endpoint* e = find(endpoint)) {
-            if (e->removed || e->readFails[int(Property::UniqueId)]) {
-                return Failed;
-            }
-            if (e->added) {
-                *value = e->uniqueId;
-                return Ok;
-            }
-        }
-    }
-    return m_service->getIntegerProperty(endpoint, property, value);
+    const int own = readOwn(endpoint, Property::UniqueId, [&](const Endpoint& e) { *value = e.uniqueId; });
+    return own >= 0 ? own : m_service->getIntegerProperty(endpoint, property, value);
 }
 
 MidiStatus FaultInjectingMidiService::connectSource(MidiPortRef port, MidiEndpointRef source, void* srcConnRefCon)
 {
-    bool added = false;
+    const Kind k = kind(source);
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         const auto input = m_ports.find(port);
-        added = isAdded(source);
-        if (m_connectFails || isRemoved(source) || input == m_ports.end() || input->second.readProc == nullptr
-            || (added && !find(source)->isSource)) {
+        if (m_connectFails || k == Kind::Removed || k == Kind::AddedDestination || input == m_ports.end()
+            || input->second.readProc == nullptr) {
             return Failed;
         }
     }
-    if (!added && m_service->connectSource(port, source, srcConnRefCon) != Ok) {
+    if (!added(k) && m_service->connectSource(port, source, srcConnRefCon) != Ok) {
         return Failed;
     }
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -165,65 +109,42 @@ MidiStatus FaultInjectingMidiService::connectSource(MidiPortRef port, MidiEndpoi
 
 MidiStatus FaultInjectingMidiService::disconnectSource(MidiPortRef port, MidiEndpointRef source)
 {
-    bool added = false;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        added = isAdded(source);
-    }
-    const MidiStatus status = added ? Ok : m_service->disconnectSource(port, source);
-    if (status != Ok) {
-        return status;
+    const bool own = added(kind(source));
+    if (!own && m_service->disconnectSource(port, source) != Ok) {
+        return Failed;
     }
     std::lock_guard<std::mutex> lock(m_mutex);
     const bool wasConnected = !forget([&](const Connection& c) { return c.port == port && c.source == source; }).empty();
-    return added && !wasConnected ? Failed : Ok;
+    return own && !wasConnected ? Failed : Ok;
 }
 
 MidiStatus FaultInjectingMidiService::connectDestination(MidiPortRef port, MidiEndpointRef destination)
 {
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (isRemoved(destination)) {
-            return Failed;
-        }
-        if (isAdded(destination)) {
-            return Ok;
-        }
-    }
-    return m_service->connectDestination(port, destination);
+    const Kind k = kind(destination);
+    return k == Kind::Removed ? Failed : added(k) ? Ok : m_service->connectDestination(port, destination);
 }
 
 MidiStatus FaultInjectingMidiService::disconnectDestination(MidiPortRef port, MidiEndpointRef destination)
 {
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (isAdded(destination)) {
-            return Ok;
-        }
-    }
-    return m_service->disconnectDestination(port, destination);
+    return added(kind(destination)) ? Ok : m_service->disconnectDestination(port, destination);
 }
 
 MidiStatus FaultInjectingMidiService::send(MidiPortRef port, MidiEndpointRef destination, const MidiPacket& packet)
 {
+    const Kind k = kind(destination);
     MidiPacket stamped = packet;
     {
-        std::lock_guard<std::mutex> lock(m_clockMutex);
+        std::lock_guard<std::mutex> lock(m_mutex);
         if (m_clock && stamped.hostTime == 0) {
             stamped.hostTime = m_clock();
         }
-    }
-    bool added = false;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
         const auto output = m_ports.find(port);
-        added = isAdded(destination);
-        if (m_sendFails || isRemoved(destination) || packet.data == nullptr
-            || (added && (find(destination)->isSource || output == m_ports.end() || output->second.readProc))) {
+        if (m_sendFails || packet.data == nullptr || k == Kind::Removed
+            || (added(k) && (k == Kind::AddedSource || output == m_ports.end() || output->second.readProc))) {
             return Failed;
         }
     }
-    if (!added && m_service->send(port, destination, stamped) != Ok) {
+    if (!added(k) && m_service->send(port, destination, stamped) != Ok) {
         return Failed;
     }
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -235,7 +156,7 @@ MidiStatus FaultInjectingMidiService::send(MidiPortRef port, MidiEndpointRef des
 std::uint64_t FaultInjectingMidiService::hostTimeNanos()
 {
     {
-        std::lock_guard<std::mutex> lock(m_clockMutex);
+        std::lock_guard<std::mutex> lock(m_mutex);
         if (m_clock) {
             return m_clock();
         }
@@ -243,24 +164,10 @@ std::uint64_t FaultInjectingMidiService::hostTimeNanos()
     return m_service->hostTimeNanos();
 }
 
-MidiEndpointRef FaultInjectingMidiService::addSource(const QString& displayName, const QString& name)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return addEndpoint(true, displayName, name);
-}
-
-MidiEndpointRef FaultInjectingMidiService::addDestination(const QString& displayName, const QString& name)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return addEndpoint(false, displayName, name);
-}
-
 bool FaultInjectingMidiService::removeEndpoint(MidiEndpointRef ref)
 {
-    std::vector<MidiEndpointRef> known = listed(true);
-    const std::vector<MidiEndpointRef> destinations = listed(false);
-    known.insert(known.end(), destinations.begin(), destinations.end());
-    if (std::find(known.begin(), known.end(), ref) == known.end()) {
+    const std::vector<MidiEndpointRef> sources = listed(true), destinations = listed(false);
+    if (std::count(sources.begin(), sources.end(), ref) + std::count(destinations.begin(), destinations.end(), ref) == 0) {
         return false;
     }
     std::vector<Connection> gone;
@@ -294,21 +201,9 @@ void FaultInjectingMidiService::setPropertyReadFails(MidiEndpointRef ref, Proper
     m_endpoints[ref].readFails[int(property)] = fails;
 }
 
-void FaultInjectingMidiService::setConnectFails(bool fails)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_connectFails = fails;
-}
-
-void FaultInjectingMidiService::setSendFails(bool fails)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_sendFails = fails;
-}
-
 void FaultInjectingMidiService::setHostClock(std::function<std::uint64_t()> clock)
 {
-    std::lock_guard<std::mutex> lock(m_clockMutex);
+    std::lock_guard<std::mutex> lock(m_mutex);
     m_clock = std::move(clock);
 }
 
@@ -325,22 +220,21 @@ bool FaultInjectingMidiService::injectPackets(MidiEndpointRef source, const QLis
 
 bool FaultInjectingMidiService::injectPackets(MidiEndpointRef source, const std::vector<MidiPacket>& list)
 {
-    std::vector<Connection> targets;
+    const Kind k = kind(source);
+    if (k == Kind::Removed || k == Kind::AddedDestination) {
+        return false;
+    }
+    std::vector<std::pair<Port, void*>> targets;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        if (isRemoved(source) || (isAdded(source) && !find(source)->isSource)) {
-            return false;
+        for (const Connection& c : m_connections) {
+            if (c.source == source) {
+                targets.emplace_back(m_ports.at(c.port), c.srcConnRefCon);
+            }
         }
-        std::copy_if(m_connections.begin(), m_connections.end(), std::back_inserter(targets),
-                     [source](const Connection& c) { return c.source == source; });
     }
-    for (const Connection& target : targets) {
-        Port port;
-        {
-            std::lock_guard<std::mutex> lock(m_mutex);
-            port = m_ports.at(target.port);
-        }
-        port.readProc(list.data(), unsigned(list.size()), port.readProcRefCon, target.srcConnRefCon);
+    for (const auto& target : targets) {
+        target.first.readProc(list.data(), unsigned(list.size()), target.first.readProcRefCon, target.second);
     }
     return true;
 }
@@ -349,12 +243,6 @@ int FaultInjectingMidiService::connectionCount() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return int(m_connections.size());
-}
-
-int FaultInjectingMidiService::sendCount() const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    return m_sendCount;
 }
 
 QList<QByteArray> FaultInjectingMidiService::sentMessages(MidiEndpointRef destination) const
@@ -372,21 +260,19 @@ std::vector<MidiEndpointRef> FaultInjectingMidiService::listed(bool sources)
         refs.push_back(sources ? m_service->getSource(i) : m_service->getDestination(i));
     }
     std::lock_guard<std::mutex> lock(m_mutex);
-    std::copy_if(m_addedOrder.begin(), m_addedOrder.end(), std::back_inserter(refs),
-                 [&](MidiEndpointRef ref) { return find(ref)->isSource == sources; });
-    refs.erase(std::remove_if(refs.begin(), refs.end(), [this](MidiEndpointRef ref) { return isRemoved(ref); }),
+    refs.insert(refs.end(), m_addedOrder.begin(), m_addedOrder.end());
+    refs.erase(std::remove_if(refs.begin(), refs.end(),
+                              [&](MidiEndpointRef ref) {
+                                  const Endpoint* e = find(ref);
+                                  return e && (e->removed || (e->added && e->isSource != sources));
+                              }),
                refs.end());
     return refs;
 }
 
-const FaultInjectingMidiService::Endpoint* FaultInjectingMidiService::find(MidiEndpointRef ref) const
-{
-    const auto found = m_endpoints.find(ref);
-    return found != m_endpoints.end() ? &found->second : nullptr;
-}
-
 MidiEndpointRef FaultInjectingMidiService::addEndpoint(bool isSource, const QString& displayName, const QString& name)
 {
+    std::lock_guard<std::mutex> lock(m_mutex);
     const MidiEndpointRef ref = FirstAddedRef + MidiEndpointRef(m_addedOrder.size());
     Endpoint& e = m_endpoints[ref];
     e.added = true;
@@ -396,6 +282,36 @@ MidiEndpointRef FaultInjectingMidiService::addEndpoint(bool isSource, const QStr
     e.uniqueId = FirstAddedUniqueId + std::int32_t(m_addedOrder.size());
     m_addedOrder.push_back(ref);
     return ref;
+}
+
+FaultInjectingMidiService::Kind FaultInjectingMidiService::kind(MidiEndpointRef ref) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const Endpoint* e = find(ref);
+    return !e ? Kind::Service
+           : e->removed ? Kind::Removed
+           : !e->added  ? Kind::Service
+                        : (e->isSource ? Kind::AddedSource : Kind::AddedDestination);
+}
+
+int FaultInjectingMidiService::readOwn(MidiEndpointRef ref, Property property,
+                                       const std::function<void(const Endpoint&)>& read) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const Endpoint* e = find(ref);
+    if (e && (e->removed || e->readFails[int(property)])) {
+        return Failed;
+    }
+    if (e && e->added) {
+        read(*e);
+    }
+    return e && e->added ? Ok : -1;
+}
+
+const FaultInjectingMidiService::Endpoint* FaultInjectingMidiService::find(MidiEndpointRef ref) const
+{
+    const auto found = m_endpoints.find(ref);
+    return found != m_endpoints.end() ? &found->second : nullptr;
 }
 
 std::vector<FaultInjectingMidiService::Connection> FaultInjectingMidiService::forget(

@@ -5,7 +5,6 @@
 #include <QThread>
 
 #include <atomic>
-#include <memory>
 #include <chrono>
 #include <fcntl.h>
 #include <signal.h>
@@ -67,11 +66,7 @@ class JackTestServer::StartLock {
 public:
     StartLock() : m_fd(open("/tmp/tulvar-jack-tests.lock", O_RDWR | O_CREAT, 0666)) { flock(m_fd, LOCK_EX); }
     // Unlocked explicitly: a jackd started meanwhile shares the open file.
-    ~StartLock()
-    {
-        flock(m_fd, LOCK_UN);
-        close(m_fd);
-    }
+    ~StartLock() { flock(m_fd, LOCK_UN); close(m_fd); }
 
 private:
     int m_fd;
@@ -158,34 +153,35 @@ bool JackTestServer::waitUntilAnswering()
 
 void JackTestServer::stop()
 {
+    end(SIGTERM);
+}
+
+void JackTestServer::kill()
+{
+    // Until this test starts its next server, no other test may take the crashed server's files
+    // for stale and remove them: this process still uses them.
+    if (m_pid > 0) {
+        m_lock = std::make_unique<StartLock>();
+    }
+    end(SIGKILL);
+}
+
+void JackTestServer::end(int signal)
+{
     if (m_pid <= 0) {
         return;
     }
-    m_name.clear();
-    ::kill(m_pid, SIGTERM);
+    if (signal == SIGTERM) {
+        m_name.clear();
+    }
+    ::kill(m_pid, signal);
     const auto start = std::chrono::steady_clock::now();
     int status = 0;
     while (waitpid(m_pid, &status, WNOHANG) == 0) {
         if (std::chrono::steady_clock::now() - start > StopLimit) {
             ::kill(m_pid, SIGKILL);
-            waitpid(m_pid, &status, 0);
-            break;
         }
         QThread::msleep(20);
     }
-    m_pid = -1;
-}
-
-void JackTestServer::kill()
-{
-    if (m_pid <= 0) {
-        return;
-    }
-    // Until this test starts its next server, no other test may take the crashed server's files
-    // for stale and remove them: this process still uses them.
-    m_lock = std::make_unique<StartLock>();
-    ::kill(m_pid, SIGKILL);
-    int status = 0;
-    waitpid(m_pid, &status, 0);
     m_pid = -1;
 }

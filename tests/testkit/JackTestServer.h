@@ -37,6 +37,8 @@ private:
     class StartLock;
 
     bool waitUntilAnswering();
+    // Sends signal, then waits for jackd to exit (SIGKILL after a generous limit).
+    void end(int signal);
 
     std::unique_ptr<StartLock> m_lock;
     pid_t m_pid = -1;

@@ -1,11 +1,11 @@
 #include "AlsaPeerClient.h"
 
 #include <poll.h>
+#include <thread>
 #include <vector>
 
 namespace {
 constexpr int PollStepMs = 50;
-constexpr auto ArrivalLimit = std::chrono::seconds(30);
 }
 
 AlsaPeerClient::AlsaPeerClient(const char* clientName, bool reading) : m_name(QString::fromUtf8(clientName))
@@ -112,42 +112,4 @@ void AlsaPeerClient::readSome()
     if (snd_seq_event_input(m_seq, &event) >= 0 && event && event->dest.port == m_in && m_codec.decode(*event, bytes)) {
         keep(reinterpret_cast<const char*>(bytes.data()), int(bytes.size()));
     }
-}
-
-bool ReadingThread::waitForBytes(int count)
-{
-    std::unique_lock<std::mutex> lock(m_mutex);
-    return m_arrived.wait_for(lock, ArrivalLimit, [&] { return m_received.size() >= count; });
-}
-
-QByteArray ReadingThread::takeReceived()
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    QByteArray taken;
-    taken.swap(m_received);
-    return taken;
-}
-
-void ReadingThread::startReading()
-{
-    m_thread = std::thread([this] {
-        while (!m_stop) {
-            readSome();
-        }
-    });
-}
-
-void ReadingThread::stopReading()
-{
-    m_stop = true;
-    if (m_thread.joinable()) {
-        m_thread.join();
-    }
-}
-
-void ReadingThread::keep(const char* data, int size)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    m_received.append(data, size);
-    m_arrived.notify_all();
 }

@@ -2,38 +2,10 @@
 
 #include "midi/alsa/AlsaEventCodec.h"
 #include "midi/alsa/AlsaMidiService.h"
+#include "midi/contract/ReadingThread.h"
 #include "midi/contract/ServiceContractFixture.h"
 
 #include <alsa/asoundlib.h>
-
-#include <atomic>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
-
-// What the other ends in the ALSA tests have received, read by a thread of their own; each
-// readSome() waits a moment for input. The waits give up after a generous limit.
-class ReadingThread {
-public:
-    bool waitForBytes(int count);
-    // What has arrived, which is then forgotten.
-    QByteArray takeReceived();
-
-protected:
-    ~ReadingThread() = default;
-    void startReading();
-    // Before what readSome() uses goes.
-    void stopReading();
-    void keep(const char* data, int size);
-    virtual void readSome() = 0;
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_arrived;
-    QByteArray m_received;
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
-};
 
 // A second sequencer client, as another program on the desktop is, keeping ALSA's default pools.
 // Port "out" can be read and subscribed to, port "in" written and subscribed to; what arrives at

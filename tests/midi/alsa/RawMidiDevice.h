@@ -1,6 +1,6 @@
 #pragma once
 
-#include "AlsaPeerClient.h"
+#include "midi/contract/ReadingThread.h"
 
 #include <QString>
 

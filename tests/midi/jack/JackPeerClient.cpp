@@ -23,15 +23,18 @@ JackPeerClient::JackPeerClient(const char* clientName)
     if (!m_output || !m_input || jack_activate(m_client) != 0) {
         jack_client_close(m_client);
         m_client = nullptr;
+        return;
     }
+    startReading();
 }
 
 JackPeerClient::~JackPeerClient()
 {
-    close();
+    vanish();
+    stopReading();
 }
 
-void JackPeerClient::close()
+void JackPeerClient::vanish()
 {
     if (m_client) {
         jack_deactivate(m_client);
@@ -42,26 +45,10 @@ void JackPeerClient::close()
     }
 }
 
-void JackPeerClient::sendEvent(const QByteArray& event)
+bool JackPeerClient::send(const QByteArray& event)
 {
     const Length length = static_cast<Length>(event.size());
-    waitUntil([&] { return m_toSend.write(&length, sizeof length, event.constData(), event.size()); });
-}
-
-bool JackPeerClient::waitForBytes(int count)
-{
-    return waitUntil([&] {
-        drainReceived();
-        return m_pending.size() >= count;
-    });
-}
-
-QByteArray JackPeerClient::takeReceived()
-{
-    drainReceived();
-    QByteArray bytes;
-    bytes.swap(m_pending);
-    return bytes;
+    return waitUntil([&] { return m_toSend.write(&length, sizeof length, event.constData(), event.size()); });
 }
 
 int JackPeerClient::processCallback(jack_nframes_t frames, void* arg)
@@ -113,15 +100,17 @@ bool JackPeerClient::waitUntil(const std::function<bool()>& done)
     return true;
 }
 
-void JackPeerClient::drainReceived()
+void JackPeerClient::readSome()
 {
-    while (m_received.readSpace() >= sizeof(Length)) {
-        Length length = 0;
-        m_received.peek(0, &length, sizeof length);
-        const int start = m_pending.size();
-        m_pending.resize(start + int(length));
-        m_received.peek(sizeof length, m_pending.data() + start, length);
-        m_received.consume(sizeof length + length);
-        ++m_takenEvents;
+    Length length = 0;
+    if (m_received.readSpace() < sizeof length) {
+        QThread::msleep(1);
+        return;
     }
+    m_received.peek(0, &length, sizeof length);
+    QByteArray event(int(length), Qt::Uninitialized);
+    m_received.peek(sizeof length, event.data(), length);
+    m_received.consume(sizeof length + length);
+    ++m_takenEvents;
+    keep(event.constData(), event.size());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "midi/contract/ReadingThread.h"
 #include "midi/contract/ServiceContractFixture.h"
 #include "midi/jack/JackByteRing.h"
 
@@ -10,9 +11,9 @@
 
 // The other end in the JACK tests: a small libjack client with one MIDI output "out" and one MIDI
 // input "in". Its process callback only copies: at most one queued event per cycle goes out
-// (so it paces itself), and every event that comes in is appended to a ring that the test reads.
-// The waits give up after 30 s and say whether what they waited for happened.
-class JackPeerClient : public ContractPeer {
+// (so it paces itself), and every event that comes in is appended to a ring that the reading
+// thread empties. The waits give up after 30 s and say whether what they waited for happened.
+class JackPeerClient : public ContractPeer, public ReadingThread {
 public:
     explicit JackPeerClient(const char* clientName = "tulvar-peer");
     ~JackPeerClient() override;
@@ -21,42 +22,31 @@ public:
     JackPeerClient& operator=(const JackPeerClient&) = delete;
 
     bool isOpen() const { return m_client != nullptr; }
-    QString outputName() const { return m_output ? QString::fromUtf8(jack_port_name(m_output)) : QString(); }
-    QString inputName() const { return m_input ? QString::fromUtf8(jack_port_name(m_input)) : QString(); }
+    QString sourceName() const override { return m_output ? QString::fromUtf8(jack_port_name(m_output)) : QString(); }
+    QString destinationName() const override { return m_input ? QString::fromUtf8(jack_port_name(m_input)) : QString(); }
     jack_port_t* outputPort() const { return m_output; }
-    QString sourceName() const override { return outputName(); }
-    QString destinationName() const override { return inputName(); }
     jack_port_t* inputPort() const { return m_input; }
 
-    // Queues one event; waits while the queue is full.
-    void sendEvent(const QByteArray& event);
-    bool send(const QByteArray& event) override
-    {
-        sendEvent(event);
-        return true;
-    }
+    bool send(const QByteArray& event) override;
     // Until everything queued has left and reached the ports it is connected to.
     bool waitUntilSent();
-    // Until count bytes not yet taken have arrived.
-    bool waitForBytes(int count) override;
-    // Everything received and not yet taken, as one byte stream; takenEvents counts its events.
-    QByteArray takeReceived() override;
+    bool waitForBytes(int count) override { return ReadingThread::waitForBytes(count); }
+    QByteArray takeReceived() override { return ReadingThread::takeReceived(); }
+    // The events received so far.
     int takenEvents() const { return m_takenEvents; }
     // Leaves the server: both ports disappear.
-    void close();
-    void vanish() override { close(); }
+    void vanish() override;
 
 private:
     static int processCallback(jack_nframes_t frames, void* arg);
     static bool waitUntil(const std::function<bool()>& done);
-    void drainReceived();
+    void readSome() override;
 
     jack_client_t* m_client = nullptr;
     jack_port_t* m_output = nullptr;
     jack_port_t* m_input = nullptr;
     JackByteRing m_toSend;
     JackByteRing m_received;
-    QByteArray m_pending;
-    int m_takenEvents = 0;
+    std::atomic<int> m_takenEvents{0};
     std::atomic<std::uint64_t> m_cycles{0};
 };

@@ -99,16 +99,16 @@ void JackMidiServiceTest::uniqueIdsStayWhilePortsExist()
         m_service->getIntegerProperty(endpointNamed(*m_service, true, name), MidiIntegerProperty::UniqueId, &id);
         return int(id);
     };
-    const int firstId = idOf(m_peer->outputName());
+    const int firstId = idOf(m_peer->sourceName());
     int secondId = -1;
     {
         JackPeerClient second("tulvar-peer-b");
-        secondId = idOf(second.outputName());
+        secondId = idOf(second.sourceName());
     }
     QVERIFY(firstId > 0 && secondId > 0 && firstId != secondId);
-    QCOMPARE(idOf(m_peer->outputName()), firstId);
+    QCOMPARE(idOf(m_peer->sourceName()), firstId);
     JackPeerClient again("tulvar-peer-b");
-    const int newId = idOf(again.outputName());
+    const int newId = idOf(again.sourceName());
     QVERIFY(newId > 0 && newId != secondId && newId != firstId);
 }
 
@@ -116,11 +116,11 @@ void JackMidiServiceTest::displayNamePrefersPrettyNameThenAlias()
 {
     auto displayName = [&] {
         QString name;
-        m_service->getStringProperty(endpointNamed(*m_service, true, m_peer->outputName()),
+        m_service->getStringProperty(endpointNamed(*m_service, true, m_peer->sourceName()),
                                      MidiStringProperty::DisplayName, &name);
         return name;
     };
-    QCOMPARE(displayName(), m_peer->outputName());
+    QCOMPARE(displayName(), m_peer->sourceName());
     QCOMPARE(jack_port_set_alias(m_peer->outputPort(), "Synth Out"), 0);
     QCOMPARE(displayName(), QStringLiteral("Synth Out"));
 
@@ -137,7 +137,7 @@ void JackMidiServiceTest::displayNamePrefersPrettyNameThenAlias()
 // a system exclusive split across events.
 void JackMidiServiceTest::dumpsContinueAcrossCycles()
 {
-    const MidiEndpointRef destination = endpointNamed(*m_service, false, m_peer->inputName());
+    const MidiEndpointRef destination = endpointNamed(*m_service, false, m_peer->destinationName());
     QCOMPARE(m_service->connectDestination(m_ports->output, destination), 0);
     QByteArray expected;
     for (int i = 0; i < 4; ++i) {
@@ -153,7 +153,7 @@ void JackMidiServiceTest::dumpsContinueAcrossCycles()
 // Patchbays show the choice at once, and the first message does not wait for a connection.
 void JackMidiServiceTest::outputConnectsWhenChosenAndDisconnectsWhenClosed()
 {
-    const MidiEndpointRef destination = endpointNamed(*m_service, false, m_peer->inputName());
+    const MidiEndpointRef destination = endpointNamed(*m_service, false, m_peer->destinationName());
     QCOMPARE(m_service->connectDestination(m_ports->output, destination), 0);
     QCOMPARE(jack_port_connected(m_peer->inputPort()), 1);
     QCOMPARE(m_service->disconnectDestination(m_ports->output, destination), 0);

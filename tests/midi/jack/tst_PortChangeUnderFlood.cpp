@@ -94,11 +94,11 @@ void PortChangeUnderFlood::portChangeAndQuitFinishInOrder()
         TULVAR_REQUIRE_JACK(m_server);
         for (int i : {0, 1}) {
             peers[i] = std::make_unique<JackPeerClient>(i == 0 ? "tulvar-flood" : "tulvar-quiet");
-            sources[i] = peers[i]->outputName();
+            sources[i] = peers[i]->sourceName();
         }
         service = std::make_unique<JackMidiService>();
-        thruDestination = peers[0]->inputName();
-        send = [&](int source, const QByteArray& bytes) { peers[source]->sendEvent(bytes); };
+        thruDestination = peers[0]->destinationName();
+        send = [&](int source, const QByteArray& bytes) { peers[source]->send(bytes); };
     } else {
         auto loopback = std::make_unique<FaultInjectingMidiService>();
         loopback->addDestination(thruDestination = QStringLiteral("Slow thru"));
