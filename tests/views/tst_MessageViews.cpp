@@ -1,12 +1,9 @@
-// The message views: the editor (transmitting its text with progress, cancel and repetition,
-// receiving, its keys, menus and files), the In and Out monitors, the syntax colouring and the
-// find bar under a text area. The worker threads are tests/engine's, the file formats
-// tests/persistence's.
+// The message editor, the In and Out monitors, the syntax colouring and the find bar. The worker
+// threads are tests/engine's, the file formats tests/persistence's.
 
 #include "ViewFixture.h"
 
 #include "engine/MidiEditTransmittionThread.h"
-#include "model/TulvarMidiModel.h"
 #include "persistence/SysExFile.h"
 #include "testkit/FileBytes.h"
 #include "testkit/Hex.h"
@@ -84,11 +81,7 @@ class tst_MessageViews : public QObject {
 
 private slots:
     void init() { f = std::make_unique<ViewFixture>(); }
-    void cleanup()
-    {
-        m_window.reset();
-        f.reset();
-    }
+    void cleanup() { f.reset(); }
 
     void progressPageShowsOnlyAbove256Bytes_data()
     {
@@ -113,18 +106,6 @@ private slots:
         waitUntilIdle(view);
         QCOMPARE(view->currentView(), MidiEditView::General);
         QCOMPARE(f->mainWindow.transmitter.byteCount(), size);
-    }
-
-    void selectionIsTransmittedAlone()
-    {
-        MidiEditView* view = makeEditor(QStringLiteral("90 3C 64\nC0 05\nB0 07 64"));
-        QTextCursor cursor = view->generalView()->textView()->textCursor();
-        cursor.setPosition(0);
-        cursor.setPosition(14, QTextCursor::KeepAnchor);
-        view->generalView()->textView()->setTextCursor(cursor);
-        view->generalView()->transmitMenuSelected();
-        waitUntilIdle(view);
-        QCOMPARE(f->takeSent(), (QStringList{"90 3C 64", "C0 05"}));
     }
 
     void cancelStopsAfterTheMessageInProgress()
@@ -222,13 +203,19 @@ private slots:
         QCOMPARE(receiver->progressView()->message(), QStringLiteral("3Bytes"));
     }
 
-    void keysTransmitReceiveAndShowTheRepeatSettings()
+    void keysTransmitTheSelectionOrAllReceiveAndShowTheRepeatSettings()
     {
-        MidiEditView* view = makeEditor(QStringLiteral("C0 05"));
+        const QString lines = QStringLiteral("90 3C 64\nC0 05\nB0 07 64");
+        MidiEditView* view = makeEditor(lines);
         MidiEditTextView* text = view->generalView()->textView();
+        QTextCursor cursor = text->textCursor();
+        cursor.setPosition(0);
+        cursor.setPosition(14, QTextCursor::KeepAnchor);
+        text->setTextCursor(cursor);
         QTest::keyClick(text, Qt::Key_F5);
         waitUntilIdle(view);
-        QCOMPARE(f->mainWindow.transmitter.byteCount(), 2);
+        QCOMPARE(f->takeSent(), (QStringList{"90 3C 64", "C0 05"}));
+        text->moveCursor(QTextCursor::End);
         // Receive in an editor with text opens a receiving window instead.
         QTest::keyClick(text, Qt::Key_F6);
         QVERIFY(!view->isReceiving());
@@ -238,7 +225,7 @@ private slots:
         QCOMPARE(f->mainWindow.openedEditors.size(), 2);
         QVERIFY(f->mainWindow.openedEditors.last().receiving);
         waitUntilIdle(view);
-        QCOMPARE(f->mainWindow.transmitter.byteCount(), 4);
+        QCOMPARE(f->takeSent(), (QStringList{"90 3C 64", "C0 05", "B0 07 64"}));
 
         // Ctrl+R shows the repeat settings; their close button gives the focus back to the text.
         QApplication::setActiveWindow(view);
@@ -249,7 +236,7 @@ private slots:
         QTest::mouseClick(settings->findChild<QToolButton*>(), Qt::LeftButton);
         QVERIFY(!settings->isVisible());
         QTRY_VERIFY(text->hasFocus());
-        QCOMPARE(textOf(view), QStringLiteral("C0 05"));
+        QCOMPARE(textOf(view), lines);
     }
 
     void contextMenuOffersEditorEntriesUnlessTransmitting()
@@ -406,7 +393,7 @@ private slots:
         QVERIFY(f->mainWindow.outMonitorViews.isEmpty());
     }
 
-    void linesAreAppendedWithoutLeadingLineFeed()
+    void monitorsAppendLinesWithoutLeadingLineFeedAndKeepTheNewest1024()
     {
         MidiEditView* out = f->make(MidiEditView::OutMonitor);
         out->receivedMessage(QStringLiteral("\nnot for an Out monitor"), 1);
@@ -418,15 +405,10 @@ private slots:
         in->receivedMessage(QStringLiteral("\nignored"), 0);
         QCOMPARE(textOf(in), QStringLiteral("Port1 SysEx    F0 7E 7F 06 01 F7"));
         QVERIFY(!f->edited());
-    }
-
-    void monitorKeepsTheNewest1024Lines()
-    {
-        MidiEditView* view = f->make(MidiEditView::InMonitor);
-        QTextDocument* document = view->generalView()->textView()->document();
-        view->receivedMessage(monitorLines(0, 1000), 1000);
+        QTextDocument* document = in->generalView()->textView()->document();
+        in->receivedMessage(monitorLines(0, 1000), 1000);
         // A batch larger than the limit on its own.
-        view->receivedMessage(monitorLines(2000, 3000), 3000);
+        in->receivedMessage(monitorLines(2000, 3000), 3000);
         QCOMPARE(document->blockCount(), 1024);
         QVERIFY(document->lastBlock().text().endsWith(QStringLiteral("#4999")));
         QVERIFY(document->firstBlock().text().endsWith(QStringLiteral("#3976")));
@@ -507,8 +489,6 @@ private slots:
         QTest::addColumn<QColor>("color");
 
         // Monitor lines with the parser on: whole messages.
-        const QString noteOn = QStringLiteral("Port1 NoteOn   90 3C 64 [C3]");
-        QTest::newRow("note on status") << 0 << noteOn << 15 << QColor(172, 172, 255);
         QTest::newRow("data byte above 7F is no message") << 0 << QStringLiteral("90 80 64") << 0 << NoColor;
         QTest::newRow("every match on a line") << 0 << QStringLiteral("90 3C 64 -- 90 3E 40") << 18
                                                << QColor(172, 172, 255);
@@ -563,24 +543,33 @@ private slots:
         QCOMPARE(colorAt(document, 2, 3), NoColor);
     }
 
-    void backwardSearchSkipsLineStartsAndAMissTakesNothing()
+    void findBarSearchesBothWaysByKeysWrapsAndAMissTakesNothing()
     {
-        showFindBar();
+        // "f0" on the third line shows the search ignores case.
+        QWidget window;
+        auto* text = new QPlainTextEdit(&window);
+        auto* bar = new ReferenceWidget(&window);
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(text);
+        layout->addWidget(bar);
+        bar->setTextEditWidget(text);
+        bar->hide();
+        text->setPlainText(QStringLiteral("F0 41 10\n\nf0 42 F7\nF0 43"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        text->setFocus();
         // From the start of the third line, across the empty line, the match on the first line.
-        QTextCursor cursor = m_text->textCursor();
+        QTextCursor cursor = text->textCursor();
         cursor.setPosition(10);
-        m_text->setTextCursor(cursor);
-        QVERIFY(m_bar->search(QStringLiteral("10"), true));
-        QVERIFY(!m_bar->search(QStringLiteral("55"), false));
-        QVERIFY(!m_bar->search(QString(), false));
-        QCOMPARE(m_text->textCursor().selectionStart(), 6);
-    }
+        text->setTextCursor(cursor);
+        QVERIFY(bar->search(QStringLiteral("10"), true));
+        QVERIFY(!bar->search(QStringLiteral("55"), false));
+        QVERIFY(!bar->search(QString(), false));
+        QCOMPARE(text->textCursor().selectionStart(), 6);
+        text->moveCursor(QTextCursor::Start);
 
-    void keysFindInTurnBothWaysWrapAndHideTheBar()
-    {
-        showFindBar();
-        QTest::keyClick(m_text, Qt::Key_F, Qt::ControlModifier);
-        QLineEdit* field = m_bar->searchField();
+        QTest::keyClick(text, Qt::Key_F, Qt::ControlModifier);
+        QLineEdit* field = bar->searchField();
         QTRY_VERIFY(field->hasFocus());
         QTest::keyClicks(field, QStringLiteral("f0"));
         int returnPressed = 0;
@@ -593,19 +582,19 @@ private slots:
         QList<int> starts;
         for (const auto& key : keys) {
             QTest::keyClick(field, key.first, key.second);
-            starts << m_text->textCursor().selectionStart();
+            starts << text->textCursor().selectionStart();
         }
         QCOMPARE(starts, (QList<int>{0, 10, 19, 0, 19, 10}));
         QCOMPARE(returnPressed, 0);
 
         QTest::keyClick(field, Qt::Key_Escape);
-        QVERIFY(!m_bar->isVisible());
-        QTRY_VERIFY(m_text->hasFocus());
+        QVERIFY(!bar->isVisible());
+        QTRY_VERIFY(text->hasFocus());
         // Ctrl+G from the text area shows the bar again and goes on searching.
-        QTest::keyClick(m_text, Qt::Key_G, Qt::ControlModifier);
-        QVERIFY(m_bar->isVisible());
-        QCOMPARE(m_text->textCursor().selectionStart(), 19);
-        QCOMPARE(m_text->toPlainText(), QStringLiteral("F0 41 10\n\nf0 42 F7\nF0 43"));
+        QTest::keyClick(text, Qt::Key_G, Qt::ControlModifier);
+        QVERIFY(bar->isVisible());
+        QCOMPARE(text->textCursor().selectionStart(), 19);
+        QCOMPARE(text->toPlainText(), QStringLiteral("F0 41 10\n\nf0 42 F7\nF0 43"));
     }
 
 private:
@@ -618,27 +607,8 @@ private:
         QTRY_VERIFY_WITH_TIMEOUT(!view->isTransmitting(), Timeout);
         QCOMPARE(f->model.getModelIntValue(MidiEditTransmissionStateParameterId), 0);
     }
-    // A text area with the find bar under it; "f0" on the third line shows the search ignores case.
-    void showFindBar()
-    {
-        m_window = std::make_unique<QWidget>();
-        auto* layout = new QVBoxLayout(m_window.get());
-        m_text = new QPlainTextEdit(m_window.get());
-        m_bar = new ReferenceWidget(m_window.get());
-        layout->addWidget(m_text);
-        layout->addWidget(m_bar);
-        m_bar->setTextEditWidget(m_text);
-        m_bar->hide();
-        m_text->setPlainText(QStringLiteral("F0 41 10\n\nf0 42 F7\nF0 43"));
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        m_text->setFocus();
-    }
 
     std::unique_ptr<ViewFixture> f;
-    std::unique_ptr<QWidget> m_window;
-    QPlainTextEdit* m_text = nullptr;
-    ReferenceWidget* m_bar = nullptr;
 };
 
 QTEST_MAIN(tst_MessageViews)
