@@ -239,17 +239,6 @@ private slots:
         QCOMPARE(textOf(view), lines);
     }
 
-    void contextMenuOffersEditorEntriesUnlessTransmitting()
-    {
-        MidiEditView* view = makeEditor(QStringLiteral("90 3C 64"));
-        QVERIFY(QTest::qWaitForWindowExposed(view));
-        const QStringList entries = contextMenuEntries(view->generalView()->textView());
-        QVERIFY(entries.contains("&Transmit\tF5") && entries.endsWith("R&epeat Transmission Settings...\tCtrl+R"));
-        f->model.setModelIntValue(MidiEditTransmissionStateParameterId, 1);
-        QVERIFY(contextMenuEntries(view->generalView()->textView()).isEmpty());
-        f->model.setModelIntValue(MidiEditTransmissionStateParameterId, 0);
-    }
-
     void filesOpenHereOrInANewEditor_data()
     {
         QTest::addColumn<QString>("name");
@@ -315,16 +304,21 @@ private slots:
         QCOMPARE(f->mainWindow.errors, error.isEmpty() ? QStringList() : QStringList{error});
     }
 
-    void droppedFilesOpenUnlessOfAnotherKindOrTransmitting()
+    void contextMenuAndDroppedFilesServeTheEditorUnlessTransmittingOrOfAnotherKind()
     {
         QTemporaryDir folder;
         const QString text = folder.filePath(QStringLiteral("a.txt"));
         const QString dump = folder.filePath(QStringLiteral("b.SYX"));
         const QString other = folder.filePath(QStringLiteral("song.mid"));
         QVERIFY(writeFileBytes(text, "C0 05") && writeFileBytes(dump, hex("F00102F7")) && writeFileBytes(other, "MThd"));
-        MidiEditTextView* area = makeEditor()->generalView()->textView();
+        MidiEditView* view = makeEditor();
+        MidiEditTextView* area = view->generalView()->textView();
+        QVERIFY(QTest::qWaitForWindowExposed(view));
+        const QStringList entries = contextMenuEntries(area);
+        QVERIFY(entries.contains("&Transmit\tF5") && entries.endsWith("R&epeat Transmission Settings...\tCtrl+R"));
         QVERIFY(!sendDrag(area, other));
         f->model.setModelIntValue(MidiEditTransmissionStateParameterId, 1);
+        QVERIFY(contextMenuEntries(area).isEmpty());
         QVERIFY(!sendDrag(area, text));
         f->model.setModelIntValue(MidiEditTransmissionStateParameterId, 0);
         QVERIFY(area->toPlainText().isEmpty());
@@ -463,7 +457,7 @@ private slots:
                  StatusByteHighlightInfoTable);
     }
 
-    void colourSwitchOffLeavesTextPlainAndOnRecoloursAtOnce()
+    void colourSwitchRecoloursAtOnceAndAnotherTableWaitsForTheNextLine()
     {
         f->model.setModelIntValue(MessageColorParameterId, 0);
         QTextDocument document;
@@ -479,6 +473,21 @@ private slots:
 
         f->model.setModelIntValue(MessageColorParameterId, 0);
         QCOMPARE(colorAt(document, 1, 15), NoColor);
+
+        // Another table takes effect with the next line.
+        f->model.setModelIntValue(MessageColorParameterId, 1);
+        settle(document);
+        document.setPlainText(QStringLiteral("90 3C 64"));
+        highlighter.setHighlightInfo(StatusByteHighlightInfoTable, StatusByteHighlightInfoCount);
+        QCOMPARE(highlighter.currentHighlightInfo(), MessageHighlightInfoTable);
+        QTextCursor cursor(&document);
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QStringLiteral("\n90 3E 40"));
+        QCOMPARE(highlighter.currentHighlightInfo(), StatusByteHighlightInfoTable);
+        QCOMPARE(colorAt(document, 0, 3), QColor(172, 172, 255));
+        cursor.insertText(QStringLiteral("\n90 3E 40"));
+        QCOMPARE(colorAt(document, 2, 0), QColor(172, 172, 255));
+        QCOMPARE(colorAt(document, 2, 3), NoColor);
     }
 
     void rulesColourTheirMatches_data()
@@ -522,25 +531,6 @@ private slots:
         settle(document);
         document.setPlainText(line);
         QCOMPARE(colorAt(document, 0, column), color);
-    }
-
-    void pendingTableTakesEffectAfterNextLine()
-    {
-        f->model.setModelIntValue(MessageColorParameterId, 1);
-        QTextDocument document;
-        TextHighlighter highlighter(&document, &f->model, MessageHighlightInfoTable, MessageHighlightInfoCount);
-        settle(document);
-        document.setPlainText(QStringLiteral("90 3C 64"));
-        highlighter.setHighlightInfo(StatusByteHighlightInfoTable, StatusByteHighlightInfoCount);
-        QCOMPARE(highlighter.currentHighlightInfo(), MessageHighlightInfoTable);
-        QTextCursor cursor(&document);
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(QStringLiteral("\n90 3E 40"));
-        QCOMPARE(highlighter.currentHighlightInfo(), StatusByteHighlightInfoTable);
-        QCOMPARE(colorAt(document, 0, 3), QColor(172, 172, 255));
-        cursor.insertText(QStringLiteral("\n90 3E 40"));
-        QCOMPARE(colorAt(document, 2, 0), QColor(172, 172, 255));
-        QCOMPARE(colorAt(document, 2, 3), NoColor);
     }
 
     void findBarSearchesBothWaysByKeysWrapsAndAMissTakesNothing()

@@ -189,7 +189,6 @@ void choose(QComboBox* combo, int index)
     emit combo->activated(index);
 }
 
-// The values of `count` parameters from `first` on.
 QList<int> parameters(TulvarMidiModel& model, unsigned int first, int count)
 {
     QList<int> values;
@@ -444,7 +443,6 @@ private slots:
         view.wheelModeCheckBox()->setChecked(true);
         QCOMPARE(view.slider()->value(), 64);
         QCOMPARE(f->takeSent(), QStringList{"E0 00 40"});
-        // Values beyond 14 bits are refused.
         unsigned char msb = 1;
         unsigned char lsb = 1;
         QVERIFY(!MidiPitchbendView::convertPitchBendValueToMsbLsb(16384, msb, lsb));
@@ -475,19 +473,7 @@ private slots:
         QCOMPARE(f->takeSent(), sent);
     }
 
-    void keyboardReleasesSoundingKeysOnChannelChangeAndClose()
-    {
-        auto view = makeKeyboard();
-        QTest::mousePress(view->keyboard(), Qt::LeftButton, Qt::NoModifier, MiddleC);
-        view->upperView()->channelSpinBox()->setValue(2);
-        press(view->keyboard(), MiddleC, Qt::ControlModifier);
-        press(view->keyboard(), MiddleE, Qt::ControlModifier);
-        QCOMPARE(f->takeSent(), (QStringList{"90 3C 40", "80 3C 00", "91 3C 40", "91 40 40"}));
-        view->close();
-        QCOMPARE(f->takeSent(), (QStringList{"81 3C 00", "81 40 00"}));
-    }
-
-    void keyboardOpensCentredThenKeepsWhereASwipeScrolledIt()
+    void keyboardOpensCentredKeepsItsScrollAndReleasesSoundingKeysOnChannelChangeAndClose()
     {
         auto view = makeKeyboard();
         QScrollBar* bar = view->scrollArea()->horizontalScrollBar();
@@ -505,6 +491,14 @@ private slots:
         view->hide();
         view->show();
         QCOMPARE(bar->value(), centre + 40);
+
+        QTest::mousePress(view->keyboard(), Qt::LeftButton, Qt::NoModifier, MiddleC);
+        view->upperView()->channelSpinBox()->setValue(2);
+        press(view->keyboard(), MiddleC, Qt::ControlModifier);
+        press(view->keyboard(), MiddleE, Qt::ControlModifier);
+        QCOMPARE(f->takeSent(), (QStringList{"90 3C 40", "80 3C 00", "91 3C 40", "91 40 40"}));
+        view->close();
+        QCOMPARE(f->takeSent(), (QStringList{"81 3C 00", "81 40 00"}));
     }
 
     void receivedTempoIsShownInWholeBeats_data()
@@ -640,10 +634,13 @@ private slots:
         QCOMPARE(MidiCustomMidiMessageView::calculateTargetPositionFrom(3, QStringLiteral("F0 4")), 4);
     }
 
-    void choosingAPortOpensItAndNoAssignOrAFailureClosesIt()
+    void portListShowsTheOpenPortsChoosingOpensOneAndNoAssignAFailureOrAVanishedDeviceClosesIt()
     {
         f->mainWindow.failingPorts.append(QStringLiteral("Synth"));
         MidiSettingsView view(nullptr, &f->model);
+        QCOMPARE(itemsOf(view.portComboBox(PortDirection::Input, 1)), (QStringList{"No Assign", "Synth", "Drums", "Pad"}));
+        QCOMPARE(view.portComboBox(PortDirection::Output, 1)->currentIndex(), 2);
+        QCOMPARE(f->model.getModelIntValue(OutputPortIndexSecondParameterId), 2);
         f->mainWindow.portCalls.clear();
         choose(view.portComboBox(PortDirection::Input, 1), 3);
         QCOMPARE(f->mainWindow.openPorts.value(QStringLiteral("in1")), QStringLiteral("Pad"));
@@ -654,20 +651,13 @@ private slots:
         choose(view.portComboBox(PortDirection::Output, 0), 1);
         QCOMPARE(view.portComboBox(PortDirection::Output, 0)->currentIndex(), 0);
         QCOMPARE(f->model.getModelIntValue(OutputPortIndexParameterId), 0);
-    }
-
-    void portListShowsTheOpenPortsAndClosesThoseOfVanishedDevices()
-    {
-        MidiSettingsView view(nullptr, &f->model);
-        QCOMPARE(itemsOf(view.portComboBox(PortDirection::Input, 1)), (QStringList{"No Assign", "Synth", "Drums", "Pad"}));
-        QCOMPARE(view.portComboBox(PortDirection::Output, 1)->currentIndex(), 2);
-        QCOMPARE(f->model.getModelIntValue(OutputPortIndexSecondParameterId), 2);
-        f->mainWindow.portNames = QStringList{QStringLiteral("Synth"), QStringLiteral("Pad"), QStringLiteral("Organ")};
+        // "Pad", open on the second input, goes away.
+        f->mainWindow.portNames = QStringList{QStringLiteral("Synth"), QStringLiteral("Drums"), QStringLiteral("Organ")};
         f->mainWindow.portCalls.clear();
         QTest::mouseClick(view.findChild<QPushButton*>(), Qt::LeftButton);
-        QCOMPARE(view.portComboBox(PortDirection::Output, 1)->currentIndex(), 0);
+        QCOMPARE(view.portComboBox(PortDirection::Input, 1)->currentIndex(), 0);
         QCOMPARE(itemsOf(view.portComboBox(PortDirection::Input, 0)).last(), QStringLiteral("Organ"));
-        QVERIFY(!f->mainWindow.openPorts.contains(QStringLiteral("out1")));
+        QVERIFY(!f->mainWindow.openPorts.contains(QStringLiteral("in1")));
         // Rebuilt in the order first input, second input, first output, second output.
         QCOMPARE(f->mainWindow.portCalls, (QStringList{"close in0", "close in1", "close out0", "close out1"}));
     }
@@ -715,7 +705,6 @@ private slots:
 
         // A detail page's All and None set every one of its own switches.
         auto* controllers = qobject_cast<MidiFilterDetailView*>(view.detailPages()->widget(0));
-        QCOMPARE(controllers->checkBoxes().size(), 128);
         controllers->releasedAllButton();
         QCOMPARE(parameters(f->model, ControlChangeFilterParameterId, 128), QVector<int>(128, 1).toList());
         QVERIFY(controllers->checkBoxes()[127]->isChecked());
