@@ -387,14 +387,14 @@ private slots:
         QVERIFY(f->mainWindow.outMonitorViews.isEmpty());
     }
 
-    void monitorsAppendLinesWithoutLeadingLineFeedAndKeepTheNewest1024()
+    void monitorsAppendLinesKeepTheNewest1024AndClearOnShiftD()
     {
         MidiEditView* out = f->make(MidiEditView::OutMonitor);
         out->receivedMessage(QStringLiteral("\nnot for an Out monitor"), 1);
         out->setText(QStringLiteral("\nPort1 NoteOn   90 3C 64 [C3]  "));
         out->setText(QStringLiteral("\nPort2 CC       B0 07 64 [007 Volume]"));
         QCOMPARE(textOf(out), QStringLiteral("Port1 NoteOn   90 3C 64 [C3]\nPort2 CC       B0 07 64 [007 Volume]"));
-        MidiEditView* in = f->make(MidiEditView::InMonitor);
+        MidiEditView* in = f->make(MidiEditView::InMonitor, QString(), true);
         in->receivedMessage(QStringLiteral("\nPort1 SysEx    F0 7E 7F 06 01 F7"), 1);
         in->receivedMessage(QStringLiteral("\nignored"), 0);
         QCOMPARE(textOf(in), QStringLiteral("Port1 SysEx    F0 7E 7F 06 01 F7"));
@@ -406,6 +406,21 @@ private slots:
         QCOMPARE(document->blockCount(), 1024);
         QVERIFY(document->lastBlock().text().endsWith(QStringLiteral("#4999")));
         QVERIFY(document->firstBlock().text().endsWith(QStringLiteral("#3976")));
+
+        // Shift+D clears a monitor but types in an editor.
+        MidiEditView* editor = f->make(MidiEditView::SystemExclusiveEdit, QStringLiteral("F0 "), true);
+        QVERIFY(QTest::qWaitForWindowExposed(editor));
+        QCOMPARE(contextMenuEntries(in->generalView()->textView()).last(), QStringLiteral("&Clear\tShift+D"));
+        for (MidiEditView* view : {in, editor}) {
+            MidiEditTextView* text = view->generalView()->textView();
+            QApplication::setActiveWindow(view);
+            text->setFocus();
+            QTRY_VERIFY(text->hasFocus());
+            text->moveCursor(QTextCursor::End);
+            QTest::keyClick(text, 'D', Qt::ShiftModifier);
+        }
+        QVERIFY(textOf(in).isEmpty());
+        QCOMPARE(textOf(editor), QStringLiteral("F0 D"));
     }
 
     void viewFollowsNewLinesOnlyNearTheEnd()
@@ -423,25 +438,6 @@ private slots:
             QVERIFY(bar->maximum() > position + stepsFromEnd);
             QCOMPARE(bar->value(), stepsFromEnd == 3 ? bar->maximum() : position);
         }
-    }
-
-    void shiftDClearsTheMonitorButTypesInTheEditor()
-    {
-        MidiEditView* monitor = f->make(MidiEditView::InMonitor, QString(), true);
-        MidiEditView* editor = f->make(MidiEditView::SystemExclusiveEdit, QStringLiteral("F0 "), true);
-        QVERIFY(QTest::qWaitForWindowExposed(editor));
-        monitor->receivedMessage(monitorLines(0, 3), 3);
-        QCOMPARE(contextMenuEntries(monitor->generalView()->textView()).last(), QStringLiteral("&Clear\tShift+D"));
-        for (MidiEditView* view : {monitor, editor}) {
-            MidiEditTextView* text = view->generalView()->textView();
-            QApplication::setActiveWindow(view);
-            text->setFocus();
-            QTRY_VERIFY(text->hasFocus());
-            text->moveCursor(QTextCursor::End);
-            QTest::keyClick(text, 'D', Qt::ShiftModifier);
-        }
-        QVERIFY(textOf(monitor).isEmpty());
-        QCOMPARE(textOf(editor), QStringLiteral("F0 D"));
     }
 
     void highlightRulesFollowTheParser()

@@ -1,9 +1,6 @@
-// The tool views. First what every one of them promises alike, over a table of all kinds: it
-// marks the project edited when it opens, when the user changes it and when it closes, but not
-// for a plain transmit; it sends to both outputs with the bulk waits; its payload reads back to
-// the same payload without sending while a project opens; a damaged payload leaves values in
-// range and valid bytes; views whose function needs the parser say so while it is off. Then what
-// each view does of its own. The stand-in main window's ports are a list of names.
+// The tool views: first, over a table of all kinds, what every one promises alike (edit marks,
+// both outputs, payloads that read back, damaged ones clamped, the parser's absence told), then
+// what each does of its own.
 
 #include "ViewFixture.h"
 
@@ -84,7 +81,6 @@ Action on(std::function<void(View&)> action)
 const QPoint MiddleC(35 * 25 + 12, 90);
 const QPoint MiddleE(37 * 25 + 12, 90);
 
-// Press and release; a button by its centre.
 void press(QWidget* widget, QPoint pos = QPoint(), Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QTest::mousePress(widget, Qt::LeftButton, modifiers, pos);
@@ -374,7 +370,6 @@ private slots:
         QTest::addColumn<int>("saved");
         QTest::addColumn<int>("shown");
         QTest::newRow("saved zero-based, now one-based") << 1 << 0 << 4 << 5;
-        QTest::newRow("saved one-based, now zero-based") << 0 << 1 << 5 << 4;
         QTest::newRow("no base record, now zero-based") << 0 << -1 << 5 << 4;
         QTest::newRow("damaged number") << 1 << 1 << 5000 << 128;
     }
@@ -529,7 +524,6 @@ private slots:
     {
         QFETCH(bool, clock);
         const int messages = clock ? 24 : 2;
-        // The timing clock or active sensing view, its rate knob and its play or transmit switch.
         const auto make = [&](MidiLedCombinedDial*& knob, QAbstractButton*& play) -> QWidget* {
             QWidget* view = kinds()[clock ? 4 : 6].make(&f->model);
             knob = view->findChild<MidiLedCombinedDial*>();
