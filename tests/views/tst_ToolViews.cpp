@@ -325,33 +325,19 @@ private slots:
         QVERIFY(ProjectFileHelper::isStorableParameter(view.getRestorationParameters().value(0)));
     }
 
-    void programTransmitSendsOnlyTheCheckedBankByte()
-    {
-        f->model.setModelIntValue(ProgramNumberBaseParameterId, 0);
-        MidiProgramChangeView view(nullptr, &f->model);
-        view.channelSpinBox()->setWidgetValue(3);
-        view.lsbCheckBox()->setChecked(true);
-        view.lsbSpinBox()->setWidgetValue(9);
-        view.programNumberDisplay()->setValue(127);
-        view.transmitButtonPressed();
-        QCOMPARE(f->takeSent(), (QStringList{"B2 20 09", "C2 7F"}));
-    }
-
-    void autoTransmitSendsOnEveryChangeButSwitchingTheBaseKeepsTheProgram()
+    void programAutoTransmitSendsOnEveryChangeSwitchingTheBaseKeepsTheProgramTransmitSendsTheCheckedBankByte()
     {
         MidiProgramChangeView view(nullptr, &f->model);
         SevenSegment* display = view.programNumberDisplay();
-        const auto changes = std::vector<std::function<void()>>{
-            [&] { view.channelSpinBox()->stepBy(1); },
-            [&] { view.msbSpinBox()->stepBy(1); },
-            [&] { view.lsbSpinBox()->stepBy(1); },
-            [&] { display->increase(); },
-        };
         view.autoTransmitCheckBox()->setChecked(true);
-        for (const auto& change : changes) {
-            change();
-            QCOMPARE(f->takeSent().size(), 1);
+        QList<int> sent;
+        for (SpinBox* spinBox : {view.channelSpinBox(), view.msbSpinBox(), view.lsbSpinBox()}) {
+            spinBox->stepBy(1);
+            sent << f->takeSent().size();
         }
+        display->increase();
+        sent << f->takeSent().size();
+        QCOMPARE(sent, (QList<int>{1, 1, 1, 1}));
         display->setValue(5);
         f->takeSent();
         f->model.setModelIntValue(ProgramNumberBaseParameterId, 0);
@@ -361,6 +347,15 @@ private slots:
         f->model.setModelIntValue(ProgramNumberBaseParameterId, 1);
         QCOMPARE(display->value(), 5);
         QVERIFY(f->takeSent().isEmpty());
+
+        view.autoTransmitCheckBox()->setChecked(false);
+        f->model.setModelIntValue(ProgramNumberBaseParameterId, 0);
+        view.channelSpinBox()->setWidgetValue(3);
+        view.lsbCheckBox()->setChecked(true);
+        view.lsbSpinBox()->setWidgetValue(9);
+        display->setValue(127);
+        view.transmitButtonPressed();
+        QCOMPARE(f->takeSent(), (QStringList{"B2 20 09", "C2 7F"}));
     }
 
     void savedProgramNumberIsConvertedToTheCurrentBase_data()
