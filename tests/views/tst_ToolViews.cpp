@@ -134,9 +134,7 @@ const std::vector<Kind>& kinds()
          {{0, QStringLiteral("Volume")}, {1, 500}, {2, QStringLiteral("B0 07 00")}, {3, 999}},
          {{0, QStringLiteral("Volume")}, {1, 127}, {2, QStringLiteral("B0 07 00")}, {3, 191}}, {"B0 07 00"}},
         {"message editor",
-         [](TulvarMidiModel* model) {
-             return new MidiEditView(nullptr, model, MidiEditView::SystemExclusiveEdit, QString());
-         },
+         [](TulvarMidiModel* m) { return new MidiEditView(nullptr, m, MidiEditView::SystemExclusiveEdit, QString()); },
          on<MidiEditView>([](auto& v) { v.generalView()->setText(QStringLiteral("C0 05")); }), {},
          on<MidiEditView>([](auto& v) { v.generalView()->transmitMenuSelected(); }), {"C0 05"}, {}, {}, {}},
         {"filter", maker<MidiFilterView>(), nullptr, {}, nullptr, {}, {}, {}, {}},
