@@ -160,47 +160,39 @@ private slots:
         QVERIFY(second->generalView()->toolBar()->isEnabled());
     }
 
-    void receivingCountsBytesAndKeepsThemWhenStopped()
-    {
-        MidiEditView* view = makeEditor();
-        f->clearEdited();
-        view->generalView()->receiveMenuSelected();
-        QCOMPARE(view->currentView(), MidiEditView::Progress);
-        QCOMPARE(view->progressView()->message(), QStringLiteral("0Bytes"));
-        view->receivedMessage(QStringLiteral("\nF8"), 1);
-        QCOMPARE(view->progressView()->message(), QStringLiteral("1Byte"));
-        view->receivedMessage(QStringLiteral("\nF0 7E 7F 06 01 F7"), 6);
-        QCOMPARE(view->progressView()->message(), QStringLiteral("7Bytes"));
-        QVERIFY(!f->edited());
-
-        QTest::keyClick(view->progressView(), Qt::Key_Return);
-        QVERIFY(!view->isReceiving());
-        QCOMPARE(textOf(view), QStringLiteral("F8\nF0 7E 7F 06 01 F7"));
-        QVERIFY(f->edited());
-    }
-
-    void repetitionRunsUntilCancelledAndDeafensReceivers()
+    void receivingCountsBytesIsDeafWhileAnotherRepeatsAndKeepsThemWhenStopped()
     {
         MidiEditView* view = makeEditor(QStringLiteral("FE"));
-        MidiEditView* receiver = f->make(MidiEditView::SystemExclusiveReceive);
+        MidiEditView* receiver = makeEditor();
+        f->clearEdited();
+        receiver->generalView()->receiveMenuSelected();
+        QCOMPARE(receiver->currentView(), MidiEditView::Progress);
+        QCOMPARE(receiver->progressView()->message(), QStringLiteral("0Bytes"));
+        receiver->receivedMessage(QStringLiteral("\nF8"), 1);
+        QCOMPARE(receiver->progressView()->message(), QStringLiteral("1Byte"));
+        QVERIFY(!f->edited());
+
         RepeatSettingsView* settings = view->generalView()->repeatSettingsView();
         settings->repeatCheckBox()->setChecked(true);
         settings->intervalSpinBox()->setValue(500);
         view->generalView()->transmitMenuSelected();
         QCOMPARE(view->currentView(), MidiEditView::Repeat);
         QVERIFY(f->mainWindow.transmitter.waitForMessages(2));
-
         receiver->receivedMessage(QStringLiteral("\nF0 01 F7"), 3);
-        QVERIFY(textOf(receiver).isEmpty());
         QCOMPARE(receiver->progressView()->message(),
                  QStringLiteral("Unable to receive messages when repeating\nmessage transmission is in-process."));
-
         QTest::mouseClick(view->repeatView()->button(), Qt::LeftButton);
         QCOMPARE(view->currentView(), MidiEditView::General);
         QTRY_VERIFY_WITH_TIMEOUT(view->repeatWorker() == nullptr, Timeout);
         waitUntilIdle(view);
-        receiver->receivedMessage(QStringLiteral("\nF0 01 F7"), 3);
-        QCOMPARE(receiver->progressView()->message(), QStringLiteral("3Bytes"));
+        receiver->receivedMessage(QStringLiteral("\nF0 7E 7F 06 01 F7"), 6);
+        QCOMPARE(receiver->progressView()->message(), QStringLiteral("7Bytes"));
+
+        f->clearEdited();
+        QTest::keyClick(receiver->progressView(), Qt::Key_Return);
+        QVERIFY(!receiver->isReceiving());
+        QCOMPARE(textOf(receiver), QStringLiteral("F8\nF0 7E 7F 06 01 F7"));
+        QVERIFY(f->edited());
     }
 
     void keysTransmitTheSelectionOrAllReceiveAndShowTheRepeatSettings()
