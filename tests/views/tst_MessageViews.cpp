@@ -379,7 +379,7 @@ private slots:
         QVERIFY(f->mainWindow.outMonitorViews.isEmpty());
     }
 
-    void monitorsAppendLinesKeepTheNewest1024AndClearOnShiftD()
+    void monitorsAppendLinesKeepTheNewest1024ClearOnShiftDAndFollowOnlyNearTheEnd()
     {
         MidiEditView* out = f->make(MidiEditView::OutMonitor);
         out->receivedMessage(QStringLiteral("\nnot for an Out monitor"), 1);
@@ -413,20 +413,16 @@ private slots:
         }
         QVERIFY(textOf(in).isEmpty());
         QCOMPARE(textOf(editor), QStringLiteral("F0 D"));
-    }
 
-    void viewFollowsNewLinesOnlyNearTheEnd()
-    {
-        MidiEditView* view = f->make(MidiEditView::InMonitor, QString(), true);
-        QVERIFY(QTest::qWaitForWindowExposed(view));
-        QScrollBar* bar = view->generalView()->textView()->verticalScrollBar();
-        view->receivedMessage(monitorLines(0, 100), 100);
+        // Emptied, the monitor follows new lines; three steps up it still does, four steps up it stays.
+        QVERIFY(QTest::qWaitForWindowExposed(in));
+        QScrollBar* bar = in->generalView()->textView()->verticalScrollBar();
+        in->receivedMessage(monitorLines(0, 100), 100);
         QCOMPARE(bar->value(), bar->maximum());
-        // Three steps up it still follows, four steps up it stays.
         for (int stepsFromEnd : {3, 4}) {
             bar->setValue(bar->maximum() - stepsFromEnd);
             const int position = bar->value();
-            view->receivedMessage(monitorLines(100, 10), 10);
+            in->receivedMessage(monitorLines(100, 10), 10);
             QVERIFY(bar->maximum() > position + stepsFromEnd);
             QCOMPARE(bar->value(), stepsFromEnd == 3 ? bar->maximum() : position);
         }
