@@ -296,7 +296,7 @@ private slots:
         QCOMPARE(f->mainWindow.errors, error.isEmpty() ? QStringList() : QStringList{error});
     }
 
-    void contextMenuAndDroppedFilesServeTheEditorUnlessTransmittingOrOfAnotherKind()
+    void filesComeByDropOrTheOpenDialogAndTheMenuServesTheEditorUnlessTransmitting()
     {
         QTemporaryDir folder;
         const QString text = folder.filePath(QStringLiteral("a.txt"));
@@ -318,28 +318,23 @@ private slots:
         QCOMPARE(area->toPlainText(), QStringLiteral("F0 01 02 F7\n"));
         QVERIFY(sendDrag(area, text));
         QCOMPARE(f->mainWindow.openedEditors.value(0).text, QStringLiteral("C0 05"));
-    }
 
-    void openDialogStartsInTheWorkingFolderWithBothFileKinds()
-    {
-        QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("dump.syx"));
-        QVERIFY(writeFileBytes(path, hex("F07FF7")));
+        // The open dialog starts in the working folder and offers both kinds; this editor has text.
         f->model.setModelStringValue(DumpFileWorkingDirectoryParameterId, folder.path());
-        MidiEditView* view = makeEditor();
+        const int keyboardClears = f->mainWindow.keyboardClears;
         QStringList seen;
         QTimer::singleShot(0, this, [&] {
             QTRY_VERIFY(qobject_cast<QFileDialog*>(QApplication::activeModalWidget()) != nullptr);
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             seen << dialog->windowTitle() << dialog->directory().absolutePath() << dialog->nameFilters();
-            dialog->selectFile(path);
+            dialog->selectFile(dump);
             QMetaObject::invokeMethod(dialog, "accept");
         });
         view->generalView()->openMenuSelected();
         QCOMPARE(seen, (QStringList{"Open", QDir(folder.path()).absolutePath(), "Text Files (*.txt)",
                                     "System Exclusive Files (*.syx)"}));
-        QCOMPARE(f->mainWindow.keyboardClears, 1);
-        QCOMPARE(textOf(view), QStringLiteral("F0 7F F7\n"));
+        QCOMPARE(f->mainWindow.keyboardClears, keyboardClears + 1);
+        QCOMPARE(f->mainWindow.openedEditors.value(1).text, QStringLiteral("F0 01 02 F7\n"));
     }
 
     void openModesSetIdentityListsAndFirstPage_data()
