@@ -5,7 +5,6 @@
 
 #include <QList>
 #include <QMap>
-#include <QSize>
 #include <QStringList>
 
 class MidiEditView;
@@ -16,12 +15,10 @@ class FakeMainWindow : public MainWindowIF {
 public:
     struct OpenedEditor {
         bool receiving;
-        QSize size;
         QString text;
     };
 
     FakeMainWindow() { MainWindowIF::setInstance(this); }
-    ~FakeMainWindow() override { transmitter.release(); }
 
     bool transmitMidi(const unsigned char* data, unsigned short size, unsigned char eventType,
                       OutputPortGroup group, bool skipBulkWait, bool unused) override
@@ -33,9 +30,9 @@ public:
     void removeReceivingView(MidiEditView* view) override { receivingViews.removeAll(view); }
     void addOutMonitorView(MidiEditView* view) override { outMonitorViews.append(view); }
     void removeOutMonitorView(MidiEditView* view) override { outMonitorViews.removeAll(view); }
-    void openMessageEditor(bool receiving, const QSize& size, const QString& text) override
+    void openMessageEditor(bool receiving, const QSize&, const QString& text) override
     {
-        openedEditors.append({receiving, size, text});
+        openedEditors.append({receiving, text});
     }
     void clearKeyboardAllNoteEvent() override { ++keyboardClears; }
     void showErrorMessageBox(const QString& text) override { errors.append(text); }

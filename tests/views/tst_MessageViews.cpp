@@ -1,12 +1,9 @@
-// The message views: the editor (transmitting its text with progress, cancel and repetition,
-// receiving, its keys, menus and files), the In and Out monitors, the syntax colouring and the
-// find bar under a text area. The worker threads are tests/engine's, the file formats
-// tests/persistence's.
+// The message editor, the In and Out monitors, the syntax colouring and the find bar. The worker
+// threads are tests/engine's, the file formats tests/persistence's.
 
 #include "ViewFixture.h"
 
 #include "engine/MidiEditTransmittionThread.h"
-#include "model/TulvarMidiModel.h"
 #include "persistence/SysExFile.h"
 #include "testkit/FileBytes.h"
 #include "testkit/Hex.h"
@@ -84,11 +81,7 @@ class tst_MessageViews : public QObject {
 
 private slots:
     void init() { f = std::make_unique<ViewFixture>(); }
-    void cleanup()
-    {
-        m_window.reset();
-        f.reset();
-    }
+    void cleanup() { f.reset(); }
 
     void progressPageShowsOnlyAbove256Bytes_data()
     {
@@ -113,18 +106,6 @@ private slots:
         waitUntilIdle(view);
         QCOMPARE(view->currentView(), MidiEditView::General);
         QCOMPARE(f->mainWindow.transmitter.byteCount(), size);
-    }
-
-    void selectionIsTransmittedAlone()
-    {
-        MidiEditView* view = makeEditor(QStringLiteral("90 3C 64\nC0 05\nB0 07 64"));
-        QTextCursor cursor = view->generalView()->textView()->textCursor();
-        cursor.setPosition(0);
-        cursor.setPosition(14, QTextCursor::KeepAnchor);
-        view->generalView()->textView()->setTextCursor(cursor);
-        view->generalView()->transmitMenuSelected();
-        waitUntilIdle(view);
-        QCOMPARE(f->takeSent(), (QStringList{"90 3C 64", "C0 05"}));
     }
 
     void cancelStopsAfterTheMessageInProgress()
@@ -179,56 +160,54 @@ private slots:
         QVERIFY(second->generalView()->toolBar()->isEnabled());
     }
 
-    void receivingCountsBytesAndKeepsThemWhenStopped()
-    {
-        MidiEditView* view = makeEditor();
-        f->clearEdited();
-        view->generalView()->receiveMenuSelected();
-        QCOMPARE(view->currentView(), MidiEditView::Progress);
-        QCOMPARE(view->progressView()->message(), QStringLiteral("0Bytes"));
-        view->receivedMessage(QStringLiteral("\nF8"), 1);
-        QCOMPARE(view->progressView()->message(), QStringLiteral("1Byte"));
-        view->receivedMessage(QStringLiteral("\nF0 7E 7F 06 01 F7"), 6);
-        QCOMPARE(view->progressView()->message(), QStringLiteral("7Bytes"));
-        QVERIFY(!f->edited());
-
-        QTest::keyClick(view->progressView(), Qt::Key_Return);
-        QVERIFY(!view->isReceiving());
-        QCOMPARE(textOf(view), QStringLiteral("F8\nF0 7E 7F 06 01 F7"));
-        QVERIFY(f->edited());
-    }
-
-    void repetitionRunsUntilCancelledAndDeafensReceivers()
+    void receivingCountsBytesIsDeafWhileAnotherRepeatsAndKeepsThemWhenStopped()
     {
         MidiEditView* view = makeEditor(QStringLiteral("FE"));
-        MidiEditView* receiver = f->make(MidiEditView::SystemExclusiveReceive);
+        MidiEditView* receiver = makeEditor();
+        f->clearEdited();
+        receiver->generalView()->receiveMenuSelected();
+        QCOMPARE(receiver->currentView(), MidiEditView::Progress);
+        QCOMPARE(receiver->progressView()->message(), QStringLiteral("0Bytes"));
+        receiver->receivedMessage(QStringLiteral("\nF8"), 1);
+        QCOMPARE(receiver->progressView()->message(), QStringLiteral("1Byte"));
+        QVERIFY(!f->edited());
+
         RepeatSettingsView* settings = view->generalView()->repeatSettingsView();
         settings->repeatCheckBox()->setChecked(true);
         settings->intervalSpinBox()->setValue(500);
         view->generalView()->transmitMenuSelected();
         QCOMPARE(view->currentView(), MidiEditView::Repeat);
         QVERIFY(f->mainWindow.transmitter.waitForMessages(2));
-
         receiver->receivedMessage(QStringLiteral("\nF0 01 F7"), 3);
-        QVERIFY(textOf(receiver).isEmpty());
         QCOMPARE(receiver->progressView()->message(),
                  QStringLiteral("Unable to receive messages when repeating\nmessage transmission is in-process."));
-
         QTest::mouseClick(view->repeatView()->button(), Qt::LeftButton);
         QCOMPARE(view->currentView(), MidiEditView::General);
         QTRY_VERIFY_WITH_TIMEOUT(view->repeatWorker() == nullptr, Timeout);
         waitUntilIdle(view);
-        receiver->receivedMessage(QStringLiteral("\nF0 01 F7"), 3);
-        QCOMPARE(receiver->progressView()->message(), QStringLiteral("3Bytes"));
+        receiver->receivedMessage(QStringLiteral("\nF0 7E 7F 06 01 F7"), 6);
+        QCOMPARE(receiver->progressView()->message(), QStringLiteral("7Bytes"));
+
+        f->clearEdited();
+        QTest::keyClick(receiver->progressView(), Qt::Key_Return);
+        QVERIFY(!receiver->isReceiving());
+        QCOMPARE(textOf(receiver), QStringLiteral("F8\nF0 7E 7F 06 01 F7"));
+        QVERIFY(f->edited());
     }
 
-    void keysTransmitReceiveAndShowTheRepeatSettings()
+    void keysTransmitTheSelectionOrAllReceiveAndShowTheRepeatSettings()
     {
-        MidiEditView* view = makeEditor(QStringLiteral("C0 05"));
+        const QString lines = QStringLiteral("90 3C 64\nC0 05\nB0 07 64");
+        MidiEditView* view = makeEditor(lines);
         MidiEditTextView* text = view->generalView()->textView();
+        QTextCursor cursor = text->textCursor();
+        cursor.setPosition(0);
+        cursor.setPosition(14, QTextCursor::KeepAnchor);
+        text->setTextCursor(cursor);
         QTest::keyClick(text, Qt::Key_F5);
         waitUntilIdle(view);
-        QCOMPARE(f->mainWindow.transmitter.byteCount(), 2);
+        QCOMPARE(f->takeSent(), (QStringList{"90 3C 64", "C0 05"}));
+        text->moveCursor(QTextCursor::End);
         // Receive in an editor with text opens a receiving window instead.
         QTest::keyClick(text, Qt::Key_F6);
         QVERIFY(!view->isReceiving());
@@ -238,7 +217,7 @@ private slots:
         QCOMPARE(f->mainWindow.openedEditors.size(), 2);
         QVERIFY(f->mainWindow.openedEditors.last().receiving);
         waitUntilIdle(view);
-        QCOMPARE(f->mainWindow.transmitter.byteCount(), 4);
+        QCOMPARE(f->takeSent(), (QStringList{"90 3C 64", "C0 05", "B0 07 64"}));
 
         // Ctrl+R shows the repeat settings; their close button gives the focus back to the text.
         QApplication::setActiveWindow(view);
@@ -249,18 +228,7 @@ private slots:
         QTest::mouseClick(settings->findChild<QToolButton*>(), Qt::LeftButton);
         QVERIFY(!settings->isVisible());
         QTRY_VERIFY(text->hasFocus());
-        QCOMPARE(textOf(view), QStringLiteral("C0 05"));
-    }
-
-    void contextMenuOffersEditorEntriesUnlessTransmitting()
-    {
-        MidiEditView* view = makeEditor(QStringLiteral("90 3C 64"));
-        QVERIFY(QTest::qWaitForWindowExposed(view));
-        const QStringList entries = contextMenuEntries(view->generalView()->textView());
-        QVERIFY(entries.contains("&Transmit\tF5") && entries.endsWith("R&epeat Transmission Settings...\tCtrl+R"));
-        f->model.setModelIntValue(MidiEditTransmissionStateParameterId, 1);
-        QVERIFY(contextMenuEntries(view->generalView()->textView()).isEmpty());
-        f->model.setModelIntValue(MidiEditTransmissionStateParameterId, 0);
+        QCOMPARE(textOf(view), lines);
     }
 
     void filesOpenHereOrInANewEditor_data()
@@ -328,16 +296,21 @@ private slots:
         QCOMPARE(f->mainWindow.errors, error.isEmpty() ? QStringList() : QStringList{error});
     }
 
-    void droppedFilesOpenUnlessOfAnotherKindOrTransmitting()
+    void filesComeByDropOrTheOpenDialogAndTheMenuServesTheEditorUnlessTransmitting()
     {
         QTemporaryDir folder;
         const QString text = folder.filePath(QStringLiteral("a.txt"));
         const QString dump = folder.filePath(QStringLiteral("b.SYX"));
         const QString other = folder.filePath(QStringLiteral("song.mid"));
         QVERIFY(writeFileBytes(text, "C0 05") && writeFileBytes(dump, hex("F00102F7")) && writeFileBytes(other, "MThd"));
-        MidiEditTextView* area = makeEditor()->generalView()->textView();
+        MidiEditView* view = makeEditor();
+        MidiEditTextView* area = view->generalView()->textView();
+        QVERIFY(QTest::qWaitForWindowExposed(view));
+        const QStringList entries = contextMenuEntries(area);
+        QVERIFY(entries.contains("&Transmit\tF5") && entries.endsWith("R&epeat Transmission Settings...\tCtrl+R"));
         QVERIFY(!sendDrag(area, other));
         f->model.setModelIntValue(MidiEditTransmissionStateParameterId, 1);
+        QVERIFY(contextMenuEntries(area).isEmpty());
         QVERIFY(!sendDrag(area, text));
         f->model.setModelIntValue(MidiEditTransmissionStateParameterId, 0);
         QVERIFY(area->toPlainText().isEmpty());
@@ -345,28 +318,23 @@ private slots:
         QCOMPARE(area->toPlainText(), QStringLiteral("F0 01 02 F7\n"));
         QVERIFY(sendDrag(area, text));
         QCOMPARE(f->mainWindow.openedEditors.value(0).text, QStringLiteral("C0 05"));
-    }
 
-    void openDialogStartsInTheWorkingFolderWithBothFileKinds()
-    {
-        QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("dump.syx"));
-        QVERIFY(writeFileBytes(path, hex("F07FF7")));
+        // The open dialog starts in the working folder and offers both kinds; this editor has text.
         f->model.setModelStringValue(DumpFileWorkingDirectoryParameterId, folder.path());
-        MidiEditView* view = makeEditor();
+        const int keyboardClears = f->mainWindow.keyboardClears;
         QStringList seen;
         QTimer::singleShot(0, this, [&] {
             QTRY_VERIFY(qobject_cast<QFileDialog*>(QApplication::activeModalWidget()) != nullptr);
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
             seen << dialog->windowTitle() << dialog->directory().absolutePath() << dialog->nameFilters();
-            dialog->selectFile(path);
+            dialog->selectFile(dump);
             QMetaObject::invokeMethod(dialog, "accept");
         });
         view->generalView()->openMenuSelected();
         QCOMPARE(seen, (QStringList{"Open", QDir(folder.path()).absolutePath(), "Text Files (*.txt)",
                                     "System Exclusive Files (*.syx)"}));
-        QCOMPARE(f->mainWindow.keyboardClears, 1);
-        QCOMPARE(textOf(view), QStringLiteral("F0 7F F7\n"));
+        QCOMPARE(f->mainWindow.keyboardClears, keyboardClears + 1);
+        QCOMPARE(f->mainWindow.openedEditors.value(1).text, QStringLiteral("F0 01 02 F7\n"));
     }
 
     void openModesSetIdentityListsAndFirstPage_data()
@@ -406,57 +374,31 @@ private slots:
         QVERIFY(f->mainWindow.outMonitorViews.isEmpty());
     }
 
-    void linesAreAppendedWithoutLeadingLineFeed()
+    void monitorsAppendLinesKeepTheNewest1024ClearOnShiftDAndFollowOnlyNearTheEnd()
     {
         MidiEditView* out = f->make(MidiEditView::OutMonitor);
         out->receivedMessage(QStringLiteral("\nnot for an Out monitor"), 1);
         out->setText(QStringLiteral("\nPort1 NoteOn   90 3C 64 [C3]  "));
         out->setText(QStringLiteral("\nPort2 CC       B0 07 64 [007 Volume]"));
         QCOMPARE(textOf(out), QStringLiteral("Port1 NoteOn   90 3C 64 [C3]\nPort2 CC       B0 07 64 [007 Volume]"));
-        MidiEditView* in = f->make(MidiEditView::InMonitor);
+        MidiEditView* in = f->make(MidiEditView::InMonitor, QString(), true);
         in->receivedMessage(QStringLiteral("\nPort1 SysEx    F0 7E 7F 06 01 F7"), 1);
         in->receivedMessage(QStringLiteral("\nignored"), 0);
         QCOMPARE(textOf(in), QStringLiteral("Port1 SysEx    F0 7E 7F 06 01 F7"));
         QVERIFY(!f->edited());
-    }
-
-    void monitorKeepsTheNewest1024Lines()
-    {
-        MidiEditView* view = f->make(MidiEditView::InMonitor);
-        QTextDocument* document = view->generalView()->textView()->document();
-        view->receivedMessage(monitorLines(0, 1000), 1000);
+        QTextDocument* document = in->generalView()->textView()->document();
+        in->receivedMessage(monitorLines(0, 1000), 1000);
         // A batch larger than the limit on its own.
-        view->receivedMessage(monitorLines(2000, 3000), 3000);
+        in->receivedMessage(monitorLines(2000, 3000), 3000);
         QCOMPARE(document->blockCount(), 1024);
         QVERIFY(document->lastBlock().text().endsWith(QStringLiteral("#4999")));
         QVERIFY(document->firstBlock().text().endsWith(QStringLiteral("#3976")));
-    }
 
-    void viewFollowsNewLinesOnlyNearTheEnd()
-    {
-        MidiEditView* view = f->make(MidiEditView::InMonitor, QString(), true);
-        QVERIFY(QTest::qWaitForWindowExposed(view));
-        QScrollBar* bar = view->generalView()->textView()->verticalScrollBar();
-        view->receivedMessage(monitorLines(0, 100), 100);
-        QCOMPARE(bar->value(), bar->maximum());
-        // Three steps up it still follows, four steps up it stays.
-        for (int stepsFromEnd : {3, 4}) {
-            bar->setValue(bar->maximum() - stepsFromEnd);
-            const int position = bar->value();
-            view->receivedMessage(monitorLines(100, 10), 10);
-            QVERIFY(bar->maximum() > position + stepsFromEnd);
-            QCOMPARE(bar->value(), stepsFromEnd == 3 ? bar->maximum() : position);
-        }
-    }
-
-    void shiftDClearsTheMonitorButTypesInTheEditor()
-    {
-        MidiEditView* monitor = f->make(MidiEditView::InMonitor, QString(), true);
+        // Shift+D clears a monitor but types in an editor.
         MidiEditView* editor = f->make(MidiEditView::SystemExclusiveEdit, QStringLiteral("F0 "), true);
         QVERIFY(QTest::qWaitForWindowExposed(editor));
-        monitor->receivedMessage(monitorLines(0, 3), 3);
-        QCOMPARE(contextMenuEntries(monitor->generalView()->textView()).last(), QStringLiteral("&Clear\tShift+D"));
-        for (MidiEditView* view : {monitor, editor}) {
+        QCOMPARE(contextMenuEntries(in->generalView()->textView()).last(), QStringLiteral("&Clear\tShift+D"));
+        for (MidiEditView* view : {in, editor}) {
             MidiEditTextView* text = view->generalView()->textView();
             QApplication::setActiveWindow(view);
             text->setFocus();
@@ -464,8 +406,21 @@ private slots:
             text->moveCursor(QTextCursor::End);
             QTest::keyClick(text, 'D', Qt::ShiftModifier);
         }
-        QVERIFY(textOf(monitor).isEmpty());
+        QVERIFY(textOf(in).isEmpty());
         QCOMPARE(textOf(editor), QStringLiteral("F0 D"));
+
+        // Emptied, the monitor follows new lines; three steps up it still does, four steps up it stays.
+        QVERIFY(QTest::qWaitForWindowExposed(in));
+        QScrollBar* bar = in->generalView()->textView()->verticalScrollBar();
+        in->receivedMessage(monitorLines(0, 100), 100);
+        QCOMPARE(bar->value(), bar->maximum());
+        for (int stepsFromEnd : {3, 4}) {
+            bar->setValue(bar->maximum() - stepsFromEnd);
+            const int position = bar->value();
+            in->receivedMessage(monitorLines(100, 10), 10);
+            QVERIFY(bar->maximum() > position + stepsFromEnd);
+            QCOMPARE(bar->value(), stepsFromEnd == 3 ? bar->maximum() : position);
+        }
     }
 
     void highlightRulesFollowTheParser()
@@ -481,7 +436,7 @@ private slots:
                  StatusByteHighlightInfoTable);
     }
 
-    void colourSwitchOffLeavesTextPlainAndOnRecoloursAtOnce()
+    void colourSwitchRecoloursAtOnceAndAnotherTableWaitsForTheNextLine()
     {
         f->model.setModelIntValue(MessageColorParameterId, 0);
         QTextDocument document;
@@ -497,6 +452,21 @@ private slots:
 
         f->model.setModelIntValue(MessageColorParameterId, 0);
         QCOMPARE(colorAt(document, 1, 15), NoColor);
+
+        // Another table takes effect with the next line.
+        f->model.setModelIntValue(MessageColorParameterId, 1);
+        settle(document);
+        document.setPlainText(QStringLiteral("90 3C 64"));
+        highlighter.setHighlightInfo(StatusByteHighlightInfoTable, StatusByteHighlightInfoCount);
+        QCOMPARE(highlighter.currentHighlightInfo(), MessageHighlightInfoTable);
+        QTextCursor cursor(&document);
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(QStringLiteral("\n90 3E 40"));
+        QCOMPARE(highlighter.currentHighlightInfo(), StatusByteHighlightInfoTable);
+        QCOMPARE(colorAt(document, 0, 3), QColor(172, 172, 255));
+        cursor.insertText(QStringLiteral("\n90 3E 40"));
+        QCOMPARE(colorAt(document, 2, 0), QColor(172, 172, 255));
+        QCOMPARE(colorAt(document, 2, 3), NoColor);
     }
 
     void rulesColourTheirMatches_data()
@@ -507,8 +477,6 @@ private slots:
         QTest::addColumn<QColor>("color");
 
         // Monitor lines with the parser on: whole messages.
-        const QString noteOn = QStringLiteral("Port1 NoteOn   90 3C 64 [C3]");
-        QTest::newRow("note on status") << 0 << noteOn << 15 << QColor(172, 172, 255);
         QTest::newRow("data byte above 7F is no message") << 0 << QStringLiteral("90 80 64") << 0 << NoColor;
         QTest::newRow("every match on a line") << 0 << QStringLiteral("90 3C 64 -- 90 3E 40") << 18
                                                << QColor(172, 172, 255);
@@ -544,43 +512,33 @@ private slots:
         QCOMPARE(colorAt(document, 0, column), color);
     }
 
-    void pendingTableTakesEffectAfterNextLine()
+    void findBarSearchesBothWaysByKeysWrapsAndAMissTakesNothing()
     {
-        f->model.setModelIntValue(MessageColorParameterId, 1);
-        QTextDocument document;
-        TextHighlighter highlighter(&document, &f->model, MessageHighlightInfoTable, MessageHighlightInfoCount);
-        settle(document);
-        document.setPlainText(QStringLiteral("90 3C 64"));
-        highlighter.setHighlightInfo(StatusByteHighlightInfoTable, StatusByteHighlightInfoCount);
-        QCOMPARE(highlighter.currentHighlightInfo(), MessageHighlightInfoTable);
-        QTextCursor cursor(&document);
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(QStringLiteral("\n90 3E 40"));
-        QCOMPARE(highlighter.currentHighlightInfo(), StatusByteHighlightInfoTable);
-        QCOMPARE(colorAt(document, 0, 3), QColor(172, 172, 255));
-        cursor.insertText(QStringLiteral("\n90 3E 40"));
-        QCOMPARE(colorAt(document, 2, 0), QColor(172, 172, 255));
-        QCOMPARE(colorAt(document, 2, 3), NoColor);
-    }
-
-    void backwardSearchSkipsLineStartsAndAMissTakesNothing()
-    {
-        showFindBar();
+        // "f0" on the third line shows the search ignores case.
+        QWidget window;
+        auto* text = new QPlainTextEdit(&window);
+        auto* bar = new ReferenceWidget(&window);
+        auto* layout = new QVBoxLayout(&window);
+        layout->addWidget(text);
+        layout->addWidget(bar);
+        bar->setTextEditWidget(text);
+        bar->hide();
+        text->setPlainText(QStringLiteral("F0 41 10\n\nf0 42 F7\nF0 43"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        text->setFocus();
         // From the start of the third line, across the empty line, the match on the first line.
-        QTextCursor cursor = m_text->textCursor();
+        QTextCursor cursor = text->textCursor();
         cursor.setPosition(10);
-        m_text->setTextCursor(cursor);
-        QVERIFY(m_bar->search(QStringLiteral("10"), true));
-        QVERIFY(!m_bar->search(QStringLiteral("55"), false));
-        QVERIFY(!m_bar->search(QString(), false));
-        QCOMPARE(m_text->textCursor().selectionStart(), 6);
-    }
+        text->setTextCursor(cursor);
+        QVERIFY(bar->search(QStringLiteral("10"), true));
+        QVERIFY(!bar->search(QStringLiteral("55"), false));
+        QVERIFY(!bar->search(QString(), false));
+        QCOMPARE(text->textCursor().selectionStart(), 6);
+        text->moveCursor(QTextCursor::Start);
 
-    void keysFindInTurnBothWaysWrapAndHideTheBar()
-    {
-        showFindBar();
-        QTest::keyClick(m_text, Qt::Key_F, Qt::ControlModifier);
-        QLineEdit* field = m_bar->searchField();
+        QTest::keyClick(text, Qt::Key_F, Qt::ControlModifier);
+        QLineEdit* field = bar->searchField();
         QTRY_VERIFY(field->hasFocus());
         QTest::keyClicks(field, QStringLiteral("f0"));
         int returnPressed = 0;
@@ -593,19 +551,19 @@ private slots:
         QList<int> starts;
         for (const auto& key : keys) {
             QTest::keyClick(field, key.first, key.second);
-            starts << m_text->textCursor().selectionStart();
+            starts << text->textCursor().selectionStart();
         }
         QCOMPARE(starts, (QList<int>{0, 10, 19, 0, 19, 10}));
         QCOMPARE(returnPressed, 0);
 
         QTest::keyClick(field, Qt::Key_Escape);
-        QVERIFY(!m_bar->isVisible());
-        QTRY_VERIFY(m_text->hasFocus());
+        QVERIFY(!bar->isVisible());
+        QTRY_VERIFY(text->hasFocus());
         // Ctrl+G from the text area shows the bar again and goes on searching.
-        QTest::keyClick(m_text, Qt::Key_G, Qt::ControlModifier);
-        QVERIFY(m_bar->isVisible());
-        QCOMPARE(m_text->textCursor().selectionStart(), 19);
-        QCOMPARE(m_text->toPlainText(), QStringLiteral("F0 41 10\n\nf0 42 F7\nF0 43"));
+        QTest::keyClick(text, Qt::Key_G, Qt::ControlModifier);
+        QVERIFY(bar->isVisible());
+        QCOMPARE(text->textCursor().selectionStart(), 19);
+        QCOMPARE(text->toPlainText(), QStringLiteral("F0 41 10\n\nf0 42 F7\nF0 43"));
     }
 
 private:
@@ -618,27 +576,8 @@ private:
         QTRY_VERIFY_WITH_TIMEOUT(!view->isTransmitting(), Timeout);
         QCOMPARE(f->model.getModelIntValue(MidiEditTransmissionStateParameterId), 0);
     }
-    // A text area with the find bar under it; "f0" on the third line shows the search ignores case.
-    void showFindBar()
-    {
-        m_window = std::make_unique<QWidget>();
-        auto* layout = new QVBoxLayout(m_window.get());
-        m_text = new QPlainTextEdit(m_window.get());
-        m_bar = new ReferenceWidget(m_window.get());
-        layout->addWidget(m_text);
-        layout->addWidget(m_bar);
-        m_bar->setTextEditWidget(m_text);
-        m_bar->hide();
-        m_text->setPlainText(QStringLiteral("F0 41 10\n\nf0 42 F7\nF0 43"));
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-        m_text->setFocus();
-    }
 
     std::unique_ptr<ViewFixture> f;
-    std::unique_ptr<QWidget> m_window;
-    QPlainTextEdit* m_text = nullptr;
-    ReferenceWidget* m_bar = nullptr;
 };
 
 QTEST_MAIN(tst_MessageViews)
