@@ -8,8 +8,8 @@
 //     default pools, until it has read the last byte.
 //   BM_AlsaNotesToProgramPeer: 20,000 notes as fast as the program's pool takes them; the rate,
 //     and how many were lost or came out of order (both must stay 0).
-#include "AlsaPeerClient.h"
-#include "RawMidiDevice.h"
+#include "midi/alsa/AlsaPeerClient.h"
+#include "midi/alsa/RawMidiDevice.h"
 #include "midi/alsa/AlsaMidiService.h"
 
 #include <benchmark/benchmark.h>

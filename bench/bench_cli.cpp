@@ -6,7 +6,7 @@
 //   BM_CliMonitorBurst: `send` of 40,000 three-byte messages as fast as the sender goes; the rate
 //     they went out at (above 20,000 a second the monitor is under that load), how many lines the
 //     monitor missed (must be 0), and how long after the sender finished the last line was printed.
-#include "JackPeerClient.h"
+#include "midi/jack/JackPeerClient.h"
 #include "testkit/JackTestServer.h"
 
 #include <benchmark/benchmark.h>
@@ -79,7 +79,7 @@ Outcome run(QStringList const& sendArguments, int count)
     // The monitor needs a source to connect to; the peer stays silent, the sender connects to the
     // monitor's input itself.
     JackPeerClient peer("bench-peer");
-    start(monitor, {"monitor", "--from", peer.outputName(), "--count", QString::number(count), "--timeout", "30"});
+    start(monitor, {"monitor", "--from", peer.sourceName(), "--count", QString::number(count), "--timeout", "30"});
     monitor.waitForStarted();
     if (!waitUntilListening(monitor)) {
         monitor.kill();

@@ -106,11 +106,11 @@ private slots:
         const QByteArray request = QByteArray::fromHex("f07e7f0601f7");
         const QByteArray reply = QByteArray::fromHex("f07e000602411000190000000100f7");
         QProcess process;
-        startCli(process, {"request", "--to", m_peer->inputName(), "--from", m_peer->outputName(), "--timeout", "60",
+        startCli(process, {"request", "--to", m_peer->destinationName(), "--from", m_peer->sourceName(), "--timeout", "60",
                            "F0 7E 7F 06 01 F7"});
         QVERIFY(m_peer->waitForBytes(request.size()));
         QCOMPARE(m_peer->takeReceived(), request);
-        m_peer->sendEvent(reply);
+        QVERIFY(m_peer->send(reply));
         const CliRun run = finishCli(process);
         QCOMPARE(run.status, 0);
         QCOMPARE(run.out, hexOf(reply) + '\n');
@@ -122,7 +122,7 @@ private:
     // Starts a monitor of the peer's output and waits until it listens.
     void startMonitor(QProcess& monitor, QStringList const& options)
     {
-        startCli(monitor, QStringList{"monitor", "--from", m_peer->outputName(), "--timeout", "60"} + options);
+        startCli(monitor, QStringList{"monitor", "--from", m_peer->sourceName(), "--timeout", "60"} + options);
         QVERIFY(waitUntilListening(monitor));
     }
 
