@@ -7,6 +7,7 @@
 //     they went out at (above 20,000 a second the monitor is under that load), how many lines the
 //     monitor missed (must be 0), and how long after the sender finished the last line was printed.
 #include "midi/jack/JackPeerClient.h"
+#include "testkit/CliRunner.h"
 #include "testkit/JackTestServer.h"
 
 #include <benchmark/benchmark.h>
@@ -29,31 +30,11 @@ JackTestServer& server()
     return instance;
 }
 
-void start(QProcess& process, QStringList const& arguments)
-{
-    process.setProgram(QStringLiteral(TULVAR_CLI_PROGRAM));
-    process.setArguments(arguments);
-    process.start();
-}
-
-bool waitUntilListening(QProcess& process)
-{
-    QByteArray err;
-    for (int i = 0; i < 600 && process.state() != QProcess::NotRunning; ++i) {
-        process.waitForReadyRead(100);
-        err += process.readAllStandardError();
-        if (err.contains("monitoring")) {
-            return true;
-        }
-    }
-    return false;
-}
-
 // The monitor's input as the sending process names it.
 QString monitorInput()
 {
     QProcess list;
-    start(list, {"list"});
+    startCli(list, {"list"});
     list.waitForFinished(60000);
     for (QByteArray const& line : list.readAllStandardOutput().split('\n')) {
         const QList<QByteArray> fields = line.split('\t');
@@ -79,7 +60,7 @@ Outcome run(QStringList const& sendArguments, int count)
     // The monitor needs a source to connect to; the peer stays silent, the sender connects to the
     // monitor's input itself.
     JackPeerClient peer("bench-peer");
-    start(monitor, {"monitor", "--from", peer.sourceName(), "--count", QString::number(count), "--timeout", "30"});
+    startCli(monitor, {"monitor", "--from", peer.sourceName(), "--count", QString::number(count), "--timeout", "30"});
     monitor.waitForStarted();
     if (!waitUntilListening(monitor)) {
         monitor.kill();
@@ -90,7 +71,7 @@ Outcome run(QStringList const& sendArguments, int count)
     QProcess sender;
     QElapsedTimer clock;
     clock.start();
-    start(sender, QStringList{"send", "--to", destination} + sendArguments);
+    startCli(sender, QStringList{"send", "--to", destination} + sendArguments);
     sender.waitForFinished(300000);
     outcome.sendSeconds = clock.elapsed() / 1000.0;
     QByteArray out;

@@ -1,4 +1,4 @@
-#include "CliRunner.h"
+#include "testkit/CliRunner.h"
 #include "testkit/FileBytes.h"
 
 #include <QJsonDocument>

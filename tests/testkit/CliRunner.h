@@ -3,9 +3,10 @@
 #include <QByteArray>
 #include <QProcess>
 #include <QStringList>
-#include <QTest>
+#include <QList>
 
-// Runs tulvar-midi-cli as a separate process, as scripts do.
+// Runs tulvar-midi-cli as a separate process, as scripts do (for the command-line tests and
+// benchmark, which define TULVAR_CLI_PROGRAM).
 struct CliRun {
     int status = -1;
     QByteArray out;
