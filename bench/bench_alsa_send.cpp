@@ -62,6 +62,22 @@ struct Program {
     }
 };
 
+// A 16384-byte exclusive per iteration; "intact" says whether the receiver got them all byte-exact.
+template <typename Receiver>
+void sendDumps(benchmark::State& state, Program& program, MidiEndpointRef destination, Receiver& receiver)
+{
+    const QByteArray dump = exclusive(16384);
+    int expected = 0;
+    for (auto _ : state) {
+        expected += dump.size();
+        if (!program.send(destination, dump) || !receiver.waitForBytes(expected)) {
+            state.SkipWithError("the exclusive did not arrive");
+            return;
+        }
+    }
+    state.counters["intact"] = receiver.takeReceived() == dump.repeated(expected / dump.size()) ? 1 : 0;
+}
+
 void BM_AlsaExclusiveToRawMidiPort(benchmark::State& state)
 {
     Program program;
@@ -71,16 +87,7 @@ void BM_AlsaExclusiveToRawMidiPort(benchmark::State& state)
         state.SkipWithError("no sequencer with snd-virmidi here");
         return;
     }
-    const QByteArray dump = exclusive(16384);
-    int expected = 0;
-    for (auto _ : state) {
-        expected += dump.size();
-        if (!program.send(destination, dump) || !device.waitForBytes(expected)) {
-            state.SkipWithError("the exclusive did not arrive");
-            return;
-        }
-    }
-    state.counters["intact"] = device.takeReceived() == dump.repeated(expected / dump.size()) ? 1 : 0;
+    sendDumps(state, program, destination, device);
 }
 BENCHMARK(BM_AlsaExclusiveToRawMidiPort)->Iterations(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -93,16 +100,7 @@ void BM_AlsaExclusiveToProgramPeer(benchmark::State& state)
         state.SkipWithError("no sequencer here");
         return;
     }
-    const QByteArray dump = exclusive(16384);
-    int expected = 0;
-    for (auto _ : state) {
-        expected += dump.size();
-        if (!program.send(destination, dump) || !peer.waitForBytes(expected)) {
-            state.SkipWithError("the exclusive did not arrive");
-            return;
-        }
-    }
-    state.counters["intact"] = peer.takeReceived() == dump.repeated(expected / dump.size()) ? 1 : 0;
+    sendDumps(state, program, destination, peer);
 }
 BENCHMARK(BM_AlsaExclusiveToProgramPeer)->Iterations(20)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -7,20 +7,6 @@
 #include <QComboBox>
 #include <QLabel>
 
-namespace {
-
-SpinBox* makeSpinBox(QWidget* parent, const ValueRange& range)
-{
-    auto* spinBox = new SpinBox(parent);
-    spinBox->setRange(range.minimum, range.maximum);
-    spinBox->setDefaultValue(range.defaultValue);
-    spinBox->setWidgetValue(range.defaultValue);
-    spinBox->setAlignment(Qt::AlignRight);
-    return spinBox;
-}
-
-} // namespace
-
 MidiKeyboardUpperView::MidiKeyboardUpperView(QWidget* parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::ClickFocus);
@@ -40,11 +26,11 @@ MidiKeyboardUpperView::MidiKeyboardUpperView(QWidget* parent) : QWidget(parent)
     };
 
     addLabel(KeyboardChannelText, KeyboardUpperViewGap);
-    m_channel = makeSpinBox(this, ChannelDisplayValue);
+    m_channel = new SpinBox(ChannelDisplayValue, this);
     place(m_channel, KeyboardUpperViewSpinBoxWidth);
     // The velocity box sits closer to its label.
     addLabel(KeyboardVelocityText, KeyboardUpperViewGap / 2);
-    m_velocity = makeSpinBox(this, VelocityValue);
+    m_velocity = new SpinBox(VelocityValue, this);
     place(m_velocity, KeyboardUpperViewSpinBoxWidth);
     addLabel(KeyboardPressureText, KeyboardUpperViewGap);
     m_pressure = new QComboBox(this);

@@ -25,16 +25,6 @@ constexpr int PitchbendMsbShift = 7;
 // The slider step from which the LSB climbs to reach 127 at the top.
 constexpr int FirstRisingSliderStep = PitchBendSliderValue.defaultValue + 1;
 
-SpinBox* makeSpinBox(QWidget* parent, const ValueRange& range)
-{
-    auto* spinBox = new SpinBox(parent);
-    spinBox->setRange(range.minimum, range.maximum);
-    spinBox->setDefaultValue(range.defaultValue);
-    spinBox->setWidgetValue(range.defaultValue);
-    spinBox->setAlignment(Qt::AlignRight);
-    return spinBox;
-}
-
 } // namespace
 
 MidiPitchbendView::MidiPitchbendView(QWidget* parent, TulvarMidiModel* model)
@@ -47,7 +37,7 @@ MidiPitchbendView::MidiPitchbendView(QWidget* parent, TulvarMidiModel* model)
 
     auto* channelRow = new QHBoxLayout;
     channelRow->addWidget(new QLabel(tr(PitchbendChannelText), this));
-    m_channel = makeSpinBox(this, ChannelDisplayValue);
+    m_channel = new SpinBox(ChannelDisplayValue, this);
     channelRow->addWidget(m_channel);
     layout->addLayout(channelRow);
     connect(m_channel, QOverload<int>::of(&QSpinBox::valueChanged), this, &MidiPitchbendView::updateChannel);
@@ -70,7 +60,7 @@ MidiPitchbendView::MidiPitchbendView(QWidget* parent, TulvarMidiModel* model)
     layout->addWidget(m_slider, 1, Qt::AlignHCenter);
     connect(m_slider, &MidiPitchbendSlider::valueChanged, this, &MidiPitchbendView::sliderValueChanged);
 
-    m_display = makeSpinBox(this, PitchBendDisplayValue);
+    m_display = new SpinBox(PitchBendDisplayValue, this);
     layout->addWidget(m_display);
     connect(m_display, &SpinBox::widgetValueChanged, this, &MidiPitchbendView::updatePitchbendValue);
 

@@ -37,16 +37,6 @@ constexpr unsigned char ProgramChangeStatus = 0xC0;
 constexpr unsigned char BankSelectMSB = 0x00;
 constexpr unsigned char BankSelectLSB = 0x20;
 
-SpinBox* makeSpinBox(QWidget* parent, const ValueRange& range)
-{
-    auto* spinBox = new SpinBox(parent);
-    spinBox->setRange(range.minimum, range.maximum);
-    spinBox->setDefaultValue(range.defaultValue);
-    spinBox->setWidgetValue(range.defaultValue);
-    spinBox->setAlignment(Qt::AlignRight);
-    return spinBox;
-}
-
 // The range record shifted into a base: as it stands one-based, one lower zero-based.
 int inBase(int oneBasedValue, int base)
 {
@@ -71,7 +61,7 @@ MidiProgramChangeView::MidiProgramChangeView(QWidget* parent, TulvarMidiModel* m
 
     auto* form = new QFormLayout(this);
 
-    m_channel = makeSpinBox(this, ChannelDisplayValue);
+    m_channel = new SpinBox(ChannelDisplayValue, this);
     form->addRow(tr(ProgramChangeChannelText), m_channel);
     connect(m_channel, &SpinBox::widgetValueChanged, this, &MidiProgramChangeView::updateChannel);
 
@@ -79,13 +69,13 @@ MidiProgramChangeView::MidiProgramChangeView(QWidget* parent, TulvarMidiModel* m
 
     m_msbEnabled = new QCheckBox(tr(ProgramChangeMSBText), this);
     connect(m_msbEnabled, &QCheckBox::toggled, this, &MidiProgramChangeView::updateCheckbox);
-    m_msb = makeSpinBox(this, ProgramChangeMSBValue);
+    m_msb = new SpinBox(ProgramChangeMSBValue, this);
     form->addRow(m_msbEnabled, m_msb);
     connect(m_msb, &SpinBox::widgetValueChanged, this, &MidiProgramChangeView::updateMSB);
 
     m_lsbEnabled = new QCheckBox(tr(ProgramChangeLSBText), this);
     connect(m_lsbEnabled, &QCheckBox::toggled, this, &MidiProgramChangeView::updateCheckbox);
-    m_lsb = makeSpinBox(this, ProgramChangeLSBValue);
+    m_lsb = new SpinBox(ProgramChangeLSBValue, this);
     form->addRow(m_lsbEnabled, m_lsb);
     connect(m_lsb, &SpinBox::widgetValueChanged, this, &MidiProgramChangeView::updateLSB);
 

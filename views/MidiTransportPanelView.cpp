@@ -29,18 +29,6 @@ constexpr int TransmitButtonWidth = 100;
 constexpr int TransportButtonHeight = 34;
 constexpr int TransportImagePosition = 15;
 
-SpinBox* makeSpinBox(const ValueRange& range, QWidget* parent)
-{
-    auto* spinBox = new SpinBox(parent);
-    spinBox->setRange(range.minimum, range.maximum);
-    spinBox->setDefaultValue(range.defaultValue);
-    spinBox->setWidgetValue(range.defaultValue);
-    spinBox->setFixedWidth(SpinBoxWidth);
-    spinBox->setAlignment(Qt::AlignRight);
-    spinBox->setAttribute(Qt::WA_MacShowFocusRect, false);
-    return spinBox;
-}
-
 QHBoxLayout* spinBoxRow(const ValueRange& range, SpinBox* spinBox, QPushButton* transmit, QWidget* parent)
 {
     auto* row = new QHBoxLayout;
@@ -77,13 +65,15 @@ MidiTransportPanelView::MidiTransportPanelView(QWidget* parent, TulvarMidiModel*
     auto* form = new QFormLayout(this);
     form->setSpacing(FormSpacing);
 
-    m_songNumber = makeSpinBox(TransportPanelSongNumber, this);
+    m_songNumber = new SpinBox(TransportPanelSongNumber, this);
+    m_songNumber->setFixedWidth(SpinBoxWidth);
     connect(m_songNumber, &SpinBox::widgetValueChanged, this, &MidiTransportPanelView::songNumberChanged);
     m_songNumberTransmit = new QPushButton(QString::fromUtf8(TransportPanelTransmitText), this);
     connect(m_songNumberTransmit, &QPushButton::pressed, this, &MidiTransportPanelView::songNumberTransmitButtonPressed);
     form->addRow(spinBoxRow(TransportPanelSongNumber, m_songNumber, m_songNumberTransmit, this));
 
-    m_songPosition = makeSpinBox(TransportpanelSongPosition, this);
+    m_songPosition = new SpinBox(TransportpanelSongPosition, this);
+    m_songPosition->setFixedWidth(SpinBoxWidth);
     connect(m_songPosition, &SpinBox::widgetValueChanged, this, &MidiTransportPanelView::songPositionChanged);
     m_songPositionTransmit = new QPushButton(QString::fromUtf8(TransportPanelTransmitText), this);
     connect(m_songPositionTransmit, &QPushButton::pressed, this,

@@ -22,6 +22,15 @@ SpinBox::SpinBox(QWidget* parent)
     lineEdit()->installEventFilter(this);
 }
 
+SpinBox::SpinBox(const ValueRange& range, QWidget* parent)
+    : SpinBox(parent)
+{
+    setRange(range.minimum, range.maximum);
+    setDefaultValue(range.defaultValue);
+    setWidgetValue(range.defaultValue);
+    setAlignment(Qt::AlignRight);
+}
+
 void SpinBox::updateParameter(unsigned int id)
 {
     m_lastValue = getCurrentValue();

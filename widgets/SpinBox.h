@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ModelConnection.h"
+#include "support/ValueRange.h"
 
 #include <QSpinBox>
 
@@ -11,6 +12,8 @@ class SpinBox : public QSpinBox, public ModelConnection {
 
 public:
     explicit SpinBox(QWidget* parent = nullptr);
+    // An unbound spin box over a value range, right-aligned and showing the range's default.
+    SpinBox(const ValueRange& range, QWidget* parent);
 
     void updateParameter(unsigned int id) override;
     void modelChanged() override;
