@@ -11,22 +11,13 @@
 #include "midi/alsa/AlsaPeerClient.h"
 #include "midi/alsa/RawMidiDevice.h"
 #include "midi/alsa/AlsaMidiService.h"
+#include "midi/ServiceTestKit.h"
 
 #include <benchmark/benchmark.h>
 
 #include <memory>
 
 namespace {
-QByteArray exclusive(int length)
-{
-    QByteArray result(length, '\0');
-    result[0] = char(0xF0);
-    for (int i = 1; i < length - 1; ++i) {
-        result[i] = char((i * 7) & 0x7F);
-    }
-    result[length - 1] = char(0xF7);
-    return result;
-}
 
 void ignoreReadProc(const MidiPacket*, unsigned int, void*, void*) {}
 
@@ -66,7 +57,7 @@ struct Program {
 template <typename Receiver>
 void sendDumps(benchmark::State& state, Program& program, MidiEndpointRef destination, Receiver& receiver)
 {
-    const QByteArray dump = exclusive(16384);
+    const QByteArray dump = sysEx(16384);
     int expected = 0;
     for (auto _ : state) {
         expected += dump.size();
