@@ -66,14 +66,6 @@ QColor colorAt(const QTextDocument& document, int line, int column)
     return NoColor;
 }
 
-// A new highlighter colours the whole document once the event loop runs and ignores edits until
-// then; a document reports edits only once it has a layout, as every text area's document has.
-void settle(QTextDocument& document)
-{
-    document.documentLayout();
-    QCoreApplication::processEvents();
-}
-
 } // namespace
 
 class tst_MessageViews : public QObject {
@@ -231,41 +223,32 @@ private slots:
         QCOMPARE(textOf(view), lines);
     }
 
-    void filesOpenHereOrInANewEditor_data()
+    void filesOpenOrReportWhyNot_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes"); // null: no file; "huge": one byte too many
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<QString>("opened"); // the text this editor or a new one shows
+        QTest::addColumn<QString>("opened");
         QTest::addColumn<QString>("error");
         const QString identity = QStringLiteral("F0 7E 7F 06 01 F7 // identity\n");
-        QTest::newRow("text") << "a.txt" << identity.toLatin1() << "" << identity << "";
-        QTest::newRow("text, editor not empty") << "a.txt" << identity.toLatin1() << "C0 05" << identity << "";
-        QTest::newRow("dump, a message a line") << "patch.syx" << hex("F0 43 7E 00 01 F7 B0 07 7F F0 01 F7") << ""
-                                                << "F0 43 7E 00 01 F7\nB0 07 7F\nF0 01 F7\n" << "";
-        QTest::newRow("missing") << "a.txt" << QByteArray() << "" << "" << "File open failed.";
+        QTest::newRow("text") << "a.txt" << identity.toLatin1() << identity << "";
+        QTest::newRow("missing") << "a.txt" << QByteArray() << "" << "File open failed.";
         QTest::newRow("dump too large") << "huge.syx" << QByteArray("huge") << ""
-                                        << "" << "The file is larger than 16 MiB and was not opened.";
+                                        << "The file is larger than 16 MiB and was not opened.";
     }
-    void filesOpenHereOrInANewEditor()
+    void filesOpenOrReportWhyNot()
     {
         QFETCH(QString, name);
         QFETCH(QByteArray, bytes);
-        QFETCH(QString, before);
-        QFETCH(QString, opened);
         QFETCH(QString, error);
         QTemporaryDir folder;
-        const QString path = folder.filePath(name);
-        QFile file(path);
+        QFile file(folder.filePath(name));
         QVERIFY(bytes.isNull() || (file.open(QIODevice::WriteOnly)
                                    && (bytes == "huge" ? file.resize(SysExFile::MaximumSize + 1) : file.write(bytes) > 0)));
         file.close();
-        MidiEditView* view = makeEditor(before);
-        view->generalView()->loadTextFile(path);
+        MidiEditView* view = makeEditor();
+        view->generalView()->loadTextFile(file.fileName());
         QCOMPARE(f->mainWindow.errors, error.isEmpty() ? QStringList() : QStringList{error});
-        QCOMPARE(textOf(view), before.isEmpty() ? opened : before);
-        QCOMPARE(f->mainWindow.openedEditors.size(), before.isEmpty() ? 0 : 1);
-        QCOMPARE(f->mainWindow.openedEditors.value(0).text, before.isEmpty() ? QString() : opened);
+        QTEST(textOf(view), "opened");
         QCOMPARE(f->model.getModelStringValue(DumpFileWorkingDirectoryParameterId), folder.path());
     }
 
@@ -431,85 +414,70 @@ private slots:
         QCOMPARE(monitor->currentHighlightInfo(), StatusByteHighlightInfoTable);
         QCOMPARE(f->make(MidiEditView::SystemExclusiveEdit)->generalView()->highlighter()->currentHighlightInfo(),
                  EditorHighlightInfoTable);
-        // A monitor opened while the parser is off starts with the status byte rules.
         QCOMPARE(f->make(MidiEditView::OutMonitor)->generalView()->highlighter()->currentHighlightInfo(),
                  StatusByteHighlightInfoTable);
     }
 
-    void colourSwitchRecoloursAtOnceAndAnotherTableWaitsForTheNextLine()
+    void coloursSwitchAtOnceAndTheParserSwitchWaitsForTheNextLine()
     {
         f->model.setModelIntValue(MessageColorParameterId, 0);
-        QTextDocument document;
-        TextHighlighter highlighter(&document, &f->model, MessageHighlightInfoTable, MessageHighlightInfoCount);
-        document.setPlainText(QStringLiteral("Port1 NoteOn   90 3C 64 [C3]\nPort1 CC       B0 07 64 [007 Volume]"));
-        QVERIFY(!highlighter.isEnabled());
+        MidiEditView* in = f->make(MidiEditView::InMonitor);
+        QTextDocument& document = *in->generalView()->textView()->document();
+        QCoreApplication::processEvents(); // the highlighter's first pass
+        in->receivedMessage(QStringLiteral("\nPort1 NoteOn   90 3C 64 [C3]\nPort1 CC       B0 07 64 [007 Volume]"), 2);
         QCOMPARE(colorAt(document, 0, 15), NoColor);
 
         f->model.setModelIntValue(MessageColorParameterId, 1);
-        QVERIFY(highlighter.isEnabled());
         QCOMPARE(colorAt(document, 0, 15), QColor(172, 172, 255));
         QCOMPARE(colorAt(document, 1, 15), QColor(255, 255, 66));
-
         f->model.setModelIntValue(MessageColorParameterId, 0);
         QCOMPARE(colorAt(document, 1, 15), NoColor);
 
-        // Another table takes effect with the next line.
+        // Parser off: the status byte rules colour new lines; the lines shown keep their colours.
         f->model.setModelIntValue(MessageColorParameterId, 1);
-        settle(document);
-        document.setPlainText(QStringLiteral("90 3C 64"));
-        highlighter.setHighlightInfo(StatusByteHighlightInfoTable, StatusByteHighlightInfoCount);
-        QCOMPARE(highlighter.currentHighlightInfo(), MessageHighlightInfoTable);
-        QTextCursor cursor(&document);
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertText(QStringLiteral("\n90 3E 40"));
-        QCOMPARE(highlighter.currentHighlightInfo(), StatusByteHighlightInfoTable);
-        QCOMPARE(colorAt(document, 0, 3), QColor(172, 172, 255));
-        cursor.insertText(QStringLiteral("\n90 3E 40"));
-        QCOMPARE(colorAt(document, 2, 0), QColor(172, 172, 255));
-        QCOMPARE(colorAt(document, 2, 3), NoColor);
+        f->model.setModelIntValue(MessageParsedParameterId, 0);
+        in->receivedMessage(QStringLiteral("\nPort1 -------- 90 3E 40"), 1);
+        QCOMPARE(colorAt(document, 1, 18), QColor(255, 255, 66));
+        QCOMPARE(colorAt(document, 2, 15), QColor(172, 172, 255));
+        QCOMPARE(colorAt(document, 2, 18), NoColor);
     }
 
     void rulesColourTheirMatches_data()
     {
-        QTest::addColumn<int>("rules");
+        QTest::addColumn<MidiEditView::OpenMode>("mode");
+        QTest::addColumn<bool>("parsed");
         QTest::addColumn<QString>("line");
         QTest::addColumn<int>("column");
         QTest::addColumn<QColor>("color");
+        const auto in = MidiEditView::InMonitor;
+        QTest::newRow("data byte above 7F is no message") << in << true << "90 80 64" << 0 << NoColor;
+        QTest::newRow("every match on a line") << in << true << "90 3C 64 -- 90 3E 40" << 18 << QColor(172, 172, 255);
+        QTest::newRow("time stamp stays plain") << in << true << "000003723004 Port1 NoteOn   90 3C 64" << 2 << NoColor;
 
-        // Monitor lines with the parser on: whole messages.
-        QTest::newRow("data byte above 7F is no message") << 0 << QStringLiteral("90 80 64") << 0 << NoColor;
-        QTest::newRow("every match on a line") << 0 << QStringLiteral("90 3C 64 -- 90 3E 40") << 18
-                                               << QColor(172, 172, 255);
-        QTest::newRow("time stamp stays plain") << 0 << QStringLiteral("000003723004 Port1 NoteOn   90 3C 64") << 2
-                                                << NoColor;
-
-        // Parser off: status bytes only.
+        // A monitor opened with the parser off colours status bytes only.
         const QString raw = QStringLiteral("Port1 -------- 90 3C 64 80 3C 00");
-        QTest::newRow("raw note on status") << 1 << raw << 15 << QColor(172, 172, 255);
-        QTest::newRow("raw data byte stays plain") << 1 << raw << 18 << NoColor;
+        const auto out = MidiEditView::OutMonitor;
+        QTest::newRow("raw note on status") << out << false << raw << 15 << QColor(172, 172, 255);
+        QTest::newRow("raw data byte stays plain") << out << false << raw << 18 << NoColor;
 
-        // Editor text: F0, F7 and comments.
+        // Editors colour F0, F7 and comments, whatever the parser.
         const QString dump = QStringLiteral("F0 7E 7F 06 01 f7 // identity F0");
-        QTest::newRow("F0") << 2 << dump << 0 << QColor(0, 0, 255);
-        QTest::newRow("F0 inside a comment") << 2 << dump << 30 << QColor(0, 128, 0);
+        const auto editor = MidiEditView::SystemExclusiveEdit;
+        QTest::newRow("F0") << editor << false << dump << 0 << QColor(0, 0, 255);
+        QTest::newRow("F0 inside a comment") << editor << false << dump << 30 << QColor(0, 128, 0);
     }
-
     void rulesColourTheirMatches()
     {
-        QFETCH(int, rules);
+        QFETCH(MidiEditView::OpenMode, mode);
+        QFETCH(bool, parsed);
         QFETCH(QString, line);
         QFETCH(int, column);
-        QFETCH(QColor, color);
-        const TextHighlighter::HighlightInfo* tables[] = {MessageHighlightInfoTable, StatusByteHighlightInfoTable,
-                                                          EditorHighlightInfoTable};
-        const int counts[] = {MessageHighlightInfoCount, StatusByteHighlightInfoCount, EditorHighlightInfoCount};
-
         f->model.setModelIntValue(MessageColorParameterId, 1);
-        QTextDocument document;
-        TextHighlighter highlighter(&document, &f->model, tables[rules], counts[rules]);
-        settle(document);
+        f->model.setModelIntValue(MessageParsedParameterId, parsed ? 1 : 0);
+        QTextDocument& document = *f->make(mode)->generalView()->textView()->document();
+        QCoreApplication::processEvents();
         document.setPlainText(line);
-        QCOMPARE(colorAt(document, 0, column), color);
+        QTEST(colorAt(document, 0, column), "color");
     }
 
     void findBarSearchesBothWaysByKeysWrapsAndAMissTakesNothing()
