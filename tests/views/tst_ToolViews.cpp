@@ -1,6 +1,5 @@
-// The tool views: first, over a table of all kinds, what every one promises alike (edit marks,
-// both outputs, payloads that read back, damaged ones clamped, the parser's absence told), then
-// what each does of its own.
+// The tool views: what every kind promises alike, over a table of all kinds, then what each does
+// of its own.
 
 #include "ViewFixture.h"
 
@@ -8,6 +7,7 @@
 #include "persistence/ProjectFileHelper.h"
 #include "support/LookConstants.h"
 #include "testkit/Hex.h"
+#include "testkit/WidgetEvents.h"
 #include "views/MidiActivesensingView.h"
 #include "views/MidiControlChangeView.h"
 #include "views/MidiCustomMidiMessageView.h"
@@ -81,27 +81,21 @@ Action on(std::function<void(View&)> action)
 const QPoint MiddleC(35 * 25 + 12, 90);
 const QPoint MiddleE(37 * 25 + 12, 90);
 
-void press(QWidget* widget, QPoint pos = QPoint(), Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QTest::mousePress(widget, Qt::LeftButton, modifiers, pos);
-    QTest::mouseRelease(widget, Qt::LeftButton, modifiers, pos);
-}
-
 const std::vector<Kind>& kinds()
 {
     static const std::vector<Kind> all{
         {"control change", [](TulvarMidiModel* model) { return new MidiControlChangeView(nullptr, 7, model); },
          on<MidiControlChangeView>([](auto& v) { v.valueDial()->setValue(10); }), {"B0 07 0A"},
-         on<MidiControlChangeView>([](auto& v) { press(v.transmitButton()); }), {"B0 07 0A"},
+         on<MidiControlChangeView>([](auto& v) { v.transmitButton()->click(); }), {"B0 07 0A"},
          {{0, 40}, {1, 300}, {2, 1000}, {3, 0}}, {{0, 16}, {1, 7}, {2, 127}, {3, 0}}, {"BF 07 7F"}},
         {"program change", maker<MidiProgramChangeView>(),
          on<MidiProgramChangeView>([](auto& v) { v.programNumberDisplay()->increase(); }), {},
-         on<MidiProgramChangeView>([](auto& v) { press(v.transmitButton()); }), {"C0 01"},
+         on<MidiProgramChangeView>([](auto& v) { v.transmitButton()->click(); }), {"C0 01"},
          {{0, 17}, {1, 1}, {2, 999}, {3, 7}, {4, -3}, {5, 1}, {6, 0}, {7, 1}},
          {{0, 16}, {1, 1}, {2, 127}, {3, 1}, {4, 0}, {5, 1}, {6, 0}, {7, 1}}, {"BF 00 7F", "BF 20 00", "CF 00"}},
         {"pitch bend", maker<MidiPitchbendView>(),
          on<MidiPitchbendView>([](auto& v) { v.slider()->setValue(127); }), {"E0 7F 7F"},
-         on<MidiPitchbendView>([](auto& v) { press(v.transmitButton()); }), {"E0 7F 7F"},
+         on<MidiPitchbendView>([](auto& v) { v.transmitButton()->click(); }), {"E0 7F 7F"},
          {{0, 0}, {1, 0}, {2, 99999}}, {{0, 1}, {1, 0}, {2, 8191}}, {"E0 7F 7F"}},
         {"keyboard",
          [](TulvarMidiModel* model) {
@@ -120,9 +114,9 @@ const std::vector<Kind>& kinds()
         {"transport panel", maker<MidiTransportPanelView>(),
          on<MidiTransportPanelView>([](auto& v) { v.songNumberSpinBox()->stepBy(1); }), {"F3 01"},
          on<MidiTransportPanelView>([](auto& v) {
-             press(v.songPositionTransmitButton());
-             for (QPushButton* button : QList<QPushButton*>{v.stopButton(), v.continueButton(), v.startButton()})
-                 press(button);
+             for (QPushButton* button : QList<QPushButton*>{v.songPositionTransmitButton(), v.stopButton(),
+                                                            v.continueButton(), v.startButton()})
+                 button->click();
          }),
          {"F2 00 00", "FC", "FB", "FA"}, {{0, 999}, {1, -7}}, {{0, 128}, {1, 0}}, {"F2 00 00", "FC", "FB", "FA"}},
         {"active sensing", maker<MidiActivesensingView>(),
@@ -130,7 +124,7 @@ const std::vector<Kind>& kinds()
          {{0, 5}, {1, 0}}, {{0, 100}, {1, 0}}, {}},
         {"custom message", maker<MidiCustomMidiMessageView>(),
          on<MidiCustomMidiMessageView>([](auto& v) { v.messageEdit()->setText(QStringLiteral("B0 07 00")); }), {},
-         on<MidiCustomMidiMessageView>([](auto& v) { press(v.transmitButton()); }), {"B0 00 00"},
+         on<MidiCustomMidiMessageView>([](auto& v) { v.transmitButton()->click(); }), {"B0 00 00"},
          {{0, QStringLiteral("Volume")}, {1, 500}, {2, QStringLiteral("B0 07 00")}, {3, 999}},
          {{0, QStringLiteral("Volume")}, {1, 127}, {2, QStringLiteral("B0 07 00")}, {3, 191}}, {"B0 07 00"}},
         {"message editor",
@@ -150,12 +144,6 @@ FileStream& streamOf(const std::unique_ptr<QWidget>& view)
 }
 
 const QString YamahaMessage = QStringLiteral("F0 43 10 4C 00 00 7E 00 F7");
-
-bool allAre(const QList<QByteArray>& messages, char status)
-{
-    return std::all_of(messages.begin(), messages.end(),
-                       [status](const QByteArray& m) { return m == QByteArray(1, status); });
-}
 
 // Closing must stop the sending: nothing more arrives in a span that holds many intervals.
 bool staysSilent(FakeMainWindow& mainWindow)
@@ -455,9 +443,7 @@ private slots:
         auto view = makeKeyboard();
         view->upperView()->pressureComboBox()->setCurrentIndex(mode);
         QTest::mousePress(view->keyboard(), Qt::LeftButton, Qt::NoModifier, MiddleC);
-        QMouseEvent drag(QEvent::MouseMove, QPoint(MiddleC.x(), 50), view->keyboard()->mapToGlobal(QPoint(MiddleC.x(), 50)),
-                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(view->keyboard(), &drag);
+        WidgetEvents::mouseMove(view->keyboard(), QPoint(MiddleC.x(), 50));
         QCOMPARE(f->takeSent(), sent);
     }
 
@@ -482,8 +468,8 @@ private slots:
 
         QTest::mousePress(view->keyboard(), Qt::LeftButton, Qt::NoModifier, MiddleC);
         view->upperView()->channelSpinBox()->setValue(2);
-        press(view->keyboard(), MiddleC, Qt::ControlModifier);
-        press(view->keyboard(), MiddleE, Qt::ControlModifier);
+        QTest::mouseClick(view->keyboard(), Qt::LeftButton, Qt::ControlModifier, MiddleC);
+        QTest::mouseClick(view->keyboard(), Qt::LeftButton, Qt::ControlModifier, MiddleE);
         QCOMPARE(f->takeSent(), (QStringList{"90 3C 40", "80 3C 00", "91 3C 40", "91 40 40"}));
         view->close();
         QCOMPARE(f->takeSent(), (QStringList{"81 3C 00", "81 40 00"}));
@@ -532,7 +518,8 @@ private slots:
         QVERIFY(!knob->isLedOn()); // rate knob at the fastest
         play->click();
         QVERIFY(f->mainWindow.transmitter.waitForMessages(messages));
-        QVERIFY(allAre(f->mainWindow.transmitter.sentBytes(), char(clock ? 0xF8 : 0xFE)));
+        const QList<QByteArray> sent = f->mainWindow.transmitter.sentBytes();
+        QCOMPARE(sent.count(QByteArray(1, char(clock ? 0xF8 : 0xFE))), sent.size());
         QTRY_VERIFY_WITH_TIMEOUT(knob->isLedOn(), 10000);
         QCOMPARE(play->text(), clock ? QString() : QStringLiteral("Stop"));
         const QByteArray payload = ViewFixture::write(streamOf(view));
@@ -595,7 +582,7 @@ private slots:
         view.valueKnob()->setValue(100);
         if (sent.isNull()) {
             // "Transmit" still sends, unchanged; the knob's turn before it sent nothing.
-            press(view.transmitButton());
+            view.transmitButton()->click();
             sent = hex(message.toLatin1().constData());
         }
         QVERIFY(f->mainWindow.transmitter.waitForMessages(1));
