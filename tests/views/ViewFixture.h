@@ -10,14 +10,7 @@
 #include "views/MidiEditTextView.h"
 #include "views/MidiEditView.h"
 
-#include <QApplication>
-#include <QContextMenuEvent>
-#include <QDataStream>
-#include <QMenu>
-#include <QMimeData>
-#include <QPointer>
-#include <QUrl>
-#include <QVariant>
+#include <QtWidgets>
 
 #include <vector>
 

@@ -4,9 +4,6 @@
 #include "views/AboutView.h"
 #include "views/LicenseTextView.h"
 
-#include <QFile>
-#include <QPointer>
-#include <QTemporaryDir>
 #include <QtTest>
 
 class tst_AboutAndLicenseViews : public QObject {

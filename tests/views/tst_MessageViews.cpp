@@ -13,23 +13,8 @@
 #include "views/RepeatSettingsView.h"
 #include "views/TextHighlighter.h"
 
-#include <QCheckBox>
-#include <QFileDialog>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QSpinBox>
-#include <QTemporaryDir>
-#include <QTextBlock>
-#include <QTextDocument>
-#include <QTextLayout>
-#include <QTimer>
-#include <QToolBar>
-#include <QToolButton>
-#include <QVBoxLayout>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <memory>
 

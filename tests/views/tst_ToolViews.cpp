@@ -37,14 +37,8 @@
 #include "widgets/SevenSegment.h"
 #include "widgets/SpinBox.h"
 
-#include <QAbstractButton>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QStackedWidget>
 #include <QtTest>
+#include <QtWidgets>
 
 #include <functional>
 #include <memory>
