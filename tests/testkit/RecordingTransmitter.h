@@ -3,7 +3,7 @@
 #include "engine/MidiTransmitterIF.h"
 
 #include <QByteArray>
-#include <QList>
+#include <QByteArrayList>
 
 #include <chrono>
 #include <condition_variable>
@@ -81,17 +81,9 @@ public:
     int count() const { Lock lock(m_mutex); return int(m_messages.size()); }
     int calls() const { Lock lock(m_mutex); return m_calls; }
 
-    int byteCount() const
+    QByteArrayList sentBytes() const
     {
-        int total = 0;
-        for (const TransmittedMessage& message : messages())
-            total += message.bytes.size();
-        return total;
-    }
-
-    QList<QByteArray> sentBytes() const
-    {
-        QList<QByteArray> result;
+        QByteArrayList result;
         for (const TransmittedMessage& message : messages())
             result.append(message.bytes);
         return result;
