@@ -17,7 +17,6 @@ private slots:
         QPointer<AboutView> about = new AboutView(nullptr);
         QCOMPARE(about->informationText(), QStringLiteral("MIDI tool for instrument developers."));
         QCOMPARE(about->versionText(), QStringLiteral("Tulvar MIDI Ver.1.4.1"));
-        QVERIFY(!about->grab().isNull());
         about->show();
         about->close();
         QTRY_VERIFY(about.isNull());

@@ -459,17 +459,11 @@ private slots:
     void findBarSearchesBothWaysByKeysWrapsAndAMissTakesNothing()
     {
         // "f0" on the third line shows the search ignores case.
-        QWidget window;
-        auto* text = new QPlainTextEdit(&window);
-        auto* bar = new ReferenceWidget(&window);
-        auto* layout = new QVBoxLayout(&window);
-        layout->addWidget(text);
-        layout->addWidget(bar);
-        bar->setTextEditWidget(text);
-        bar->hide();
-        text->setPlainText(QStringLiteral("F0 41 10\n\nf0 42 F7\nF0 43"));
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        MidiEditView* view = makeEditor(QStringLiteral("F0 41 10\n\nf0 42 F7\nF0 43"));
+        MidiEditTextView* text = view->generalView()->textView();
+        ReferenceWidget* bar = view->generalView()->referenceWidget();
+        QVERIFY(QTest::qWaitForWindowExposed(view));
+        QApplication::setActiveWindow(view);
         text->setFocus();
         // From the start of the third line, across the empty line, the match on the first line.
         QTextCursor cursor = text->textCursor();
