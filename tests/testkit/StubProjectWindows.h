@@ -18,21 +18,20 @@ public:
     public:
         bool setDataStream(QDataStream& stream) override
         {
-            if (info.windowId != WindowRestorationInfo::MidiMessageEditorId) {
-                return true;
-            }
-            return getStringParameterFromStream(stream, 0, text);
+            return !isEditor() || getStringParameterFromStream(stream, 0, text);
         }
         bool getDataStream(QDataStream& stream) override
         {
             if (failPayload) {
                 return false;
             }
-            if (info.windowId == WindowRestorationInfo::MidiMessageEditorId) {
+            if (isEditor()) {
                 setStringParameterToStream(stream, 0, text);
             }
             return true;
         }
+
+        bool isEditor() const { return info.windowId == WindowRestorationInfo::MidiMessageEditorId; }
 
         WindowInfoStruct info;
         QString text;
