@@ -1,6 +1,7 @@
 // The about box and the licence text viewers.
 
 #include "support/ImageResources.h"
+#include "testkit/FileBytes.h"
 #include "views/AboutView.h"
 #include "views/LicenseTextView.h"
 
@@ -40,9 +41,7 @@ private slots:
         QFETCH(QString, shown);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("License.txt"));
-        QFile out(path);
-        QVERIFY(file.isNull() || (out.open(QIODevice::WriteOnly) && out.write(file) == file.size()));
-        out.close();
+        QVERIFY(file.isNull() || writeFileBytes(path, file));
         LicenseTextView view(nullptr, path, showsQtVersion);
         QCOMPARE(view.toPlainText(), shown);
         QVERIFY(view.isReadOnly());
