@@ -2,14 +2,21 @@
 
 #include <QtTest>
 
-Q_DECLARE_METATYPE(ModelToTextConverter)
-
 // What every row of the parameter table must satisfy, and the few rows users meet by name.
 class tst_ParameterTable : public QObject {
     Q_OBJECT
 
 private:
     TulvarMidiModel model;
+
+    // A value outside the row's range is either printed as a number or refused without a text.
+    void checkTextOutsideTheRange(unsigned int id, int value)
+    {
+        MODEL_RESULT r = MODEL_RESULT_OK;
+        QString const text = model.getParameterString(id, value, &r);
+        QVERIFY2(r == MODEL_RESULT_OK ? text == QString::number(value) : text.isEmpty(),
+                 qPrintable(QStringLiteral("%1 at %2").arg(id).arg(value)));
+    }
 
 private slots:
     void everyIntegerRowHoldsItsDefaultInRangeAndAText()
@@ -43,11 +50,17 @@ private slots:
             }
             // Settings and preferences are named; switches and the editor's state are not.
             QCOMPARE(model.getModelParameterName(id).isEmpty(), id < 500 || switches.contains(id));
+            QStringList texts;
             for (int value = minimum; value <= std::min(maximum, minimum + 3); ++value) {
                 r = MODEL_RESULT_ERROR;
-                QVERIFY(!model.getParameterString(id, value, &r).isEmpty());
+                texts << model.getParameterString(id, value, &r);
+                QVERIFY(!texts.last().isEmpty());
                 QCOMPARE(r, MODEL_RESULT_OK);
             }
+            QCOMPARE(texts.removeDuplicates(), 0);
+            checkTextOutsideTheRange(id, minimum - 1);
+            if (maximum < INT_MAX)
+                checkTextOutsideTheRange(id, maximum + 1);
         }
         QCOMPARE(rows, switches.size() + 3 + 7 + 9 + 4);
         MODEL_RESULT r = MODEL_RESULT_OK;
@@ -62,58 +75,32 @@ private slots:
         QTest::addColumn<int>("maximum");
         QTest::addColumn<int>("defaultValue");
         QTest::addColumn<QString>("name");
-        QTest::newRow("bulk interval") << 501u << 0 << 1000 << 0 << "Bulk Interval (ms)";
-        QTest::newRow("parser") << 1207u << 0 << 1 << 1 << "Parser";
-        QTest::newRow("octave") << 1301u << -5 << 4 << 0 << "Octave";
-        QTest::newRow("channel") << 1302u << 1 << 16 << 1 << "Channel";
-        QTest::newRow("velocity") << 1303u << 0 << 127 << 64 << "Velocity";
+        QTest::addColumn<QString>("textOfMaximum");
+        QTest::newRow("bulk interval") << 501u << 0 << 1000 << 0 << "Bulk Interval (ms)" << "1000";
+        QTest::newRow("knob mode") << 1200u << 0 << 1 << 0 << "Knob Mode" << "Linear";
+        QTest::newRow("middle C") << 1205u << 0 << 2 << 0 << "Middle C" << "C5";
+        QTest::newRow("parser") << 1207u << 0 << 1 << 1 << "Parser" << "1";
+        QTest::newRow("octave") << 1301u << -5 << 4 << 0 << "Octave" << "4";
+        QTest::newRow("channel") << 1302u << 1 << 16 << 1 << "Channel" << "16";
+        QTest::newRow("velocity") << 1303u << 0 << 127 << 64 << "Velocity" << "127";
     }
 
     void rowsUsersSeeByName()
     {
         QFETCH(unsigned int, id);
+        QFETCH(int, maximum);
         QTEST(model.getModelMinimumValue(id), "minimum");
         QTEST(model.getModelMaximumValue(id), "maximum");
         QTEST(model.getModelDefaultValue(id), "defaultValue");
         QTEST(model.getModelParameterName(id), "name");
+        QTEST(model.getParameterString(id, maximum), "textOfMaximum");
     }
 
     void folderParametersStartAtTheDocumentFolder()
     {
-        QString const documents = getDocumentDirectory();
-        MODEL_RESULT r = 99;
-        QCOMPARE(model.getModelStringValue(DumpFileWorkingDirectoryParameterId, &r), documents);
-        QCOMPARE(r, MODEL_RESULT_OK);
-        QCOMPARE(model.getModelDefaultStringValue(ProjectFileWorkingDirectoryParameterId), documents);
+        QCOMPARE(model.getModelStringValue(DumpFileWorkingDirectoryParameterId), getDocumentDirectory());
+        QCOMPARE(model.getModelDefaultStringValue(ProjectFileWorkingDirectoryParameterId), getDocumentDirectory());
         QCOMPARE(model.getModelParameterName(2), QStringLiteral("Project File Working Directory"));
-    }
-
-    // The words the preferences show; anything outside the table is an error with no text.
-    void convertersMapTheirTablesAndRejectTheRest_data()
-    {
-        QTest::addColumn<ModelToTextConverter>("converter");
-        QTest::addColumn<QStringList>("texts");
-        QTest::newRow("knob mode") << ModelToTextConverter(getKnobModeString) << QStringList{"Circular", "Linear"};
-        QTest::newRow("program number base") << ModelToTextConverter(getProgramNumberBaseString)
-                                             << QStringList{"Zero-based", "One-based"};
-        QTest::newRow("font size") << ModelToTextConverter(getMessageFontSizeString) << QStringList{"Normal", "Large"};
-        QTest::newRow("middle C") << ModelToTextConverter(getMessageMiddleCString) << QStringList{"C3", "C4", "C5"};
-        QTest::newRow("time format") << ModelToTextConverter(getTimeFormatString) << QStringList{"Clock", "Integer"};
-    }
-
-    void convertersMapTheirTablesAndRejectTheRest()
-    {
-        QFETCH(ModelToTextConverter, converter);
-        QFETCH(QStringList, texts);
-        MODEL_RESULT r = 99;
-        for (int i = 0; i < texts.size(); ++i) {
-            QCOMPARE(converter(i, &r), texts.at(i));
-            QCOMPARE(r, MODEL_RESULT_OK);
-        }
-        for (int outside : {-1, int(texts.size()), INT_MIN}) {
-            QCOMPARE(converter(outside, &r), QString());
-            QCOMPARE(r, MODEL_RESULT_ERROR);
-        }
     }
 };
 

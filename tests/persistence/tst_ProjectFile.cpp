@@ -91,21 +91,10 @@ class tst_ProjectFile : public QObject {
     Q_OBJECT
 
 private slots:
-    void emptyWorkspaceIsEightyEightBytes()
+    void windowsWriteRecordAndPayloadInOrder()
     {
         StubProjectWindows windows;
         windows.mainWindow = windowInfo(0, QRect(10, 20, 679, 548), 2, true);
-        QByteArray data;
-        QVERIFY(ProjectFileHelper(windows).buildFileData(data));
-
-        QCOMPARE(data.size(), 88);
-        QCOMPARE(data.toHex(), file(record({0, 1, 10, 20, 679, 548, 2})).toHex());
-    }
-
-    void toolWindowsWriteRecordAndPayloadInOrder()
-    {
-        StubProjectWindows windows;
-        windows.mainWindow = windowInfo(0, QRect(0, 0, 400, 300));
         windows.addToolWindow(windowInfo(Ids::MidiInMonitorId, QRect(0, 0, 338, 274)));
         windows.addToolWindow(windowInfo(Ids::ControlChangeId, QRect(1, 2, 225, 250), 0, false, {7, 0}));
         windows.addToolWindow(windowInfo(Ids::MidiMessageEditorId, QRect(3, 4, 10, 20)), QStringLiteral("F0 F7"));
@@ -116,7 +105,7 @@ private slots:
         // A parameter is the tag 16, then Qt's QVariant: type 2 (int), null flag 0, the value.
         const QByteArray parameters = bigEndian({16, 2}) + '\0' + bigEndian({7}) + bigEndian({16, 2}) + '\0' + bigEndian({0});
         // A view's payload is framed by its length; an editor without text writes tag 0, length 0.
-        const QByteArray windowData = mainRecord + monitorRecord + emptyPayload
+        const QByteArray windowData = record({0, 1, 10, 20, 679, 548, 2}) + monitorRecord + emptyPayload
             + record({5, 0, 1, 2, 225, 250, 0}, parameters) + emptyPayload
             + record({3, 0, 3, 4, 10, 20, 0}) + bigEndian({13, 0, 5}) + "F0 F7"
             + record({3, 0, 0, 0, 338, 274, 0}) + bigEndian({8, 0, 0});
@@ -244,7 +233,7 @@ private slots:
     void windowsBeforeADamagedRecordStayOpen()
     {
         const QByteArray stringParameter = bigEndian({16, QMetaType::QString}) + '\0' + bigEndian({0});
-        const QByteArray windowData = mainRecord + monitorRecord + emptyPayload + record({3, 0, 0, 274, 338, 274, 0})
+        const QByteArray windowData = record({0, 1, 10, 20, 679, 548, 2}) + monitorRecord + emptyPayload + record({3, 0, 0, 274, 338, 274, 0})
             + emptyPayload + record({5, 0, 0, 0, 225, 250, 0}, stringParameter) + emptyPayload;
         StubProjectWindows windows;
         QCOMPARE(read(file(windowData), windows), int(ProjectFileHelper::ReadFailed));
