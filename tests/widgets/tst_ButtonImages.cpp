@@ -38,7 +38,6 @@ private slots:
 
         button.setCheckable(true);
         QTest::mouseClick(&button, Qt::LeftButton, Qt::NoModifier, QPoint(15, 15));
-        QVERIFY(button.isChecked());
         QCOMPARE(colourAt(button, QPoint(15, 15)), QColor(Qt::blue));
     }
 
@@ -84,7 +83,6 @@ private slots:
         QTest::mousePress(&button, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
         QCOMPARE(colourAt(button, inside), frames[1]);
         QTest::mouseRelease(&button, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
-        QVERIFY(button.isChecked());
         QCOMPARE(colourAt(button, inside), frames[2]);
         button.setDown(true);
         QCOMPARE(colourAt(button, inside), frames[3]);

@@ -72,54 +72,50 @@ private slots:
 
     void controlClickRestoresTheDefault_data()
     {
+        QTest::addColumn<bool>("bound");
         QTest::addColumn<bool>("onLineEdit");
         QTest::addColumn<bool>("refused");
-        QTest::newRow("on the frame") << false << false;
-        QTest::newRow("on the text") << true << false;
-        QTest::newRow("refused by the model") << true << true;
+        QTest::newRow("on the frame") << true << false << false;
+        QTest::newRow("on the text") << true << true << false;
+        QTest::newRow("refused by the model") << true << true << true;
+        QTest::newRow("unbound: its fallback default") << false << false << false;
     }
 
     void controlClickRestoresTheDefault()
     {
+        QFETCH(bool, bound);
         QFETCH(bool, onLineEdit);
         QFETCH(bool, refused);
         model.setModelIntValue(PCKeyboardVelocityParameterId, 100);
         SpinBox spin;
-        bindVelocity(spin);
+        spin.setDefaultValue(bound ? 1 : 64);
+        if (bound) {
+            bindVelocity(spin);
+        } else {
+            spin.setRange(0, 127);
+            spin.setWidgetValue(100);
+            spin.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&spin));
+        }
         QSignalSpy changed(&spin, &SpinBox::widgetValueChanged);
         QWidget* target = onLineEdit ? static_cast<QWidget*>(spin.findChild<QLineEdit*>()) : &spin;
         QPoint const point = onLineEdit ? target->rect().center() : QPoint(1, 1);
         QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, point);
-        QCOMPARE(velocity(), 100);
+        QCOMPARE(spin.value(), 100);
         model.refuse = refused;
         QTest::mouseClick(target, Qt::LeftButton, Qt::ControlModifier, point);
         QCOMPARE(changed.count(), 1);
         QCOMPARE(changed.first().first().toInt(), 64);
         // A refused default is announced, but the display keeps the model's value.
-        QCOMPARE(velocity(), refused ? 100 : 64);
+        QCOMPARE(velocity(), bound && !refused ? 64 : 100);
         QCOMPARE(spin.value(), refused ? 100 : 64);
+        QCOMPARE(spin.committedValue(), refused ? 100 : 64);
         if (refused)
             return;
 
         // Already at the default: nothing happens.
         QTest::mouseClick(target, Qt::LeftButton, Qt::ControlModifier, point);
         QCOMPARE(changed.count(), 1);
-    }
-
-    void unboundSpinBoxUsesItsFallbackDefault()
-    {
-        SpinBox spin;
-        spin.setRange(1, 128);
-        spin.setDefaultValue(1);
-        spin.setWidgetValue(5);
-        spin.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&spin));
-        QSignalSpy changed(&spin, &SpinBox::widgetValueChanged);
-        QTest::mouseClick(&spin, Qt::LeftButton, Qt::ControlModifier, QPoint(1, 1));
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(changed.first().first().toInt(), 1);
-        QCOMPARE(spin.value(), 1);
-        QCOMPARE(spin.committedValue(), 1);
     }
 
     void dismissedContextMenuWritesNothing()
