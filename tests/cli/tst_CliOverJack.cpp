@@ -86,19 +86,20 @@ private slots:
         QCOMPARE(readFileBytes(output).toHex(), QByteArray("f04110421240007f0041f7"));
     }
 
+    // The reply, not the request, is printed, in the monitor's line format (with --detail here).
     void requestPrintsThePeersIdentityReply()
     {
         const QByteArray request = QByteArray::fromHex("f07e7f0601f7");
         const QByteArray reply = QByteArray::fromHex("f07e000602411000190000000100f7");
         QProcess process;
         startCli(process, {"request", "--to", m_peer->destinationName(), "--from", m_peer->sourceName(), "--timeout", "60",
-                           "F0 7E 7F 06 01 F7"});
+                           "--detail", "F0 7E 7F 06 01 F7"});
         QVERIFY(m_peer->waitForBytes(request.size()));
         QCOMPARE(m_peer->takeReceived(), request);
         QVERIFY(m_peer->send(reply));
         const CliRun run = finishCli(process);
         QCOMPARE(run.status, 0);
-        QCOMPARE(run.out, hexOf(reply) + '\n');
+        QCOMPARE(run.out, "Port1 SysEx    " + hexOf(reply) + '\n');
     }
 
 private:
