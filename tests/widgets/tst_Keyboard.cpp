@@ -270,6 +270,7 @@ private slots:
         PressureKeyboard* pk = pressureKeyboard();
         QWidget parent;
         pk->setParent(&parent);
+        auto const unparent = qScopeGuard([pk] { pk->setParent(nullptr); }); // cleanup() deletes it
         pk->setPressureMode(PressureKeyboard::PressureModeChannel);
         QPoint const probe(300, 50); // on the value line for 63, far from the value box
         QVERIFY(!WidgetEvents::wheel(pk, QPoint(100, 50), -120));
@@ -291,7 +292,6 @@ private slots:
         QTest::mousePress(pk, Qt::LeftButton, Qt::NoModifier, QPoint(10, 100));
         QVERIFY(!pk->isPressing());
         QTest::mouseRelease(pk, Qt::LeftButton, Qt::NoModifier, QPoint(10, 100));
-        pk->setParent(nullptr);
     }
 
 private:
