@@ -76,14 +76,6 @@ private slots:
                                     "output 1 Loopback B"}));
     }
 
-    void requestPrintsTheExclusiveThatComesBack()
-    {
-        const CliRun run = runCli({"request", "--to", "Loopback A", "--from", "Loopback A", "--detail",
-                                   "f0 7e 7f 06 01 f7"});
-        QCOMPARE(run.status, 0);
-        QCOMPARE(run.out, QByteArray("Port1 SysEx    F0 7E 7F 06 01 F7\n"));
-    }
-
     void sendTakesTextAndSyxFiles()
     {
         QTemporaryDir dir;

@@ -34,38 +34,24 @@ private slots:
         m_server.stop();
     }
 
-    // Every message kind, then a large exclusive and a burst, from a file.
-    void everyMessageKindALargeExclusiveAndABurstArriveIntact()
+    // A burst from a file arrives whole and in order. Message kinds and long exclusives crossing
+    // the server are the JACK service's, shown by its contract suite.
+    void aBurstFromAFileArrivesIntactAsJsonLines()
     {
         QTemporaryDir dir;
-        QByteArray exclusive(16384, '\0');
-        exclusive[0] = char(0xF0);
-        for (int i = 1; i < exclusive.size() - 1; ++i) {
-            exclusive[i] = char(i * 7 % 128);
-        }
-        exclusive[exclusive.size() - 1] = char(0xF7);
-        constexpr int BurstCount = 2000;
         QByteArray dump;
         QList<QByteArray> expected;
-        for (const char* kind : {"80 3C 00", "90 3C 40", "A0 3C 10", "B0 07 64", "C0 05", "D0 20", "E0 00 40",
-                                 "F1 21", "F2 10 00", "F3 02", "F6", "F8", "FA", "FB", "FC", "FE", "FF"}) {
-            dump += QByteArray::fromHex(kind);
-            expected += kind;
-        }
-        dump += exclusive;
-        expected += hexOf(exclusive);
-        for (int i = 0; i < BurstCount; ++i) {
+        for (int i = 0; i < 2000; ++i) {
             QByteArray message;
             message.append(char(0x90 | (i % 16))).append(char(i % 128)).append(char(i / 16 % 128));
             dump += message;
             expected += hexOf(message);
         }
         const QString input = dir.filePath("dump.syx");
-        const QString output = dir.filePath("received.syx");
         QVERIFY(writeFileBytes(input, dump));
 
         QProcess monitor;
-        startMonitor(monitor, {"--count", QString::number(expected.size()), "--json", "--syx", output});
+        startMonitor(monitor, {"--count", QString::number(expected.size()), "--json"});
         QCOMPARE(send({"--file", input}), 0);
         const CliRun run = finishCli(monitor);
         QCOMPARE(run.status, 0);
@@ -79,7 +65,6 @@ private slots:
         }
         QCOMPARE(received.size(), expected.size());
         QVERIFY(received == expected);
-        QVERIFY(readFileBytes(output) == exclusive);
     }
 
     void interruptEndsCleanlyWithWhatArrived()
@@ -101,19 +86,20 @@ private slots:
         QCOMPARE(readFileBytes(output).toHex(), QByteArray("f04110421240007f0041f7"));
     }
 
+    // The reply, not the request, is printed, in the monitor's line format (with --detail here).
     void requestPrintsThePeersIdentityReply()
     {
         const QByteArray request = QByteArray::fromHex("f07e7f0601f7");
         const QByteArray reply = QByteArray::fromHex("f07e000602411000190000000100f7");
         QProcess process;
         startCli(process, {"request", "--to", m_peer->destinationName(), "--from", m_peer->sourceName(), "--timeout", "60",
-                           "F0 7E 7F 06 01 F7"});
+                           "--detail", "F0 7E 7F 06 01 F7"});
         QVERIFY(m_peer->waitForBytes(request.size()));
         QCOMPARE(m_peer->takeReceived(), request);
         QVERIFY(m_peer->send(reply));
         const CliRun run = finishCli(process);
         QCOMPARE(run.status, 0);
-        QCOMPARE(run.out, hexOf(reply) + '\n');
+        QCOMPARE(run.out, "Port1 SysEx    " + hexOf(reply) + '\n');
     }
 
 private:

@@ -1,9 +1,11 @@
 #include "persistence/ControlChangeWindowRestorationInfo.h"
+#include "persistence/FileStream.h"
 #include "persistence/ProjectFileHelper.h"
 #include "testkit/FileBytes.h"
 #include "testkit/StubProjectWindows.h"
 #include "persistence/WindowRestorationInfo.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -87,25 +89,96 @@ void compareInfo(const WindowInfoStruct& actual, const WindowInfoStruct& expecte
 
 } // namespace
 
+// The project file and the tagged records its views' payloads are made of.
 class tst_ProjectFile : public QObject {
     Q_OBJECT
 
 private slots:
-    void emptyWorkspaceIsEightyEightBytes()
+    // An empty text writes its tag and a zero length but reports false; it reads back empty.
+    void recordsAreTagSizeValueBigEndianAndReadBackInOrder()
+    {
+        QByteArray bytes;
+        {
+            QDataStream out(&bytes, QIODevice::WriteOnly);
+            QVERIFY(FileStream::setIntParameterToStream(out, 2, 0x01020304));
+            QVERIFY(FileStream::setStringParameterToStream(out, 0, QStringLiteral("ä7")));
+            QVERIFY(!FileStream::setStringParameterToStream(out, 4, QString()));
+            FileStream::setIntParameterToStream(out, 1, -7);
+        }
+        QCOMPARE(bytes.toHex(), QByteArray("00000002" "00000004" "01020304" "00000000" "00000003" "c3a437"
+                                           "00000004" "00000000" "00000001" "00000004" "fffffff9"));
+        QDataStream in(bytes);
+        qint32 value = 99;
+        QString text;
+        QString empty = QStringLiteral("old");
+        QVERIFY(FileStream::getIntParameterFromStream(in, 2, value));
+        QCOMPARE(value, 0x01020304);
+        QVERIFY(FileStream::getStringParameterFromStream(in, 0, text));
+        QCOMPARE(text, QStringLiteral("ä7"));
+        QVERIFY(FileStream::getStringParameterFromStream(in, 4, empty));
+        QVERIFY(empty.isEmpty());
+        QVERIFY(FileStream::getIntParameterFromStream(in, 1, value));
+        QCOMPARE(value, -7);
+        QVERIFY(!FileStream::getIntParameterFromStream(in, 3, value));
+        QCOMPARE(value, 0);
+    }
+
+    void integerRecordMismatches_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("consumed");
+        QTest::newRow("empty stream") << QByteArray() << 0;
+        QTest::newRow("other tag") << bigEndian({5, 4, 1}) << 4;
+        QTest::newRow("size not 4") << bigEndian({1, 8, 1}) << 8;
+        QTest::newRow("cut inside value") << bigEndian({1, 4}) + QByteArray(2, 'x') << 10;
+    }
+
+    void integerRecordMismatches()
+    {
+        QFETCH(QByteArray, bytes);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        QDataStream in(&buffer);
+        qint32 value = 42;
+        QVERIFY(!FileStream::getIntParameterFromStream(in, 1, value));
+        QCOMPARE(value, 0);
+        QTEST(int(buffer.pos()), "consumed");
+    }
+
+    void stringRecordReads_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("found");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("left"); // bytes after the record
+        QTest::newRow("stops at the first NUL") << bigEndian({0, 5}) + QByteArray("ab\0cd", 5) << true << "ab" << 0;
+        QTest::newRow("empty text") << bigEndian({0, 0}) + "xyz" << true << "" << 3;
+        // A length of nearly 2 GiB in a short payload is damage, read without allocating it.
+        QTest::newRow("length beyond the payload") << bigEndian({0, 0x7ffffff0}) + "F0 F7" << false << "" << -1;
+        QTest::newRow("negative length") << bigEndian({0, -5}) + "xyz" << false << "" << -1;
+        QTest::newRow("other tag") << bigEndian({3, 1}) + "A" << false << "" << -1;
+        QTest::newRow("cut after tag") << bigEndian({0}) << false << "" << -1;
+    }
+
+    void stringRecordReads()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, found);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        QDataStream in(&buffer);
+        QString read = QStringLiteral("old");
+        QCOMPARE(FileStream::getStringParameterFromStream(in, 0, read), found);
+        QTEST(read, "text");
+        if (found) {
+            QTEST(int(buffer.bytesAvailable()), "left");
+        }
+    }
+
+    void windowsWriteRecordAndPayloadInOrder()
     {
         StubProjectWindows windows;
         windows.mainWindow = windowInfo(0, QRect(10, 20, 679, 548), 2, true);
-        QByteArray data;
-        QVERIFY(ProjectFileHelper(windows).buildFileData(data));
-
-        QCOMPARE(data.size(), 88);
-        QCOMPARE(data.toHex(), file(record({0, 1, 10, 20, 679, 548, 2})).toHex());
-    }
-
-    void toolWindowsWriteRecordAndPayloadInOrder()
-    {
-        StubProjectWindows windows;
-        windows.mainWindow = windowInfo(0, QRect(0, 0, 400, 300));
         windows.addToolWindow(windowInfo(Ids::MidiInMonitorId, QRect(0, 0, 338, 274)));
         windows.addToolWindow(windowInfo(Ids::ControlChangeId, QRect(1, 2, 225, 250), 0, false, {7, 0}));
         windows.addToolWindow(windowInfo(Ids::MidiMessageEditorId, QRect(3, 4, 10, 20)), QStringLiteral("F0 F7"));
@@ -116,7 +189,7 @@ private slots:
         // A parameter is the tag 16, then Qt's QVariant: type 2 (int), null flag 0, the value.
         const QByteArray parameters = bigEndian({16, 2}) + '\0' + bigEndian({7}) + bigEndian({16, 2}) + '\0' + bigEndian({0});
         // A view's payload is framed by its length; an editor without text writes tag 0, length 0.
-        const QByteArray windowData = mainRecord + monitorRecord + emptyPayload
+        const QByteArray windowData = record({0, 1, 10, 20, 679, 548, 2}) + monitorRecord + emptyPayload
             + record({5, 0, 1, 2, 225, 250, 0}, parameters) + emptyPayload
             + record({3, 0, 3, 4, 10, 20, 0}) + bigEndian({13, 0, 5}) + "F0 F7"
             + record({3, 0, 0, 0, 338, 274, 0}) + bigEndian({8, 0, 0});
@@ -244,7 +317,7 @@ private slots:
     void windowsBeforeADamagedRecordStayOpen()
     {
         const QByteArray stringParameter = bigEndian({16, QMetaType::QString}) + '\0' + bigEndian({0});
-        const QByteArray windowData = mainRecord + monitorRecord + emptyPayload + record({3, 0, 0, 274, 338, 274, 0})
+        const QByteArray windowData = record({0, 1, 10, 20, 679, 548, 2}) + monitorRecord + emptyPayload + record({3, 0, 0, 274, 338, 274, 0})
             + emptyPayload + record({5, 0, 0, 0, 225, 250, 0}, stringParameter) + emptyPayload;
         StubProjectWindows windows;
         QCOMPARE(read(file(windowData), windows), int(ProjectFileHelper::ReadFailed));

@@ -130,8 +130,6 @@ private slots:
         QTest::newRow("empty value") << QByteArray("[Preferences]\nProgramNumberBase=\n") << 1208u << 1;
         QTest::newRow("unknown keys and groups")
             << QByteArray("[Nonsense]\nx=1\n[Preferences]\nFoo=3\nMessageMiddleC=1\n") << 1205u << 1;
-        QTest::newRow("line without equals")
-            << QByteArray("[Preferences]\ngarbage line\nMessageMiddleC=2\n") << 1205u << 2;
     }
 
     void damagedValueFallsBackToTheDefault()
@@ -259,19 +257,16 @@ private slots:
                   "0000000015-14-0=@Rect(0 0 338 274), 0, false\n");
         const QList<WindowLayoutEntry> entries = SettingsStore(iniPath()).readWindowLayout();
         // Window IDs: the main window's 0 and the tool windows' 1 to 14.
-        QCOMPARE(entries.size(), 6);
-        QCOMPARE(entries.at(0).windowId, 1);
+        QList<int> ids;
+        for (const WindowLayoutEntry& entry : entries)
+            ids << entry.windowId;
+        QCOMPARE(ids, (QList<int>{1, 2, 0, 4, 5, 14}));
         QCOMPARE(entries.at(0).windowState, int(Qt::WindowMaximized));
         QCOMPARE(entries.at(0).stayOnTop, true);
-        QCOMPARE(entries.at(1).windowId, 2);
         QCOMPARE(entries.at(1).rect, QRect(338, 0, 338, 274));
-        QCOMPARE(entries.at(2).windowId, 0);
-        QCOMPARE(entries.at(3).windowId, 4);
-        QCOMPARE(entries.at(4).windowId, 5);
         // Unknown state bits are dropped.
         QCOMPARE(entries.at(4).windowState, 0xF);
         QCOMPARE(entries.at(4).parameters.value(0).toInt(), 7);
-        QCOMPARE(entries.at(5).windowId, 14);
     }
 
 private:

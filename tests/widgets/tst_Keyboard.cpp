@@ -224,7 +224,7 @@ private slots:
         QCOMPARE(pk->pressureValue(), 63);
     }
 
-    void channelPressureOnlyWhileANoteSounds()
+    void channelPressureFollowsTheDragOnlyWhileANoteSounds()
     {
         PressureKeyboard* pk = pressureKeyboard();
         pk->setPressureMode(PressureKeyboard::PressureModeChannel);
@@ -239,7 +239,19 @@ private slots:
         drag(150);
         // 127 - round((100 - y) * 1.28)
         QCOMPARE(m_log.events, (QStringList{"on60", "cp=100", "cp=63", "cp=76", "cp=0", "cp=127"}));
-        QTest::mouseRelease(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 150));
+
+        // Fine mode anchors where Shift was first seen.
+        m_log.events.clear();
+        drag(60, Qt::ShiftModifier);                  // anchor 60: plain value 76
+        drag(50, Qt::ShiftModifier);                  // 76 - round(10 * 100 / 256) = 72
+        drag(40, Qt::ShiftModifier);                  // 76 - round(7.8125) = 68
+        drag(40);                                     // Shift released: plain value at once
+        drag(30, Qt::ShiftModifier);                  // new anchor 30: plain value 37
+        drag(20, Qt::ShiftModifier);                  // 37 - 4 = 33
+        drag(200, Qt::ShiftModifier);                 // 37 + round(66.4) = 103
+        drag(300, Qt::ShiftModifier);                 // 37 + round(105.5) clamps to 127
+        QCOMPARE(m_log.events, (QStringList{"cp=76", "cp=72", "cp=68", "cp=50", "cp=37", "cp=33", "cp=103", "cp=127"}));
+        QTest::mouseRelease(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 300));
 
         // A press that only releases latched notes leaves nothing sounding: no pressure.
         QTest::mouseClick(pk, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(E4, 80));
@@ -252,35 +264,24 @@ private slots:
         QVERIFY(pk->isPressing());
     }
 
-    void fineModeAnchorsWhereShiftWasFirstSeen()
-    {
-        PressureKeyboard* pk = pressureKeyboard();
-        pk->setPressureMode(PressureKeyboard::PressureModeChannel);
-        QTest::mousePress(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 80));
-        drag(60, Qt::ShiftModifier);                  // anchor 60: plain value 76
-        drag(50, Qt::ShiftModifier);                  // 76 - round(10 * 100 / 256) = 72
-        drag(40, Qt::ShiftModifier);                  // 76 - round(7.8125) = 68
-        drag(40);                                     // Shift released: plain value at once
-        drag(30, Qt::ShiftModifier);                  // new anchor 30: plain value 37
-        drag(20, Qt::ShiftModifier);                  // 37 - 4 = 33
-        drag(200, Qt::ShiftModifier);                 // 37 + round(66.4) = 103
-        drag(300, Qt::ShiftModifier);                 // 37 + round(105.5) clamps to 127
-        QCOMPARE(m_log.events,
-                 (QStringList{"on60", "cp=76", "cp=72", "cp=68", "cp=50", "cp=37", "cp=33", "cp=103", "cp=127"}));
-    }
-
-    void releaseEndsThePressureDragAndItsHoldOnTheWheel()
+    // The drag holds the wheel and draws the value overlay until the release.
+    void releaseEndsThePressureDragItsOverlayAndItsHoldOnTheWheel()
     {
         PressureKeyboard* pk = pressureKeyboard();
         QWidget parent;
         pk->setParent(&parent);
-        pk->setPressureMode(PressureKeyboard::PressureModeKey);
+        auto const unparent = qScopeGuard([pk] { pk->setParent(nullptr); }); // cleanup() deletes it
+        pk->setPressureMode(PressureKeyboard::PressureModeChannel);
+        QPoint const probe(300, 50); // on the value line for 63, far from the value box
         QVERIFY(!WidgetEvents::wheel(pk, QPoint(100, 50), -120));
         QTest::mousePress(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 80));
         QVERIFY(pk->isPressing());
+        drag(50);
+        QCOMPARE(pk->grab().toImage().pixelColor(probe), QColor(Qt::blue));
         QVERIFY(WidgetEvents::wheel(pk, QPoint(100, 50), -120, Qt::LeftButton));
-        QTest::mouseRelease(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 80));
+        QTest::mouseRelease(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 50));
         QVERIFY(!pk->isPressing());
+        QVERIFY(pk->grab().toImage().pixelColor(probe) != QColor(Qt::blue));
         QCOMPARE(pk->pressureValue(), PressureKeyboard::NoPressureValue);
         QVERIFY(!WidgetEvents::wheel(pk, QPoint(100, 50), -120));
         m_log.events.clear();
@@ -291,20 +292,6 @@ private slots:
         QTest::mousePress(pk, Qt::LeftButton, Qt::NoModifier, QPoint(10, 100));
         QVERIFY(!pk->isPressing());
         QTest::mouseRelease(pk, Qt::LeftButton, Qt::NoModifier, QPoint(10, 100));
-        pk->setParent(nullptr);
-    }
-
-    void overlayIsDrawnOnlyDuringAPressureDrag()
-    {
-        PressureKeyboard* pk = pressureKeyboard();
-        QColor const blue(Qt::blue);
-        QPoint const probe(300, 50); // on the value line for 63, far from the value box
-        pk->setPressureMode(PressureKeyboard::PressureModeChannel);
-        QTest::mousePress(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 80));
-        drag(50);
-        QCOMPARE(pk->grab().toImage().pixelColor(probe), blue);
-        QTest::mouseRelease(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 50));
-        QVERIFY(pk->grab().toImage().pixelColor(probe) != blue);
     }
 
 private:

@@ -59,10 +59,10 @@ private slots:
         m_slider->setWheelMode(MidiPitchbendSlider::Hold);
         QWidget parent;
         m_slider->setParent(&parent);
+        auto const unparent = qScopeGuard([this] { m_slider->setParent(nullptr); }); // cleanup() deletes it
         QVERIFY(WidgetEvents::wheel(m_slider, QPoint(20, 80), 120));
         QVERIFY(WidgetEvents::wheel(m_slider, QPoint(20, 80), -360));
         QCOMPARE(spy.count(), 1);
-        m_slider->setParent(nullptr);
     }
 
     void keysActOnlyInHoldMode_data()
