@@ -105,25 +105,22 @@ private:
     {
         return index < refs.size() ? refs[index] : InvalidPortRef;
     }
-    enum class Kind { Service, Removed, AddedSource, AddedDestination };
-
+    std::vector<MidiEndpointRef> serviceEndpoints(bool sources);
     std::vector<MidiEndpointRef> listed(bool sources);
     MidiEndpointRef addEndpoint(bool isSource, const QString& displayName, const QString& name);
-    Kind kind(MidiEndpointRef ref) const;
-    static bool added(Kind kind) { return kind == Kind::AddedSource || kind == Kind::AddedDestination; }
-    // Failed for a removed endpoint or a failing read, Ok once read from an added one, else -1:
-    // the decorated service answers.
-    int readOwn(MidiEndpointRef ref, Property property, const std::function<void(const Endpoint&)>& read) const;
-    // With m_mutex held. The endpoint if this object knows it (added, removed or touched), or null.
-    const Endpoint* find(MidiEndpointRef ref) const;
-    MidiStatus portAdded(MidiStatus status, MidiPortRef* port, Port entry);
+    // What this object knows of the endpoint; a default one for a service endpoint never touched.
+    Endpoint known(MidiEndpointRef ref) const;
+    // Whether port was made through this object as an input (or output) port.
+    bool isPort(MidiPortRef port, bool input) const;
+    MidiStatus remember(MidiStatus status, MidiPortRef port, Port entry);
     // With m_mutex held: forgets the connections that match and returns them.
     std::vector<Connection> forget(const std::function<bool(const Connection&)>& matches);
 
     std::unique_ptr<MidiService> m_service;
     mutable std::mutex m_mutex;
+    // Added endpoints get consecutive references, so they are listed in the order they came.
     std::map<MidiEndpointRef, Endpoint> m_endpoints;
-    std::vector<MidiEndpointRef> m_addedOrder;
+    int m_addedCount = 0;
     std::map<MidiPortRef, Port> m_ports;
     std::vector<Connection> m_connections;
     std::atomic<bool> m_connectFails{false};
