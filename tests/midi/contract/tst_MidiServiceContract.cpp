@@ -9,6 +9,9 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <algorithm>
+#include <functional>
+#include <future>
 #include <thread>
 
 // What every MIDI service promises the port layer, tested through the port layer against a
@@ -17,6 +20,8 @@
 
 namespace {
 constexpr int WaitMs = 30000;
+constexpr int FloodEvents = 60;
+constexpr int FloodEventLength = 2000;  // a port's ring holds eight
 
 std::unique_ptr<ServiceContractFixture> makeFixture(const QString& name)
 {
@@ -64,6 +69,42 @@ QList<QByteArray> burst(int count)
     }
     return messages;
 }
+// An exclusive carrying its sequence number in its first two data bytes.
+QByteArray numbered(int sequence)
+{
+    return bytes({0xF0, sequence >> 7, sequence & 0x7F}) + QByteArray(FloodEventLength - 4, 0x11) + char(0xF7);
+}
+
+// A receive callback that notes each exclusive's number and passes what it gets on slowly, as the
+// analyzer does with thru on. A service may deliver an exclusive in chunks (ALSA's are 256 bytes).
+struct SlowThru {
+    static void callback(void* context, const unsigned char* data, unsigned short length, unsigned int, unsigned int)
+    {
+        auto* self = static_cast<SlowThru*>(context);
+        if (data[0] == 0xF0) {
+            {
+                std::lock_guard<std::mutex> lock(self->mutex);
+                self->sequences.push_back(data[1] * 128 + data[2]);
+                self->changed.notify_all();
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        unsigned int timeStamp = 0;
+        self->output->transmitMidi(data, length, timeStamp);
+    }
+    // Until count exclusives have come, the last of them numbered last (any if last is negative).
+    bool waitFor(std::size_t count, int last)
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        return changed.wait_for(lock, std::chrono::milliseconds(WaitMs),
+                                [&] { return sequences.size() >= count && (last < 0 || sequences.back() == last); });
+    }
+
+    MidiOutputPort* output = nullptr;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<int> sequences;
+};
 }
 
 class MidiServiceContractTest : public QObject {
@@ -320,6 +361,45 @@ private slots:
         QCOMPARE(m_output->openOutputPort(m_peer->destinationName()), 0);
         QCOMPARE(transmit(bytes({0x80, 0x3C, 0x00})), 0);
         QVERIFY(m_peer->waitForBytes(3));
+    }
+
+    // A flood faster than the thru destination drains keeps the service's reader waiting for room
+    // in the input port's ring; reopening that input, and quitting, must still finish in order.
+    void aPortChangeAndQuitUnderFloodFinishInOrder_data()
+    {
+        QTest::addColumn<bool>("reopenFirst");
+        QTest::newRow("reopen, then quit") << true;
+        QTest::newRow("quit while flooded") << false;
+    }
+
+    void aPortChangeAndQuitUnderFloodFinishInOrder()
+    {
+        QFETCH(bool, reopenFirst);
+        SlowThru thru;
+        thru.output = m_output.get();
+        m_input->setReceivedMidiCallbackFunc(&SlowThru::callback, &thru);
+        QCOMPARE(m_output->openOutputPort(m_peer->destinationName()), 0);
+        QCOMPARE(m_input->openInputPort(m_peer->sourceName()), 0);
+        for (int i = 0; i < FloodEvents; ++i) {
+            m_peer->send(numbered(i));
+        }
+        const bool flowing = thru.waitFor(2, -1);
+        // Aside, so that a hang fails the test rather than stalling it.
+        auto finished = std::async(std::launch::async, [&] {
+            if (reopenFirst) {
+                m_input->openInputPort(m_peer->sourceName());
+                m_peer->send(numbered(FloodEvents));
+                thru.waitFor(1, FloodEvents);
+            }
+            cleanup();
+        });
+        if (finished.wait_for(std::chrono::seconds(60)) != std::future_status::ready) {
+            qFatal("reopening or closing a flooded input hung");
+        }
+        QVERIFY(flowing);
+        const std::vector<int>& received = thru.sequences;
+        QVERIFY(std::adjacent_find(received.begin(), received.end(), std::greater_equal<int>()) == received.end());
+        QCOMPARE(received.back() == FloodEvents, reopenFirst);
     }
 
 private:
