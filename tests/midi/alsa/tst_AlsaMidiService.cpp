@@ -116,7 +116,7 @@ private slots:
         const QByteArray dump = sysEx(16384);
         QVERIFY(device.write(dump));
         QVERIFY(m_ports->recorder.waitForBytes(dump.size()));
-        QCOMPARE(m_ports->recorder.received(), dump);
+        QCOMPARE(m_ports->recorder.takeReceived(), dump);
         QVERIFY(m_ports->recorder.contexts().size() > 1);
         QCOMPARE(m_ports->recorder.contexts().count(&connectionContext), m_ports->recorder.contexts().size());
         // Stamped when read from the sequencer.

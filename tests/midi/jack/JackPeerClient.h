@@ -4,7 +4,6 @@
 #include "midi/contract/ServiceContractFixture.h"
 #include "midi/jack/JackByteRing.h"
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <jack/jack.h>
@@ -28,12 +27,8 @@ public:
     jack_port_t* inputPort() const { return m_input; }
 
     bool send(const QByteArray& event) override;
-    // Until everything queued has left and reached the ports it is connected to.
-    bool waitUntilSent();
     bool waitForBytes(int count) override { return ReadingThread::waitForBytes(count); }
     QByteArray takeReceived() override { return ReadingThread::takeReceived(); }
-    // The events received so far.
-    int takenEvents() const { return m_takenEvents; }
     // Leaves the server: both ports disappear.
     void vanish() override;
 
@@ -47,6 +42,4 @@ private:
     jack_port_t* m_input = nullptr;
     JackByteRing m_toSend;
     JackByteRing m_received;
-    std::atomic<int> m_takenEvents{0};
-    std::atomic<std::uint64_t> m_cycles{0};
 };
