@@ -25,11 +25,6 @@ FaultInjectingMidiService::FaultInjectingMidiService(std::unique_ptr<MidiService
 
 FaultInjectingMidiService::~FaultInjectingMidiService() = default;
 
-MidiStatus FaultInjectingMidiService::createClient(const QString& name, MidiClientRef* client)
-{
-    return m_service->createClient(name, client);
-}
-
 MidiStatus FaultInjectingMidiService::disposeClient(MidiClientRef client)
 {
     const MidiStatus status = m_service->disposeClient(client);
@@ -133,21 +128,16 @@ MidiStatus FaultInjectingMidiService::connectDestination(MidiPortRef port, MidiE
     return e.removed ? Failed : e.added ? Ok : m_service->connectDestination(port, destination);
 }
 
-MidiStatus FaultInjectingMidiService::disconnectDestination(MidiPortRef port, MidiEndpointRef destination)
-{
-    return known(destination).added ? Ok : m_service->disconnectDestination(port, destination);
-}
-
 MidiStatus FaultInjectingMidiService::send(MidiPortRef port, MidiEndpointRef destination, const MidiPacket& packet)
 {
     const Endpoint e = known(destination);
     if (m_sendFails || packet.data == nullptr || e.removed || (e.added && (e.isSource || !isPort(port, false)))) {
         return Failed;
     }
+    const auto clock = this->clock();
     MidiPacket stamped = packet;
-    if (stamped.hostTime == 0) {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        stamped.hostTime = m_clock ? m_clock() : 0;
+    if (stamped.hostTime == 0 && clock) {
+        stamped.hostTime = clock();
     }
     if (!e.added && m_service->send(port, destination, stamped) != Ok) {
         return Failed;
@@ -160,34 +150,29 @@ MidiStatus FaultInjectingMidiService::send(MidiPortRef port, MidiEndpointRef des
 
 std::uint64_t FaultInjectingMidiService::hostTimeNanos()
 {
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_clock) {
-            return m_clock();
-        }
-    }
-    return m_service->hostTimeNanos();
+    const auto clock = this->clock();
+    return clock ? clock() : m_service->hostTimeNanos();
+}
+
+std::function<std::uint64_t()> FaultInjectingMidiService::clock() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_clock;
 }
 
 bool FaultInjectingMidiService::removeEndpoint(MidiEndpointRef ref)
 {
-    std::vector<MidiEndpointRef> all = listed(true);
-    const std::vector<MidiEndpointRef> destinations = listed(false);
-    all.insert(all.end(), destinations.begin(), destinations.end());
-    if (std::find(all.begin(), all.end(), ref) == all.end()) {
+    const std::vector<MidiEndpointRef> sources = listed(true), destinations = listed(false);
+    if (std::count(sources.begin(), sources.end(), ref) + std::count(destinations.begin(), destinations.end(), ref) == 0) {
         return false;
     }
-    std::vector<Connection> gone;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_endpoints[ref].removed = true;
-        gone = forget([ref](const Connection& c) { return c.source == ref; });
-    }
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_endpoints[ref].removed = true;
+    const std::vector<Connection> gone = forget([ref](const Connection& c) { return c.source == ref; });
+    lock.unlock();
     // A device that vanished sends nothing more.
-    for (const Connection& connection : gone) {
-        if (ref < FirstAddedRef) {
-            m_service->disconnectSource(connection.port, connection.source);
-        }
+    for (const Connection& connection : ref < FirstAddedRef ? gone : std::vector<Connection>()) {
+        m_service->disconnectSource(connection.port, connection.source);
     }
     return true;
 }
@@ -283,7 +268,7 @@ std::vector<MidiEndpointRef> FaultInjectingMidiService::listed(bool sources)
     return refs;
 }
 
-MidiEndpointRef FaultInjectingMidiService::addEndpoint(bool isSource, const QString& displayName, const QString& name)
+MidiEndpointRef FaultInjectingMidiService::add(bool isSource, const QString& displayName, const QString& name)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     const MidiEndpointRef ref = FirstAddedRef + MidiEndpointRef(m_addedCount);

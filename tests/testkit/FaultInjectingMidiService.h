@@ -30,7 +30,10 @@ public:
     explicit FaultInjectingMidiService(std::unique_ptr<MidiService> service);
     ~FaultInjectingMidiService() override;
 
-    MidiStatus createClient(const QString& name, MidiClientRef* client) override;
+    MidiStatus createClient(const QString& name, MidiClientRef* client) override
+    {
+        return m_service->createClient(name, client);
+    }
     MidiStatus disposeClient(MidiClientRef client) override;
     MidiStatus createInputPort(MidiClientRef client, const QString& name, MidiReadProc readProc, void* readProcRefCon,
                                MidiPortRef* port) override;
@@ -45,7 +48,10 @@ public:
     MidiStatus connectSource(MidiPortRef port, MidiEndpointRef source, void* srcConnRefCon) override;
     MidiStatus disconnectSource(MidiPortRef port, MidiEndpointRef source) override;
     MidiStatus connectDestination(MidiPortRef port, MidiEndpointRef destination) override;
-    MidiStatus disconnectDestination(MidiPortRef port, MidiEndpointRef destination) override;
+    MidiStatus disconnectDestination(MidiPortRef port, MidiEndpointRef destination) override
+    {
+        return known(destination).added ? 0 : m_service->disconnectDestination(port, destination);
+    }
     // While the host clock is replaced, an unstamped packet carries its time, and so does what
     // a loop delivers.
     MidiStatus send(MidiPortRef port, MidiEndpointRef destination, const MidiPacket& packet) override;
@@ -53,14 +59,8 @@ public:
 
     // An empty name means "same as the display name". What is sent to an added destination is
     // only recorded.
-    MidiEndpointRef addSource(const QString& displayName, const QString& name = QString())
-    {
-        return addEndpoint(true, displayName, name);
-    }
-    MidiEndpointRef addDestination(const QString& displayName, const QString& name = QString())
-    {
-        return addEndpoint(false, displayName, name);
-    }
+    MidiEndpointRef addSource(const QString& displayName, const QString& name = {}) { return add(true, displayName, name); }
+    MidiEndpointRef addDestination(const QString& displayName, const QString& name = {}) { return add(false, displayName, name); }
     bool removeEndpoint(MidiEndpointRef endpoint);
     // Removes every endpoint the decorated service lists now.
     void removeServiceEndpoints();
@@ -107,12 +107,13 @@ private:
     }
     std::vector<MidiEndpointRef> serviceEndpoints(bool sources);
     std::vector<MidiEndpointRef> listed(bool sources);
-    MidiEndpointRef addEndpoint(bool isSource, const QString& displayName, const QString& name);
+    MidiEndpointRef add(bool isSource, const QString& displayName, const QString& name);
     // What this object knows of the endpoint; a default one for a service endpoint never touched.
     Endpoint known(MidiEndpointRef ref) const;
     // Whether port was made through this object as an input (or output) port.
     bool isPort(MidiPortRef port, bool input) const;
     MidiStatus remember(MidiStatus status, MidiPortRef port, Port entry);
+    std::function<std::uint64_t()> clock() const;
     // With m_mutex held: forgets the connections that match and returns them.
     std::vector<Connection> forget(const std::function<bool(const Connection&)>& matches);
 
