@@ -4,9 +4,8 @@
 
 Q_DECLARE_METATYPE(FaultInjectingMidiService::Property)
 
-// Name lists, opening and closing ports: what is assigned, what stays connected, and what happens
-// when endpoints change underneath or cannot be read. A vanished device, endpoints that come and
-// go, and a service without any are the service contract's.
+// Name lists, opening and closing ports when endpoints change underneath or cannot be read; a
+// vanished device and endpoints that come and go are the service contract's.
 class PortOpenClose : public QObject {
     Q_OBJECT
 
@@ -130,7 +129,8 @@ private slots:
 
     void openingByASharedDisplayNameTakesTheFirst()
     {
-        PortRig rig(PortRig::Endpoints::None);
+        PortRig rig;
+        rig.service->removeServiceEndpoints();
         const MidiEndpointRef first = rig.service->addSource(QStringLiteral("Interface"), QStringLiteral("port 1"));
         rig.service->addSource(QStringLiteral("Interface"), QStringLiteral("port 2"));
         rig.service->addDestination(QStringLiteral("Other"));

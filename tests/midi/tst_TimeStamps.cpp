@@ -32,7 +32,7 @@ private slots:
         QFETCH(uint, timeOfDayAtStart);
         QFETCH(qulonglong, nowMs);
         QFETCH(uint, expected);
-        PortRig rig(PortRig::Endpoints::Loopback, hostStartMs, timeOfDayAtStart);
+        PortRig rig(hostStartMs, timeOfDayAtStart);
         rig.service->setHostClock([nowMs] { return nowMs * NanosPerMs + NanosPerMs / 2; });
         QCOMPARE(rig.input->getTimeStamp(), expected);
         QCOMPARE(rig.output->getTimeStamp(), expected);

@@ -14,13 +14,9 @@
 #include <mutex>
 #include <vector>
 
-// Decorates any MidiService with what only tests need: endpoints added and removed (vanished) at
-// run time, property reads, connections and sends that fail, a replaced host clock, packets
-// injected from a source as if a device had sent them, and a record of what was sent. The rest
-// is passed on, so the port layer can be tested over every service.
-//
-// Added endpoints are listed after the decorated service's own. A removed endpoint is hidden:
-// not listed, its properties unreadable, the connections made to it through this object gone.
+// Decorates any MidiService with what only tests need: endpoints added (listed after the service's
+// own) and removed (hidden, unreadable, their connections gone), failing property reads, connections
+// and sends, a replaced host clock, packets injected from a source, and a record of what was sent.
 class FaultInjectingMidiService final : public MidiService {
 public:
     enum class Property { DisplayName, Name, UniqueId };

@@ -8,10 +8,8 @@
 #include <functional>
 #include <jack/jack.h>
 
-// The other end in the JACK tests: a small libjack client with one MIDI output "out" and one MIDI
-// input "in". Its process callback only copies: at most one queued event per cycle goes out
-// (so it paces itself), and every event that comes in is appended to a ring that the reading
-// thread empties. The waits give up after 30 s and say whether what they waited for happened.
+// The other end in the JACK tests: a libjack client with MIDI ports "out" and "in". Its process
+// callback sends at most one queued event per cycle (so it paces itself) and rings what comes in.
 class JackPeerClient : public ContractPeer, public ReadingThread {
 public:
     explicit JackPeerClient(const char* clientName = "tulvar-peer");
