@@ -132,7 +132,11 @@ public:
         m_held = held;
         m_changed.notify_all();
     }
-    bool waitUntilInside() { return waitUntil([this] { return m_inside; }); }
+    bool waitUntilInside()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return m_changed.wait_for(lock, std::chrono::seconds(30), [this] { return m_inside; });
+    }
     int finishedCalls()
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -140,13 +144,6 @@ public:
     }
 
 private:
-    template <class Condition>
-    bool waitUntil(Condition condition)
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        return m_changed.wait_for(lock, std::chrono::seconds(30), condition);
-    }
-
     std::mutex m_mutex;
     std::condition_variable m_changed;
     bool m_held = false;
