@@ -8,13 +8,11 @@
 
 #include <memory>
 
-// The Loopback service, decorated so that endpoints and failures can be arranged, with one client, one input port (group 1, recording what it receives) and
-// one output port (group 0), all sharing one time base, torn down in the main window's order.
+// The Loopback service, decorated so that endpoints and failures can be arranged, with one client,
+// one input port (group 1, recording what it receives) and one output port (group 0), all sharing
+// one time base, torn down in the main window's order.
 struct PortRig {
-    enum class Endpoints { Loopback, None };
-
-    explicit PortRig(Endpoints endpoints = Endpoints::Loopback, unsigned long long hostTimeAtStart = 0,
-                     unsigned int timeOfDayAtStart = 0)
+    explicit PortRig(unsigned long long hostTimeAtStart = 0, unsigned int timeOfDayAtStart = 0)
         : service(std::make_unique<FaultInjectingMidiService>()),
           client(std::make_unique<MidiClient>(*service)),
           input(std::make_unique<MidiInputPort>(client.get(), MaxMidiMessageLength, 1, hostTimeAtStart,
@@ -22,9 +20,6 @@ struct PortRig {
           output(std::make_unique<MidiOutputPort>(client.get(), MaxMidiMessageLength, 0, hostTimeAtStart,
                                                   timeOfDayAtStart))
     {
-        if (endpoints == Endpoints::None) {
-            service->removeServiceEndpoints();
-        }
         input->setReceivedMidiCallbackFunc(&ReceivedRecorder::callback, &recorder);
     }
 

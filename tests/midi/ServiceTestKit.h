@@ -44,39 +44,56 @@ inline QList<QByteArray> everyMessageKind()
             bytes({0xFB}), bytes({0xFC}), bytes({0xFE}), bytes({0xFF})};
 }
 
-class ReadProcRecorder {
+// Bytes that arrive on other threads, kept until the test takes them; the wait gives up after 30 s.
+class ReceivedBytes {
+public:
+    bool waitForBytes(int count)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return m_arrived.wait_for(lock, std::chrono::seconds(30), [&] { return m_received.size() >= count; });
+    }
+    // What has arrived, which is then forgotten: waitForBytes counts from there.
+    QByteArray takeReceived()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        QByteArray taken;
+        taken.swap(m_received);
+        return taken;
+    }
+
+protected:
+    ~ReceivedBytes() = default;
+    void keep(const char* data, int size)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_received.append(data, size);
+        m_arrived.notify_all();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_arrived;
+    QByteArray m_received;
+};
+
+// A read procedure that keeps what a service delivers and the connection context of each delivery.
+class ReadProcRecorder : public ReceivedBytes {
 public:
     static void readProc(const MidiPacket* packets, unsigned int count, void* readProcRefCon, void* srcConnRefCon)
     {
         auto* self = static_cast<ReadProcRecorder*>(readProcRefCon);
-        std::lock_guard<std::mutex> lock(self->m_mutex);
-        for (unsigned int i = 0; i < count; ++i) {
-            self->m_bytes.append(reinterpret_cast<const char*>(packets[i].data), packets[i].length);
-            self->m_timesStamped = self->m_timesStamped && packets[i].hostTime != 0;
+        {
+            std::lock_guard<std::mutex> lock(self->m_mutex);
+            self->m_contexts.append(srcConnRefCon);
+            for (unsigned int i = 0; i < count; ++i) {
+                self->m_timesStamped = self->m_timesStamped && packets[i].hostTime != 0;
+            }
         }
-        self->m_contexts.append(srcConnRefCon);
-        self->m_changed.notify_all();
+        for (unsigned int i = 0; i < count; ++i) {
+            self->keep(reinterpret_cast<const char*>(packets[i].data), packets[i].length);
+        }
     }
 
-    bool waitForBytes(int count, int timeoutMs = 30000)
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        return m_changed.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return m_bytes.size() >= count; });
-    }
-    QByteArray received()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_bytes;
-    }
-    // What arrived so far; waitForBytes then counts from here.
-    QByteArray take()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        QByteArray taken;
-        taken.swap(m_bytes);
-        return taken;
-    }
-    // The connection context of every delivery.
     QList<void*> contexts()
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -90,21 +107,17 @@ public:
 
 private:
     std::mutex m_mutex;
-    std::condition_variable m_changed;
-    QByteArray m_bytes;
     QList<void*> m_contexts;
     bool m_timesStamped = true;
 };
 
-// A read procedure that records how many packets arrived and can be held inside its call until
-// the test lets it go.
+// A read procedure that can be held inside its call until the test lets it go.
 class HeldReader {
 public:
-    static void readProc(const MidiPacket*, unsigned int count, void* readProcRefCon, void*)
+    static void readProc(const MidiPacket*, unsigned int, void* readProcRefCon, void*)
     {
         auto* self = static_cast<HeldReader*>(readProcRefCon);
         std::unique_lock<std::mutex> lock(self->m_mutex);
-        self->m_packets += int(count);
         self->m_inside = true;
         self->m_changed.notify_all();
         self->m_changed.wait(lock, [self] { return !self->m_held; });
@@ -119,8 +132,11 @@ public:
         m_held = held;
         m_changed.notify_all();
     }
-    bool waitUntilInside() { return waitUntil([this] { return m_inside; }); }
-    bool waitForPackets(int count) { return waitUntil([&] { return m_packets >= count && !m_inside; }); }
+    bool waitUntilInside()
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return m_changed.wait_for(lock, std::chrono::seconds(30), [this] { return m_inside; });
+    }
     int finishedCalls()
     {
         std::lock_guard<std::mutex> lock(m_mutex);
@@ -128,18 +144,10 @@ public:
     }
 
 private:
-    template <class Condition>
-    bool waitUntil(Condition condition)
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        return m_changed.wait_for(lock, std::chrono::seconds(30), condition);
-    }
-
     std::mutex m_mutex;
     std::condition_variable m_changed;
     bool m_held = false;
     bool m_inside = false;
-    int m_packets = 0;
     int m_finishedCalls = 0;
 };
 

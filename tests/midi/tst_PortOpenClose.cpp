@@ -2,8 +2,10 @@
 
 #include <QtTest>
 
-// Opening and closing ports: what is assigned, what stays connected, and what happens when
-// endpoints change underneath. A vanished device is the service contract's.
+Q_DECLARE_METATYPE(FaultInjectingMidiService::Property)
+
+// Name lists, opening and closing ports when endpoints change underneath or cannot be read; a
+// vanished device and endpoints that come and go are the service contract's.
 class PortOpenClose : public QObject {
     Q_OBJECT
 
@@ -95,26 +97,57 @@ private slots:
         QCOMPARE(rig.inputName(), QStringLiteral("No Assign"));
     }
 
-    void aPacketLongerThanARecordArrivesInSlices()
+    void failedPropertyReadEmptiesTheList_data()
     {
-        PortRig rig;
-        QCOMPARE(rig.openInput(0u), 0);
-        QByteArray dump(40000, '\0');
-        for (int i = 0; i < dump.size(); ++i) {
-            dump[i] = char(i % 127);
-        }
-        dump[0] = char(0xF0);
-        dump[dump.size() - 1] = char(0xF7);
-        QVERIFY(rig.inject(0, dump));
-        QVERIFY(rig.recorder.waitForCount(3));
-        const auto records = rig.recorder.records();
-        QCOMPARE(records.size(), std::size_t(3));
-        QCOMPARE(records[0].data.size(), int(MaxMidiMessageLength));
-        QCOMPARE(records[0].data + records[1].data + records[2].data, dump);
-        QCOMPARE(records[1].timeStamp, records[0].timeStamp);
-        QCOMPARE(records[2].timeStamp, records[0].timeStamp);
+        QTest::addColumn<bool>("sources");
+        QTest::addColumn<FaultInjectingMidiService::Property>("property");
+        QTest::newRow("source display name") << true << FaultInjectingMidiService::Property::DisplayName;
+        QTest::newRow("destination unique ID") << false << FaultInjectingMidiService::Property::UniqueId;
     }
 
+    void failedPropertyReadEmptiesTheList()
+    {
+        QFETCH(bool, sources);
+        QFETCH(FaultInjectingMidiService::Property, property);
+        PortRig rig;
+        rig.service->setPropertyReadFails(sources ? rig.service->getSource(1) : rig.service->getDestination(1),
+                                          property, true);
+        MIDI_RESULT result = MIDI_RESULT_OK;
+        const QStringList list =
+            sources ? rig.input->getInputPortNameList(&result) : rig.output->getOutputPortNameList(&result);
+        QVERIFY(list.isEmpty());
+        QCOMPARE(result, MIDI_RESULT_ERROR);
+        // With the list empty nothing can be opened by index or by name.
+        if (sources) {
+            QCOMPARE(rig.input->openInputPort(0u), 1);
+            QCOMPARE(rig.input->openInputPort(QStringLiteral("Loopback A")), 1);
+        } else {
+            QCOMPARE(rig.output->openOutputPort(0u), 1);
+            QCOMPARE(rig.output->openOutputPort(QStringLiteral("Loopback A")), 1);
+        }
+    }
+
+    void openingByASharedDisplayNameTakesTheFirst()
+    {
+        PortRig rig;
+        rig.service->removeServiceEndpoints();
+        const MidiEndpointRef first = rig.service->addSource(QStringLiteral("Interface"), QStringLiteral("port 1"));
+        rig.service->addSource(QStringLiteral("Interface"), QStringLiteral("port 2"));
+        rig.service->addDestination(QStringLiteral("Other"));
+        const MidiEndpointRef firstOut = rig.service->addDestination(QStringLiteral("Interface"));
+        rig.service->addDestination(QStringLiteral("Interface"));
+
+        QCOMPARE(rig.input->openInputPort(QStringLiteral("Interface")), 0);
+        QCOMPARE(rig.input->getCurrentPortIndex(), 0u);
+        std::int32_t firstId = 0;
+        rig.service->getIntegerProperty(first, MidiIntegerProperty::UniqueId, &firstId);
+        QCOMPARE(rig.input->getCurrentPortUniqueId(), firstId);
+
+        QCOMPARE(rig.output->openOutputPort(QStringLiteral("Interface")), 0);
+        QCOMPARE(rig.output->getCurrentPortIndex(), 1u);
+        QCOMPARE(rig.transmit(hex("FE")), 0);
+        QCOMPARE(rig.service->sentMessages(firstOut).size(), 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(PortOpenClose)

@@ -10,8 +10,7 @@
 
 namespace {
 
-// A receive callback that records like ReceivedRecorder but can be held shut, so that the
-// delivery thread stops taking records out while a test fills the ring.
+// A receive callback that records like ReceivedRecorder but can be held shut inside its call.
 class GatedRecorder : public ReceivedRecorder {
 public:
     static void gatedCallback(void* context, const unsigned char* data, unsigned short length, unsigned int timeStamp,
@@ -94,41 +93,6 @@ private slots:
         QVERIFY(thread.isAvailable(SmallCapacity));
     }
 
-    void fullRingHoldsTheWriterWithoutLosingAnything()
-    {
-        GatedRecorder recorder;
-        MidiDataTransmissionThread thread(nullptr, SmallCapacity, 0);
-        thread.setReceivedMidiCallbackFunc(&GatedRecorder::gatedCallback, &recorder);
-        recorder.setOpen(false);
-        write(thread, pattern(1, 0), 0);
-        QVERIFY(recorder.waitForCount(1));
-        write(thread, pattern(14, 1), 1);
-        write(thread, pattern(14, 2), 2);  // 20 + 20 bytes: full
-        QVERIFY(!thread.isAvailable(1));
-
-        // The writer must still be held after a while: the ring has no room until the gate opens.
-        std::atomic<bool> writing{false};
-        std::atomic<bool> returned{false};
-        std::thread writer([&] {
-            writing = true;
-            write(thread, pattern(20, 3), 3);
-            returned = true;
-        });
-        QTRY_VERIFY_WITH_TIMEOUT(writing.load(), 10000);
-        QTest::qWait(200);
-        const bool heldWhileFull = !returned.load();
-        recorder.setOpen(true);
-        writer.join();
-        QVERIFY(heldWhileFull);
-        QVERIFY(recorder.waitForCount(4));
-        const auto records = recorder.records();
-        QCOMPARE(records.size(), std::size_t(4));
-        QCOMPARE(records[3].data, pattern(20, 3));
-        QCOMPARE(records[3].timeStamp, 3u);
-        QTRY_VERIFY_WITH_TIMEOUT(thread.isEmptyBuffer(), 20000);
-        QVERIFY(thread.isAvailable(SmallCapacity));
-    }
-
     // Before a callback is set, and when longer than any message, a packet is dropped.
     void packetsWithNowhereToGoAreDropped()
     {
@@ -159,20 +123,10 @@ private slots:
         }
     }
 
-    // Idle, the thread ends at once; inside a callback, the destructor waits for that callback
-    // and then delivers nothing more.
-    void destructionWaitsOnlyForTheCallbackInProgress()
+    // Inside a callback, the destructor waits for that callback and then delivers nothing more
+    // (an idle thread ending at once is every other test's end).
+    void destructionWaitsForTheCallbackInProgress()
     {
-        for (int i = 0; i < 20; ++i) {
-            ReceivedRecorder recorder;
-            auto thread = std::make_unique<MidiDataTransmissionThread>(nullptr, SmallCapacity, 0);
-            thread->setReceivedMidiCallbackFunc(&ReceivedRecorder::callback, &recorder);
-            write(*thread, pattern(3, i), 0);
-            QVERIFY(recorder.waitForCount(1));
-            thread.reset();
-            QCOMPARE(recorder.records().size(), std::size_t(1));
-        }
-
         GatedRecorder recorder;
         auto thread = std::make_unique<MidiDataTransmissionThread>(nullptr, SmallCapacity, 0);
         thread->setReceivedMidiCallbackFunc(&GatedRecorder::gatedCallback, &recorder);

@@ -32,7 +32,7 @@ private slots:
         QFETCH(uint, timeOfDayAtStart);
         QFETCH(qulonglong, nowMs);
         QFETCH(uint, expected);
-        PortRig rig(PortRig::Endpoints::Loopback, hostStartMs, timeOfDayAtStart);
+        PortRig rig(hostStartMs, timeOfDayAtStart);
         rig.service->setHostClock([nowMs] { return nowMs * NanosPerMs + NanosPerMs / 2; });
         QCOMPARE(rig.input->getTimeStamp(), expected);
         QCOMPARE(rig.output->getTimeStamp(), expected);
@@ -49,6 +49,7 @@ private slots:
         QVERIFY(rig.recorder.waitForCount(3));
         const auto records = rig.recorder.records();
         QCOMPARE(records[0].timeStamp, expected);
+        QCOMPARE(records[0].portId, 1u);  // the rig's input port
         QCOMPARE(records[1].timeStamp, (expected + 2) % MillisecondsPerDay);
         QCOMPARE(records[2].timeStamp, expected);
         rig.service->setHostClock({});

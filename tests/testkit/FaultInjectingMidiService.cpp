@@ -25,11 +25,6 @@ FaultInjectingMidiService::FaultInjectingMidiService(std::unique_ptr<MidiService
 
 FaultInjectingMidiService::~FaultInjectingMidiService() = default;
 
-MidiStatus FaultInjectingMidiService::createClient(const QString& name, MidiClientRef* client)
-{
-    return m_service->createClient(name, client);
-}
-
 MidiStatus FaultInjectingMidiService::disposeClient(MidiClientRef client)
 {
     const MidiStatus status = m_service->disposeClient(client);
@@ -44,20 +39,21 @@ MidiStatus FaultInjectingMidiService::disposeClient(MidiClientRef client)
 MidiStatus FaultInjectingMidiService::createInputPort(MidiClientRef client, const QString& name, MidiReadProc readProc,
                                                       void* readProcRefCon, MidiPortRef* port)
 {
-    return portAdded(m_service->createInputPort(client, name, readProc, readProcRefCon, port), port,
-                     Port{client, readProc, readProcRefCon});
+    const MidiStatus status = m_service->createInputPort(client, name, readProc, readProcRefCon, port);
+    return remember(status, *port, Port{client, readProc, readProcRefCon});
 }
 
 MidiStatus FaultInjectingMidiService::createOutputPort(MidiClientRef client, const QString& name, MidiPortRef* port)
 {
-    return portAdded(m_service->createOutputPort(client, name, port), port, Port{client, nullptr, nullptr});
+    const MidiStatus status = m_service->createOutputPort(client, name, port);
+    return remember(status, *port, Port{client, nullptr, nullptr});
 }
 
-MidiStatus FaultInjectingMidiService::portAdded(MidiStatus status, MidiPortRef* port, Port entry)
+MidiStatus FaultInjectingMidiService::remember(MidiStatus status, MidiPortRef port, Port entry)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     if (status == Ok) {
-        m_ports[*port] = entry;
+        m_ports[port] = entry;
     }
     return status;
 }
@@ -75,30 +71,38 @@ MidiStatus FaultInjectingMidiService::getStringProperty(MidiEndpointRef endpoint
                                                         QString* value)
 {
     const bool displayName = property == MidiStringProperty::DisplayName;
-    const int own = readOwn(endpoint, displayName ? Property::DisplayName : Property::Name,
-                            [&](const Endpoint& e) { *value = displayName ? e.displayName : e.name; });
-    return own >= 0 ? own : m_service->getStringProperty(endpoint, property, value);
+    const Endpoint e = known(endpoint);
+    if (e.removed || e.readFails[int(displayName ? Property::DisplayName : Property::Name)]) {
+        return Failed;
+    }
+    if (!e.added) {
+        return m_service->getStringProperty(endpoint, property, value);
+    }
+    *value = displayName ? e.displayName : e.name;
+    return Ok;
 }
 
 MidiStatus FaultInjectingMidiService::getIntegerProperty(MidiEndpointRef endpoint, MidiIntegerProperty property,
                                                          std::int32_t* value)
 {
-    const int own = readOwn(endpoint, Property::UniqueId, [&](const Endpoint& e) { *value = e.uniqueId; });
-    return own >= 0 ? own : m_service->getIntegerProperty(endpoint, property, value);
+    const Endpoint e = known(endpoint);
+    if (e.removed || e.readFails[int(Property::UniqueId)]) {
+        return Failed;
+    }
+    if (!e.added) {
+        return m_service->getIntegerProperty(endpoint, property, value);
+    }
+    *value = e.uniqueId;
+    return Ok;
 }
 
 MidiStatus FaultInjectingMidiService::connectSource(MidiPortRef port, MidiEndpointRef source, void* srcConnRefCon)
 {
-    const Kind k = kind(source);
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        const auto input = m_ports.find(port);
-        if (m_connectFails || k == Kind::Removed || k == Kind::AddedDestination || input == m_ports.end()
-            || input->second.readProc == nullptr) {
-            return Failed;
-        }
+    const Endpoint e = known(source);
+    if (m_connectFails || e.removed || (e.added && !e.isSource) || !isPort(port, true)) {
+        return Failed;
     }
-    if (!added(k) && m_service->connectSource(port, source, srcConnRefCon) != Ok) {
+    if (!e.added && m_service->connectSource(port, source, srcConnRefCon) != Ok) {
         return Failed;
     }
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -109,42 +113,33 @@ MidiStatus FaultInjectingMidiService::connectSource(MidiPortRef port, MidiEndpoi
 
 MidiStatus FaultInjectingMidiService::disconnectSource(MidiPortRef port, MidiEndpointRef source)
 {
-    const bool own = added(kind(source));
-    if (!own && m_service->disconnectSource(port, source) != Ok) {
+    const bool added = known(source).added;
+    if (!added && m_service->disconnectSource(port, source) != Ok) {
         return Failed;
     }
     std::lock_guard<std::mutex> lock(m_mutex);
     const bool wasConnected = !forget([&](const Connection& c) { return c.port == port && c.source == source; }).empty();
-    return own && !wasConnected ? Failed : Ok;
+    return added && !wasConnected ? Failed : Ok;
 }
 
 MidiStatus FaultInjectingMidiService::connectDestination(MidiPortRef port, MidiEndpointRef destination)
 {
-    const Kind k = kind(destination);
-    return k == Kind::Removed ? Failed : added(k) ? Ok : m_service->connectDestination(port, destination);
-}
-
-MidiStatus FaultInjectingMidiService::disconnectDestination(MidiPortRef port, MidiEndpointRef destination)
-{
-    return added(kind(destination)) ? Ok : m_service->disconnectDestination(port, destination);
+    const Endpoint e = known(destination);
+    return e.removed ? Failed : e.added ? Ok : m_service->connectDestination(port, destination);
 }
 
 MidiStatus FaultInjectingMidiService::send(MidiPortRef port, MidiEndpointRef destination, const MidiPacket& packet)
 {
-    const Kind k = kind(destination);
-    MidiPacket stamped = packet;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_clock && stamped.hostTime == 0) {
-            stamped.hostTime = m_clock();
-        }
-        const auto output = m_ports.find(port);
-        if (m_sendFails || packet.data == nullptr || k == Kind::Removed
-            || (added(k) && (k == Kind::AddedSource || output == m_ports.end() || output->second.readProc))) {
-            return Failed;
-        }
+    const Endpoint e = known(destination);
+    if (m_sendFails || packet.data == nullptr || e.removed || (e.added && (e.isSource || !isPort(port, false)))) {
+        return Failed;
     }
-    if (!added(k) && m_service->send(port, destination, stamped) != Ok) {
+    const auto clock = this->clock();
+    MidiPacket stamped = packet;
+    if (stamped.hostTime == 0 && clock) {
+        stamped.hostTime = clock();
+    }
+    if (!e.added && m_service->send(port, destination, stamped) != Ok) {
         return Failed;
     }
     std::lock_guard<std::mutex> lock(m_mutex);
@@ -155,13 +150,14 @@ MidiStatus FaultInjectingMidiService::send(MidiPortRef port, MidiEndpointRef des
 
 std::uint64_t FaultInjectingMidiService::hostTimeNanos()
 {
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        if (m_clock) {
-            return m_clock();
-        }
-    }
-    return m_service->hostTimeNanos();
+    const auto clock = this->clock();
+    return clock ? clock() : m_service->hostTimeNanos();
+}
+
+std::function<std::uint64_t()> FaultInjectingMidiService::clock() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_clock;
 }
 
 bool FaultInjectingMidiService::removeEndpoint(MidiEndpointRef ref)
@@ -170,17 +166,13 @@ bool FaultInjectingMidiService::removeEndpoint(MidiEndpointRef ref)
     if (std::count(sources.begin(), sources.end(), ref) + std::count(destinations.begin(), destinations.end(), ref) == 0) {
         return false;
     }
-    std::vector<Connection> gone;
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        m_endpoints[ref].removed = true;
-        gone = forget([ref](const Connection& c) { return c.source == ref; });
-    }
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_endpoints[ref].removed = true;
+    const std::vector<Connection> gone = forget([ref](const Connection& c) { return c.source == ref; });
+    lock.unlock();
     // A device that vanished sends nothing more.
-    for (const Connection& connection : gone) {
-        if (ref < FirstAddedRef) {
-            m_service->disconnectSource(connection.port, connection.source);
-        }
+    for (const Connection& connection : ref < FirstAddedRef ? gone : std::vector<Connection>()) {
+        m_service->disconnectSource(connection.port, connection.source);
     }
     return true;
 }
@@ -188,9 +180,8 @@ bool FaultInjectingMidiService::removeEndpoint(MidiEndpointRef ref)
 void FaultInjectingMidiService::removeServiceEndpoints()
 {
     for (const bool sources : {true, false}) {
-        const unsigned int count = sources ? m_service->getNumberOfSources() : m_service->getNumberOfDestinations();
-        for (unsigned int i = 0; i < count; ++i) {
-            removeEndpoint(sources ? m_service->getSource(i) : m_service->getDestination(i));
+        for (const MidiEndpointRef ref : serviceEndpoints(sources)) {
+            removeEndpoint(ref);
         }
     }
 }
@@ -220,8 +211,8 @@ bool FaultInjectingMidiService::injectPackets(MidiEndpointRef source, const QLis
 
 bool FaultInjectingMidiService::injectPackets(MidiEndpointRef source, const std::vector<MidiPacket>& list)
 {
-    const Kind k = kind(source);
-    if (k == Kind::Removed || k == Kind::AddedDestination) {
+    const Endpoint e = known(source);
+    if (e.removed || (e.added && !e.isSource)) {
         return false;
     }
     std::vector<std::pair<Port, void*>> targets;
@@ -247,71 +238,61 @@ int FaultInjectingMidiService::connectionCount() const
 
 QList<QByteArray> FaultInjectingMidiService::sentMessages(MidiEndpointRef destination) const
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    const Endpoint* e = find(destination);
-    return e ? e->sent : QList<QByteArray>();
+    return known(destination).sent;
 }
 
-std::vector<MidiEndpointRef> FaultInjectingMidiService::listed(bool sources)
+std::vector<MidiEndpointRef> FaultInjectingMidiService::serviceEndpoints(bool sources)
 {
     std::vector<MidiEndpointRef> refs;
     const unsigned int count = sources ? m_service->getNumberOfSources() : m_service->getNumberOfDestinations();
     for (unsigned int i = 0; i < count; ++i) {
         refs.push_back(sources ? m_service->getSource(i) : m_service->getDestination(i));
     }
-    std::lock_guard<std::mutex> lock(m_mutex);
-    refs.insert(refs.end(), m_addedOrder.begin(), m_addedOrder.end());
-    refs.erase(std::remove_if(refs.begin(), refs.end(),
-                              [&](MidiEndpointRef ref) {
-                                  const Endpoint* e = find(ref);
-                                  return e && (e->removed || (e->added && e->isSource != sources));
-                              }),
-               refs.end());
     return refs;
 }
 
-MidiEndpointRef FaultInjectingMidiService::addEndpoint(bool isSource, const QString& displayName, const QString& name)
+std::vector<MidiEndpointRef> FaultInjectingMidiService::listed(bool sources)
+{
+    std::vector<MidiEndpointRef> refs = serviceEndpoints(sources);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (const auto& entry : m_endpoints) {
+        if (entry.second.added && entry.second.isSource == sources) {
+            refs.push_back(entry.first);
+        }
+    }
+    const auto removed = [&](MidiEndpointRef ref) {
+        const auto found = m_endpoints.find(ref);
+        return found != m_endpoints.end() && found->second.removed;
+    };
+    refs.erase(std::remove_if(refs.begin(), refs.end(), removed), refs.end());
+    return refs;
+}
+
+MidiEndpointRef FaultInjectingMidiService::add(bool isSource, const QString& displayName, const QString& name)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    const MidiEndpointRef ref = FirstAddedRef + MidiEndpointRef(m_addedOrder.size());
+    const MidiEndpointRef ref = FirstAddedRef + MidiEndpointRef(m_addedCount);
     Endpoint& e = m_endpoints[ref];
     e.added = true;
     e.isSource = isSource;
     e.displayName = displayName;
     e.name = name.isEmpty() ? displayName : name;
-    e.uniqueId = FirstAddedUniqueId + std::int32_t(m_addedOrder.size());
-    m_addedOrder.push_back(ref);
+    e.uniqueId = FirstAddedUniqueId + m_addedCount++;
     return ref;
 }
 
-FaultInjectingMidiService::Kind FaultInjectingMidiService::kind(MidiEndpointRef ref) const
+FaultInjectingMidiService::Endpoint FaultInjectingMidiService::known(MidiEndpointRef ref) const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    const Endpoint* e = find(ref);
-    return !e ? Kind::Service
-           : e->removed ? Kind::Removed
-           : !e->added  ? Kind::Service
-                        : (e->isSource ? Kind::AddedSource : Kind::AddedDestination);
-}
-
-int FaultInjectingMidiService::readOwn(MidiEndpointRef ref, Property property,
-                                       const std::function<void(const Endpoint&)>& read) const
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    const Endpoint* e = find(ref);
-    if (e && (e->removed || e->readFails[int(property)])) {
-        return Failed;
-    }
-    if (e && e->added) {
-        read(*e);
-    }
-    return e && e->added ? Ok : -1;
-}
-
-const FaultInjectingMidiService::Endpoint* FaultInjectingMidiService::find(MidiEndpointRef ref) const
-{
     const auto found = m_endpoints.find(ref);
-    return found != m_endpoints.end() ? &found->second : nullptr;
+    return found != m_endpoints.end() ? found->second : Endpoint();
+}
+
+bool FaultInjectingMidiService::isPort(MidiPortRef port, bool input) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    const auto found = m_ports.find(port);
+    return found != m_ports.end() && (found->second.readProc != nullptr) == input;
 }
 
 std::vector<FaultInjectingMidiService::Connection> FaultInjectingMidiService::forget(

@@ -14,13 +14,9 @@
 #include <mutex>
 #include <vector>
 
-// Decorates any MidiService with what only tests need: endpoints added and removed (vanished) at
-// run time, property reads, connections and sends that fail, a replaced host clock, packets
-// injected from a source as if a device had sent them, and a record of what was sent. The rest
-// is passed on, so the port layer can be tested over every service.
-//
-// Added endpoints are listed after the decorated service's own. A removed endpoint is hidden:
-// not listed, its properties unreadable, the connections made to it through this object gone.
+// Decorates any MidiService with what only tests need: endpoints added (listed after the service's
+// own) and removed (hidden, unreadable, their connections gone), failing property reads, connections
+// and sends, a replaced host clock, packets injected from a source, and a record of what was sent.
 class FaultInjectingMidiService final : public MidiService {
 public:
     enum class Property { DisplayName, Name, UniqueId };
@@ -30,7 +26,10 @@ public:
     explicit FaultInjectingMidiService(std::unique_ptr<MidiService> service);
     ~FaultInjectingMidiService() override;
 
-    MidiStatus createClient(const QString& name, MidiClientRef* client) override;
+    MidiStatus createClient(const QString& name, MidiClientRef* client) override
+    {
+        return m_service->createClient(name, client);
+    }
     MidiStatus disposeClient(MidiClientRef client) override;
     MidiStatus createInputPort(MidiClientRef client, const QString& name, MidiReadProc readProc, void* readProcRefCon,
                                MidiPortRef* port) override;
@@ -45,7 +44,10 @@ public:
     MidiStatus connectSource(MidiPortRef port, MidiEndpointRef source, void* srcConnRefCon) override;
     MidiStatus disconnectSource(MidiPortRef port, MidiEndpointRef source) override;
     MidiStatus connectDestination(MidiPortRef port, MidiEndpointRef destination) override;
-    MidiStatus disconnectDestination(MidiPortRef port, MidiEndpointRef destination) override;
+    MidiStatus disconnectDestination(MidiPortRef port, MidiEndpointRef destination) override
+    {
+        return known(destination).added ? 0 : m_service->disconnectDestination(port, destination);
+    }
     // While the host clock is replaced, an unstamped packet carries its time, and so does what
     // a loop delivers.
     MidiStatus send(MidiPortRef port, MidiEndpointRef destination, const MidiPacket& packet) override;
@@ -53,14 +55,8 @@ public:
 
     // An empty name means "same as the display name". What is sent to an added destination is
     // only recorded.
-    MidiEndpointRef addSource(const QString& displayName, const QString& name = QString())
-    {
-        return addEndpoint(true, displayName, name);
-    }
-    MidiEndpointRef addDestination(const QString& displayName, const QString& name = QString())
-    {
-        return addEndpoint(false, displayName, name);
-    }
+    MidiEndpointRef addSource(const QString& displayName, const QString& name = {}) { return add(true, displayName, name); }
+    MidiEndpointRef addDestination(const QString& displayName, const QString& name = {}) { return add(false, displayName, name); }
     bool removeEndpoint(MidiEndpointRef endpoint);
     // Removes every endpoint the decorated service lists now.
     void removeServiceEndpoints();
@@ -105,25 +101,23 @@ private:
     {
         return index < refs.size() ? refs[index] : InvalidPortRef;
     }
-    enum class Kind { Service, Removed, AddedSource, AddedDestination };
-
+    std::vector<MidiEndpointRef> serviceEndpoints(bool sources);
     std::vector<MidiEndpointRef> listed(bool sources);
-    MidiEndpointRef addEndpoint(bool isSource, const QString& displayName, const QString& name);
-    Kind kind(MidiEndpointRef ref) const;
-    static bool added(Kind kind) { return kind == Kind::AddedSource || kind == Kind::AddedDestination; }
-    // Failed for a removed endpoint or a failing read, Ok once read from an added one, else -1:
-    // the decorated service answers.
-    int readOwn(MidiEndpointRef ref, Property property, const std::function<void(const Endpoint&)>& read) const;
-    // With m_mutex held. The endpoint if this object knows it (added, removed or touched), or null.
-    const Endpoint* find(MidiEndpointRef ref) const;
-    MidiStatus portAdded(MidiStatus status, MidiPortRef* port, Port entry);
+    MidiEndpointRef add(bool isSource, const QString& displayName, const QString& name);
+    // What this object knows of the endpoint; a default one for a service endpoint never touched.
+    Endpoint known(MidiEndpointRef ref) const;
+    // Whether port was made through this object as an input (or output) port.
+    bool isPort(MidiPortRef port, bool input) const;
+    MidiStatus remember(MidiStatus status, MidiPortRef port, Port entry);
+    std::function<std::uint64_t()> clock() const;
     // With m_mutex held: forgets the connections that match and returns them.
     std::vector<Connection> forget(const std::function<bool(const Connection&)>& matches);
 
     std::unique_ptr<MidiService> m_service;
     mutable std::mutex m_mutex;
+    // Added endpoints get consecutive references, so they are listed in the order they came.
     std::map<MidiEndpointRef, Endpoint> m_endpoints;
-    std::vector<MidiEndpointRef> m_addedOrder;
+    int m_addedCount = 0;
     std::map<MidiPortRef, Port> m_ports;
     std::vector<Connection> m_connections;
     std::atomic<bool> m_connectFails{false};

@@ -9,6 +9,12 @@ namespace midirules {
 
 const int LargestExclusive = 16384;
 
+// The undefined status bytes that an exclusive keeps as received.
+inline bool isUndefinedInsideExclusive(uint8_t byte)
+{
+    return byte == 0xF4 || byte == 0xF5 || byte == 0xF9 || byte == 0xFD;
+}
+
 // Bytes in the message that the byte opens; 0 for data bytes and for status bytes that open none.
 inline int messageSize(uint8_t byte)
 {
@@ -26,23 +32,9 @@ inline int messageSize(uint8_t byte)
         return 2;
     case 0xF2:
         return 3;
-    case 0xF6:
-    case 0xF8:
-    case 0xFA:
-    case 0xFB:
-    case 0xFC:
-    case 0xFE:
-    case 0xFF:
-        return 1;
-    default:
-        return 0;
+    default: // tune request and the defined real-time bytes stand alone; F7 ends, it opens nothing
+        return (byte == 0xF6 || byte >= 0xF8) && !isUndefinedInsideExclusive(byte) ? 1 : 0;
     }
-}
-
-// The undefined status bytes that an exclusive keeps as received.
-inline bool isUndefinedInsideExclusive(uint8_t byte)
-{
-    return byte == 0xF4 || byte == 0xF5 || byte == 0xF9 || byte == 0xFD;
 }
 
 // A message that a receiver can take as it stands: a status byte that opens a message, its exact

@@ -2,10 +2,8 @@
 
 #include <QFileInfo>
 
-// The ALSA service against the machine's sequencer; the peer is a second sequencer client of
-// the test. scripts/alsa-vm.sh runs it in a guest that has one (TULVAR_ALSA_GUEST is set
-// there), where a missing sequencer fails the run instead of skipping it. The kernel's
-// sequencer cannot be taken away from a running test.
+// The ALSA service against the sequencer of the guest of scripts/alsa-vm.sh (TULVAR_ALSA_GUEST),
+// where a missing one fails the run; the peer is a second sequencer client of the test.
 
 namespace {
 class AlsaContractFixture : public ServiceContractFixture {

@@ -26,37 +26,34 @@ class AlsaPacingBudgetTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void bytesBeyondTheBudgetLeaveAtTheCableRate();
-    void noteAfterAQuietSecondLeavesAtOnce();
+    void bytesBeyondTheBudgetLeaveAtTheCableRate()
+    {
+        AlsaPacingBudget budget;
+        Clock::time_point now = Clock::now();
+        budget.reset(now);
+        QCOMPARE(sendThrough(budget, now, 2048, 256), Clock::duration::zero());
+        // One byte more waits for one byte's time on the cable.
+        QCOMPARE(std::chrono::duration_cast<std::chrono::microseconds>(budget.waitBefore(1, now)), 320us);
+        budget.reset(now);
+        const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(sendThrough(budget, now, 16384, 256));
+        // (16384 - 2048) bytes × 320 µs, give or take rounding of each wait.
+        QVERIFY2(took >= 4587ms && took <= 4589ms, qPrintable(QString::number(took.count())));
+    }
+
+    void noteAfterAQuietSecondLeavesAtOnce()
+    {
+        AlsaPacingBudget budget;
+        Clock::time_point now = Clock::now();
+        budget.reset(now);
+        sendThrough(budget, now, 16384, 256);
+        now += 1s;
+        QCOMPARE(budget.waitBefore(3, now), Clock::duration::zero());
+        // A new destination starts empty, whatever the last one still had waiting.
+        sendThrough(budget, now, 2048, 256);
+        budget.reset(now);
+        QCOMPARE(budget.waitBefore(2048, now), Clock::duration::zero());
+    }
 };
-
-void AlsaPacingBudgetTest::bytesBeyondTheBudgetLeaveAtTheCableRate()
-{
-    AlsaPacingBudget budget;
-    Clock::time_point now = Clock::now();
-    budget.reset(now);
-    QCOMPARE(sendThrough(budget, now, 2048, 256), Clock::duration::zero());
-    // One byte more waits for one byte's time on the cable.
-    QCOMPARE(std::chrono::duration_cast<std::chrono::microseconds>(budget.waitBefore(1, now)), 320us);
-    budget.reset(now);
-    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(sendThrough(budget, now, 16384, 256));
-    // (16384 - 2048) bytes × 320 µs, give or take rounding of each wait.
-    QVERIFY2(took >= 4587ms && took <= 4589ms, qPrintable(QString::number(took.count())));
-}
-
-void AlsaPacingBudgetTest::noteAfterAQuietSecondLeavesAtOnce()
-{
-    AlsaPacingBudget budget;
-    Clock::time_point now = Clock::now();
-    budget.reset(now);
-    sendThrough(budget, now, 16384, 256);
-    now += 1s;
-    QCOMPARE(budget.waitBefore(3, now), Clock::duration::zero());
-    // A new destination starts empty, whatever the last one still had waiting.
-    sendThrough(budget, now, 2048, 256);
-    budget.reset(now);
-    QCOMPARE(budget.waitBefore(2048, now), Clock::duration::zero());
-}
 
 QTEST_GUILESS_MAIN(AlsaPacingBudgetTest)
 #include "tst_AlsaPacingBudget.moc"

@@ -73,18 +73,7 @@ int JackPeerClient::processCallback(jack_nframes_t frames, void* arg)
             self->m_toSend.consume(sizeof length + length);
         }
     }
-    self->m_cycles.fetch_add(1);
     return 0;
-}
-
-bool JackPeerClient::waitUntilSent()
-{
-    if (!waitUntil([&] { return m_toSend.readSpace() == 0; })) {
-        return false;
-    }
-    // The last event leaves in the cycle that took it; the next cycle has passed it on.
-    const std::uint64_t target = m_cycles.load() + 2;
-    return waitUntil([&] { return m_cycles.load() >= target; });
 }
 
 bool JackPeerClient::waitUntil(const std::function<bool()>& done)
@@ -111,6 +100,5 @@ void JackPeerClient::readSome()
     QByteArray event(int(length), Qt::Uninitialized);
     m_received.peek(sizeof length, event.data(), length);
     m_received.consume(sizeof length + length);
-    ++m_takenEvents;
     keep(event.constData(), event.size());
 }

@@ -4,15 +4,12 @@
 #include "midi/contract/ServiceContractFixture.h"
 #include "midi/jack/JackByteRing.h"
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <jack/jack.h>
 
-// The other end in the JACK tests: a small libjack client with one MIDI output "out" and one MIDI
-// input "in". Its process callback only copies: at most one queued event per cycle goes out
-// (so it paces itself), and every event that comes in is appended to a ring that the reading
-// thread empties. The waits give up after 30 s and say whether what they waited for happened.
+// The other end in the JACK tests: a libjack client with MIDI ports "out" and "in". Its process
+// callback sends at most one queued event per cycle (so it paces itself) and rings what comes in.
 class JackPeerClient : public ContractPeer, public ReadingThread {
 public:
     explicit JackPeerClient(const char* clientName = "tulvar-peer");
@@ -28,12 +25,8 @@ public:
     jack_port_t* inputPort() const { return m_input; }
 
     bool send(const QByteArray& event) override;
-    // Until everything queued has left and reached the ports it is connected to.
-    bool waitUntilSent();
     bool waitForBytes(int count) override { return ReadingThread::waitForBytes(count); }
     QByteArray takeReceived() override { return ReadingThread::takeReceived(); }
-    // The events received so far.
-    int takenEvents() const { return m_takenEvents; }
     // Leaves the server: both ports disappear.
     void vanish() override;
 
@@ -47,6 +40,4 @@ private:
     jack_port_t* m_input = nullptr;
     JackByteRing m_toSend;
     JackByteRing m_received;
-    std::atomic<int> m_takenEvents{0};
-    std::atomic<std::uint64_t> m_cycles{0};
 };

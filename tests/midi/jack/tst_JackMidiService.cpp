@@ -43,15 +43,122 @@ class JackMidiServiceTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-    void ownPortsAreNamedUniquely();
-    void uniqueIdsStayWhilePortsExist();
-    void displayNamePrefersPrettyNameThenAlias();
-    void dumpsContinueAcrossCycles();
-    void outputConnectsWhenChosenAndDisconnectsWhenClosed();
-    void backendChoiceTakesARunningServerOnly_data();
-    void backendChoiceTakesARunningServerOnly();
+    void init()
+    {
+        if (!m_server.isRunning()) {
+            m_server.start();
+        }
+        TULVAR_REQUIRE_JACK(m_server);
+        m_service = std::make_unique<JackMidiService>();
+        m_ports = std::make_unique<ServicePorts>();
+        QVERIFY(m_service->isOpen() && m_ports->open(*m_service));
+        m_peer = std::make_unique<JackPeerClient>();
+        QVERIFY(m_peer->isOpen());
+    }
+
+    void cleanup()
+    {
+        m_service.reset();
+        m_ports.reset();
+        m_peer.reset();
+    }
+
+    void ownPortsAreNamedUniquely()
+    {
+        // JACK refuses a second port of the same name in one client.
+        ServicePorts more;
+        QVERIFY(more.open(*m_service));
+        QCOMPARE(m_service->ownPortName(more.input), QStringLiteral("Tulvar MIDI:InputPort 2"));
+        QCOMPARE(m_service->ownPortName(more.output), QStringLiteral("Tulvar MIDI:OutputPort 2"));
+        QCOMPARE(endpointNamed(*m_service, true, m_service->ownPortName(more.output)), InvalidPortRef);
+    }
+
+    // The contract suite shows them distinct and stable; here a port that comes back under the same
+    // name is a new endpoint.
+    void uniqueIdsStayWhilePortsExist()
+    {
+        auto idOf = [&](const QString& name) {
+            std::int32_t id = -1;
+            m_service->getIntegerProperty(endpointNamed(*m_service, true, name), MidiIntegerProperty::UniqueId, &id);
+            return int(id);
+        };
+        const int firstId = idOf(m_peer->sourceName());
+        int secondId = -1;
+        {
+            JackPeerClient second("tulvar-peer-b");
+            secondId = idOf(second.sourceName());
+        }
+        QVERIFY(firstId > 0 && secondId > 0 && firstId != secondId);
+        QCOMPARE(idOf(m_peer->sourceName()), firstId);
+        JackPeerClient again("tulvar-peer-b");
+        const int newId = idOf(again.sourceName());
+        QVERIFY(newId > 0 && newId != secondId && newId != firstId);
+    }
+
+    void displayNamePrefersPrettyNameThenAlias()
+    {
+        auto displayName = [&] {
+            QString name;
+            m_service->getStringProperty(endpointNamed(*m_service, true, m_peer->sourceName()),
+                                         MidiStringProperty::DisplayName, &name);
+            return name;
+        };
+        QCOMPARE(displayName(), m_peer->sourceName());
+        QCOMPARE(jack_port_set_alias(m_peer->outputPort(), "Synth Out"), 0);
+        QCOMPARE(displayName(), QStringLiteral("Synth Out"));
+
+        jack_client_t* metadataClient = jack_client_open("tulvar-metadata", JackNoStartServer, nullptr);
+        QVERIFY(metadataClient);
+        const jack_uuid_t uuid = jack_port_uuid(m_peer->outputPort());
+        QCOMPARE(jack_set_property(metadataClient, uuid, JACK_METADATA_PRETTY_NAME, "Keyboard Controller", nullptr), 0);
+        QCOMPARE(displayName(), QStringLiteral("Keyboard Controller"));
+        jack_remove_property(metadataClient, uuid, JACK_METADATA_PRETTY_NAME);
+        jack_client_close(metadataClient);
+    }
+
+    // Patchbays show the choice at once, and the first message does not wait for a connection.
+    void outputConnectsWhenChosenAndDisconnectsWhenClosed()
+    {
+        const MidiEndpointRef destination = endpointNamed(*m_service, false, m_peer->destinationName());
+        QCOMPARE(m_service->connectDestination(m_ports->output, destination), 0);
+        QCOMPARE(jack_port_connected(m_peer->inputPort()), 1);
+        QCOMPARE(m_service->disconnectDestination(m_ports->output, destination), 0);
+        QCOMPARE(jack_port_connected(m_peer->inputPort()), 0);
+    }
+
+    void backendChoiceTakesARunningServerOnly_data()
+    {
+        QTest::addColumn<QString>("choice");
+        QTest::addColumn<bool>("serverRuns");
+        QTest::addColumn<QString>("used");
+        const bool sequencer = AlsaMidiService().isOpen();
+        QTest::newRow("jack, server running") << "jack" << true << "jack";
+        QTest::newRow("auto, server running") << "auto" << true << (sequencer ? "alsa" : "jack");
+        QTest::newRow("jack, no server") << "jack" << false << "loopback";
+        if (!sequencer) {
+            QTest::newRow("auto, no server") << "auto" << false << "loopback";
+        }
+    }
+
+    void backendChoiceTakesARunningServerOnly()
+    {
+        QFETCH(QString, choice);
+        QFETCH(bool, serverRuns);
+        QFETCH(QString, used);
+        if (!serverRuns) {
+            cleanup();
+            m_server.stop();
+        }
+        QString usedNow;
+        int notes = -1;
+        const std::unique_ptr<MidiService> service = createCountingNotes(choice, &usedNow, &notes);
+        QVERIFY(service);
+        QCOMPARE(usedNow, used);
+        // One line on standard error says that the choice fell back.
+        QCOMPARE(notes, used == QStringLiteral("loopback") ? 1 : 0);
+        // Never one started for the program.
+        QCOMPARE(JackTestServer::runningServers(true), serverRuns ? 1 : 0);
+    }
 
 private:
     JackTestServer m_server;
@@ -59,140 +166,6 @@ private:
     std::unique_ptr<ServicePorts> m_ports;
     std::unique_ptr<JackPeerClient> m_peer;
 };
-
-void JackMidiServiceTest::init()
-{
-    if (!m_server.isRunning()) {
-        m_server.start();
-    }
-    TULVAR_REQUIRE_JACK(m_server);
-    m_service = std::make_unique<JackMidiService>();
-    m_ports = std::make_unique<ServicePorts>();
-    QVERIFY(m_service->isOpen() && m_ports->open(*m_service));
-    m_peer = std::make_unique<JackPeerClient>();
-    QVERIFY(m_peer->isOpen());
-}
-
-void JackMidiServiceTest::cleanup()
-{
-    m_service.reset();
-    m_ports.reset();
-    m_peer.reset();
-}
-
-void JackMidiServiceTest::ownPortsAreNamedUniquely()
-{
-    // JACK refuses a second port of the same name in one client.
-    ServicePorts more;
-    QVERIFY(more.open(*m_service));
-    QCOMPARE(m_service->ownPortName(more.input), QStringLiteral("Tulvar MIDI:InputPort 2"));
-    QCOMPARE(m_service->ownPortName(more.output), QStringLiteral("Tulvar MIDI:OutputPort 2"));
-    QCOMPARE(endpointNamed(*m_service, true, m_service->ownPortName(more.output)), InvalidPortRef);
-}
-
-// The contract suite shows them distinct and stable; here a port that comes back under the same
-// name is a new endpoint.
-void JackMidiServiceTest::uniqueIdsStayWhilePortsExist()
-{
-    auto idOf = [&](const QString& name) {
-        std::int32_t id = -1;
-        m_service->getIntegerProperty(endpointNamed(*m_service, true, name), MidiIntegerProperty::UniqueId, &id);
-        return int(id);
-    };
-    const int firstId = idOf(m_peer->sourceName());
-    int secondId = -1;
-    {
-        JackPeerClient second("tulvar-peer-b");
-        secondId = idOf(second.sourceName());
-    }
-    QVERIFY(firstId > 0 && secondId > 0 && firstId != secondId);
-    QCOMPARE(idOf(m_peer->sourceName()), firstId);
-    JackPeerClient again("tulvar-peer-b");
-    const int newId = idOf(again.sourceName());
-    QVERIFY(newId > 0 && newId != secondId && newId != firstId);
-}
-
-void JackMidiServiceTest::displayNamePrefersPrettyNameThenAlias()
-{
-    auto displayName = [&] {
-        QString name;
-        m_service->getStringProperty(endpointNamed(*m_service, true, m_peer->sourceName()),
-                                     MidiStringProperty::DisplayName, &name);
-        return name;
-    };
-    QCOMPARE(displayName(), m_peer->sourceName());
-    QCOMPARE(jack_port_set_alias(m_peer->outputPort(), "Synth Out"), 0);
-    QCOMPARE(displayName(), QStringLiteral("Synth Out"));
-
-    jack_client_t* metadataClient = jack_client_open("tulvar-metadata", JackNoStartServer, nullptr);
-    QVERIFY(metadataClient);
-    const jack_uuid_t uuid = jack_port_uuid(m_peer->outputPort());
-    QCOMPARE(jack_set_property(metadataClient, uuid, JACK_METADATA_PRETTY_NAME, "Keyboard Controller", nullptr), 0);
-    QCOMPARE(displayName(), QStringLiteral("Keyboard Controller"));
-    jack_remove_property(metadataClient, uuid, JACK_METADATA_PRETTY_NAME);
-    jack_client_close(metadataClient);
-}
-
-// JACK's buffer takes one such dump per cycle but not two, so they continue in later cycles, as
-// a system exclusive split across events.
-void JackMidiServiceTest::dumpsContinueAcrossCycles()
-{
-    const MidiEndpointRef destination = endpointNamed(*m_service, false, m_peer->destinationName());
-    QCOMPARE(m_service->connectDestination(m_ports->output, destination), 0);
-    QByteArray expected;
-    for (int i = 0; i < 4; ++i) {
-        QCOMPARE(m_ports->send(destination, sysEx(16384)), 0);
-        expected += sysEx(16384);
-    }
-    QVERIFY(m_peer->waitForBytes(expected.size()));
-    QCOMPARE(m_peer->takeReceived(), expected);
-    QVERIFY(m_peer->takenEvents() > 4);
-    QCOMPARE(m_service->receivedOverruns(), std::uint64_t(0));
-}
-
-// Patchbays show the choice at once, and the first message does not wait for a connection.
-void JackMidiServiceTest::outputConnectsWhenChosenAndDisconnectsWhenClosed()
-{
-    const MidiEndpointRef destination = endpointNamed(*m_service, false, m_peer->destinationName());
-    QCOMPARE(m_service->connectDestination(m_ports->output, destination), 0);
-    QCOMPARE(jack_port_connected(m_peer->inputPort()), 1);
-    QCOMPARE(m_service->disconnectDestination(m_ports->output, destination), 0);
-    QCOMPARE(jack_port_connected(m_peer->inputPort()), 0);
-}
-
-void JackMidiServiceTest::backendChoiceTakesARunningServerOnly_data()
-{
-    QTest::addColumn<QString>("choice");
-    QTest::addColumn<bool>("serverRuns");
-    QTest::addColumn<QString>("used");
-    const bool sequencer = AlsaMidiService().isOpen();
-    QTest::newRow("jack, server running") << "jack" << true << "jack";
-    QTest::newRow("auto, server running") << "auto" << true << (sequencer ? "alsa" : "jack");
-    QTest::newRow("jack, no server") << "jack" << false << "loopback";
-    if (!sequencer) {
-        QTest::newRow("auto, no server") << "auto" << false << "loopback";
-    }
-}
-
-void JackMidiServiceTest::backendChoiceTakesARunningServerOnly()
-{
-    QFETCH(QString, choice);
-    QFETCH(bool, serverRuns);
-    QFETCH(QString, used);
-    if (!serverRuns) {
-        cleanup();
-        m_server.stop();
-    }
-    QString usedNow;
-    int notes = -1;
-    const std::unique_ptr<MidiService> service = createCountingNotes(choice, &usedNow, &notes);
-    QVERIFY(service);
-    QCOMPARE(usedNow, used);
-    // One line on standard error says that the choice fell back.
-    QCOMPARE(notes, used == QStringLiteral("loopback") ? 1 : 0);
-    // Never one started for the program.
-    QCOMPARE(JackTestServer::runningServers(true), serverRuns ? 1 : 0);
-}
 
 QTEST_GUILESS_MAIN(JackMidiServiceTest)
 #include "tst_JackMidiService.moc"

@@ -21,7 +21,7 @@ public:
     QString destinationName() const override { return QStringLiteral("Loopback B"); }
     bool send(const QByteArray& event) override { return m_ports.send(m_service.getDestination(0), event) == 0; }
     bool waitForBytes(int count) override { return m_ports.recorder.waitForBytes(count); }
-    QByteArray takeReceived() override { return m_ports.recorder.take(); }
+    QByteArray takeReceived() override { return m_ports.recorder.takeReceived(); }
     void vanish() override { m_service.removeServiceEndpoints(); }
 
 private:
