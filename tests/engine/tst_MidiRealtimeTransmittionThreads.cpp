@@ -84,7 +84,10 @@ private slots:
         QVERIFY(allBytesAre(transmitter, char(0xF8), 12));
     }
 
-    void pausedTimeProducesNoClocks()
+    // Half a second at 120.0 BPM, half a second at 240.0 BPM, four paused seconds and a second of
+    // play again: each part brings the clocks of its own length and tempo, never a burst, and each
+    // start a blink before the beat count starts again.
+    void tempoChangesAndPausesBringNoBurst()
     {
         RecordingTransmitter transmitter;
         SteppingClock clock(0, 1, 0);
@@ -92,37 +95,22 @@ private slots:
         BlinkCounter blinks(&thread);
         thread.setTempo(1200);
         thread.setPlayTimingClockFlag(true);
-        QVERIFY(runTo(clock, 1000, transmitter, 48));
+        QVERIFY(runTo(clock, 500, transmitter, 24));
+        QCOMPARE(transmitter.count(), 24);
+        thread.setTempo(2400);
+        QVERIFY(runTo(clock, 1000, transmitter, 72));
         thread.setPlayTimingClockFlag(false);
+        QCOMPARE(transmitter.count(), 72);
 
-        // Four paused seconds pass; the next second of play brings the next 48 clocks, carrying the
-        // 16 us left over, and the beat count starts again.
         clock.setLimit(5000);
         clock.setStep(4000);
         QCOMPARE(clock.elapsed(), 1000);
         clock.setStep(1);
         thread.setPlayTimingClockFlag(true);
-        QVERIFY(runTo(clock, 6000, transmitter, 96));
+        QVERIFY(runTo(clock, 6000, transmitter, 168));
         thread.setPlayTimingClockFlag(false);
-        QCOMPARE(transmitter.count(), 96);
-        QCOMPARE(blinks.count.load(), 6);
-    }
-
-    void tempoChangeAppliesFromTheNextPollWithoutBurst()
-    {
-        RecordingTransmitter transmitter;
-        SteppingClock clock(0, 1, 0);
-        MidiTimingClockTransmittionThread thread(nullptr, &transmitter, &clock);
-        thread.setTempo(1200);
-        thread.setPlayTimingClockFlag(true);
-        QVERIFY(runTo(clock, 500, transmitter, 24));
-        QCOMPARE(transmitter.count(), 24); // 500 ms at 20833 us, 8 us left over
-
-        // 500 more ms at 10416 us a clock, with the 8 us carried: 48 more.
-        thread.setTempo(2400);
-        QVERIFY(runTo(clock, 1000, transmitter, 72));
-        thread.setPlayTimingClockFlag(false);
-        QCOMPARE(transmitter.count(), 72);
+        QCOMPARE(transmitter.count(), 168);
+        QCOMPARE(blinks.count.load(), (1 + 72 / 24) + (1 + 96 / 24));
     }
 
     void switchingOnIsNeverLost()
