@@ -20,12 +20,7 @@ private slots:
         m_model->setModelIntValue(PCKeyboardEnableParameterId, 1);
     }
 
-    void cleanup()
-    {
-        m_manager.reset();
-        m_transmitter.reset();
-        m_model.reset();
-    }
+    void cleanup() { m_manager.reset(); } // before the model it observes
 
     void keyPlaysAndReleasesItsNoteOnce()
     {
