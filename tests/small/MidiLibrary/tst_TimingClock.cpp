@@ -55,12 +55,10 @@ private slots:
 
         // The remainder is kept across tempo changes.
         midilib_timingClockGenerator_init(&generator);
-        QCOMPARE(generator.clockInterval, uint64_t(27777)); // 90.0 BPM
         clocks = 99;
         QCOMPARE(midilib_timingClockGenerator_generate(&generator, 20, &clocks), -1);
         QCOMPARE(clocks, uint64_t(99)); // not written
         midilib_timingClockGenerator_setTempo(&generator, 3000);
-        QCOMPARE(generator.clockInterval, uint64_t(8333));
         QCOMPARE(midilib_timingClockGenerator_generate(&generator, 5, &clocks), 0);
         QCOMPARE(clocks, uint64_t(3)); // 25000 us
         QCOMPARE(generator.remainder, uint64_t(1));
