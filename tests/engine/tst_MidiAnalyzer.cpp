@@ -42,15 +42,6 @@ private slots:
 
     void cleanup() { m_analyzer.reset(); } // before the model it observes
 
-    void messagesSplitOverChunksCompletePerInput()
-    {
-        receive("903C", 0);
-        receive("40", 1);
-        QVERIFY(!take().any);
-        receive("40", 0);
-        QCOMPARE(take().received, QByteArray("\n90 3C 40"));
-    }
-
     // Filtered messages are neither shown nor passed through; active sensing is shown only.
     void thruPassesWhatTheFilterLetsThroughButActiveSensing()
     {
@@ -175,8 +166,15 @@ private slots:
         QCOMPARE(messages[0].eventType, UnparsedEventType);
     }
 
-    void switchingTheParserDiscardsHalfReceivedMessages()
+    // Each input has a parser of its own; switching parsing off and on discards what they hold.
+    void halfMessagesCompleteOnTheirInputUntilTheParserIsSwitched()
     {
+        receive("903C", 0);
+        receive("40", 1);
+        QVERIFY(!take().any);
+        receive("40", 0);
+        QCOMPARE(take().received, QByteArray("\n90 3C 40"));
+
         receive("F07E7F");
         receive("903C");
         set({{MessageParsedParameterId, 0}, {MessageParsedParameterId, 1}});
