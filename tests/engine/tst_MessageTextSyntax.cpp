@@ -31,9 +31,8 @@ class tst_MessageTextSyntax : public QObject {
     Q_OBJECT
 
 private slots:
-    // The one-pass cleaner against the expression, and the whole-text conversion (used by the
-    // editor's checks and the command-line tool) against cleaning and pairs (used by the
-    // transmission): on any text they must agree on what is sent.
+    // The cleaner against the expression, and the editor's whole-text conversion against the
+    // transmission's cleaning and pairs: on any text they must agree on what is sent.
     void cleaningAndConversionAgreeOnAnyText()
     {
         const QString alphabet = QString::fromUtf8("0F a/,\t\r\n;x") + QChar(0x2029);
@@ -49,8 +48,7 @@ private slots:
             QCOMPARE(cleaned, cleanWithRegExp(text));
             bool pairsOk = false;
             const QByteArray paired = convertPairs(cleaned, &pairsOk);
-            // The whole-text conversion is the stricter: it also refuses a lone last character
-            // that is no digit, which the pairs leave alone.
+            // The whole-text conversion also refuses a lone last non-digit, which the pairs leave alone.
             QByteArray whole("stale");
             const bool wholeOk = convertMessageText(text, whole);
             QVERIFY(pairsOk || !wholeOk);

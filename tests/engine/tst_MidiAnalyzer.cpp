@@ -197,8 +197,7 @@ private slots:
         QCOMPARE(texts.received, QByteArray("\nF0 7E 01 F7\nF0 43 10 02 F7\n90 3C 40"));
     }
 
-    // The lines' form is MonitorLineFormat's; here the model's settings must reach both monitors,
-    // from construction on and while running, and only the exclusives received get the third text.
+    // The lines' form is MonitorLineFormat's; here the settings must reach both monitors, at once and later.
     void displaySettingsComeFromTheModelForBothMonitors()
     {
         set({{MessageDetailParameterId, 1}});
@@ -232,8 +231,7 @@ private slots:
 
     void concurrentDeliveryAndDrainingLoseNothing()
     {
-        // Two delivery threads with thru on, a transmitter thread recording sends, and the GUI
-        // thread draining the texts and flipping display settings, all at once.
+        // Two inputs passing through, a sender recording, and this thread draining and switching detail.
         m_transmitter->setAfterSend([this](const TransmittedMessage& message) {
             m_analyzer->setTransmittedMidiData(data(message.bytes),
                                                static_cast<unsigned short>(message.bytes.size()), 0, message.eventType,

@@ -216,8 +216,7 @@ private slots:
         thread.setTransmittionMessage("FA");
         QTRY_VERIFY_WITH_TIMEOUT(m_transmitter->sentBytes().count(hex("FA")) >= 3, 10000);
         thread.stopTransmittion();
-        // A sending already under way may still finish with the old text; once the new text
-        // goes out, the old one never comes back.
+        // A sending under way may finish with the old text; after the first new one, the old never returns.
         const QList<QByteArray> sent = m_transmitter->sentBytes();
         const int firstNew = sent.indexOf(hex("FA"));
         QVERIFY(firstNew >= 3);
@@ -225,9 +224,8 @@ private slots:
         QCOMPARE(sent.mid(firstNew).count(hex("FA")), sent.size() - firstNew);
     }
 
-    // The window's thread changes the parser switch while a repetition holds the worker for good
-    // (the clock stands still, so the interval never ends): the change must get through at the
-    // worker's next message or wait step, and applies from the next sending on.
+    // A parser switch while a repetition holds the worker (the clock stands still) gets through at
+    // the worker's next message or wait step, and applies from the next sending on.
     void parserSwitchDuringARepetitionDoesNotWaitForIt()
     {
         SteppingClock clock(0, 0);

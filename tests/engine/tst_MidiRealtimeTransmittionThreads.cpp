@@ -24,8 +24,7 @@ struct BlinkCounter {
     std::atomic<int> count{0};
 };
 
-// Lets the clock run on to `limit`, where it stands still, and waits until it is there and at
-// least `count` messages have gone out.
+// Lets the clock run on to `limit` and stand there; waits for that and for `count` messages.
 bool runTo(SteppingClock& clock, std::uint64_t limit, RecordingTransmitter& transmitter, int count)
 {
     clock.setLimit(limit);
@@ -58,8 +57,7 @@ private slots:
         // One second at 120.0 BPM: a clock every 20833 us, the first one interval after the start.
         QTest::newRow("120 BPM") << std::uint64_t(0) << 1200 << 1000 << 48;
         QTest::newRow("across midnight, no burst or stall") << Midnight - 500 << 1200 << 1000 << 48;
-        // A project file may hold anything: 100000 is taken as 300.0 BPM, 0 as 5.0 BPM (a clock
-        // every 500 ms, sent once that much has passed).
+        // A project file may hold anything: 100000 is taken as 300.0 BPM, 0 as 5.0 BPM.
         QTest::newRow("above the range") << std::uint64_t(0) << 100000 << 1000 << 120;
         QTest::newRow("below the range") << std::uint64_t(0) << 0 << 2000 << 3;
     }
@@ -84,9 +82,8 @@ private slots:
         QVERIFY(allBytesAre(transmitter, char(0xF8), 12));
     }
 
-    // Half a second at 120.0 BPM, half a second at 240.0 BPM, four paused seconds and a second of
-    // play again: each part brings the clocks of its own length and tempo, never a burst, and each
-    // start a blink before the beat count starts again.
+    // 0.5 s at 120.0 BPM, 0.5 s at 240.0 BPM, 4 s paused, 1 s of play: each part brings the clocks
+    // of its own length and tempo, never a burst, and each start blinks.
     void tempoChangesAndPausesBringNoBurst()
     {
         RecordingTransmitter transmitter;
@@ -143,14 +140,12 @@ private slots:
         MidiActivesenseTransmittionThread thread(nullptr, &transmitter, &clock);
         thread.setActivesenseInterval(100);
         thread.setPlayActivesensingFlag(true);
-        // Each interval is measured from the end of the previous sending, one reading later on this
-        // clock: nine messages in the first second, the first after 100 ms.
+        // Each interval counts from the end of the previous sending: nine in the first second.
         QVERIFY(runTo(clock, start + 1000, transmitter, 9));
         QCOMPARE(transmitter.count(), 9);
         QVERIFY(allBytesAre(transmitter, char(0xFE), 16));
 
-        // The tenth interval is under way and stands still with the clock. Switching off waits for
-        // it; once the clock moves on, its message still goes out.
+        // Switching off waits for the interval under way (standing still); its message still goes out.
         std::thread switchOff([&thread] { thread.setPlayActivesensingFlag(false); });
         clock.setLimit(SteppingClock::NoLimit);
         switchOff.join();
@@ -165,9 +160,8 @@ private slots:
 
     void sleepingClockNeverSendsEarly()
     {
-        // On the program's clock the worker sleeps between clocks; waking must not send before
-        // a clock is due. At 300.0 BPM clock n is due 8333 us x n after play, on a millisecond
-        // clock that may have been just about to tick at the start.
+        // On the program's clock the worker sleeps between clocks and must not wake early: at 300.0
+        // BPM clock n is due 8333 us x n after play, less the millisecond the clock may round off.
         std::vector<std::chrono::steady_clock::time_point> sentAt;
         std::mutex mutex;
         RecordingTransmitter transmitter;

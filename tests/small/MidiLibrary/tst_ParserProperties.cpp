@@ -114,8 +114,7 @@ public:
             {
                 const int kind = below(20);
                 const int length = kind == 0 ? LargestExclusive - 2 + below(4) : kind == 1 ? 15000 + below(3000) : below(40);
-                // Undefined status bytes stay inside; real-time ones come out (only short ones get
-                // them, so that the long ones keep their length).
+                // Undefined status bytes stay inside; real-time ones (short ones only) come out.
                 const QByteArray inside = kind < 2 ? hex("F4 F9") : hex("F4 F5 F9 FD F8 FE");
                 result.append(char(0xF0));
                 for (int n = 0; n < length; ++n) {

@@ -115,8 +115,7 @@ private slots:
         midilib_tempoMeasure_update(measure.get(), 1);
         QCOMPARE(tempoOf(measure.get()), -1);
 
-        // The clock starts again at another tempo: the first clock is only the reference, the
-        // second already gives the new tempo, untouched by the intervals before the pause.
+        // Starting again, the first clock is the reference and the second gives the new tempo alone.
         time = clocks(measure.get(), time, 10000000, 1);
         QCOMPARE(tempoOf(measure.get()), -1);
         clocks(measure.get(), time, 41666, 1);
