@@ -182,14 +182,11 @@ private slots:
         }
     }
 
-    void destructionEndsAWaitingOrSpinningThread()
+    // A paused thread's destruction ends every other test.
+    void destructionEndsAThreadWaitingForAStoppedClock()
     {
         RecordingTransmitter transmitter;
         SteppingClock stoppedClock(0, 0);
-        {
-            MidiActivesenseTransmittionThread paused(nullptr, &transmitter, &stoppedClock);
-            MidiTimingClockTransmittionThread pausedClock(nullptr, &transmitter, &stoppedClock);
-        }
         {
             // Spinning in an interval that never ends, and polling a clock that never moves.
             MidiActivesenseTransmittionThread spinning(nullptr, &transmitter, &stoppedClock);
