@@ -54,21 +54,14 @@ private slots:
         QVERIFY(QFileInfo(dir.path()).isDir());
     }
 
+    // /dev/full accepts the open and fails every write (a failed open is unusablePathsFail's).
     void writeErrorsAreReportedAsFailure()
     {
         QFileInfo const full(QStringLiteral("/dev/full"));
-        if (full.exists() && !full.isFile()) {
-            // /dev/full accepts the open and fails every write: a write error must be reported.
-            QVERIFY(!Utility::saveAtTextFileName(QStringLiteral("/dev/full"), QString(70000, QLatin1Char('A'))));
+        if (!full.exists() || full.isFile()) {
+            QSKIP("no /dev/full");
         }
-        QTemporaryDir dir;
-        QString const path = dir.filePath(QStringLiteral("readonly.txt"));
-        QVERIFY(writeFileBytes(path, "original"));
-        QFile::setPermissions(path, QFile::ReadOwner);
-        if (!QFileInfo(path).isWritable()) { // root may write anyway
-            QVERIFY(!Utility::saveAtTextFileName(path, QStringLiteral("new")));
-            QCOMPARE(readFileBytes(path), QByteArray("original"));
-        }
+        QVERIFY(!Utility::saveAtTextFileName(QStringLiteral("/dev/full"), QString(70000, QLatin1Char('A'))));
     }
 
     void menuTextsBecomeTitles_data()

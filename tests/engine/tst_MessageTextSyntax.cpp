@@ -31,37 +31,14 @@ class tst_MessageTextSyntax : public QObject {
     Q_OBJECT
 
 private slots:
-    void separatorsAndCommentsAreRemoved_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("cleaned");
-        QTest::newRow("separators inside pairs") << "9 03C,6\t4" << "903C64";
-        QTest::newRow("comment takes its line feed") << "F0 7E // header\n7F F7" << "F07E7FF7";
-        QTest::newRow("empty comment before a line feed") << "90//\n3C" << "903C";
-        QTest::newRow("comment at the very end") << "F7//" << "F7";
-        QTest::newRow("paragraph separator ends a comment") << QString("90 // a") + QChar(0x2029) + "3C" << "903C";
-        QTest::newRow("single slash stays") << "90/3C" << "90/3C";
-        QTest::newRow("slashes split by a blank stay") << "90/ /3C" << "90//3C";
-        QTest::newRow("carriage return stays") << "90\r\n3C" << "90\r3C";
-    }
-
-    void separatorsAndCommentsAreRemoved()
-    {
-        QFETCH(QString, text);
-        QFETCH(QString, cleaned);
-        QCOMPARE(cleanMessageText(text), cleaned);
-        QCOMPARE(cleanWithRegExp(text), cleaned);
-    }
-
-    // The one-pass cleaner against the expression, and the whole-text conversion (used by the
-    // editor's checks and the command-line tool) against cleaning and pairs (used by the
-    // transmission): on any text they must agree on what is sent.
+    // The cleaner against the expression, and the editor's whole-text conversion against the
+    // transmission's cleaning and pairs: on any text they must agree on what is sent.
     void cleaningAndConversionAgreeOnAnyText()
     {
-        const QString alphabet = QString::fromUtf8("0F a/,\t\n;x") + QChar(0x2029);
+        const QString alphabet = QString::fromUtf8("0F a/,\t\r\n;x") + QChar(0x2029);
         QRandomGenerator random(20261206);
         int converted = 0;
-        for (int round = 0; round < 5000; ++round) {
+        for (int round = 0; round < 10000; ++round) {
             QString text;
             const int length = int(random.bounded(24));
             for (int i = 0; i < length; ++i) {
@@ -71,15 +48,14 @@ private slots:
             QCOMPARE(cleaned, cleanWithRegExp(text));
             bool pairsOk = false;
             const QByteArray paired = convertPairs(cleaned, &pairsOk);
-            // The whole-text conversion is the stricter: it also refuses a lone last character
-            // that is no digit, which the pairs leave alone.
+            // The whole-text conversion also refuses a lone last non-digit, which the pairs leave alone.
             QByteArray whole("stale");
             const bool wholeOk = convertMessageText(text, whole);
             QVERIFY(pairsOk || !wholeOk);
             QCOMPARE(whole, wholeOk ? paired : QByteArray());
             converted += wholeOk && !paired.isEmpty() ? 1 : 0;
         }
-        QVERIFY(converted > 200);
+        QVERIFY(converted > 150);
     }
 
     void pairsConvertInEitherCaseAndNothingElse_data()

@@ -17,67 +17,44 @@ class tst_MidiBulkIntervalManager : public QObject {
     Q_OBJECT
 
 private slots:
-    void pauseFollowsEverySystemExclusiveAcrossMidnight()
-    {
-        TulvarMidiModel model;
-        model.setModelIntValue(BulkIntervalParameterId, 200);
-        SteppingClock clock(LastSecondOfTheDay + 900);
-        MidiBulkIntervalManager manager(&model, &clock);
-
-        manager.waitBulkBeforeTransmission(SystemExclusive, sizeof SystemExclusive);
-        QCOMPARE(clock.now(), LastSecondOfTheDay + 900);
-        manager.waitBulkAfterTransmission(SystemExclusive, sizeof SystemExclusive);
-        // One reading for the start, then one per millisecond until 200 have passed.
-        QCOMPARE(clock.now(), LastSecondOfTheDay + 900 + 201);
-    }
-
-    void noPauseWithoutF7ParserOrInterval_data()
+    void pauseFollowsOnlyAnExclusiveWithParserAndInterval_data()
     {
         QTest::addColumn<int>("interval");
         QTest::addColumn<int>("parser");
+        QTest::addColumn<bool>("enabled");
         QTest::addColumn<bool>("systemExclusive");
+        QTest::addColumn<int>("readings"); // one for the start, then one per millisecond of the pause
 
-        QTest::newRow("message without F7") << 200 << 1 << false;
-        QTest::newRow("parser off") << 200 << 0 << true;
-        QTest::newRow("interval 0") << 0 << 1 << true;
+        QTest::newRow("exclusive across midnight") << 200 << 1 << true << true << 201;
+        QTest::newRow("message without F7") << 200 << 1 << true << false << 0;
+        QTest::newRow("parser off") << 200 << 0 << true << true << 0;
+        QTest::newRow("interval 0") << 0 << 1 << true << true << 0;
+        QTest::newRow("disabled while windows close") << 50 << 1 << false << true << 0;
     }
 
-    void noPauseWithoutF7ParserOrInterval()
+    void pauseFollowsOnlyAnExclusiveWithParserAndInterval()
     {
         QFETCH(int, interval);
         QFETCH(int, parser);
+        QFETCH(bool, enabled);
         QFETCH(bool, systemExclusive);
 
         TulvarMidiModel model;
-        SteppingClock clock;
+        SteppingClock clock(LastSecondOfTheDay + 900);
         MidiBulkIntervalManager manager(&model, &clock);
         model.setModelIntValue(BulkIntervalParameterId, interval);
         model.setModelIntValue(MessageParsedParameterId, parser);
-        if (systemExclusive) {
-            manager.waitBulkAfterTransmission(SystemExclusive, sizeof SystemExclusive);
-        } else {
-            manager.waitBulkAfterTransmission(NoteOn, sizeof NoteOn);
-        }
+        manager.setEnabledBulkInterval(enabled);
+        const unsigned char* message = systemExclusive ? SystemExclusive : NoteOn;
+        const unsigned short size = systemExclusive ? sizeof SystemExclusive : sizeof NoteOn;
+        manager.waitBulkBeforeTransmission(message, size);
+        manager.waitBulkAfterTransmission(message, size);
         manager.waitBulkAfterTransmission(nullptr, 0);
-        QCOMPARE(clock.readings(), std::uint64_t(0));
-    }
+        QTEST(int(clock.readings()), "readings");
 
-    void disablingForClosingWindowsRestoresTheParameterAfterwards()
-    {
-        TulvarMidiModel model;
-        model.setModelIntValue(BulkIntervalParameterId, 50);
-        SteppingClock clock;
-        MidiBulkIntervalManager manager(&model, &clock);
-
-        manager.setEnabledBulkInterval(false);
-        QCOMPARE(manager.interval(), 0);
-        manager.waitBulkAfterTransmission(SystemExclusive, sizeof SystemExclusive);
-        QCOMPARE(clock.readings(), std::uint64_t(0));
-
+        // Enabled again once the windows have closed, the parameter's interval holds again.
         manager.setEnabledBulkInterval(true);
-        QCOMPARE(manager.interval(), 50);
-        manager.waitBulkAfterTransmission(SystemExclusive, sizeof SystemExclusive);
-        QCOMPARE(clock.now(), std::uint64_t(51));
+        QCOMPARE(manager.interval(), interval);
     }
 
     void outOfRangeIntervalIsKeptWithinItsRange_data()

@@ -24,8 +24,7 @@ struct BlinkCounter {
     std::atomic<int> count{0};
 };
 
-// Lets the clock run on to `limit`, where it stands still, and waits until it is there and at
-// least `count` messages have gone out.
+// Lets the clock run on to `limit` and stand there; waits for that and for `count` messages.
 bool runTo(SteppingClock& clock, std::uint64_t limit, RecordingTransmitter& transmitter, int count)
 {
     clock.setLimit(limit);
@@ -58,8 +57,7 @@ private slots:
         // One second at 120.0 BPM: a clock every 20833 us, the first one interval after the start.
         QTest::newRow("120 BPM") << std::uint64_t(0) << 1200 << 1000 << 48;
         QTest::newRow("across midnight, no burst or stall") << Midnight - 500 << 1200 << 1000 << 48;
-        // A project file may hold anything: 100000 is taken as 300.0 BPM, 0 as 5.0 BPM (a clock
-        // every 500 ms, sent once that much has passed).
+        // A project file may hold anything: 100000 is taken as 300.0 BPM, 0 as 5.0 BPM.
         QTest::newRow("above the range") << std::uint64_t(0) << 100000 << 1000 << 120;
         QTest::newRow("below the range") << std::uint64_t(0) << 0 << 2000 << 3;
     }
@@ -84,7 +82,9 @@ private slots:
         QVERIFY(allBytesAre(transmitter, char(0xF8), 12));
     }
 
-    void pausedTimeProducesNoClocks()
+    // 0.5 s at 120.0 BPM, 0.5 s at 240.0 BPM, 4 s paused, 1 s of play: each part brings the clocks
+    // of its own length and tempo, never a burst, and each start blinks.
+    void tempoChangesAndPausesBringNoBurst()
     {
         RecordingTransmitter transmitter;
         SteppingClock clock(0, 1, 0);
@@ -92,37 +92,22 @@ private slots:
         BlinkCounter blinks(&thread);
         thread.setTempo(1200);
         thread.setPlayTimingClockFlag(true);
-        QVERIFY(runTo(clock, 1000, transmitter, 48));
+        QVERIFY(runTo(clock, 500, transmitter, 24));
+        QCOMPARE(transmitter.count(), 24);
+        thread.setTempo(2400);
+        QVERIFY(runTo(clock, 1000, transmitter, 72));
         thread.setPlayTimingClockFlag(false);
+        QCOMPARE(transmitter.count(), 72);
 
-        // Four paused seconds pass; the next second of play brings the next 48 clocks, carrying the
-        // 16 us left over, and the beat count starts again.
         clock.setLimit(5000);
         clock.setStep(4000);
         QCOMPARE(clock.elapsed(), 1000);
         clock.setStep(1);
         thread.setPlayTimingClockFlag(true);
-        QVERIFY(runTo(clock, 6000, transmitter, 96));
+        QVERIFY(runTo(clock, 6000, transmitter, 168));
         thread.setPlayTimingClockFlag(false);
-        QCOMPARE(transmitter.count(), 96);
-        QCOMPARE(blinks.count.load(), 6);
-    }
-
-    void tempoChangeAppliesFromTheNextPollWithoutBurst()
-    {
-        RecordingTransmitter transmitter;
-        SteppingClock clock(0, 1, 0);
-        MidiTimingClockTransmittionThread thread(nullptr, &transmitter, &clock);
-        thread.setTempo(1200);
-        thread.setPlayTimingClockFlag(true);
-        QVERIFY(runTo(clock, 500, transmitter, 24));
-        QCOMPARE(transmitter.count(), 24); // 500 ms at 20833 us, 8 us left over
-
-        // 500 more ms at 10416 us a clock, with the 8 us carried: 48 more.
-        thread.setTempo(2400);
-        QVERIFY(runTo(clock, 1000, transmitter, 72));
-        thread.setPlayTimingClockFlag(false);
-        QCOMPARE(transmitter.count(), 72);
+        QCOMPARE(transmitter.count(), 168);
+        QCOMPARE(blinks.count.load(), (1 + 72 / 24) + (1 + 96 / 24));
     }
 
     void switchingOnIsNeverLost()
@@ -155,14 +140,12 @@ private slots:
         MidiActivesenseTransmittionThread thread(nullptr, &transmitter, &clock);
         thread.setActivesenseInterval(100);
         thread.setPlayActivesensingFlag(true);
-        // Each interval is measured from the end of the previous sending, one reading later on this
-        // clock: nine messages in the first second, the first after 100 ms.
+        // Each interval counts from the end of the previous sending: nine in the first second.
         QVERIFY(runTo(clock, start + 1000, transmitter, 9));
         QCOMPARE(transmitter.count(), 9);
         QVERIFY(allBytesAre(transmitter, char(0xFE), 16));
 
-        // The tenth interval is under way and stands still with the clock. Switching off waits for
-        // it; once the clock moves on, its message still goes out.
+        // Switching off waits for the interval under way (standing still); its message still goes out.
         std::thread switchOff([&thread] { thread.setPlayActivesensingFlag(false); });
         clock.setLimit(SteppingClock::NoLimit);
         switchOff.join();
@@ -177,9 +160,8 @@ private slots:
 
     void sleepingClockNeverSendsEarly()
     {
-        // On the program's clock the worker sleeps between clocks; waking must not send before
-        // a clock is due. At 300.0 BPM clock n is due 8333 us x n after play, on a millisecond
-        // clock that may have been just about to tick at the start.
+        // On the program's clock the worker sleeps between clocks and must not wake early: at 300.0
+        // BPM clock n is due 8333 us x n after play, less the millisecond the clock may round off.
         std::vector<std::chrono::steady_clock::time_point> sentAt;
         std::mutex mutex;
         RecordingTransmitter transmitter;
@@ -200,14 +182,11 @@ private slots:
         }
     }
 
-    void destructionEndsAWaitingOrSpinningThread()
+    // A paused thread's destruction ends every other test.
+    void destructionEndsAThreadWaitingForAStoppedClock()
     {
         RecordingTransmitter transmitter;
         SteppingClock stoppedClock(0, 0);
-        {
-            MidiActivesenseTransmittionThread paused(nullptr, &transmitter, &stoppedClock);
-            MidiTimingClockTransmittionThread pausedClock(nullptr, &transmitter, &stoppedClock);
-        }
         {
             // Spinning in an interval that never ends, and polling a clock that never moves.
             MidiActivesenseTransmittionThread spinning(nullptr, &transmitter, &stoppedClock);

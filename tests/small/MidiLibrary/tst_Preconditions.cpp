@@ -20,31 +20,22 @@ namespace {
 // did not die of SIGABRT.
 QByteArray assertionReport(const Violation &violation)
 {
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0) {
+    QTemporaryFile report;
+    if (!report.open()) {
         return {};
     }
     const pid_t child = fork();
     if (child == 0) {
-        dup2(pipeEnds[1], STDERR_FILENO);
-        close(pipeEnds[0]);
+        dup2(report.handle(), STDERR_FILENO);
         violation();
         _exit(0);
     }
-    close(pipeEnds[1]);
-    QByteArray report;
-    char buffer[512];
-    ssize_t got;
-    while ((got = read(pipeEnds[0], buffer, sizeof(buffer))) > 0) {
-        report.append(buffer, int(got));
-    }
-    close(pipeEnds[0]);
     int status = 0;
     waitpid(child, &status, 0);
-    if (!WIFSIGNALED(status) || WTERMSIG(status) != SIGABRT) {
+    if (!WIFSIGNALED(status) || WTERMSIG(status) != SIGABRT || !report.seek(0)) {
         return {};
     }
-    return report;
+    return report.readAll();
 }
 
 } // namespace

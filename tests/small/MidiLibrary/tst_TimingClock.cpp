@@ -55,12 +55,10 @@ private slots:
 
         // The remainder is kept across tempo changes.
         midilib_timingClockGenerator_init(&generator);
-        QCOMPARE(generator.clockInterval, uint64_t(27777)); // 90.0 BPM
         clocks = 99;
         QCOMPARE(midilib_timingClockGenerator_generate(&generator, 20, &clocks), -1);
         QCOMPARE(clocks, uint64_t(99)); // not written
         midilib_timingClockGenerator_setTempo(&generator, 3000);
-        QCOMPARE(generator.clockInterval, uint64_t(8333));
         QCOMPARE(midilib_timingClockGenerator_generate(&generator, 5, &clocks), 0);
         QCOMPARE(clocks, uint64_t(3)); // 25000 us
         QCOMPARE(generator.remainder, uint64_t(1));
@@ -117,8 +115,7 @@ private slots:
         midilib_tempoMeasure_update(measure.get(), 1);
         QCOMPARE(tempoOf(measure.get()), -1);
 
-        // The clock starts again at another tempo: the first clock is only the reference, the
-        // second already gives the new tempo, untouched by the intervals before the pause.
+        // Starting again, the first clock is the reference and the second gives the new tempo alone.
         time = clocks(measure.get(), time, 10000000, 1);
         QCOMPARE(tempoOf(measure.get()), -1);
         clocks(measure.get(), time, 41666, 1);

@@ -5,6 +5,7 @@
 #include <QtTest>
 
 #include <cstring>
+#include <numeric>
 
 class TestByteStreams : public QObject
 {
@@ -38,9 +39,7 @@ private slots:
         QFETCH(quint64, moved);
         const size_t bytes = size_t(moved * elementSize);
         uint8_t source[16];
-        for (int i = 0; i < 16; ++i) {
-            source[i] = uint8_t(0xA0 + i);
-        }
+        std::iota(source, source + 16, uint8_t(0xA0));
         uint8_t memory[8] = {};
         uint8_t *const storage = size ? memory : nullptr;
 
