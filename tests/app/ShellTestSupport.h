@@ -7,7 +7,7 @@
 #include "app/MainWindow.h"
 #include "testkit/FaultInjectingMidiService.h"
 #include "model/TulvarMidiModel.h"
-#include "persistence/ControlChangeWindowRestorationInfo.h"
+#include "persistence/FileStream.h"
 #include "persistence/WindowRestorationInfo.h"
 
 #include <QAbstractButton>
@@ -24,17 +24,25 @@
 
 #include <memory>
 
-// A tool view of any kind, sized like a small panel.
-class StandInView : public QFrame, public WindowRestorationInfo {
+// A tool view of any kind, sized like a small panel, with an empty project payload; as a control
+// change view it keeps its controller number.
+class StandInView : public QFrame, public WindowRestorationInfo, public FileStream {
 public:
-    explicit StandInView(int kind) : WindowRestorationInfo(WindowId(kind)) { setMinimumSize(120, 80); }
+    explicit StandInView(const SubWindowRequest& request)
+        : WindowRestorationInfo(WindowId(request.kind)), m_controllerNumber(request.controllerNumber)
+    {
+        setMinimumSize(120, 80);
+    }
     QSize sizeHint() const override { return {200, 100}; }
-};
+    QList<QVariant> getRestorationParameters() const override
+    {
+        return getWindowId() == ControlChangeId ? QList<QVariant>{m_controllerNumber, 0} : QList<QVariant>{};
+    }
+    bool setDataStream(QDataStream&) override { return true; }
+    bool getDataStream(QDataStream&) override { return true; }
 
-class StandInControlChangeView : public QFrame, public ControlChangeWindowRestorationInfo {
-public:
-    explicit StandInControlChangeView(unsigned char number) : ControlChangeWindowRestorationInfo(number) {}
-    QSize sizeHint() const override { return {200, 100}; }
+private:
+    int m_controllerNumber;
 };
 
 // Clicks `answer` in every message box that becomes modal while it lives, recording texts and titles.

@@ -11,8 +11,6 @@
 #include "views/MidiEditView.h"
 
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -42,44 +40,6 @@ private slots:
         f->model.setModelIntValue(EditFlagParameterId, ParameterEditFlagUnchanged);
         f.reset();
         m_folder.reset();
-    }
-
-    void roundTripRestoresWindowsOrderGeometryStatesAndTexts()
-    {
-        QMdiSubWindow* in = f->window->subWindows().openSubWindow({WindowRestorationInfo::MidiInMonitorId});
-        QMdiSubWindow* first = openEditor(QStringLiteral("F0 7E 7F 09 01 F7"));
-        QMdiSubWindow* second = openEditor(QStringLiteral("90 3C 64 ; note é"));
-        in->setGeometry(10, 20, 300, 200);
-        first->setGeometry(15, 240, 330, 260);
-        second->setGeometry(360, 250, 310, 240);
-        in->setWindowFlags(in->windowFlags() | Qt::WindowStaysOnTopHint);
-        in->show();
-        // Activation order: second editor, In, first editor (active, maximised).
-        for (QMdiSubWindow* window : {second, in, first}) {
-            f->window->getMdiArea()->setActiveSubWindow(window);
-        }
-        first->showMaximized();
-
-        QVERIFY(f->window->saveProjectFile(m_path));
-        f->window->newFile();
-        QCOMPARE(f->window->getSubWindowList().size(), 3);
-        QVERIFY(f->window->openProjectFile(m_path));
-
-        const QList<QMdiSubWindow*> restored = f->window->getSubWindowList();
-        QCOMPARE(restored.size(), 3);
-        const QList<int> kinds{WindowRestorationInfo::MidiMessageEditorId, WindowRestorationInfo::MidiInMonitorId,
-                               WindowRestorationInfo::MidiMessageEditorId};
-        const QList<QRect> rects{QRect(360, 250, 310, 240), QRect(10, 20, 300, 200), QRect(15, 240, 330, 260)};
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(int(dynamic_cast<WindowRestorationInfo*>(restored.at(i)->widget())->getWindowId()), kinds.at(i));
-            QCOMPARE(f->window->getNormalRect(restored.at(i)), rects.at(i));
-            QCOMPARE(restored.at(i)->windowFlags().testFlag(Qt::WindowStaysOnTopHint), i == 1);
-            QCOMPARE(restored.at(i)->isMaximized(), i == 2);
-        }
-        QCOMPARE(textOf(restored.at(0)), QStringLiteral("90 3C 64 ; note é"));
-        QCOMPARE(textOf(restored.at(2)), QStringLiteral("F0 7E 7F 09 01 F7"));
-        QCOMPARE(f->window->getMdiArea()->activeSubWindow(), restored.last());
-        QCOMPARE(f->model.getParameterEditFlag(), int(ParameterEditFlagUnchanged));
     }
 
     // A failed Save As keeps the project it had; opened by name (command line, drop) it is named alike.
@@ -134,20 +94,6 @@ private slots:
         QVERIFY(f->model.getProjectFilePath().isEmpty());
         QCOMPARE(f->model.getParameterEditFlag(), int(ParameterEditFlagChanged));
         QCOMPARE(f->window->windowTitle(), QStringLiteral("Tulvar MIDI*"));
-    }
-
-    // As for the settings file: a project from a larger desktop, or edited by hand, never makes
-    // the main window larger than this desktop.
-    void oversizedMainWindowIsKeptToTheDesktop()
-    {
-        f->window->setGeometry(QRect(40, 40, 100000, 100000));
-        QCOMPARE(f->window->geometry().size(), QSize(100000, 100000));
-        QVERIFY(f->window->saveProjectFile(m_path));
-        f->window->setGeometry(QRect(40, 40, 400, 300));
-        QVERIFY(f->window->openProjectFile(m_path));
-        const QSize desktop = QGuiApplication::primaryScreen()->availableVirtualGeometry().size();
-        QVERIFY(f->window->geometry().width() <= desktop.width());
-        QVERIFY(f->window->geometry().height() <= desktop.height());
     }
 
 private:
