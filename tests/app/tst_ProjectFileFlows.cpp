@@ -1,28 +1,51 @@
-// The main window over its project file. The file's form is the persistence tests', each view's
-// payload its own test's; here which windows the workspace saves and gets back, and how the
-// window names the project.
-
 #include "ShellTestSupport.h"
 
-#include "support/CommonTexts.h"
+#include "app/MainWindowConstants.h"
+#include "app/QuitSignalHandler.h"
+#include "persistence/RegistryKeys.h"
 #include "model/TulvarMidiParameters.h"
-#include "views/MidiEditGeneralView.h"
-#include "views/MidiEditTextView.h"
-#include "views/MidiEditView.h"
+#include "support/CommonTexts.h"
+#include "testkit/FileBytes.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+
 namespace {
 
-QString textOf(QMdiSubWindow* window)
-{
-    return qobject_cast<MidiEditView*>(window->widget())->generalView()->textView()->toPlainText();
-}
+// The main window with its file dialogs answered by the test.
+class ScriptedDialogsWindow : public MainWindow {
+public:
+    using MainWindow::MainWindow;
+
+    QString openAnswer;
+    int openDialogs = 0;
+
+protected:
+    QString chooseProjectFileToOpen() override
+    {
+        ++openDialogs;
+        return openAnswer;
+    }
+    QString chooseProjectFileToSave(const QString&) override { return QString(); }
+};
+
+enum Action { New, Open, CloseAll, Quit };
+enum SaveOutcome { NotAsked, Saved, SaveFails };
 
 } // namespace
 
+Q_DECLARE_METATYPE(Action)
+Q_DECLARE_METATYPE(SaveOutcome)
+
+// The main window over its project file, whose form is the persistence tests'. A project with
+// unsaved changes meets Save, New, Open, Close All, Quit and a quit signal: the `*` may go only when
+// a save succeeded or the workspace was replaced; wherever the work is kept, it stays marked and
+// the next Quit asks again.
 class tst_ProjectFileFlows : public QObject {
     Q_OBJECT
 
@@ -31,82 +54,211 @@ private slots:
     {
         f = std::make_unique<ShellFixture>();
         m_folder = std::make_unique<QTemporaryDir>();
-        f->show(true);
-        m_path = m_folder->filePath(QStringLiteral("song.tulvarmidi"));
+        window = &f->show<ScriptedDialogsWindow>(true);
+
+        // Another project, with one keyboard window, to open.
+        window->subWindows().openSubWindow({WindowRestorationInfo::KeyboardId});
+        m_otherProject = m_folder->filePath(QStringLiteral("other.tulvarmidi"));
+        QVERIFY(window->saveProjectFile(m_otherProject));
+        window->closeAllSubWindows();
+
+        // The project in hand: saved once with a pitch bend window, then changed.
+        QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("work")));
+        m_project = m_folder->filePath(QStringLiteral("work/song.tulvarmidi"));
+        window->subWindows().openSubWindow({WindowRestorationInfo::PitchBendId});
+        QVERIFY(window->saveProjectFile(m_project));
+        f->model.setModelIntValue(EditFlagParameterId, ParameterEditFlagChanged);
+        QVERIFY(window->windowTitle().endsWith(QLatin1Char('*')));
+        QVERIFY(QFile::remove(m_project));
     }
 
     void cleanup()
     {
-        f->model.setModelIntValue(EditFlagParameterId, ParameterEditFlagUnchanged);
+        f->boxes.setAnswer(QMessageBox::No);
         f.reset();
         m_folder.reset();
     }
 
-    // A failed Save As keeps the project it had; opened by name (command line, drop) it is named alike.
-    void savingNamesTheProjectInTitleAndFolder()
+    void eachAnswerKeepsOrSavesTheWork_data()
     {
-        openEditor(QStringLiteral("F0 F7"));
-        f->model.setModelIntValue(EditFlagParameterId, ParameterEditFlagChanged);
-        QCOMPARE(f->window->windowTitle(), QStringLiteral("Tulvar MIDI*"));
-        QVERIFY(f->window->saveProjectFile(m_path));
-        QCOMPARE(f->window->windowTitle(), QStringLiteral("Tulvar MIDI - song.tulvarmidi"));
-        QCOMPARE(f->model.getProjectFilePath(), QFileInfo(m_path).absoluteFilePath());
-        QCOMPARE(f->model.getModelStringValue(ProjectFileWorkingDirectoryParameterId), m_folder->path());
-
-        f->model.setModelIntValue(EditFlagParameterId, ParameterEditFlagChanged);
-        QCOMPARE(f->window->windowTitle(), QStringLiteral("Tulvar MIDI - song.tulvarmidi*"));
-        QVERIFY(f->window->saveFile());
-        QCOMPARE(f->window->windowTitle(), QStringLiteral("Tulvar MIDI - song.tulvarmidi"));
-        QVERIFY(!f->window->saveProjectFile(m_folder->filePath(QStringLiteral("missing/other.tulvarmidi"))));
-        QCOMPARE(f->boxes.texts, QStringList{FileSaveFailedMessage});
-        QCOMPARE(f->model.getProjectFilePath(), QFileInfo(m_path).absoluteFilePath());
-
-        f->window->newFile();
-        QCOMPARE(f->window->windowTitle(), QStringLiteral("Tulvar MIDI"));
-        QVERIFY(f->window->openFile(m_path));
-        QCOMPARE(f->window->windowTitle(), QStringLiteral("Tulvar MIDI - song.tulvarmidi"));
-        QCOMPARE(f->window->getSubWindowList().size(), 1);
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<SaveOutcome>("save");
+        QTest::addColumn<bool>("proceeds");
+        const QList<QPair<const char*, Action>> actions{{"new", New}, {"open", Open}, {"close all", CloseAll},
+                                                         {"quit", Quit}};
+        for (const auto& [name, action] : actions) {
+            QTest::addRow("%s, yes, saved", name) << action << int(QMessageBox::Yes) << Saved << true;
+            QTest::addRow("%s, yes, save fails", name) << action << int(QMessageBox::Yes) << SaveFails << false;
+            QTest::addRow("%s, no", name) << action << int(QMessageBox::No) << NotAsked << true;
+            QTest::addRow("%s, cancel", name) << action << int(QMessageBox::Cancel) << NotAsked << false;
+        }
     }
 
-    // Which damage is refused is the file format's and the editor's concern; here one damaged
-    // payload shows what the workspace and the project path become.
-    void damagedEditorKeepsEarlierWindowsAndForgetsThePreviousPath()
+    void eachAnswerKeepsOrSavesTheWork()
     {
-        f->window->subWindows().openSubWindow({WindowRestorationInfo::MidiInMonitorId});
-        openEditor(QStringLiteral("F0 F7"));
-        QVERIFY(f->window->saveProjectFile(m_path));
-        QFile file(m_path);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QByteArray bytes = file.readAll();
+        QFETCH(Action, action);
+        QFETCH(int, answer);
+        QFETCH(SaveOutcome, save);
+        QFETCH(bool, proceeds);
+        if (save == SaveFails) {
+            QVERIFY(QDir(m_folder->filePath(QStringLiteral("work"))).removeRecursively());
+        }
+        window->openAnswer = m_otherProject;
+        f->boxes.setAnswer(QMessageBox::StandardButton(answer));
+
+        switch (action) {
+        case New:
+            window->newFile();
+            break;
+        case Open:
+            window->openFile(QString());
+            break;
+        case CloseAll:
+            menuEntry(*window, QStringLiteral("&Window"), QStringLiteral("Close &All"))->trigger();
+            break;
+        case Quit:
+            menuEntry(*window, QStringLiteral("&File"), QStringLiteral("&Quit"))->trigger();
+            break;
+        }
+
+        QStringList expectedBoxes{ConfirmationMessage};
+        if (save == SaveFails) {
+            expectedBoxes.append(FileSaveFailedMessage);
+        }
+        QCOMPARE(f->boxes.texts, expectedBoxes);
+        QCOMPARE(f->boxes.titles.value(0), QStringLiteral("Tulvar MIDI"));
+        QCOMPARE(f->boxes.icons.value(0), QMessageBox::Question);
+        QCOMPARE(f->boxes.buttons.value(0), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(QFile::exists(m_project), save == Saved);
+        QCOMPARE(window->openDialogs, action == Open && proceeds ? 1 : 0);
+        const bool pitchBendKept = !subWindowsOfKind(*window, WindowRestorationInfo::PitchBendId).isEmpty();
+        if (action == Quit) {
+            QCOMPARE(window->isVisible(), !proceeds);
+        } else {
+            QCOMPARE(pitchBendKept, !proceeds);
+        }
+        if (!proceeds) {
+            expectMarkedAndAskedAgainOnQuit();
+        } else if (action == New || action == CloseAll) {
+            QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
+            QCOMPARE(f->model.getProjectFilePath(), QString());
+            QCOMPARE(window->windowTitle(), QStringLiteral("Tulvar MIDI"));
+        } else if (action == Open) {
+            QCOMPARE(window->windowTitle(), QStringLiteral("Tulvar MIDI - other.tulvarmidi"));
+        }
+    }
+
+    void openKeepsTheMarkWhenNothingIsOpened_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("boxes");
+        const QByteArray header =
+            QByteArray("KELDAN WORKS") + QByteArray(4, '\0') + QByteArray("Tulvar MIDI") + QByteArray(5, '\0');
+        QTest::newRow("dialog cancelled") << QByteArray() << QStringList{ConfirmationMessage};
+        QTest::newRow("newer version refused") << header + "1.6.0" + QByteArray(11, '\0')
+                                               << QStringList{ConfirmationMessage, FileFormatVersionErrorMessage};
+        QTest::newRow("not a project") << QByteArray("F0 7E 7F 09 01 F7\n")
+                                       << QStringList{ConfirmationMessage, FileOpenFailedMessage};
+    }
+
+    void openKeepsTheMarkWhenNothingIsOpened()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, boxes);
+        if (!file.isEmpty()) {
+            window->openAnswer = m_folder->filePath(QStringLiteral("newer.tulvarmidi"));
+            QVERIFY(writeFileBytes(window->openAnswer, file));
+        }
+        f->boxes.setAnswer(QMessageBox::No);
+        QVERIFY(!window->openFile(QString()));
+        QCOMPARE(window->openDialogs, 1);
+        QCOMPARE(f->boxes.texts, boxes);
+        QVERIFY(!subWindowsOfKind(*window, WindowRestorationInfo::PitchBendId).isEmpty());
+        // Nothing was replaced, so the project in hand is still the one a save writes.
+        QCOMPARE(f->model.getProjectFilePath(), QFileInfo(m_project).absoluteFilePath());
+        expectMarkedAndAskedAgainOnQuit();
+    }
+
+    // A failed Save As keeps the project it had.
+    void savingNamesTheProjectInTitleAndFolder()
+    {
+        QCOMPARE(window->windowTitle(), QStringLiteral("Tulvar MIDI - song.tulvarmidi*"));
+        QVERIFY(window->saveFile());
+        QVERIFY(QFile::exists(m_project));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Tulvar MIDI - song.tulvarmidi"));
+        QCOMPARE(f->model.getModelStringValue(ProjectFileWorkingDirectoryParameterId),
+                 QFileInfo(m_project).absolutePath());
+        QVERIFY(!window->saveProjectFile(m_folder->filePath(QStringLiteral("missing/other.tulvarmidi"))));
+        QCOMPARE(f->boxes.texts, QStringList{FileSaveFailedMessage});
+        QCOMPARE(f->model.getProjectFilePath(), QFileInfo(m_project).absoluteFilePath());
+    }
+
+    // Which damage is refused is the file format's and the editor's concern. Damage after the first
+    // windows leaves what is neither project open, so a save must ask for a name.
+    void openFailingMidwayKeepsTheWindowsMadeAndForgetsThePath()
+    {
+        SubWindowRequest editor{WindowRestorationInfo::MidiMessageEditorId};
+        editor.text = QStringLiteral("F0 F7");
+        window->subWindows().openSubWindow(editor);
+        const QString damaged = m_folder->filePath(QStringLiteral("damaged.tulvarmidi"));
+        QVERIFY(window->saveProjectFile(damaged));
+        QByteArray bytes = readFileBytes(damaged);
         // The file ends with the editor's payload frame: P = 13, tag 0, length 5, "F0 F7".
         QVERIFY(bytes.endsWith(QByteArray::fromHex("0000000D" "00000000" "00000005") + "F0 F7"));
         bytes[bytes.size() - 13 + 3] = 7;
-        QVERIFY(file.resize(0));
-        file.write(bytes);
-        file.close();
+        QVERIFY(writeFileBytes(damaged, bytes));
 
-        QVERIFY(!f->window->openProjectFile(m_path));
+        QVERIFY(!window->openProjectFile(damaged));
         QCOMPARE(f->boxes.texts, QStringList{FileOpenFailedMessage});
-        // The monitor and the editor were made before the editor's payload was read.
-        QCOMPARE(f->window->getSubWindowList().size(), 2);
-        QVERIFY(textOf(f->window->getSubWindowList().last()).isEmpty());
-        // A save must now ask for a name instead of overwriting song.tulvarmidi with half of it.
+        // The pitch bend window and the editor, made before the editor's payload was read.
+        QCOMPARE(window->getSubWindowList().size(), 2);
         QVERIFY(f->model.getProjectFilePath().isEmpty());
-        QCOMPARE(f->model.getParameterEditFlag(), int(ParameterEditFlagChanged));
-        QCOMPARE(f->window->windowTitle(), QStringLiteral("Tulvar MIDI*"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Tulvar MIDI*"));
+        expectMarkedAndAskedAgainOnQuit();
+    }
+
+    // A quit signal while a box nobody answers is on the screen: the signal answers nothing and
+    // saves no project, but the preferences changed through the model reach the settings file.
+    void quitSignalClosesWithoutTheQuestionAndWritesTheSettings()
+    {
+        QuitSignalHandler handler;
+        connect(&handler, &QuitSignalHandler::quitRequested, window, &MainWindow::quitWithoutConfirmation);
+        f->model.setModelIntValue(PCKeyboardVelocityParameterId, 99);
+        {
+            QMessageBox box(QMessageBox::Information, ApplicationName, QStringLiteral("waiting"), QMessageBox::Ok,
+                            window);
+            box.setProperty("answered", true);
+            QTimer::singleShot(0, [] { ::raise(SIGTERM); });
+            box.exec();
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 10000);
+        QCOMPARE(f->boxes.texts, QStringList());
+        QVERIFY(!QFile::exists(m_project));
+
+        f->window.reset();
+        QSettings const settings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat);
+        QCOMPARE(settings.value(QStringLiteral("Preferences/") + PCKeyboardVelocityRegistrykey).toInt(), 99);
+        QVERIFY(settings.childGroups().contains(QStringLiteral("SavePosition")));
     }
 
 private:
-    QMdiSubWindow* openEditor(const QString& text)
+    // Still marked, and the next Quit asks before anything is lost (Cancel keeps it open).
+    void expectMarkedAndAskedAgainOnQuit()
     {
-        SubWindowRequest request{WindowRestorationInfo::MidiMessageEditorId};
-        request.text = text;
-        return f->window->subWindows().openSubWindow(request);
+        QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagChanged);
+        QVERIFY(window->windowTitle().endsWith(QLatin1Char('*')));
+        const int asked = f->boxes.texts.count(ConfirmationMessage);
+        f->boxes.setAnswer(QMessageBox::Cancel);
+        QVERIFY(!window->close());
+        QCOMPARE(f->boxes.texts.count(ConfirmationMessage), asked + 1);
     }
 
     std::unique_ptr<ShellFixture> f;
     std::unique_ptr<QTemporaryDir> m_folder;
-    QString m_path;
+    ScriptedDialogsWindow* window = nullptr;
+    QString m_project;
+    QString m_otherProject;
 };
 
 QTEST_MAIN(tst_ProjectFileFlows)
