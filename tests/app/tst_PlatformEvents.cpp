@@ -1,6 +1,12 @@
+// What the platform delivers to the application object: file-open requests, and keys and clicks
+// seen by the native event filter before any widget.
+
+#include "app/CApplication.h"
+#include "app/MainWindow.h"
 #include "app/NativeEventFilter.h"
 
 #include <QDialog>
+#include <QFileOpenEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -11,6 +17,15 @@
 #include <QtTest>
 
 namespace {
+
+class RecordingApplication : public CApplication {
+public:
+    using CApplication::CApplication;
+    QStringList openedFiles;
+
+protected:
+    void openFileFromPlatform(QString const& path) override { openedFiles.append(path); }
+};
 
 class RecordingFilter : public NativeEventFilter {
 public:
@@ -38,7 +53,7 @@ protected:
 
 } // namespace
 
-class tst_NativeEventFilter : public QObject {
+class tst_PlatformEvents : public QObject {
     Q_OBJECT
 
 private:
@@ -46,14 +61,6 @@ private:
     QWidget* window = nullptr;
     QLineEdit* edit = nullptr;
     QPushButton* button = nullptr;
-
-    // Delivered the way the window system delivers it: to the window, which passes it on.
-    void sendKey(QEvent::Type type, Qt::Key key, QString const& text,
-                 Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool autoRepeat = false)
-    {
-        QKeyEvent event(type, key, modifiers, text, autoRepeat);
-        QApplication::sendEvent(window->windowHandle(), &event);
-    }
 
 private slots:
     void initTestCase() { qApp->installEventFilter(&filter); }
@@ -79,52 +86,50 @@ private slots:
     void cleanup() { delete window; }
 
     // Each event: P or R (press, release; lower case when auto-repeated), "^" for Control, then the
-    // key's text. A held key is one note: its repeats and keys that type nothing play nothing.
+    // key's text. A held key is one note: its repeats and keys that type nothing play nothing; under
+    // a modal window no note starts, but a release still ends one.
     void keysAreSeenOnceBeforeTheWidget_data()
     {
         QTest::addColumn<QStringList>("events");
         QTest::addColumn<bool>("consume");
+        QTest::addColumn<bool>("modal");
         QTest::addColumn<QStringList>("calls");
         QTest::addColumn<QString>("typed");
-        QTest::newRow("key") << QStringList{"Pa", "Ra"} << false << QStringList{"down:a", "up:a"} << "a";
-        QTest::newRow("consumed") << QStringList{"Pz", "Rz"} << true << QStringList{"down:z", "up:z"} << "";
-        QTest::newRow("auto-repeated") << QStringList{"Pa", "ra", "pa", "ra", "pa", "Ra"} << false
+        QTest::newRow("key") << QStringList{"Pa", "Ra"} << false << false << QStringList{"down:a", "up:a"} << "a";
+        QTest::newRow("consumed") << QStringList{"Pz", "Rz"} << true << false << QStringList{"down:z", "up:z"} << "";
+        QTest::newRow("auto-repeated") << QStringList{"Pa", "ra", "pa", "ra", "pa", "Ra"} << false << false
                                        << QStringList{"down:a", "up:a"} << "aaa";
-        QTest::newRow("control") << QStringList{"^Ps", "^Rs"} << false << QStringList{} << "";
-        QTest::newRow("no text") << QStringList{"P", "R"} << false << QStringList{} << "";
+        QTest::newRow("control") << QStringList{"^Ps", "^Rs"} << false << false << QStringList{} << "";
+        QTest::newRow("no text") << QStringList{"P", "R"} << false << false << QStringList{} << "";
+        QTest::newRow("modal window") << QStringList{"Pd", "Rd"} << false << true << QStringList{"up:d"} << "";
     }
 
     void keysAreSeenOnceBeforeTheWidget()
     {
         QFETCH(QStringList, events);
         QFETCH(bool, consume);
+        QFETCH(bool, modal);
         QFETCH(QStringList, calls);
         filter.consumeKeys = consume;
+        QDialog dialog(window);
+        if (modal) {
+            dialog.setModal(true);
+            dialog.show();
+            QTRY_VERIFY(QApplication::activeModalWidget() == &dialog);
+        }
+        // Delivered the way the window system delivers it: to the window, which passes it on.
+        QWindow* target = (modal ? &dialog : window)->windowHandle();
         for (QString event : events) {
             const bool control = event.startsWith('^');
             event.remove('^');
             const QString text = event.mid(1);
             const Qt::Key key = text.isEmpty() ? Qt::Key_Left : Qt::Key(Qt::Key_A + (text.at(0).unicode() - 'a'));
-            sendKey(event.at(0).toUpper() == 'P' ? QEvent::KeyPress : QEvent::KeyRelease, key, text,
-                    control ? Qt::ControlModifier : Qt::NoModifier, event.at(0).isLower());
+            QKeyEvent keyEvent(event.at(0).toUpper() == 'P' ? QEvent::KeyPress : QEvent::KeyRelease, key,
+                               control ? Qt::ControlModifier : Qt::NoModifier, text, event.at(0).isLower());
+            QApplication::sendEvent(target, &keyEvent);
         }
         QCOMPARE(filter.calls, calls);
         QTEST(edit->text(), "typed");
-    }
-
-    void modalWindowStopsNotesButNotReleases()
-    {
-        QDialog dialog(window);
-        dialog.setModal(true);
-        dialog.show();
-        QTRY_VERIFY(QApplication::activeModalWidget() == &dialog);
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-        filter.calls.clear();
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_D, Qt::NoModifier, QStringLiteral("d"));
-        QApplication::sendEvent(dialog.windowHandle(), &press);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_D, Qt::NoModifier, QStringLiteral("d"));
-        QApplication::sendEvent(dialog.windowHandle(), &release);
-        QCOMPARE(filter.calls, QStringList{"up:d"});
     }
 
     // The keys go to the text, not to the notes, whatever the widget lets them change; a read-only
@@ -161,7 +166,38 @@ private slots:
         QCOMPARE(filter.calls, (QStringList{"click", "click"}));
         QCOMPARE(clicked.count(), 1);
     }
+
+    void filterDoesNothingWithoutAMainWindow()
+    {
+        QVERIFY(MainWindow::m_pInstance == nullptr);
+        NativeEventFilter plain;
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+        QVERIFY(!plain.eventFilter(window->windowHandle(), &press));
+    }
+
+    // A platform request opens the project, but not while a modal window is up.
+    void fileOpenRequestsOpenTheProjectWhenNoModalWindowIsUp()
+    {
+        auto* application = static_cast<RecordingApplication*>(qApp);
+        QFileOpenEvent event(QStringLiteral("/tmp/setup.tulvarmidi"));
+        {
+            QDialog dialog(window);
+            dialog.setModal(true);
+            dialog.show();
+            QTRY_VERIFY(QApplication::activeModalWidget() == &dialog);
+            QCoreApplication::sendEvent(qApp, &event);
+            QVERIFY(application->openedFiles.isEmpty());
+        }
+        QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+        QCoreApplication::sendEvent(qApp, &event);
+        QCOMPARE(application->openedFiles, QStringList{"/tmp/setup.tulvarmidi"});
+    }
 };
 
-QTEST_MAIN(tst_NativeEventFilter)
-#include "tst_NativeEventFilter.moc"
+int main(int argc, char** argv)
+{
+    RecordingApplication application(argc, argv);
+    tst_PlatformEvents test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_PlatformEvents.moc"
