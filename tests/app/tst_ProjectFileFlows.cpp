@@ -2,14 +2,12 @@
 
 #include "app/MainWindowConstants.h"
 #include "app/QuitSignalHandler.h"
-#include "persistence/RegistryKeys.h"
 #include "model/TulvarMidiParameters.h"
 #include "support/CommonTexts.h"
 #include "testkit/FileBytes.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -85,14 +83,29 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<SaveOutcome>("save");
         QTest::addColumn<bool>("proceeds");
+        QTest::addColumn<QByteArray>("chosen"); // what the open dialog picks; null: the other project
+        QTest::addColumn<QString>("refusal");   // the box that refuses the chosen file
         const QList<QPair<const char*, Action>> actions{{"new", New}, {"open", Open}, {"close all", CloseAll},
                                                          {"quit", Quit}};
         for (const auto& [name, action] : actions) {
-            QTest::addRow("%s, yes, saved", name) << action << int(QMessageBox::Yes) << Saved << true;
-            QTest::addRow("%s, yes, save fails", name) << action << int(QMessageBox::Yes) << SaveFails << false;
-            QTest::addRow("%s, no", name) << action << int(QMessageBox::No) << NotAsked << true;
-            QTest::addRow("%s, cancel", name) << action << int(QMessageBox::Cancel) << NotAsked << false;
+            QTest::addRow("%s, yes, saved", name) << action << int(QMessageBox::Yes) << Saved << true << QByteArray()
+                                                  << QString();
+            QTest::addRow("%s, yes, save fails", name)
+                << action << int(QMessageBox::Yes) << SaveFails << false << QByteArray() << QString();
+            QTest::addRow("%s, no", name) << action << int(QMessageBox::No) << NotAsked << true << QByteArray()
+                                          << QString();
+            QTest::addRow("%s, cancel", name) << action << int(QMessageBox::Cancel) << NotAsked << false
+                                              << QByteArray() << QString();
         }
+        const QByteArray header =
+            QByteArray("KELDAN WORKS") + QByteArray(4, '\0') + QByteArray("Tulvar MIDI") + QByteArray(5, '\0');
+        QTest::newRow("open, no, dialog cancelled")
+            << Open << int(QMessageBox::No) << NotAsked << false << QByteArray("") << QString();
+        QTest::newRow("open, no, newer version") << Open << int(QMessageBox::No) << NotAsked << false
+                                                 << header + "1.6.0" + QByteArray(11, '\0')
+                                                 << FileFormatVersionErrorMessage;
+        QTest::newRow("open, no, not a project") << Open << int(QMessageBox::No) << NotAsked << false
+                                                 << QByteArray("F0 7E 7F 09 01 F7\n") << FileOpenFailedMessage;
     }
 
     void eachAnswerKeepsOrSavesTheWork()
@@ -101,10 +114,16 @@ private slots:
         QFETCH(int, answer);
         QFETCH(SaveOutcome, save);
         QFETCH(bool, proceeds);
+        QFETCH(QByteArray, chosen);
+        QFETCH(QString, refusal);
         if (save == SaveFails) {
             QVERIFY(QDir(m_folder->filePath(QStringLiteral("work"))).removeRecursively());
         }
-        window->openAnswer = m_otherProject;
+        window->openAnswer = chosen.isNull() ? m_otherProject : QString();
+        if (!chosen.isEmpty()) {
+            window->openAnswer = m_folder->filePath(QStringLiteral("chosen.tulvarmidi"));
+            QVERIFY(writeFileBytes(window->openAnswer, chosen));
+        }
         f->boxes.setAnswer(QMessageBox::StandardButton(answer));
 
         switch (action) {
@@ -126,12 +145,16 @@ private slots:
         if (save == SaveFails) {
             expectedBoxes.append(FileSaveFailedMessage);
         }
+        if (!refusal.isEmpty()) {
+            expectedBoxes.append(refusal);
+        }
         QCOMPARE(f->boxes.texts, expectedBoxes);
         QCOMPARE(f->boxes.titles.value(0), QStringLiteral("Tulvar MIDI"));
         QCOMPARE(f->boxes.icons.value(0), QMessageBox::Question);
         QCOMPARE(f->boxes.buttons.value(0), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         QCOMPARE(QFile::exists(m_project), save == Saved);
-        QCOMPARE(window->openDialogs, action == Open && proceeds ? 1 : 0);
+        const bool dialogShown = action == Open && answer != QMessageBox::Cancel && save != SaveFails;
+        QCOMPARE(window->openDialogs, dialogShown ? 1 : 0);
         const bool pitchBendKept = !subWindowsOfKind(*window, WindowRestorationInfo::PitchBendId).isEmpty();
         if (action == Quit) {
             QCOMPARE(window->isVisible(), !proceeds);
@@ -139,6 +162,8 @@ private slots:
             QCOMPARE(pitchBendKept, !proceeds);
         }
         if (!proceeds) {
+            // Nothing was replaced, so the project in hand is still the one a save writes.
+            QCOMPARE(f->model.getProjectFilePath(), QFileInfo(m_project).absoluteFilePath());
             expectMarkedAndAskedAgainOnQuit();
         } else if (action == New || action == CloseAll) {
             QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
@@ -147,37 +172,6 @@ private slots:
         } else if (action == Open) {
             QCOMPARE(window->windowTitle(), QStringLiteral("Tulvar MIDI - other.tulvarmidi"));
         }
-    }
-
-    void openKeepsTheMarkWhenNothingIsOpened_data()
-    {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QStringList>("boxes");
-        const QByteArray header =
-            QByteArray("KELDAN WORKS") + QByteArray(4, '\0') + QByteArray("Tulvar MIDI") + QByteArray(5, '\0');
-        QTest::newRow("dialog cancelled") << QByteArray() << QStringList{ConfirmationMessage};
-        QTest::newRow("newer version refused") << header + "1.6.0" + QByteArray(11, '\0')
-                                               << QStringList{ConfirmationMessage, FileFormatVersionErrorMessage};
-        QTest::newRow("not a project") << QByteArray("F0 7E 7F 09 01 F7\n")
-                                       << QStringList{ConfirmationMessage, FileOpenFailedMessage};
-    }
-
-    void openKeepsTheMarkWhenNothingIsOpened()
-    {
-        QFETCH(QByteArray, file);
-        QFETCH(QStringList, boxes);
-        if (!file.isEmpty()) {
-            window->openAnswer = m_folder->filePath(QStringLiteral("newer.tulvarmidi"));
-            QVERIFY(writeFileBytes(window->openAnswer, file));
-        }
-        f->boxes.setAnswer(QMessageBox::No);
-        QVERIFY(!window->openFile(QString()));
-        QCOMPARE(window->openDialogs, 1);
-        QCOMPARE(f->boxes.texts, boxes);
-        QVERIFY(!subWindowsOfKind(*window, WindowRestorationInfo::PitchBendId).isEmpty());
-        // Nothing was replaced, so the project in hand is still the one a save writes.
-        QCOMPARE(f->model.getProjectFilePath(), QFileInfo(m_project).absoluteFilePath());
-        expectMarkedAndAskedAgainOnQuit();
     }
 
     // A failed Save As keeps the project it had.
@@ -219,12 +213,11 @@ private slots:
     }
 
     // A quit signal while a box nobody answers is on the screen: the signal answers nothing and
-    // saves no project, but the preferences changed through the model reach the settings file.
-    void quitSignalClosesWithoutTheQuestionAndWritesTheSettings()
+    // saves no project. What the settings file gets then is the program start test's.
+    void quitSignalClosesWithoutTheQuestion()
     {
         QuitSignalHandler handler;
         connect(&handler, &QuitSignalHandler::quitRequested, window, &MainWindow::quitWithoutConfirmation);
-        f->model.setModelIntValue(PCKeyboardVelocityParameterId, 99);
         {
             QMessageBox box(QMessageBox::Information, ApplicationName, QStringLiteral("waiting"), QMessageBox::Ok,
                             window);
@@ -235,11 +228,6 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 10000);
         QCOMPARE(f->boxes.texts, QStringList());
         QVERIFY(!QFile::exists(m_project));
-
-        f->window.reset();
-        QSettings const settings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat);
-        QCOMPARE(settings.value(QStringLiteral("Preferences/") + PCKeyboardVelocityRegistrykey).toInt(), 99);
-        QVERIFY(settings.childGroups().contains(QStringLiteral("SavePosition")));
     }
 
 private:
