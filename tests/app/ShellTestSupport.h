@@ -1,8 +1,7 @@
 #pragma once
 
 // Shared by the shell's tests: a stand-in tool view, an answerer for modal message boxes, a main
-// window built over the Loopback service with a fresh model (ShellFixture), and the look-ups of
-// menus, ports and views that the tests share.
+// window over the Loopback service with a fresh model (ShellFixture), and look-ups of menus and views.
 
 #include "app/MainWindow.h"
 #include "testkit/FaultInjectingMidiService.h"
@@ -82,11 +81,6 @@ private:
     QTimer m_timer;
 };
 
-inline void removeSettingsFile()
-{
-    QFile::remove(SettingsStore::defaultIniFilePath());
-}
-
 inline QList<QMdiSubWindow*> subWindowsOfKind(MainWindow& window, int kind)
 {
     QList<QMdiSubWindow*> found;
@@ -100,9 +94,9 @@ inline QList<QMdiSubWindow*> subWindowsOfKind(MainWindow& window, int kind)
 }
 
 template <class View>
-View* viewOf(MainWindow& window, int kind, int index = 0)
+View* viewOf(MainWindow& window, int kind)
 {
-    QMdiSubWindow* subWindow = subWindowsOfKind(window, kind).value(index);
+    QMdiSubWindow* subWindow = subWindowsOfKind(window, kind).value(0);
     return subWindow != nullptr ? qobject_cast<View*>(subWindow->widget()) : nullptr;
 }
 
@@ -122,24 +116,14 @@ inline QAction* menuEntry(MainWindow& window, const QString& menu, const QString
     return nullptr;
 }
 
-// Selects the port named `name` (the lists start with "No Assign").
-inline bool selectPortNamed(MainWindow& window, SettingsStore::PortDirection direction, unsigned int group,
-                            const QString& name)
-{
-    QStringList names;
-    unsigned int current = 0;
-    window.getPortList(direction, group, names, current);
-    return names.indexOf(name) > 0 && window.selectPort(direction, group, unsigned(names.indexOf(name) - 1));
-}
-
 // One per test function: an empty settings file, a fresh model and Loopback service, and every
 // message box answered, so that an unexpected one fails the test instead of hanging it.
 struct ShellFixture {
-    ShellFixture() { removeSettingsFile(); }
+    ShellFixture() { QFile::remove(SettingsStore::defaultIniFilePath()); }
     ~ShellFixture()
     {
         window.reset();
-        removeSettingsFile();
+        QFile::remove(SettingsStore::defaultIniFilePath());
     }
     // (Re)creates the main window (or a test's decoration of it) over the same model and service.
     template <class Window = MainWindow>

@@ -24,7 +24,6 @@
 namespace {
 
 constexpr int Timeout = 10000;
-using PortDirection = SettingsStore::PortDirection;
 
 QString plainText(MidiEditView* view)
 {
@@ -41,8 +40,8 @@ private slots:
     {
         f = std::make_unique<ShellFixture>();
         window = &f->show();
-        QVERIFY(selectPortNamed(*window, PortDirection::Input, 0, QStringLiteral("Loopback A")));
-        QVERIFY(selectPortNamed(*window, PortDirection::Output, 0, QStringLiteral("Loopback A")));
+        QVERIFY(window->inputPortMenuSelected(InputPortGroupFirst, 0));
+        QVERIFY(window->outputPortMenuSelected(OutputPortGroupFirst, 0));
         f->model.setModelIntValue(MessageDetailParameterId, 1);
         in = viewOf<MidiEditView>(*window, WindowRestorationInfo::MidiInMonitorId);
         out = viewOf<MidiEditView>(*window, WindowRestorationInfo::MidiOutMonitorId);
