@@ -94,6 +94,9 @@ private slots:
     // With the program's own view: the row's name and shortcut, its title (the entry without "&" and
     // "..."), a size within its limits that does not squeeze the view, and a fixed size without a
     // maximise entry exactly when the view's content sizes it. Stay on Top is never offered.
+    // Then, with stand-ins: a single instance is activated when opened again; the others stop at
+    // their limit with a warning naming the view (the monitors, open meanwhile, share the editors'
+    // name but not their count) and open again once one of theirs is closed. Close All forgets them.
     void everyKindOpensFromItsMenuEntryUnderItsRowsRules()
     {
         QFETCH(const SubWindowKind*, row);
@@ -110,12 +113,13 @@ private slots:
         }
         const bool controlChange = row->kind == WindowRestorationInfo::ControlChangeId;
         (controlChange ? entry->menu()->actions().value(7) : entry)->trigger();
-        const QList<QMdiSubWindow*> opened = f->window->getMdiArea()->subWindowList();
-        QCOMPARE(opened.size(), 1);
-        QMdiSubWindow* subWindow = opened.first();
+        QMdiArea* area = f->window->getMdiArea();
+        QCOMPARE(area->subWindowList().size(), 1);
+        QMdiSubWindow* subWindow = area->subWindowList().first();
 
         QCOMPARE(subWindow->objectName(), row->objectName);
-        QCOMPARE(subWindow->windowTitle(), QString::fromLatin1(row->menuText).remove('&').remove("..."));
+        const QString title = QString::fromLatin1(row->menuText).remove('&').remove("...");
+        QCOMPARE(subWindow->windowTitle(), title);
         const bool fixed = row->sizeRule == SubWindowSizeRule::Content;
         QCOMPARE(SubWindowManager::isFixedSizeObject(subWindow), fixed);
         QStringList systemMenu;
@@ -134,56 +138,42 @@ private slots:
             QCOMPARE(size, row->size);
         } else if (row->sizeRule == SubWindowSizeRule::MessageView) {
             QCOMPARE(size, QSize(338, 274));
+        } else if (row->sizeRule == SubWindowSizeRule::Keyboard) {
+            QCOMPARE(subWindow->minimumHeight(), subWindow->maximumHeight());
         }
         QWidget* view = subWindow->widget();
         QVERIFY2(view->size().expandedTo(view->minimumSizeHint()) == view->size(),
                  qPrintable(QStringLiteral("%1 x %2").arg(view->width()).arg(view->height())));
-
         if (controlChange) {
             QCOMPARE(qobject_cast<MidiControlChangeView*>(view)->controllerComboBox()->currentIndex(), 7);
-        } else if (row->sizeRule == SubWindowSizeRule::Keyboard) {
-            QCOMPARE(subWindow->minimumHeight(), subWindow->maximumHeight());
         }
-    }
 
-    // Single-instance kinds are activated when opened again; the others stop at their limit with a
-    // warning naming the view, and open again once one of theirs is closed. The monitors stay open
-    // throughout: they share the editors' name but not their count. Close All forgets every window.
-    void instanceRulesHoldForEveryKind()
-    {
-        showEmpty();
-        QMdiArea* area = f->window->getMdiArea();
-        int warnings = 0;
-        for (const SubWindowKind& row : subWindowKindTable()) {
-            const QString title = QString::fromLatin1(row.menuText).remove('&').remove("...");
-            QList<QMdiSubWindow*> opened;
-            for (int i = 0; i < row.limit; ++i) {
-                opened << open(row.kind);
-                QVERIFY2(opened.last() != nullptr, qPrintable(title));
-            }
-            if (row.limit == 1) {
-                area->setActiveSubWindow(subWindowsOfKind(*f->window, WindowRestorationInfo::MidiInMonitorId).value(0));
-                QCOMPARE(open(row.kind), opened.first());
-                QCOMPARE(area->activeSubWindow(), opened.first());
-                continue;
-            }
-            QVERIFY(open(row.kind) == nullptr);
-            QCOMPARE(f->boxes.texts.size(), ++warnings);
-            QVERIFY2(f->boxes.texts.last().contains(QStringLiteral("open a new %1 View").arg(title)),
-                     qPrintable(title));
+        f->window->subWindows().setSubWindowCreator(row->kind, [](const SubWindowRequest& request) {
+            return new StandInView(request);
+        });
+        for (int monitor : {WindowRestorationInfo::MidiInMonitorId, WindowRestorationInfo::MidiOutMonitorId}) {
+            area->setActiveSubWindow(open(monitor));
+        }
+        QList<QMdiSubWindow*> opened{subWindow};
+        while (opened.size() < row->limit) {
+            opened << open(row->kind);
+            QVERIFY(opened.last() != nullptr);
+        }
+        if (row->limit == 1) {
+            QCOMPARE(open(row->kind), subWindow);
+            QCOMPARE(area->activeSubWindow(), subWindow);
+        } else {
+            QVERIFY(open(row->kind) == nullptr);
+            QCOMPARE(f->boxes.texts, QStringList{LimitViewDisplayMessage.arg(title)});
+            QCOMPARE(f->boxes.titles, QStringList{"Tulvar MIDI"});
+            QCOMPARE(f->boxes.icons.value(0), QMessageBox::Warning);
             opened.at(3)->close();
-            QVERIFY(open(row.kind) != nullptr);
-            QCOMPARE(f->boxes.texts.size(), warnings);
+            QVERIFY(open(row->kind) != nullptr);
+            QCOMPARE(f->boxes.texts.size(), 1);
         }
-        QVERIFY(f->boxes.texts.contains("Unable to open a new Control Change View.\n"
-                                        "Please close any opened Control Change View before trying again."));
-        QCOMPARE(f->boxes.titles.value(0), QString("Tulvar MIDI"));
-        QCOMPARE(f->boxes.icons.value(0), QMessageBox::Warning);
-
         f->window->closeAllSubWindows();
-        QTRY_VERIFY(area->subWindowList().isEmpty());
-        QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
-        QVERIFY(open(WindowRestorationInfo::TransportPanelId) != nullptr);
+        QVERIFY(area->subWindowList().isEmpty());
+        QVERIFY(open(row->kind) != nullptr);
     }
 
     void maximisingLeavesFixedKindsAndKeyboardsAloneAndTheWheelDoesNotScroll()
