@@ -1,11 +1,33 @@
+// The main window itself: its transmit path, port choices and closing; and the program's own views
+// wired through it (ports, analyzer, monitor timer, project file) over the Loopback service, where
+// "Loopback A" loops from output to input. Managing the tool windows is the sub-window tests'.
+
 #include "ShellTestSupport.h"
 
+#include "model/TulvarMidiParameters.h"
+#include "views/MidiControlChangeView.h"
+#include "views/MidiEditGeneralView.h"
+#include "views/MidiEditProgressView.h"
+#include "views/MidiEditTextView.h"
+#include "views/MidiEditView.h"
+#include "views/MidiPitchbendView.h"
+#include "views/MidiTimingClockGeneratorView.h"
+#include "widgets/Dial.h"
+#include "widgets/MidiLedCombinedDial.h"
+#include "widgets/MidiPitchbendSlider.h"
+#include "widgets/MidiTimingClockPlayStopButton.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QtTest>
 
-#include <QElapsedTimer>
-#include <QSettings>
-
 namespace {
+
+constexpr int Timeout = 10000;
+const unsigned char NoteOn[] = {0x90, 60, 100};
 
 QString storedValue(const QString& key)
 {
@@ -19,68 +41,50 @@ int storedLayoutEntries()
     return settings.childKeys().size();
 }
 
-// The Out-monitor lines the analyzer holds, taken out of it.
-QStringList transmittedLines(MidiAnalyzer& analyzer)
+QString plainText(MidiEditView* view)
 {
-    QByteArray received;
-    QByteArray systemExclusive;
-    QByteArray transmitted;
-    std::uint32_t receivedCount = 0;
-    std::uint32_t systemExclusiveCount = 0;
-    std::uint32_t transmittedCount = 0;
-    analyzer.getMidiData(received, receivedCount, systemExclusive, systemExclusiveCount, transmitted, transmittedCount);
-    return QString::fromUtf8(transmitted.constData()).split('\n', Qt::SkipEmptyParts);
+    return view->generalView()->textView()->toPlainText();
 }
-
-const unsigned char NoteOn[] = {0x90, 60, 100};
 
 } // namespace
 
-// The main window's own menus, ports and closing; the tool windows are the sub-window tests'.
 class tst_MainWindowShell : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        f = std::make_unique<ShellFixture>();
-        f->create();
-    }
+    void init() { f = std::make_unique<ShellFixture>(); }
     void cleanup() { f.reset(); }
 
-    // Nothing goes out while no output is open; group Both sends on every open one, and an exclusive
-    // is followed by the bulk interval's pause.
+    // Nothing goes out while no output is open; group Both sends on every open one, each send is one
+    // Out-monitor line, and an exclusive is followed by the bulk interval's pause.
     void messagesGoOutOnEveryOpenOutputOfTheirGroup()
     {
-        QVERIFY(!f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
-        QVERIFY(!f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupFirst, true));
-        QCOMPARE(f->service.sendCount(), 0);
-        QVERIFY(transmittedLines(*f->window->getAnalyzer()).isEmpty());
-
-        QVERIFY(f->window->outputPortMenuSelected(OutputPortGroupSecond, 1));
-        QCOMPARE(storedValue("PortName/OutputPortNameSecond"), QString("Loopback B"));
+        m_window = &f->show();
         f->model.setModelIntValue(MessageDetailParameterId, 1);
-        QVERIFY(f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
-        QCOMPARE(f->service.sendCount(), 1);
-        const QStringList lines = transmittedLines(*f->window->getAnalyzer());
-        QCOMPARE(lines.size(), 1);
-        QVERIFY2(lines.first().contains("Port2"), qPrintable(lines.first()));
-        QVERIFY(!f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupFirst, false));
-        QVERIFY(transmittedLines(*f->window->getAnalyzer()).isEmpty());
+        m_out = viewOf<MidiEditView>(*m_window, WindowRestorationInfo::MidiOutMonitorId);
+        QVERIFY(!m_window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
+        QVERIFY(!m_window->transmitMidi(NoteOn, 3, 1, OutputPortGroupFirst, true));
+        QCOMPARE(f->service.sendCount(), 0);
 
-        QVERIFY(f->window->outputPortMenuSelected(OutputPortGroupFirst, 0));
-        QVERIFY(f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
+        QVERIFY(m_window->outputPortMenuSelected(OutputPortGroupSecond, 1));
+        QVERIFY(m_window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
+        QCOMPARE(f->service.sendCount(), 1);
+        QVERIFY(!m_window->transmitMidi(NoteOn, 3, 1, OutputPortGroupFirst, false));
+        QVERIFY(m_window->outputPortMenuSelected(OutputPortGroupFirst, 0));
+        QVERIFY(m_window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
         QCOMPARE(f->service.sendCount(), 3);
-        const QStringList both = transmittedLines(*f->window->getAnalyzer());
-        QCOMPARE(both.size(), 2);
-        QVERIFY(both.at(0).contains("Port1"));
-        QVERIFY(both.at(1).contains("Port2"));
+        QTRY_COMPARE_WITH_TIMEOUT(plainText(m_out).split('\n').size(), 3, Timeout);
+        QStringList ports;
+        for (const QString& line : plainText(m_out).split('\n')) {
+            ports << line.left(5);
+        }
+        QCOMPARE(ports, (QStringList{"Port2", "Port1", "Port2"}));
 
         const unsigned char exclusive[] = {0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7};
         f->model.setModelIntValue(BulkIntervalParameterId, 100);
         QElapsedTimer sending;
         sending.start();
-        QVERIFY(f->window->transmitMidi(exclusive, 6, 7, OutputPortGroupFirst, false));
+        QVERIFY(m_window->transmitMidi(exclusive, 6, 7, OutputPortGroupFirst, false));
         // The pause is counted in whole milliseconds, so it may end just short of the last one.
         QVERIFY(sending.elapsed() >= 99);
     }
@@ -90,6 +94,7 @@ private slots:
     // a port that vanished is closed when its menu shows.
     void portChoicesAreStoredByNameReopenedAtStartAndClosedWhenGone()
     {
+        f->create();
         QCOMPARE(checkedPort("&InputPort"), QString("No Assign"));
         menuEntry(*f->window, "&InputPort", "Loopback B")->trigger();
         QCOMPARE(f->model.getModelIntValue(InputPortIndexParameterId), 2);
@@ -137,7 +142,7 @@ private slots:
     // Cancel stores nothing; a second accepted close leaves the stored layout alone.
     void closingTwiceStoresTheLayoutOnce()
     {
-        f->window->show();
+        f->show();
         f->model.setParameterEditFlag(ParameterEditFlagChanged);
         f->boxes.setAnswer(QMessageBox::Cancel);
         QVERIFY(!f->window->close());
@@ -154,6 +159,65 @@ private slots:
         QCOMPARE(storedLayoutEntries(), 4);
     }
 
+    void identityRequestTravelsThroughBothMonitorsIntoReceiver()
+    {
+        QVERIFY(showLoopedBack());
+        auto* receiver = qobject_cast<MidiEditView*>(
+            m_window->createMidiEditView(WindowRestorationInfo::MidiMessageEditorId, true, QSize(), QString())->widget());
+        auto* editor = qobject_cast<MidiEditView*>(
+            m_window->createMidiEditView(WindowRestorationInfo::MidiMessageEditorId, false, QSize(), QString())
+                ->widget());
+        QCOMPARE(receiver->currentView(), MidiEditView::Progress);
+        editor->generalView()->setText(QStringLiteral("F0 7E 7F 06 01 F7 // identity"));
+        editor->generalView()->transmitMenuSelected();
+
+        const QString line = QStringLiteral("Port1 SysEx    F0 7E 7F 06 01 F7");
+        QTRY_COMPARE_WITH_TIMEOUT(plainText(m_out), line, Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(plainText(m_in), line, Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(receiver->progressView()->message(), QStringLiteral("6Bytes"), Timeout);
+        QCOMPARE(plainText(receiver), QStringLiteral("F0 7E 7F 06 01 F7"));
+    }
+
+    void loopedBackClockShowsItsTempo()
+    {
+        QVERIFY(showLoopedBack());
+        menuEntry(*m_window, QStringLiteral("&Views"), QStringLiteral("&Timing Clock"))->trigger();
+        auto* clock = viewOf<MidiTimingClockGeneratorView>(*m_window, WindowRestorationInfo::TimingClockId);
+        QCOMPARE(clock->receivedTempoLabel()->text(), QStringLiteral("--- BPM"));
+        clock->tempoKnob()->setValue(120);
+        clock->playButton()->setChecked(true);
+        QTRY_COMPARE_WITH_TIMEOUT(clock->receivedTempoLabel()->text(), QStringLiteral("120 BPM"), Timeout);
+    }
+
+    // The views that send when a control moves send nothing while a project sets their controls.
+    void projectBringsBackViewSettingsWithoutSending()
+    {
+        QVERIFY(showLoopedBack());
+        // Restored from the settings file, where its values are text.
+        QVERIFY(m_window->createSubWindowByWindowId(WindowRestorationInfo::ControlChangeId, false,
+                                                  QRect(10, 10, 225, 250), Qt::WindowNoState,
+                                                  {QStringLiteral("64"), QStringLiteral("0")}));
+        m_window->subWindows().openSubWindow({WindowRestorationInfo::PitchBendId});
+        viewOf<MidiControlChangeView>(*m_window, WindowRestorationInfo::ControlChangeId)->valueDial()->setValue(99);
+        auto* pitchBend = viewOf<MidiPitchbendView>(*m_window, WindowRestorationInfo::PitchBendId);
+        pitchBend->wheelModeCheckBox()->setChecked(false);
+        pitchBend->slider()->setValue(100);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("play.tulvarmidi"));
+        QVERIFY(m_window->saveProjectFile(path));
+        QTRY_VERIFY_WITH_TIMEOUT(!plainText(m_out).isEmpty(), Timeout);
+
+        QVERIFY(m_window->openProjectFile(path));
+        auto* controller = viewOf<MidiControlChangeView>(*m_window, WindowRestorationInfo::ControlChangeId);
+        QCOMPARE(controller->getRestorationParameters(), (QVariantList{64, 0}));
+        QCOMPARE(controller->valueDial()->value(), 99);
+        QCOMPARE(viewOf<MidiPitchbendView>(*m_window, WindowRestorationInfo::PitchBendId)->slider()->value(), 100);
+        // Two monitor ticks.
+        m_out = viewOf<MidiEditView>(*m_window, WindowRestorationInfo::MidiOutMonitorId);
+        QTest::qWait(300);
+        QCOMPARE(plainText(m_out), QString());
+    }
+
 private:
     // The checked entry of a port menu, as the menu shows it.
     QString checkedPort(const char* title)
@@ -168,7 +232,21 @@ private:
         return QString();
     }
 
+    // Shown with its first layout, "Loopback A" chosen as first input and output.
+    bool showLoopedBack()
+    {
+        m_window = &f->show();
+        f->model.setModelIntValue(MessageDetailParameterId, 1);
+        m_in = viewOf<MidiEditView>(*m_window, WindowRestorationInfo::MidiInMonitorId);
+        m_out = viewOf<MidiEditView>(*m_window, WindowRestorationInfo::MidiOutMonitorId);
+        return m_window->inputPortMenuSelected(InputPortGroupFirst, 0)
+            && m_window->outputPortMenuSelected(OutputPortGroupFirst, 0) && m_in != nullptr && m_out != nullptr;
+    }
+
     std::unique_ptr<ShellFixture> f;
+    MainWindow* m_window = nullptr;
+    MidiEditView* m_in = nullptr;
+    MidiEditView* m_out = nullptr;
 };
 
 QTEST_MAIN(tst_MainWindowShell)
