@@ -1,7 +1,6 @@
 #pragma once
 
-// Shared by the shell's tests: a stand-in tool view, an answerer for modal message boxes, a main
-// window over the Loopback service with a fresh model (ShellFixture), and look-ups of menus and views.
+// Shared by the shell's tests: a stand-in view, a message box answerer, the fixture, look-ups.
 
 #include "app/MainWindow.h"
 #include "testkit/FaultInjectingMidiService.h"
@@ -23,8 +22,7 @@
 
 #include <memory>
 
-// A tool view of any kind, sized like a small panel, with an empty project payload; as a control
-// change view it keeps its controller number.
+// A tool view of any kind with an empty project payload; as a control change view, its controller.
 class StandInView : public QFrame, public WindowRestorationInfo, public FileStream {
 public:
     explicit StandInView(const SubWindowRequest& request)
@@ -116,8 +114,7 @@ inline QAction* menuEntry(MainWindow& window, const QString& menu, const QString
     return nullptr;
 }
 
-// One per test function: an empty settings file, a fresh model and Loopback service, and every
-// message box answered, so that an unexpected one fails the test instead of hanging it.
+// Every message box is answered, so that an unexpected one fails the test instead of hanging it.
 struct ShellFixture {
     ShellFixture() { QFile::remove(SettingsStore::defaultIniFilePath()); }
     ~ShellFixture()

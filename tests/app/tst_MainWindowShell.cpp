@@ -1,6 +1,5 @@
-// The main window itself: its transmit path, port choices and closing; and the program's own views
-// wired through it (ports, analyzer, monitor timer, project file) over the Loopback service, where
-// "Loopback A" loops from output to input. Managing the tool windows is the sub-window tests'.
+// The main window's transmit path, ports and closing, and the views wired through it; over the
+// Loopback service, where "Loopback A" loops from output to input.
 
 #include "ShellTestSupport.h"
 
@@ -163,7 +162,8 @@ private slots:
     {
         QVERIFY(showLoopedBack());
         auto* receiver = qobject_cast<MidiEditView*>(
-            m_window->createMidiEditView(WindowRestorationInfo::MidiMessageEditorId, true, QSize(), QString())->widget());
+            m_window->createMidiEditView(WindowRestorationInfo::MidiMessageEditorId, true, QSize(), QString())
+                ->widget());
         auto* editor = qobject_cast<MidiEditView*>(
             m_window->createMidiEditView(WindowRestorationInfo::MidiMessageEditorId, false, QSize(), QString())
                 ->widget());

@@ -1,6 +1,4 @@
-// Start-up: the command line, the program as a process, and what the platform delivers to the
-// application object: file-open requests, and keys and clicks seen by the native event filter
-// before any widget.
+// Start-up: the command line, the program as a process, file-open requests and the native event filter.
 
 #include "app/CApplication.h"
 #include "app/CommandLine.h"
@@ -37,6 +35,7 @@ protected:
     void openFileFromPlatform(QString const& path) override { openedFiles.append(path); }
 };
 
+// Records each call it is offered; the answers say whether it consumes them.
 class RecordingFilter : public NativeEventFilter {
 public:
     QStringList calls;
@@ -44,20 +43,15 @@ public:
     bool consumeClicks = false;
 
 protected:
-    bool keyDown(unsigned int character) override
+    bool keyDown(unsigned int character) override { return record("down:", character, consumeKeys); }
+    bool keyUp(unsigned int character) override { return record("up:", character, consumeKeys); }
+    bool mouseButtonDown() override { return record("click", 0, consumeClicks); }
+
+private:
+    bool record(const char* call, unsigned int character, bool consume)
     {
-        calls.append(QStringLiteral("down:") + QChar(character));
-        return consumeKeys;
-    }
-    bool keyUp(unsigned int character) override
-    {
-        calls.append(QStringLiteral("up:") + QChar(character));
-        return consumeKeys;
-    }
-    bool mouseButtonDown() override
-    {
-        calls.append(QStringLiteral("click"));
-        return consumeClicks;
+        calls.append(QString::fromLatin1(call) + (character != 0 ? QString(QChar(character)) : QString()));
+        return consume;
     }
 };
 
@@ -168,9 +162,7 @@ private slots:
         }
     }
 
-    // Each ends with its documented output and exit code, none of them needing a display. Started with
-    // Qt's own -platform option and ended by a signal, the program ends as File > Quit ends it,
-    // writing the layout and the preferences.
+    // None needs a display; ended by a signal, the program ends as File > Quit does, writing its settings.
     void programEndsAsDocumented_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -214,9 +206,10 @@ private slots:
         process.start(QStringLiteral(TULVAR_MIDI_PROGRAM), arguments);
         if (signalNumber != 0) {
             QVERIFY(process.waitForStarted(30000));
-            bool const ready = QTest::qWaitFor(
-                [&] { return catchesSignal(process.processId(), signalNumber) || process.state() != QProcess::Running; },
-                30000);
+            const auto readyOrEnded = [&] {
+                return catchesSignal(process.processId(), signalNumber) || process.state() != QProcess::Running;
+            };
+            const bool ready = QTest::qWaitFor(readyOrEnded, 30000);
             QVERIFY2(ready && process.state() == QProcess::Running, process.readAllStandardError().constData());
             ::kill(pid_t(process.processId()), signalNumber);
         }

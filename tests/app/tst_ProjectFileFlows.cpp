@@ -40,10 +40,8 @@ enum SaveOutcome { NotAsked, Saved, SaveFails };
 Q_DECLARE_METATYPE(Action)
 Q_DECLARE_METATYPE(SaveOutcome)
 
-// The main window over its project file, whose form is the persistence tests'. A project with
-// unsaved changes meets Save, New, Open, Close All, Quit and a quit signal: the `*` may go only when
-// a save succeeded or the workspace was replaced; wherever the work is kept, it stays marked and
-// the next Quit asks again.
+// A project with unsaved changes: the `*` goes only when a save succeeded or the workspace was
+// replaced; wherever the work is kept, it stays marked and the next Quit asks again.
 class tst_ProjectFileFlows : public QObject {
     Q_OBJECT
 
@@ -188,8 +186,7 @@ private slots:
         QCOMPARE(f->model.getProjectFilePath(), QFileInfo(m_project).absoluteFilePath());
     }
 
-    // Which damage is refused is the file format's and the editor's concern. Damage after the first
-    // windows leaves what is neither project open, so a save must ask for a name.
+    // What is open then is neither project, so a save must ask for a name.
     void openFailingMidwayKeepsTheWindowsMadeAndForgetsThePath()
     {
         SubWindowRequest editor{WindowRestorationInfo::MidiMessageEditorId};
@@ -212,8 +209,7 @@ private slots:
         expectMarkedAndAskedAgainOnQuit();
     }
 
-    // A quit signal while a box nobody answers is on the screen: the signal answers nothing and
-    // saves no project. What the settings file gets then is the program start test's.
+    // A quit signal while a box nobody answers is up answers nothing and saves no project.
     void quitSignalClosesWithoutTheQuestion()
     {
         QuitSignalHandler handler;

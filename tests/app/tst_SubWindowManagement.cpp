@@ -28,8 +28,7 @@ private slots:
         createWindow();
     }
 
-    // The two monitors side by side and an editor below fill the workspace the window opens with,
-    // at the first start and again after New.
+    // The two monitors side by side and an editor below, at the first start and after New.
     void defaultLayoutFillsTheWorkspaceAtFirstStartAndAfterNew()
     {
         f->window->show();
@@ -54,8 +53,7 @@ private slots:
         }
     }
 
-    // One separator parts the tool views from the settings views, no two entries of the menu bar
-    // share a shortcut, and the control change submenu offers every controller.
+
     void menusKeepShortcutsApartOfferEveryControllerAndOnlyKindsWithAView()
     {
         int separators = 0;
@@ -91,12 +89,8 @@ private slots:
         }
     }
 
-    // With the program's own view: the row's name and shortcut, its title (the entry without "&" and
-    // "..."), a size within its limits that does not squeeze the view, and a fixed size without a
-    // maximise entry exactly when the view's content sizes it. Stay on Top is never offered.
-    // Then, with stand-ins: a single instance is activated when opened again; the others stop at
-    // their limit with a warning naming the view (the monitors, open meanwhile, share the editors'
-    // name but not their count) and open again once one of theirs is closed. Close All forgets them.
+    // The program's own view first, then stand-ins up to the row's limit (the monitors, open meanwhile,
+    // share the editors' name but not their count).
     void everyKindOpensFromItsMenuEntryUnderItsRowsRules()
     {
         QFETCH(const SubWindowKind*, row);
@@ -212,9 +206,7 @@ private slots:
         QTest::newRow("project file") << true;
     }
 
-    // The stores' own forms are the persistence tests'; here what the workspace gives them and
-    // gets back: every kind in activation order, a maximised one over its normal rectangle, and
-    // the main window moved onto the screen.
+    // The stores' own forms are the persistence tests'; here what the workspace gives and gets back.
     void everyKindComesBackWithItsPlaceAndState()
     {
         QFETCH(bool, project);
