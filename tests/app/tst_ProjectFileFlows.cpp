@@ -83,27 +83,25 @@ private slots:
         QTest::addColumn<bool>("proceeds");
         QTest::addColumn<QByteArray>("chosen"); // what the open dialog picks; null: the other project
         QTest::addColumn<QString>("refusal");   // the box that refuses the chosen file
-        const QList<QPair<const char*, Action>> actions{{"new", New}, {"open", Open}, {"close all", CloseAll},
-                                                         {"quit", Quit}};
+        const auto row = [](const QString& name, Action action, int answer, SaveOutcome save, bool proceeds,
+                            const QByteArray& chosen = QByteArray(), const QString& refusal = QString()) {
+            QTest::newRow(qPrintable(name)) << action << answer << save << proceeds << chosen << refusal;
+        };
+        const QList<QPair<QString, Action>> actions{{"new", New}, {"open", Open}, {"close all", CloseAll},
+                                                    {"quit", Quit}};
         for (const auto& [name, action] : actions) {
-            QTest::addRow("%s, yes, saved", name) << action << int(QMessageBox::Yes) << Saved << true << QByteArray()
-                                                  << QString();
-            QTest::addRow("%s, yes, save fails", name)
-                << action << int(QMessageBox::Yes) << SaveFails << false << QByteArray() << QString();
-            QTest::addRow("%s, no", name) << action << int(QMessageBox::No) << NotAsked << true << QByteArray()
-                                          << QString();
-            QTest::addRow("%s, cancel", name) << action << int(QMessageBox::Cancel) << NotAsked << false
-                                              << QByteArray() << QString();
+            row(name + ", yes, saved", action, QMessageBox::Yes, Saved, true);
+            row(name + ", yes, save fails", action, QMessageBox::Yes, SaveFails, false);
+            row(name + ", no", action, QMessageBox::No, NotAsked, true);
+            row(name + ", cancel", action, QMessageBox::Cancel, NotAsked, false);
         }
         const QByteArray header =
             QByteArray("KELDAN WORKS") + QByteArray(4, '\0') + QByteArray("Tulvar MIDI") + QByteArray(5, '\0');
-        QTest::newRow("open, no, dialog cancelled")
-            << Open << int(QMessageBox::No) << NotAsked << false << QByteArray("") << QString();
-        QTest::newRow("open, no, newer version") << Open << int(QMessageBox::No) << NotAsked << false
-                                                 << header + "1.6.0" + QByteArray(11, '\0')
-                                                 << FileFormatVersionErrorMessage;
-        QTest::newRow("open, no, not a project") << Open << int(QMessageBox::No) << NotAsked << false
-                                                 << QByteArray("F0 7E 7F 09 01 F7\n") << FileOpenFailedMessage;
+        row("open, no, dialog cancelled", Open, QMessageBox::No, NotAsked, false, QByteArray(""));
+        row("open, no, newer version", Open, QMessageBox::No, NotAsked, false, header + "1.6.0" + QByteArray(11, '\0'),
+            FileFormatVersionErrorMessage);
+        row("open, no, not a project", Open, QMessageBox::No, NotAsked, false, "F0 7E 7F 09 01 F7\n",
+            FileOpenFailedMessage);
     }
 
     void eachAnswerKeepsOrSavesTheWork()

@@ -37,12 +37,7 @@ private slots:
         for (int pass = 0; pass < 2; ++pass) {
             QTRY_COMPARE(area->viewport()->size(), DefaultWorkspaceSize);
             QTRY_COMPARE(area->subWindowList().size(), 3);
-            const QList<QPair<int, QRect>> expected{
-                {1, QRect(0, 0, 338, 274)}, {2, QRect(338, 0, 338, 274)}, {3, QRect(0, 274, 338, 274)}};
-            for (const auto& [kind, rect] : expected) {
-                QCOMPARE(subWindowsOfKind(*f->window, kind).size(), 1);
-                QCOMPARE(subWindowsOfKind(*f->window, kind).first()->geometry(), rect);
-            }
+            QCOMPARE(workspaceLayout(), (QStringList{"1 0,0 338x274", "2 338,0 338x274", "3 0,274 338x274"}));
             QVERIFY(!area->horizontalScrollBar()->isVisible() && !area->verticalScrollBar()->isVisible());
             QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
 
