@@ -255,8 +255,7 @@ private slots:
                                "0000000002-3-0=@Rect(20 30 338 274), 0, false\n"));
         createWindow();
         f->window->show();
-        QCOMPARE(f->window->getMdiArea()->subWindowList().size(), 1);
-        QCOMPARE(subWindowsOfKind(*f->window, 3).value(0)->geometry(), QRect(20, 30, 338, 274));
+        QCOMPARE(workspaceLayout(), QStringList{"3 20,30 338x274"});
     }
 
     // Showing less than 100 x 100 pixels counts as off-screen.
@@ -289,8 +288,8 @@ private slots:
         QTest::addColumn<bool>("transmitting");
         QTest::addColumn<bool>("accepted");
         QTest::addColumn<QString>("editorText"); // null: no editor opens
-        QTest::newRow("text file") << "identity.txt" << QByteArray("F0 7E 7F 06 01 F7 // identity\n") << true << false
-                                   << true << "F0 7E 7F 06 01 F7 // identity\n";
+        const QByteArray identity("F0 7E 7F 06 01 F7 // identity\n");
+        QTest::newRow("text file") << "identity.txt" << identity << true << false << true << QString(identity);
         QTest::newRow("system exclusive file, as its bytes in text")
             << "patch.syx" << QByteArray::fromHex("f07e7f0601f7f001f7") << true << false << true
             << "F0 7E 7F 06 01 F7\nF0 01 F7\n";
