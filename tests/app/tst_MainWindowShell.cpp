@@ -63,11 +63,9 @@ private slots:
         m_out = viewOf<MidiEditView>(*m_window, WindowRestorationInfo::MidiOutMonitorId);
         QVERIFY(!m_window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
         QVERIFY(!m_window->transmitMidi(NoteOn, 3, 1, OutputPortGroupFirst, true));
-        QCOMPARE(f->service.sendCount(), 0);
 
         QVERIFY(m_window->outputPortMenuSelected(OutputPortGroupSecond, 1));
         QVERIFY(m_window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
-        QCOMPARE(f->service.sendCount(), 1);
         QVERIFY(!m_window->transmitMidi(NoteOn, 3, 1, OutputPortGroupFirst, false));
         QVERIFY(m_window->outputPortMenuSelected(OutputPortGroupFirst, 0));
         QVERIFY(m_window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
