@@ -32,12 +32,10 @@ protected:
     QString chooseProjectFileToSave(const QString&) override { return QString(); }
 };
 
-enum Action { New, Open, CloseAll, Quit };
 enum SaveOutcome { NotAsked, Saved, SaveFails };
 
 } // namespace
 
-Q_DECLARE_METATYPE(Action)
 Q_DECLARE_METATYPE(SaveOutcome)
 
 // A project with unsaved changes: the `*` goes only when a save succeeded or the workspace was
@@ -77,36 +75,36 @@ private slots:
 
     void eachAnswerKeepsOrSavesTheWork_data()
     {
-        QTest::addColumn<Action>("action");
+        QTest::addColumn<QString>("entry"); // menu/entry
         QTest::addColumn<int>("answer");
         QTest::addColumn<SaveOutcome>("save");
         QTest::addColumn<bool>("proceeds");
         QTest::addColumn<QByteArray>("chosen"); // what the open dialog picks; null: the other project
         QTest::addColumn<QString>("refusal");   // the box that refuses the chosen file
-        const auto row = [](const QString& name, Action action, int answer, SaveOutcome save, bool proceeds,
+        const auto row = [](const QString& name, const QString& entry, int answer, SaveOutcome save, bool proceeds,
                             const QByteArray& chosen = QByteArray(), const QString& refusal = QString()) {
-            QTest::newRow(qPrintable(name)) << action << answer << save << proceeds << chosen << refusal;
+            QTest::newRow(qPrintable(name)) << entry << answer << save << proceeds << chosen << refusal;
         };
-        const QList<QPair<QString, Action>> actions{{"new", New}, {"open", Open}, {"close all", CloseAll},
-                                                    {"quit", Quit}};
-        for (const auto& [name, action] : actions) {
-            row(name + ", yes, saved", action, QMessageBox::Yes, Saved, true);
-            row(name + ", yes, save fails", action, QMessageBox::Yes, SaveFails, false);
-            row(name + ", no", action, QMessageBox::No, NotAsked, true);
-            row(name + ", cancel", action, QMessageBox::Cancel, NotAsked, false);
+        const QString open = QStringLiteral("&File/&Open...");
+        for (const QString& entry : {QStringLiteral("&File/&New"), open, QStringLiteral("&Window/Close &All"),
+                                     QStringLiteral("&File/&Quit")}) {
+            row(entry + ", yes, saved", entry, QMessageBox::Yes, Saved, true);
+            row(entry + ", yes, save fails", entry, QMessageBox::Yes, SaveFails, false);
+            row(entry + ", no", entry, QMessageBox::No, NotAsked, true);
+            row(entry + ", cancel", entry, QMessageBox::Cancel, NotAsked, false);
         }
         const QByteArray header =
             QByteArray("KELDAN WORKS") + QByteArray(4, '\0') + QByteArray("Tulvar MIDI") + QByteArray(5, '\0');
-        row("open, no, dialog cancelled", Open, QMessageBox::No, NotAsked, false, QByteArray(""));
-        row("open, no, newer version", Open, QMessageBox::No, NotAsked, false, header + "1.6.0" + QByteArray(11, '\0'),
+        row("open, no, dialog cancelled", open, QMessageBox::No, NotAsked, false, QByteArray(""));
+        row("open, no, newer version", open, QMessageBox::No, NotAsked, false, header + "1.6.0" + QByteArray(11, '\0'),
             FileFormatVersionErrorMessage);
-        row("open, no, not a project", Open, QMessageBox::No, NotAsked, false, "F0 7E 7F 09 01 F7\n",
+        row("open, no, not a project", open, QMessageBox::No, NotAsked, false, "F0 7E 7F 09 01 F7\n",
             FileOpenFailedMessage);
     }
 
     void eachAnswerKeepsOrSavesTheWork()
     {
-        QFETCH(Action, action);
+        QFETCH(QString, entry);
         QFETCH(int, answer);
         QFETCH(SaveOutcome, save);
         QFETCH(bool, proceeds);
@@ -122,20 +120,9 @@ private slots:
         }
         f->boxes.setAnswer(QMessageBox::StandardButton(answer));
 
-        switch (action) {
-        case New:
-            window->newFile();
-            break;
-        case Open:
-            window->openFile(QString());
-            break;
-        case CloseAll:
-            menuEntry(*window, QStringLiteral("&Window"), QStringLiteral("Close &All"))->trigger();
-            break;
-        case Quit:
-            menuEntry(*window, QStringLiteral("&File"), QStringLiteral("&Quit"))->trigger();
-            break;
-        }
+        menuEntry(*window, entry.section('/', 0, 0), entry.section('/', 1))->trigger();
+        const bool open = entry.endsWith("Open...");
+        const bool quit = entry.endsWith("Quit");
 
         QStringList expectedBoxes{ConfirmationMessage};
         if (save == SaveFails) {
@@ -149,10 +136,10 @@ private slots:
         QCOMPARE(f->boxes.icons.value(0), QMessageBox::Question);
         QCOMPARE(f->boxes.buttons.value(0), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         QCOMPARE(QFile::exists(m_project), save == Saved);
-        const bool dialogShown = action == Open && answer != QMessageBox::Cancel && save != SaveFails;
+        const bool dialogShown = open && answer != QMessageBox::Cancel && save != SaveFails;
         QCOMPARE(window->openDialogs, dialogShown ? 1 : 0);
         const bool pitchBendKept = !subWindowsOfKind(*window, WindowRestorationInfo::PitchBendId).isEmpty();
-        if (action == Quit) {
+        if (quit) {
             QCOMPARE(window->isVisible(), !proceeds);
         } else {
             QCOMPARE(pitchBendKept, !proceeds);
@@ -161,11 +148,11 @@ private slots:
             // Nothing was replaced, so the project in hand is still the one a save writes.
             QCOMPARE(f->model.getProjectFilePath(), QFileInfo(m_project).absoluteFilePath());
             expectMarkedAndAskedAgainOnQuit();
-        } else if (action == New || action == CloseAll) {
+        } else if (!open && !quit) {
             QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
             QCOMPARE(f->model.getProjectFilePath(), QString());
             QCOMPARE(window->windowTitle(), QStringLiteral("Tulvar MIDI"));
-        } else if (action == Open) {
+        } else if (open) {
             QCOMPARE(window->windowTitle(), QStringLiteral("Tulvar MIDI - other.tulvarmidi"));
         }
     }
