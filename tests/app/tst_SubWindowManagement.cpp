@@ -236,6 +236,10 @@ private slots:
             QVERIFY(f->window->openProjectFile(path));
         } else {
             f->window->close();
+            // A control change entry without a usable controller number opens nothing.
+            const QString ini = SettingsStore::defaultIniFilePath();
+            QVERIFY(writeFileBytes(ini, readFileBytes(ini) + "\n[SavePosition]\n"
+                                                             "0000000099-5-0=@Rect(0 0 225 250), 0, false, 300, 0\n"));
             createWindow();
             f->window->show();
         }
@@ -243,19 +247,6 @@ private slots:
         QCOMPARE(f->window->getMdiArea()->activeSubWindow(), f->window->getSubWindowList().last());
         QCOMPARE(f->window->geometry().topLeft(), available.topLeft() + QPoint(50, 50));
         QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
-    }
-
-    // A control change entry without a usable controller number opens nothing.
-    void storedEntryThatNamesNoControllerIsSkipped()
-    {
-        f->window.reset();
-        QVERIFY(writeFileBytes(SettingsStore::defaultIniFilePath(),
-                               "[SavePosition]\n"
-                               "0000000001-5-0=@Rect(0 0 225 250), 0, false, 300, 0\n"
-                               "0000000002-3-0=@Rect(20 30 338 274), 0, false\n"));
-        createWindow();
-        f->window->show();
-        QCOMPARE(workspaceLayout(), QStringList{"3 20,30 338x274"});
     }
 
     // Showing less than 100 x 100 pixels counts as off-screen.
