@@ -143,7 +143,6 @@ private slots:
         f->model.setParameterEditFlag(ParameterEditFlagChanged);
         f->boxes.setAnswer(QMessageBox::Cancel);
         QVERIFY(!f->window->close());
-        QVERIFY(f->window->isVisible());
         QCOMPARE(storedLayoutEntries(), 0);
 
         f->boxes.setAnswer(QMessageBox::No);

@@ -249,7 +249,7 @@ private slots:
         QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
     }
 
-    // Showing less than 100 x 100 pixels counts as off-screen.
+    // Showing less than 100 x 100 pixels counts as off-screen; far off is the round trip's case.
     void mainWindowIsKeptOnAndWithinThePrimaryScreen_data()
     {
         QTest::addColumn<QRect>("stored");
@@ -260,7 +260,6 @@ private slots:
         const QRect huge(40, 40, 100000, 100000);
         const QSize desktop = QGuiApplication::primaryScreen()->availableVirtualGeometry().size();
         QTest::newRow("on screen") << onScreen << onScreen;
-        QTest::newRow("far off") << moved.translated(screen.right() + 5000, screen.bottom() + 5000) << moved;
         QTest::newRow("sliver") << QRect(QPoint(screen.right() - 50, screen.top()), moved.size()) << moved;
         QTest::newRow("larger than the desktop") << huge << QRect(huge.topLeft(), huge.size().boundedTo(desktop));
     }
