@@ -116,29 +116,26 @@ private slots:
         QTest::addColumn<QString>("platform");
         QTest::addColumn<QString>("error"); // a word the error names; empty: no error
         QTest::addColumn<bool>("warned");
-        QTest::newRow("nothing") << QStringList{} << "" << "" << "" << "auto" << "" << "" << false;
-        QTest::newRow("option and value")
-            << QStringList{"--midi-backend", "ALSA"} << "" << "" << "alsa" << "alsa" << "" << "" << false;
-        QTest::newRow("environment") << QStringList{} << "loopback" << "" << "" << "loopback" << "" << "" << false;
-        QTest::newRow("option wins")
-            << QStringList{"--midi-backend=alsa"} << "jack" << "" << "alsa" << "alsa" << "" << "" << false;
-        QTest::newRow("unknown environment word")
-            << QStringList{} << "coremidi" << "" << "" << "auto" << "" << "" << true;
-        QTest::newRow("option without value")
-            << QStringList{"--midi-backend"} << "" << "" << "" << "auto" << "" << "--midi-backend" << false;
-        QTest::newRow("two projects") << QStringList{"a", "b"} << "" << "a" << "" << "auto" << "" << "b" << false;
-        QTest::newRow("file named like an option")
-            << QStringList{"--", "-odd.tulvarmidi"} << "" << "-odd.tulvarmidi" << "" << "auto" << "" << "" << false;
-        QTest::newRow("platform with its value, then a project")
-            << QStringList{"-platform", "offscreen", "song.tulvarmidi"} << "" << "song.tulvarmidi" << "" << "auto"
-            << "offscreen" << "" << false;
-        QTest::newRow("two dashes")
-            << QStringList{"--platform", "xcb", "--midi-backend=loopback"} << "" << "" << "loopback" << "loopback"
-            << "xcb" << "" << false;
-        QTest::newRow("style attached, reverse")
-            << QStringList{"-style=Fusion", "-reverse", "a"} << "" << "a" << "" << "auto" << "" << "" << false;
-        QTest::newRow("Qt option without its value")
-            << QStringList{"-stylesheet"} << "" << "" << "" << "auto" << "" << "-stylesheet" << false;
+        const auto row = [](const char* name, const QStringList& arguments, const char* environment,
+                            const char* projectFile, const char* option, const char* backend, const char* platform,
+                            const char* error, bool warned) {
+            QTest::newRow(name) << arguments << QString(environment) << QString(projectFile) << QString(option)
+                                << QString(backend) << QString(platform) << QString(error) << warned;
+        };
+        row("nothing", {}, "", "", "", "auto", "", "", false);
+        row("option and value", {"--midi-backend", "ALSA"}, "", "", "alsa", "alsa", "", "", false);
+        row("environment", {}, "loopback", "", "", "loopback", "", "", false);
+        row("option wins", {"--midi-backend=alsa"}, "jack", "", "alsa", "alsa", "", "", false);
+        row("unknown environment word", {}, "coremidi", "", "", "auto", "", "", true);
+        row("option without value", {"--midi-backend"}, "", "", "", "auto", "", "--midi-backend", false);
+        row("two projects", {"a", "b"}, "", "a", "", "auto", "", "b", false);
+        row("file named like an option", {"--", "-odd.tulvarmidi"}, "", "-odd.tulvarmidi", "", "auto", "", "", false);
+        row("platform with its value, then a project", {"-platform", "offscreen", "song.tulvarmidi"}, "",
+            "song.tulvarmidi", "", "auto", "offscreen", "", false);
+        row("two dashes", {"--platform", "xcb", "--midi-backend=loopback"}, "", "", "loopback", "loopback", "xcb", "",
+            false);
+        row("style attached, reverse", {"-style=Fusion", "-reverse", "a"}, "", "a", "", "auto", "", "", false);
+        row("Qt option without its value", {"-stylesheet"}, "", "", "", "auto", "", "-stylesheet", false);
     }
 
     void argumentsAreUnderstood()
