@@ -1,13 +1,11 @@
 #pragma once
 
-// Shared by the shell's tests: a stand-in tool view, an answerer for modal message boxes, a main
-// window built over the Loopback service with a fresh model (ShellFixture), and the look-ups of
-// menus, ports and views that the tests share.
+// Shared by the shell's tests: a stand-in view, a message box answerer, the fixture, look-ups.
 
 #include "app/MainWindow.h"
 #include "testkit/FaultInjectingMidiService.h"
 #include "model/TulvarMidiModel.h"
-#include "persistence/ControlChangeWindowRestorationInfo.h"
+#include "persistence/FileStream.h"
 #include "persistence/WindowRestorationInfo.h"
 
 #include <QAbstractButton>
@@ -24,17 +22,24 @@
 
 #include <memory>
 
-// A tool view of any kind, sized like a small panel.
-class StandInView : public QFrame, public WindowRestorationInfo {
+// A tool view of any kind with an empty project payload; as a control change view, its controller.
+class StandInView : public QFrame, public WindowRestorationInfo, public FileStream {
 public:
-    explicit StandInView(int kind) : WindowRestorationInfo(WindowId(kind)) { setMinimumSize(120, 80); }
+    explicit StandInView(const SubWindowRequest& request)
+        : WindowRestorationInfo(WindowId(request.kind)), m_controllerNumber(request.controllerNumber)
+    {
+        setMinimumSize(120, 80);
+    }
     QSize sizeHint() const override { return {200, 100}; }
-};
+    QList<QVariant> getRestorationParameters() const override
+    {
+        return getWindowId() == ControlChangeId ? QList<QVariant>{m_controllerNumber, 0} : QList<QVariant>{};
+    }
+    bool setDataStream(QDataStream&) override { return true; }
+    bool getDataStream(QDataStream&) override { return true; }
 
-class StandInControlChangeView : public QFrame, public ControlChangeWindowRestorationInfo {
-public:
-    explicit StandInControlChangeView(unsigned char number) : ControlChangeWindowRestorationInfo(number) {}
-    QSize sizeHint() const override { return {200, 100}; }
+private:
+    int m_controllerNumber;
 };
 
 // Clicks `answer` in every message box that becomes modal while it lives, recording texts and titles.
@@ -74,11 +79,6 @@ private:
     QTimer m_timer;
 };
 
-inline void removeSettingsFile()
-{
-    QFile::remove(SettingsStore::defaultIniFilePath());
-}
-
 inline QList<QMdiSubWindow*> subWindowsOfKind(MainWindow& window, int kind)
 {
     QList<QMdiSubWindow*> found;
@@ -92,9 +92,9 @@ inline QList<QMdiSubWindow*> subWindowsOfKind(MainWindow& window, int kind)
 }
 
 template <class View>
-View* viewOf(MainWindow& window, int kind, int index = 0)
+View* viewOf(MainWindow& window, int kind)
 {
-    QMdiSubWindow* subWindow = subWindowsOfKind(window, kind).value(index);
+    QMdiSubWindow* subWindow = subWindowsOfKind(window, kind).value(0);
     return subWindow != nullptr ? qobject_cast<View*>(subWindow->widget()) : nullptr;
 }
 
@@ -114,24 +114,13 @@ inline QAction* menuEntry(MainWindow& window, const QString& menu, const QString
     return nullptr;
 }
 
-// Selects the port named `name` (the lists start with "No Assign").
-inline bool selectPortNamed(MainWindow& window, SettingsStore::PortDirection direction, unsigned int group,
-                            const QString& name)
-{
-    QStringList names;
-    unsigned int current = 0;
-    window.getPortList(direction, group, names, current);
-    return names.indexOf(name) > 0 && window.selectPort(direction, group, unsigned(names.indexOf(name) - 1));
-}
-
-// One per test function: an empty settings file, a fresh model and Loopback service, and every
-// message box answered, so that an unexpected one fails the test instead of hanging it.
+// Every message box is answered, so that an unexpected one fails the test instead of hanging it.
 struct ShellFixture {
-    ShellFixture() { removeSettingsFile(); }
+    ShellFixture() { QFile::remove(SettingsStore::defaultIniFilePath()); }
     ~ShellFixture()
     {
         window.reset();
-        removeSettingsFile();
+        QFile::remove(SettingsStore::defaultIniFilePath());
     }
     // (Re)creates the main window (or a test's decoration of it) over the same model and service.
     template <class Window = MainWindow>

@@ -1,150 +1,108 @@
+// The main window's transmit path, ports and closing, and the views wired through it; over the
+// Loopback service, where "Loopback A" loops from output to input.
+
 #include "ShellTestSupport.h"
 
+#include "model/TulvarMidiParameters.h"
+#include "views/MidiControlChangeView.h"
+#include "views/MidiEditGeneralView.h"
+#include "views/MidiEditTextView.h"
+#include "views/MidiEditView.h"
+#include "views/MidiPitchbendView.h"
+#include "views/MidiTimingClockGeneratorView.h"
+#include "widgets/Dial.h"
+#include "widgets/MidiLedCombinedDial.h"
+#include "widgets/MidiPitchbendSlider.h"
+#include "widgets/MidiTimingClockPlayStopButton.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QtTest>
 
-#include <QElapsedTimer>
-#include <QSettings>
-
 namespace {
+
+constexpr int Timeout = 10000;
+const unsigned char NoteOn[] = {0x90, 60, 100};
 
 QString storedValue(const QString& key)
 {
     return QSettings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat).value(key).toString();
 }
 
-// The Out-monitor lines the analyzer holds, taken out of it.
-QStringList transmittedLines(MidiAnalyzer& analyzer)
+int storedLayoutEntries()
 {
-    QByteArray received;
-    QByteArray systemExclusive;
-    QByteArray transmitted;
-    std::uint32_t receivedCount = 0;
-    std::uint32_t systemExclusiveCount = 0;
-    std::uint32_t transmittedCount = 0;
-    analyzer.getMidiData(received, receivedCount, systemExclusive, systemExclusiveCount, transmitted, transmittedCount);
-    return QString::fromUtf8(transmitted.constData()).split('\n', Qt::SkipEmptyParts);
+    QSettings settings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat);
+    settings.beginGroup(QStringLiteral("SavePosition"));
+    return settings.childKeys().size();
 }
 
-const unsigned char NoteOn[] = {0x90, 60, 100};
+QString plainText(MidiEditView* view)
+{
+    return view->generalView()->textView()->toPlainText();
+}
 
 } // namespace
 
-// The main window's own menus, ports and closing; the tool windows are the sub-window tests'.
 class tst_MainWindowShell : public QObject {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        f = std::make_unique<ShellFixture>();
-        f->create();
-    }
+    void init() { f = std::make_unique<ShellFixture>(); }
     void cleanup() { f.reset(); }
 
-    void fileAndWindowMenusHoldTheirEntries()
-    {
-        QStringList entries;
-        for (const char* menu : {"&File", "&Window"}) {
-            for (QAction* action : menuEntry(*f->window, menu)->menu()->actions()) {
-                entries << action->text() + ' ' + action->shortcut().toString();
-            }
-        }
-        QCOMPARE(entries,
-                 (QStringList{"&New Ctrl+N", "&Open... Ctrl+O", "&Save Ctrl+S", "Save &As... Ctrl+Shift+S", " ",
-                              "&Preferences... Ctrl+,", " ", "&Quit Ctrl+Q", "Close &All ", "&Cascade ", "&Tile "}));
-    }
-
-    // Nothing goes out while no output is open; group Both sends on every open one, and an exclusive
-    // is followed by the bulk interval's pause.
+    // Nothing goes out while no output is open; group Both sends on every open one, each send is one
+    // Out-monitor line, and an exclusive is followed by the bulk interval's pause.
     void messagesGoOutOnEveryOpenOutputOfTheirGroup()
     {
-        QVERIFY(!f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
-        QVERIFY(!f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupFirst, true));
-        QCOMPARE(f->service.sendCount(), 0);
-        QVERIFY(transmittedLines(*f->window->getAnalyzer()).isEmpty());
-
-        QVERIFY(f->window->outputPortMenuSelected(OutputPortGroupSecond, 1));
-        QCOMPARE(storedValue("PortName/OutputPortNameSecond"), QString("Loopback B"));
+        m_window = &f->show();
         f->model.setModelIntValue(MessageDetailParameterId, 1);
-        QVERIFY(f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
-        QCOMPARE(f->service.sendCount(), 1);
-        const QStringList lines = transmittedLines(*f->window->getAnalyzer());
-        QCOMPARE(lines.size(), 1);
-        QVERIFY2(lines.first().contains("Port2"), qPrintable(lines.first()));
-        QVERIFY(!f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupFirst, false));
-        QVERIFY(transmittedLines(*f->window->getAnalyzer()).isEmpty());
+        m_out = viewOf<MidiEditView>(*m_window, WindowRestorationInfo::MidiOutMonitorId);
+        QVERIFY(!m_window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
+        QVERIFY(!m_window->transmitMidi(NoteOn, 3, 1, OutputPortGroupFirst, true));
 
-        QVERIFY(f->window->outputPortMenuSelected(OutputPortGroupFirst, 0));
-        QVERIFY(f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
+        QVERIFY(m_window->outputPortMenuSelected(OutputPortGroupSecond, 1));
+        QVERIFY(m_window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
+        QVERIFY(!m_window->transmitMidi(NoteOn, 3, 1, OutputPortGroupFirst, false));
+        QVERIFY(m_window->outputPortMenuSelected(OutputPortGroupFirst, 0));
+        QVERIFY(m_window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
         QCOMPARE(f->service.sendCount(), 3);
-        const QStringList both = transmittedLines(*f->window->getAnalyzer());
-        QCOMPARE(both.size(), 2);
-        QVERIFY(both.at(0).contains("Port1"));
-        QVERIFY(both.at(1).contains("Port2"));
+        QTRY_COMPARE_WITH_TIMEOUT(plainText(m_out).split('\n').size(), 3, Timeout);
+        QStringList ports;
+        for (const QString& line : plainText(m_out).split('\n')) {
+            ports << line.left(5);
+        }
+        QCOMPARE(ports, (QStringList{"Port2", "Port1", "Port2"}));
 
         const unsigned char exclusive[] = {0xF0, 0x7E, 0x7F, 0x06, 0x01, 0xF7};
         f->model.setModelIntValue(BulkIntervalParameterId, 100);
         QElapsedTimer sending;
         sending.start();
-        QVERIFY(f->window->transmitMidi(exclusive, 6, 7, OutputPortGroupFirst, false));
+        QVERIFY(m_window->transmitMidi(exclusive, 6, 7, OutputPortGroupFirst, false));
         // The pause is counted in whole milliseconds, so it may end just short of the last one.
         QVERIFY(sending.elapsed() >= 99);
     }
 
-    void choosingAPortStoresItsNameAndAVanishedOneIsClosed()
+    // A choice is stored by name at once and reopened at the next start, where an absent device reads
+    // as No Assign and its name is not rewritten. A failed open is reported once and leaves No Assign;
+    // a port that vanished is closed when its menu shows.
+    void portChoicesAreStoredByNameReopenedAtStartAndClosedWhenGone()
     {
-        QMenu* inputs = portMenu("&InputPort");
-        QCOMPARE(inputs->actions().size(), 3);
-        QCOMPARE(inputs->actions().at(0)->text(), QString("No Assign"));
-        QVERIFY(inputs->actions().at(0)->isChecked());
-
+        f->create();
+        QCOMPARE(checkedPort("&InputPort"), QString("No Assign"));
         menuEntry(*f->window, "&InputPort", "Loopback B")->trigger();
         QCOMPARE(f->model.getModelIntValue(InputPortIndexParameterId), 2);
+        QCOMPARE(checkedPort("&InputPort"), QString("Loopback B"));
         QCOMPARE(storedValue("PortName/InputPortName"), QString("Loopback B"));
-        QVERIFY(portMenu("&InputPort")->actions().at(2)->isChecked());
-
-        menuEntry(*f->window, "&InputPort", "No Assign")->trigger();
-        QCOMPARE(f->model.getModelIntValue(InputPortIndexParameterId), 0);
-        QCOMPARE(storedValue("PortName/InputPortName"), QString("No Assign"));
-        QCOMPARE(f->window->getCurrentInputPortIndex(InputPortGroupFirst), 0u);
-
-        portMenu("&OutputPort");
+        checkedPort("&OutputPort");
         menuEntry(*f->window, "&OutputPort", "Loopback A")->trigger();
-        QCOMPARE(f->model.getModelIntValue(OutputPortIndexParameterId), 1);
         QCOMPARE(storedValue("PortName/OutputPortName"), QString("Loopback A"));
 
-        // A port that vanished is closed when the menu shows.
-        const MidiEndpointRef extra = f->service.addDestination("Synth");
-        portMenu("&OutputPort");
-        menuEntry(*f->window, "&OutputPort", "Synth")->trigger();
-        QCOMPARE(f->window->getCurrentOutputPortIndex(OutputPortGroupFirst), 3u);
-        QVERIFY(f->service.removeEndpoint(extra));
-        QMenu* outputs = portMenu("&OutputPort");
-        QCOMPARE(outputs->actions().size(), 3);
-        QVERIFY(outputs->actions().at(0)->isChecked());
-        QVERIFY(!f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupFirst, true));
-    }
-
-    void failedOpenIsReportedOnceAndLeavesNoAssign()
-    {
-        f->service.setConnectFails(true);
-        QVERIFY(!f->window->inputPortMenuSelected(InputPortGroupFirst, 0));
-        QCOMPARE(f->boxes.texts, QStringList{"Port open failed."});
-        QCOMPARE(f->boxes.titles, QStringList{"Tulvar MIDI"});
-        QCOMPARE(f->boxes.icons.value(0), QMessageBox::Critical);
-        QCOMPARE(storedValue("PortName/InputPortName"), QString("No Assign"));
-        QVERIFY(portMenu("&InputPort")->actions().at(0)->isChecked());
-    }
-
-    // An absent device reads as No Assign, and reading does not rewrite what it read.
-    void storedPortNamesAreReopenedAtStart()
-    {
         f->window.reset();
         QSettings settings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat);
-        settings.setValue("PortName/InputPortName", "Loopback B");
         settings.setValue("PortName/InputPortNameSecond", "Absent Device");
-        settings.setValue("PortName/OutputPortName", "Loopback A");
-        settings.setValue("PortName/OutputPortNameSecond", "No Assign");
         settings.sync();
         f->create();
         QList<int> indexes;
@@ -153,47 +111,136 @@ private slots:
             indexes << f->model.getModelIntValue(id);
         }
         QCOMPARE(indexes, (QList<int>{2, 0, 1, 0}));
+        QCOMPARE(f->window->getCurrentInputPortIndex(InputPortGroupFirst), 2u);
         QCOMPARE(f->window->getCurrentInputPortIndex(InputPortGroupSecond), 0u);
         QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
         QCOMPARE(storedValue("PortName/InputPortNameSecond"), QString("Absent Device"));
+
+        menuEntry(*f->window, "&InputPort", "No Assign")->trigger();
+        QCOMPARE(f->window->getCurrentInputPortIndex(InputPortGroupFirst), 0u);
+        QCOMPARE(storedValue("PortName/InputPortName"), QString("No Assign"));
+        f->service.setConnectFails(true);
+        QVERIFY(!f->window->inputPortMenuSelected(InputPortGroupSecond, 0));
+        QCOMPARE(f->boxes.texts, QStringList{"Port open failed."});
+        QCOMPARE(f->boxes.titles, QStringList{"Tulvar MIDI"});
+        QCOMPARE(f->boxes.icons.value(0), QMessageBox::Critical);
+        QCOMPARE(storedValue("PortName/InputPortNameSecond"), QString("No Assign"));
+        f->service.setConnectFails(false);
+
+        const MidiEndpointRef synth = f->service.addDestination("Synth");
+        checkedPort("&OutputPort");
+        menuEntry(*f->window, "&OutputPort", "Synth")->trigger();
+        QVERIFY(f->service.removeEndpoint(synth));
+        QCOMPARE(checkedPort("&OutputPort"), QString("No Assign"));
+        QVERIFY(!f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupFirst, true));
     }
 
+    // Cancel stores nothing; a second accepted close leaves the stored layout alone.
     void closingTwiceStoresTheLayoutOnce()
     {
-        f->window->show();
+        f->show();
         f->model.setParameterEditFlag(ParameterEditFlagChanged);
         f->boxes.setAnswer(QMessageBox::Cancel);
         QVERIFY(!f->window->close());
-        QVERIFY(f->window->isVisible());
-        QVERIFY(
-            !QSettings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat).childGroups().contains("SavePosition"));
+        QCOMPARE(storedLayoutEntries(), 0);
 
         f->boxes.setAnswer(QMessageBox::No);
         QVERIFY(f->window->close());
         QCOMPARE(f->boxes.texts.size(), 2);
-        QSettings settings(SettingsStore::defaultIniFilePath(), QSettings::IniFormat);
-        settings.beginGroup("SavePosition");
-        QCOMPARE(settings.childKeys().size(), 4);
-        settings.endGroup();
-
-        // A second accepted close leaves the stored layout alone.
+        QCOMPARE(storedLayoutEntries(), 4);
         f->window->show();
         f->window->subWindows().openSubWindow({WindowRestorationInfo::KeyboardId});
         QVERIFY(f->window->close());
-        settings.sync();
-        settings.beginGroup("SavePosition");
-        QCOMPARE(settings.childKeys().size(), 4);
+        QCOMPARE(storedLayoutEntries(), 4);
+    }
+
+    void identityRequestTravelsThroughBothMonitorsIntoReceiver()
+    {
+        QVERIFY(showLoopedBack());
+        auto* receiver = qobject_cast<MidiEditView*>(
+            m_window->createMidiEditView(WindowRestorationInfo::MidiMessageEditorId, true, QSize(), QString())
+                ->widget());
+        auto* editor = qobject_cast<MidiEditView*>(
+            m_window->createMidiEditView(WindowRestorationInfo::MidiMessageEditorId, false, QSize(), QString())
+                ->widget());
+        editor->generalView()->setText(QStringLiteral("F0 7E 7F 06 01 F7 // identity"));
+        editor->generalView()->transmitMenuSelected();
+
+        const QString line = QStringLiteral("Port1 SysEx    F0 7E 7F 06 01 F7");
+        QTRY_COMPARE_WITH_TIMEOUT(plainText(m_out), line, Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(plainText(m_in), line, Timeout);
+        QTRY_COMPARE_WITH_TIMEOUT(plainText(receiver), QStringLiteral("F0 7E 7F 06 01 F7"), Timeout);
+    }
+
+    void loopedBackClockShowsItsTempo()
+    {
+        QVERIFY(showLoopedBack());
+        menuEntry(*m_window, QStringLiteral("&Views"), QStringLiteral("&Timing Clock"))->trigger();
+        auto* clock = viewOf<MidiTimingClockGeneratorView>(*m_window, WindowRestorationInfo::TimingClockId);
+        QCOMPARE(clock->receivedTempoLabel()->text(), QStringLiteral("--- BPM"));
+        clock->tempoKnob()->setValue(120);
+        clock->playButton()->setChecked(true);
+        QTRY_COMPARE_WITH_TIMEOUT(clock->receivedTempoLabel()->text(), QStringLiteral("120 BPM"), Timeout);
+    }
+
+    // The views that send when a control moves send nothing while a project sets their controls.
+    void projectBringsBackViewSettingsWithoutSending()
+    {
+        QVERIFY(showLoopedBack());
+        // Restored from the settings file, where its values are text.
+        QVERIFY(m_window->createSubWindowByWindowId(WindowRestorationInfo::ControlChangeId, false,
+                                                  QRect(10, 10, 225, 250), Qt::WindowNoState,
+                                                  {QStringLiteral("64"), QStringLiteral("0")}));
+        m_window->subWindows().openSubWindow({WindowRestorationInfo::PitchBendId});
+        viewOf<MidiControlChangeView>(*m_window, WindowRestorationInfo::ControlChangeId)->valueDial()->setValue(99);
+        auto* pitchBend = viewOf<MidiPitchbendView>(*m_window, WindowRestorationInfo::PitchBendId);
+        pitchBend->wheelModeCheckBox()->setChecked(false);
+        pitchBend->slider()->setValue(100);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("play.tulvarmidi"));
+        QVERIFY(m_window->saveProjectFile(path));
+        QTRY_VERIFY_WITH_TIMEOUT(!plainText(m_out).isEmpty(), Timeout);
+
+        QVERIFY(m_window->openProjectFile(path));
+        auto* controller = viewOf<MidiControlChangeView>(*m_window, WindowRestorationInfo::ControlChangeId);
+        QCOMPARE(controller->getRestorationParameters(), (QVariantList{64, 0}));
+        QCOMPARE(controller->valueDial()->value(), 99);
+        QCOMPARE(viewOf<MidiPitchbendView>(*m_window, WindowRestorationInfo::PitchBendId)->slider()->value(), 100);
+        // Two monitor ticks.
+        m_out = viewOf<MidiEditView>(*m_window, WindowRestorationInfo::MidiOutMonitorId);
+        QTest::qWait(300);
+        QCOMPARE(plainText(m_out), QString());
     }
 
 private:
-    QMenu* portMenu(const char* title)
+    // The checked entry of a port menu, as the menu shows it.
+    QString checkedPort(const char* title)
     {
         QMenu* menu = menuEntry(*f->window, title)->menu();
         emit menu->aboutToShow();
-        return menu;
+        for (QAction* action : menu->actions()) {
+            if (action->isChecked()) {
+                return action->text();
+            }
+        }
+        return QString();
+    }
+
+    // Shown with its first layout, "Loopback A" chosen as first input and output.
+    bool showLoopedBack()
+    {
+        m_window = &f->show();
+        f->model.setModelIntValue(MessageDetailParameterId, 1);
+        m_in = viewOf<MidiEditView>(*m_window, WindowRestorationInfo::MidiInMonitorId);
+        m_out = viewOf<MidiEditView>(*m_window, WindowRestorationInfo::MidiOutMonitorId);
+        return m_window->inputPortMenuSelected(InputPortGroupFirst, 0)
+            && m_window->outputPortMenuSelected(OutputPortGroupFirst, 0) && m_in != nullptr && m_out != nullptr;
     }
 
     std::unique_ptr<ShellFixture> f;
+    MainWindow* m_window = nullptr;
+    MidiEditView* m_in = nullptr;
+    MidiEditView* m_out = nullptr;
 };
 
 QTEST_MAIN(tst_MainWindowShell)

@@ -1,30 +1,45 @@
-// The main window over its project file. The file's form is the persistence tests', each view's
-// payload its own test's; here which windows the workspace saves and gets back, and how the
-// window names the project.
-
 #include "ShellTestSupport.h"
 
-#include "support/CommonTexts.h"
+#include "app/MainWindowConstants.h"
+#include "app/QuitSignalHandler.h"
 #include "model/TulvarMidiParameters.h"
-#include "views/MidiEditGeneralView.h"
-#include "views/MidiEditTextView.h"
-#include "views/MidiEditView.h"
+#include "support/CommonTexts.h"
+#include "testkit/FileBytes.h"
 
+#include <QDir>
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+
 namespace {
 
-QString textOf(QMdiSubWindow* window)
-{
-    return qobject_cast<MidiEditView*>(window->widget())->generalView()->textView()->toPlainText();
-}
+// The main window with its file dialogs answered by the test.
+class ScriptedDialogsWindow : public MainWindow {
+public:
+    using MainWindow::MainWindow;
+
+    QString openAnswer;
+    int openDialogs = 0;
+
+protected:
+    QString chooseProjectFileToOpen() override
+    {
+        ++openDialogs;
+        return openAnswer;
+    }
+    QString chooseProjectFileToSave(const QString&) override { return QString(); }
+};
+
+enum SaveOutcome { NotAsked, Saved, SaveFails };
 
 } // namespace
 
+Q_DECLARE_METATYPE(SaveOutcome)
+
+// A project with unsaved changes: the `*` goes only when a save succeeded or the workspace was
+// replaced; wherever the work is kept, it stays marked and the next Quit asks again.
 class tst_ProjectFileFlows : public QObject {
     Q_OBJECT
 
@@ -33,134 +48,185 @@ private slots:
     {
         f = std::make_unique<ShellFixture>();
         m_folder = std::make_unique<QTemporaryDir>();
-        f->show(true);
-        m_path = m_folder->filePath(QStringLiteral("song.tulvarmidi"));
+        window = &f->show<ScriptedDialogsWindow>(true);
+
+        // Another project, with one keyboard window, to open.
+        window->subWindows().openSubWindow({WindowRestorationInfo::KeyboardId});
+        m_otherProject = m_folder->filePath(QStringLiteral("other.tulvarmidi"));
+        QVERIFY(window->saveProjectFile(m_otherProject));
+        window->closeAllSubWindows();
+
+        // The project in hand: saved once with a pitch bend window, then changed.
+        QVERIFY(QDir(m_folder->path()).mkdir(QStringLiteral("work")));
+        m_project = m_folder->filePath(QStringLiteral("work/song.tulvarmidi"));
+        window->subWindows().openSubWindow({WindowRestorationInfo::PitchBendId});
+        QVERIFY(window->saveProjectFile(m_project));
+        f->model.setModelIntValue(EditFlagParameterId, ParameterEditFlagChanged);
+        QVERIFY(QFile::remove(m_project));
     }
 
     void cleanup()
     {
-        f->model.setModelIntValue(EditFlagParameterId, ParameterEditFlagUnchanged);
+        f->boxes.setAnswer(QMessageBox::No);
         f.reset();
         m_folder.reset();
     }
 
-    void roundTripRestoresWindowsOrderGeometryStatesAndTexts()
+    void eachAnswerKeepsOrSavesTheWork_data()
     {
-        QMdiSubWindow* in = f->window->subWindows().openSubWindow({WindowRestorationInfo::MidiInMonitorId});
-        QMdiSubWindow* first = openEditor(QStringLiteral("F0 7E 7F 09 01 F7"));
-        QMdiSubWindow* second = openEditor(QStringLiteral("90 3C 64 ; note é"));
-        in->setGeometry(10, 20, 300, 200);
-        first->setGeometry(15, 240, 330, 260);
-        second->setGeometry(360, 250, 310, 240);
-        in->setWindowFlags(in->windowFlags() | Qt::WindowStaysOnTopHint);
-        in->show();
-        // Activation order: second editor, In, first editor (active, maximised).
-        for (QMdiSubWindow* window : {second, in, first}) {
-            f->window->getMdiArea()->setActiveSubWindow(window);
+        QTest::addColumn<QString>("entry"); // menu/entry
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<SaveOutcome>("save");
+        QTest::addColumn<bool>("proceeds");
+        QTest::addColumn<QByteArray>("chosen"); // what the open dialog picks; null: the other project
+        QTest::addColumn<QString>("refusal");   // the box that refuses the chosen file
+        const auto row = [](const QString& name, const QString& entry, int answer, SaveOutcome save, bool proceeds,
+                            const QByteArray& chosen = QByteArray(), const QString& refusal = QString()) {
+            QTest::newRow(qPrintable(name)) << entry << answer << save << proceeds << chosen << refusal;
+        };
+        const QString open = QStringLiteral("&File/&Open...");
+        for (const QString& entry : {QStringLiteral("&File/&New"), open, QStringLiteral("&Window/Close &All"),
+                                     QStringLiteral("&File/&Quit")}) {
+            row(entry + ", yes, saved", entry, QMessageBox::Yes, Saved, true);
+            row(entry + ", yes, save fails", entry, QMessageBox::Yes, SaveFails, false);
+            row(entry + ", no", entry, QMessageBox::No, NotAsked, true);
+            row(entry + ", cancel", entry, QMessageBox::Cancel, NotAsked, false);
         }
-        first->showMaximized();
-
-        QVERIFY(f->window->saveProjectFile(m_path));
-        f->window->newFile();
-        QCOMPARE(f->window->getSubWindowList().size(), 3);
-        QVERIFY(f->window->openProjectFile(m_path));
-
-        const QList<QMdiSubWindow*> restored = f->window->getSubWindowList();
-        QCOMPARE(restored.size(), 3);
-        const QList<int> kinds{WindowRestorationInfo::MidiMessageEditorId, WindowRestorationInfo::MidiInMonitorId,
-                               WindowRestorationInfo::MidiMessageEditorId};
-        const QList<QRect> rects{QRect(360, 250, 310, 240), QRect(10, 20, 300, 200), QRect(15, 240, 330, 260)};
-        for (int i = 0; i < 3; ++i) {
-            QCOMPARE(int(dynamic_cast<WindowRestorationInfo*>(restored.at(i)->widget())->getWindowId()), kinds.at(i));
-            QCOMPARE(f->window->getNormalRect(restored.at(i)), rects.at(i));
-            QCOMPARE(restored.at(i)->windowFlags().testFlag(Qt::WindowStaysOnTopHint), i == 1);
-            QCOMPARE(restored.at(i)->isMaximized(), i == 2);
-        }
-        QCOMPARE(textOf(restored.at(0)), QStringLiteral("90 3C 64 ; note é"));
-        QCOMPARE(textOf(restored.at(2)), QStringLiteral("F0 7E 7F 09 01 F7"));
-        QCOMPARE(f->window->getMdiArea()->activeSubWindow(), restored.last());
-        QCOMPARE(f->model.getParameterEditFlag(), int(ParameterEditFlagUnchanged));
+        const QByteArray header =
+            QByteArray("KELDAN WORKS") + QByteArray(4, '\0') + QByteArray("Tulvar MIDI") + QByteArray(5, '\0');
+        row("open, no, dialog cancelled", open, QMessageBox::No, NotAsked, false, QByteArray(""));
+        row("open, no, newer version", open, QMessageBox::No, NotAsked, false, header + "1.6.0" + QByteArray(11, '\0'),
+            FileFormatVersionErrorMessage);
+        row("open, no, not a project", open, QMessageBox::No, NotAsked, false, "F0 7E 7F 09 01 F7\n",
+            FileOpenFailedMessage);
     }
 
-    // A failed Save As keeps the project it had; opened by name (command line, drop) it is named alike.
+    void eachAnswerKeepsOrSavesTheWork()
+    {
+        QFETCH(QString, entry);
+        QFETCH(int, answer);
+        QFETCH(SaveOutcome, save);
+        QFETCH(bool, proceeds);
+        QFETCH(QByteArray, chosen);
+        QFETCH(QString, refusal);
+        if (save == SaveFails) {
+            QVERIFY(QDir(m_folder->filePath(QStringLiteral("work"))).removeRecursively());
+        }
+        window->openAnswer = chosen.isNull() ? m_otherProject : QString();
+        if (!chosen.isEmpty()) {
+            window->openAnswer = m_folder->filePath(QStringLiteral("chosen.tulvarmidi"));
+            QVERIFY(writeFileBytes(window->openAnswer, chosen));
+        }
+        f->boxes.setAnswer(QMessageBox::StandardButton(answer));
+
+        menuEntry(*window, entry.section('/', 0, 0), entry.section('/', 1))->trigger();
+        const bool open = entry.endsWith("Open...");
+        const bool quit = entry.endsWith("Quit");
+
+        QStringList expectedBoxes{ConfirmationMessage};
+        if (save == SaveFails) {
+            expectedBoxes.append(FileSaveFailedMessage);
+        }
+        if (!refusal.isEmpty()) {
+            expectedBoxes.append(refusal);
+        }
+        QCOMPARE(f->boxes.texts, expectedBoxes);
+        QCOMPARE(f->boxes.titles.value(0), QStringLiteral("Tulvar MIDI"));
+        QCOMPARE(f->boxes.icons.value(0), QMessageBox::Question);
+        QCOMPARE(f->boxes.buttons.value(0), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(QFile::exists(m_project), save == Saved);
+        const bool dialogShown = open && answer != QMessageBox::Cancel && save != SaveFails;
+        QCOMPARE(window->openDialogs, dialogShown ? 1 : 0);
+        const bool pitchBendKept = !subWindowsOfKind(*window, WindowRestorationInfo::PitchBendId).isEmpty();
+        if (quit) {
+            QCOMPARE(window->isVisible(), !proceeds);
+        } else {
+            QCOMPARE(pitchBendKept, !proceeds);
+        }
+        if (!proceeds) {
+            // Nothing was replaced, so the project in hand is still the one a save writes.
+            QCOMPARE(f->model.getProjectFilePath(), QFileInfo(m_project).absoluteFilePath());
+            expectMarkedAndAskedAgainOnQuit();
+        } else if (!open && !quit) {
+            QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
+            QCOMPARE(f->model.getProjectFilePath(), QString());
+            QCOMPARE(window->windowTitle(), QStringLiteral("Tulvar MIDI"));
+        } else if (open) {
+            QCOMPARE(window->windowTitle(), QStringLiteral("Tulvar MIDI - other.tulvarmidi"));
+        }
+    }
+
+    // A failed Save As keeps the project it had.
     void savingNamesTheProjectInTitleAndFolder()
     {
-        openEditor(QStringLiteral("F0 F7"));
-        f->model.setModelIntValue(EditFlagParameterId, ParameterEditFlagChanged);
-        QCOMPARE(f->window->windowTitle(), QStringLiteral("Tulvar MIDI*"));
-        QVERIFY(f->window->saveProjectFile(m_path));
-        QCOMPARE(f->window->windowTitle(), QStringLiteral("Tulvar MIDI - song.tulvarmidi"));
-        QCOMPARE(f->model.getProjectFilePath(), QFileInfo(m_path).absoluteFilePath());
-        QCOMPARE(f->model.getModelStringValue(ProjectFileWorkingDirectoryParameterId), m_folder->path());
-
-        f->model.setModelIntValue(EditFlagParameterId, ParameterEditFlagChanged);
-        QCOMPARE(f->window->windowTitle(), QStringLiteral("Tulvar MIDI - song.tulvarmidi*"));
-        QVERIFY(f->window->saveFile());
-        QCOMPARE(f->window->windowTitle(), QStringLiteral("Tulvar MIDI - song.tulvarmidi"));
-        QVERIFY(!f->window->saveProjectFile(m_folder->filePath(QStringLiteral("missing/other.tulvarmidi"))));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Tulvar MIDI - song.tulvarmidi*"));
+        QVERIFY(window->saveFile());
+        QVERIFY(QFile::exists(m_project));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Tulvar MIDI - song.tulvarmidi"));
+        QCOMPARE(f->model.getModelStringValue(ProjectFileWorkingDirectoryParameterId),
+                 QFileInfo(m_project).absolutePath());
+        QVERIFY(!window->saveProjectFile(m_folder->filePath(QStringLiteral("missing/other.tulvarmidi"))));
         QCOMPARE(f->boxes.texts, QStringList{FileSaveFailedMessage});
-        QCOMPARE(f->model.getProjectFilePath(), QFileInfo(m_path).absoluteFilePath());
-
-        f->window->newFile();
-        QCOMPARE(f->window->windowTitle(), QStringLiteral("Tulvar MIDI"));
-        QVERIFY(f->window->openFile(m_path));
-        QCOMPARE(f->window->windowTitle(), QStringLiteral("Tulvar MIDI - song.tulvarmidi"));
-        QCOMPARE(f->window->getSubWindowList().size(), 1);
+        QCOMPARE(f->model.getProjectFilePath(), QFileInfo(m_project).absoluteFilePath());
     }
 
-    // Which damage is refused is the file format's and the editor's concern; here one damaged
-    // payload shows what the workspace and the project path become.
-    void damagedEditorKeepsEarlierWindowsAndForgetsThePreviousPath()
+    // What is open then is neither project, so a save must ask for a name.
+    void openFailingMidwayKeepsTheWindowsMadeAndForgetsThePath()
     {
-        f->window->subWindows().openSubWindow({WindowRestorationInfo::MidiInMonitorId});
-        openEditor(QStringLiteral("F0 F7"));
-        QVERIFY(f->window->saveProjectFile(m_path));
-        QFile file(m_path);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QByteArray bytes = file.readAll();
+        SubWindowRequest editor{WindowRestorationInfo::MidiMessageEditorId};
+        editor.text = QStringLiteral("F0 F7");
+        window->subWindows().openSubWindow(editor);
+        const QString damaged = m_folder->filePath(QStringLiteral("damaged.tulvarmidi"));
+        QVERIFY(window->saveProjectFile(damaged));
+        QByteArray bytes = readFileBytes(damaged);
         // The file ends with the editor's payload frame: P = 13, tag 0, length 5, "F0 F7".
         QVERIFY(bytes.endsWith(QByteArray::fromHex("0000000D" "00000000" "00000005") + "F0 F7"));
         bytes[bytes.size() - 13 + 3] = 7;
-        QVERIFY(file.resize(0));
-        file.write(bytes);
-        file.close();
+        QVERIFY(writeFileBytes(damaged, bytes));
 
-        QVERIFY(!f->window->openProjectFile(m_path));
+        QVERIFY(!window->openProjectFile(damaged));
         QCOMPARE(f->boxes.texts, QStringList{FileOpenFailedMessage});
-        // The monitor and the editor were made before the editor's payload was read.
-        QCOMPARE(f->window->getSubWindowList().size(), 2);
-        QVERIFY(textOf(f->window->getSubWindowList().last()).isEmpty());
-        // A save must now ask for a name instead of overwriting song.tulvarmidi with half of it.
+        // The pitch bend window and the editor, made before the editor's payload was read.
+        QCOMPARE(window->getSubWindowList().size(), 2);
         QVERIFY(f->model.getProjectFilePath().isEmpty());
-        QCOMPARE(f->model.getParameterEditFlag(), int(ParameterEditFlagChanged));
-        QCOMPARE(f->window->windowTitle(), QStringLiteral("Tulvar MIDI*"));
+        QCOMPARE(window->windowTitle(), QStringLiteral("Tulvar MIDI*"));
+        expectMarkedAndAskedAgainOnQuit();
     }
 
-    // As for the settings file: a project from a larger desktop, or edited by hand, never makes
-    // the main window larger than this desktop.
-    void oversizedMainWindowIsKeptToTheDesktop()
+    // A quit signal while a box nobody answers is up answers nothing and saves no project.
+    void quitSignalClosesWithoutTheQuestion()
     {
-        f->window->setGeometry(QRect(40, 40, 100000, 100000));
-        QCOMPARE(f->window->geometry().size(), QSize(100000, 100000));
-        QVERIFY(f->window->saveProjectFile(m_path));
-        f->window->setGeometry(QRect(40, 40, 400, 300));
-        QVERIFY(f->window->openProjectFile(m_path));
-        const QSize desktop = QGuiApplication::primaryScreen()->availableVirtualGeometry().size();
-        QVERIFY(f->window->geometry().width() <= desktop.width());
-        QVERIFY(f->window->geometry().height() <= desktop.height());
+        QuitSignalHandler handler;
+        connect(&handler, &QuitSignalHandler::quitRequested, window, &MainWindow::quitWithoutConfirmation);
+        {
+            QMessageBox box(QMessageBox::Information, ApplicationName, QStringLiteral("waiting"), QMessageBox::Ok,
+                            window);
+            box.setProperty("answered", true);
+            QTimer::singleShot(0, [] { ::raise(SIGTERM); });
+            box.exec();
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 10000);
+        QCOMPARE(f->boxes.texts, QStringList());
+        QVERIFY(!QFile::exists(m_project));
     }
 
 private:
-    QMdiSubWindow* openEditor(const QString& text)
+    // Still marked, and the next Quit asks before anything is lost (Cancel keeps it open).
+    void expectMarkedAndAskedAgainOnQuit()
     {
-        SubWindowRequest request{WindowRestorationInfo::MidiMessageEditorId};
-        request.text = text;
-        return f->window->subWindows().openSubWindow(request);
+        QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagChanged);
+        QVERIFY(window->windowTitle().endsWith(QLatin1Char('*')));
+        const int asked = f->boxes.texts.count(ConfirmationMessage);
+        f->boxes.setAnswer(QMessageBox::Cancel);
+        QVERIFY(!window->close());
+        QCOMPARE(f->boxes.texts.count(ConfirmationMessage), asked + 1);
     }
 
     std::unique_ptr<ShellFixture> f;
     std::unique_ptr<QTemporaryDir> m_folder;
-    QString m_path;
+    ScriptedDialogsWindow* window = nullptr;
+    QString m_project;
+    QString m_otherProject;
 };
 
 QTEST_MAIN(tst_ProjectFileFlows)

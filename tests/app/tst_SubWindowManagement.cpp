@@ -1,6 +1,8 @@
 #include "ShellTestSupport.h"
 
 #include "app/MainWindowConstants.h"
+#include "testkit/FileBytes.h"
+#include "testkit/WidgetEvents.h"
 #include "views/MidiControlChangeView.h"
 
 #include <QtTest>
@@ -10,7 +12,6 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QWheelEvent>
 
 Q_DECLARE_METATYPE(const SubWindowKind*)
 
@@ -27,8 +28,7 @@ private slots:
         createWindow();
     }
 
-    // The two monitors side by side and an editor below fill the workspace the window opens with,
-    // at the first start and again after New.
+    // The two monitors side by side and an editor below, at the first start and after New.
     void defaultLayoutFillsTheWorkspaceAtFirstStartAndAfterNew()
     {
         f->window->show();
@@ -37,12 +37,7 @@ private slots:
         for (int pass = 0; pass < 2; ++pass) {
             QTRY_COMPARE(area->viewport()->size(), DefaultWorkspaceSize);
             QTRY_COMPARE(area->subWindowList().size(), 3);
-            const QList<QPair<int, QRect>> expected{
-                {1, QRect(0, 0, 338, 274)}, {2, QRect(338, 0, 338, 274)}, {3, QRect(0, 274, 338, 274)}};
-            for (const auto& [kind, rect] : expected) {
-                QCOMPARE(subWindowsOfKind(*f->window, kind).size(), 1);
-                QCOMPARE(subWindowsOfKind(*f->window, kind).first()->geometry(), rect);
-            }
+            QCOMPARE(workspaceLayout(), (QStringList{"1 0,0 338x274", "2 338,0 338x274", "3 0,274 338x274"}));
             QVERIFY(!area->horizontalScrollBar()->isVisible() && !area->verticalScrollBar()->isVisible());
             QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
 
@@ -53,8 +48,7 @@ private slots:
         }
     }
 
-    // One separator parts the tool views from the settings views, no two entries of the menu bar
-    // share a shortcut, and the control change submenu offers every controller.
+
     void menusKeepShortcutsApartOfferEveryControllerAndOnlyKindsWithAView()
     {
         int separators = 0;
@@ -90,9 +84,8 @@ private slots:
         }
     }
 
-    // With the program's own view: the row's name and shortcut, its title (the entry without "&" and
-    // "..."), a size within its limits that does not squeeze the view, and a fixed size without a
-    // maximise entry exactly when the view's content sizes it. Stay on Top is never offered.
+    // The program's own view first, then stand-ins up to the row's limit (the monitors, open meanwhile,
+    // share the editors' name but not their count).
     void everyKindOpensFromItsMenuEntryUnderItsRowsRules()
     {
         QFETCH(const SubWindowKind*, row);
@@ -109,12 +102,13 @@ private slots:
         }
         const bool controlChange = row->kind == WindowRestorationInfo::ControlChangeId;
         (controlChange ? entry->menu()->actions().value(7) : entry)->trigger();
-        const QList<QMdiSubWindow*> opened = f->window->getMdiArea()->subWindowList();
-        QCOMPARE(opened.size(), 1);
-        QMdiSubWindow* subWindow = opened.first();
+        QMdiArea* area = f->window->getMdiArea();
+        QCOMPARE(area->subWindowList().size(), 1);
+        QMdiSubWindow* subWindow = area->subWindowList().first();
 
         QCOMPARE(subWindow->objectName(), row->objectName);
-        QCOMPARE(subWindow->windowTitle(), QString::fromLatin1(row->menuText).remove('&').remove("..."));
+        const QString title = QString::fromLatin1(row->menuText).remove('&').remove("...");
+        QCOMPARE(subWindow->windowTitle(), title);
         const bool fixed = row->sizeRule == SubWindowSizeRule::Content;
         QCOMPARE(SubWindowManager::isFixedSizeObject(subWindow), fixed);
         QStringList systemMenu;
@@ -133,64 +127,42 @@ private slots:
             QCOMPARE(size, row->size);
         } else if (row->sizeRule == SubWindowSizeRule::MessageView) {
             QCOMPARE(size, QSize(338, 274));
+        } else if (row->sizeRule == SubWindowSizeRule::Keyboard) {
+            QCOMPARE(subWindow->minimumHeight(), subWindow->maximumHeight());
         }
         QWidget* view = subWindow->widget();
         QVERIFY2(view->size().expandedTo(view->minimumSizeHint()) == view->size(),
                  qPrintable(QStringLiteral("%1 x %2").arg(view->width()).arg(view->height())));
-
-        // The rows whose sizes and limits users meet by name.
         if (controlChange) {
             QCOMPARE(qobject_cast<MidiControlChangeView*>(view)->controllerComboBox()->currentIndex(), 7);
-        } else if (row->kind == WindowRestorationInfo::KeyboardId) {
-            QCOMPARE(subWindow->minimumWidth(), 350);
-            QCOMPARE(subWindow->maximumWidth(), 1880);
-            QCOMPARE(subWindow->minimumHeight(), subWindow->maximumHeight());
-        } else if (row->kind == WindowRestorationInfo::MidiSettingsId) {
-            QCOMPARE(subWindow->minimumSize(), QSize(503 / 2 + 20, 170));
-            QCOMPARE(subWindow->maximumSize(), QSize(503, 233));
         }
-    }
 
-    // Single-instance kinds are activated when opened again; the others stop at their limit with a
-    // warning naming the view, and open again once one of theirs is closed. The monitors stay open
-    // throughout: they share the editors' name but not their count. Close All forgets every window.
-    void instanceRulesHoldForEveryKind()
-    {
-        showEmpty();
-        QMdiArea* area = f->window->getMdiArea();
-        int warnings = 0;
-        for (const SubWindowKind& row : subWindowKindTable()) {
-            const QString title = QString::fromLatin1(row.menuText).remove('&').remove("...");
-            QList<QMdiSubWindow*> opened;
-            for (int i = 0; i < row.limit; ++i) {
-                opened << open(row.kind);
-                QVERIFY2(opened.last() != nullptr, qPrintable(title));
-            }
-            if (row.limit == 1) {
-                area->setActiveSubWindow(subWindowsOfKind(*f->window, WindowRestorationInfo::MidiInMonitorId).value(0));
-                QCOMPARE(open(row.kind), opened.first());
-                QCOMPARE(area->activeSubWindow(), opened.first());
-                continue;
-            }
-            QVERIFY(row.limit == 16 || row.limit == 32);
-            QVERIFY(open(row.kind) == nullptr);
-            QCOMPARE(f->boxes.texts.size(), ++warnings);
-            QVERIFY2(f->boxes.texts.last().contains(QStringLiteral("open a new %1 View").arg(title)),
-                     qPrintable(title));
+        f->window->subWindows().setSubWindowCreator(row->kind, [](const SubWindowRequest& request) {
+            return new StandInView(request);
+        });
+        for (int monitor : {WindowRestorationInfo::MidiInMonitorId, WindowRestorationInfo::MidiOutMonitorId}) {
+            area->setActiveSubWindow(open(monitor));
+        }
+        QList<QMdiSubWindow*> opened{subWindow};
+        while (opened.size() < row->limit) {
+            opened << open(row->kind);
+            QVERIFY(opened.last() != nullptr);
+        }
+        if (row->limit == 1) {
+            QCOMPARE(open(row->kind), subWindow);
+            QCOMPARE(area->activeSubWindow(), subWindow);
+        } else {
+            QVERIFY(open(row->kind) == nullptr);
+            QCOMPARE(f->boxes.texts, QStringList{LimitViewDisplayMessage.arg(title)});
+            QCOMPARE(f->boxes.titles, QStringList{"Tulvar MIDI"});
+            QCOMPARE(f->boxes.icons.value(0), QMessageBox::Warning);
             opened.at(3)->close();
-            QVERIFY(open(row.kind) != nullptr);
-            QCOMPARE(f->boxes.texts.size(), warnings);
+            QVERIFY(open(row->kind) != nullptr);
+            QCOMPARE(f->boxes.texts.size(), 1);
         }
-        QCOMPARE(warnings, 6);
-        QVERIFY(f->boxes.texts.contains("Unable to open a new Control Change View.\n"
-                                        "Please close any opened Control Change View before trying again."));
-        QCOMPARE(f->boxes.titles.value(0), QString("Tulvar MIDI"));
-        QCOMPARE(f->boxes.icons.value(0), QMessageBox::Warning);
-
         f->window->closeAllSubWindows();
-        QTRY_VERIFY(area->subWindowList().isEmpty());
-        QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
-        QVERIFY(open(WindowRestorationInfo::TransportPanelId) != nullptr);
+        QVERIFY(area->subWindowList().isEmpty());
+        QVERIFY(open(row->kind) != nullptr);
     }
 
     void maximisingLeavesFixedKindsAndKeyboardsAloneAndTheWheelDoesNotScroll()
@@ -217,83 +189,85 @@ private slots:
         scrollBar->setValue(0);
         QWidget* viewport = f->window->getMdiArea()->viewport();
         for (QWidget* target : {viewport, static_cast<QWidget*>(editor)}) {
-            QWheelEvent wheel(QPointF(5, 5), viewport->mapToGlobal(QPoint(5, 5)), QPoint(), QPoint(0, -120),
-                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-            QApplication::sendEvent(target, &wheel);
+            WidgetEvents::wheel(target, QPoint(5, 5), -120);
         }
         QCOMPARE(scrollBar->value(), 0);
     }
 
-    // The settings file's form of the layout is the settings store's test; here what comes back:
-    // the windows in activation order, a maximised one maximised over its normal rectangle.
-    void layoutComesBackInActivationOrderWithStatesAndNormalRectangles()
+    void everyKindComesBackWithItsPlaceAndState_data()
     {
-        showEmpty();
-        QMdiSubWindow* editor = open(WindowRestorationInfo::MidiMessageEditorId);
-        const QRect normal(12, 34, 300, 200);
-        editor->setGeometry(normal);
-        QMdiSubWindow* keyboard = open(WindowRestorationInfo::KeyboardId);
-        SubWindowRequest controlChange{WindowRestorationInfo::ControlChangeId};
-        controlChange.controllerNumber = 74;
-        QMdiSubWindow* knob = f->window->subWindows().openSubWindow(controlChange);
-        knob->setWindowFlags(knob->windowFlags() | Qt::WindowStaysOnTopHint);
-        knob->show();
-        f->window->getMdiArea()->setActiveSubWindow(keyboard);
-        f->window->getMdiArea()->setActiveSubWindow(editor);
-        editor->showMaximized();
-        QCOMPARE(f->window->getNormalRect(editor), normal);
-        f->window->close();
-
-        m_requests.clear();
-        createWindow();
-        f->window->show();
-        QStringList requested;
-        for (const SubWindowRequest& request : m_requests) {
-            requested << QStringLiteral("%1:%2").arg(request.kind).arg(request.controllerNumber);
-        }
-        QCOMPARE(requested, (QStringList{"5:74", "4:0", "3:0"}));
-        QVERIFY(subWindowsOfKind(*f->window, 5).value(0)->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-        QMdiSubWindow* restored = subWindowsOfKind(*f->window, 3).value(0);
-        QCOMPARE(f->window->getMdiArea()->activeSubWindow(), restored);
-        QVERIFY(restored->isMaximized());
-        restored->showNormal();
-        QCOMPARE(restored->geometry(), normal);
+        QTest::addColumn<bool>("project");
+        QTest::newRow("settings file") << false;
+        QTest::newRow("project file") << true;
     }
 
-    void storedEntriesThatNameNoWindowAreSkipped()
+    // The stores' own forms are the persistence tests'; here what the workspace gives and gets back.
+    void everyKindComesBackWithItsPlaceAndState()
     {
-        f->window.reset();
-        QFile file(SettingsStore::defaultIniFilePath());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[SavePosition]\n"
-                   "0000000000-0-0=@Rect(100 100 679 548), 0, false\n"
-                   "0000000001-15-0=@Rect(0 0 338 274), 0, false\n"
-                   "0000000002-99-0=@Rect(0 0 338 274), 0, false\n"
-                   "0000000003-5-0=@Rect(0 0 225 250), 0, false, 300, 0\n"
-                   "0000000004-5-0=@Rect(0 0 225 250), 0, false, volume, 0\n"
-                   "0000000005-3-0=@Rect(20 30 338 274), 0, false\n");
-        file.close();
-        createWindow();
-        f->window->show();
-        QCOMPARE(f->window->getMdiArea()->subWindowList().size(), 1);
-        QCOMPARE(subWindowsOfKind(*f->window, 3).value(0)->geometry(), QRect(20, 30, 338, 274));
+        QFETCH(bool, project);
+        showEmpty();
+        int step = 0;
+        for (const SubWindowKind& row : subWindowKindTable()) {
+            if (WindowRestorationInfo::isToolWindowId(row.kind)) {
+                SubWindowRequest request{row.kind};
+                request.controllerNumber = 74;
+                f->window->subWindows().openSubWindow(request)->move(10 * step, 5 * step);
+                ++step;
+            }
+        }
+        QMdiSubWindow* knob = subWindowsOfKind(*f->window, WindowRestorationInfo::ControlChangeId).value(0);
+        knob->setWindowFlags(knob->windowFlags() | Qt::WindowStaysOnTopHint);
+        knob->show();
+        QMdiSubWindow* editor = subWindowsOfKind(*f->window, WindowRestorationInfo::MidiMessageEditorId).value(0);
+        editor->setGeometry(12, 34, 300, 200);
+        f->window->getMdiArea()->setActiveSubWindow(editor);
+        editor->showMaximized();
+        const QStringList layout = workspaceLayout();
+        QCOMPARE(layout.size(), step);
+        QCOMPARE(layout.last(), QStringLiteral("3 12,34 300x200 maximised"));
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        f->window->move(available.bottomRight() + QPoint(5000, 5000));
+
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("layout.tulvarmidi"));
+        if (project) {
+            QVERIFY(f->window->saveProjectFile(path));
+            f->window->newFile();
+            QVERIFY(f->window->openProjectFile(path));
+        } else {
+            f->window->close();
+            // A control change entry without a usable controller number opens nothing.
+            const QString ini = SettingsStore::defaultIniFilePath();
+            QVERIFY(writeFileBytes(ini, readFileBytes(ini) + "\n[SavePosition]\n"
+                                                             "0000000099-5-0=@Rect(0 0 225 250), 0, false, 300, 0\n"));
+            createWindow();
+            f->window->show();
+        }
+        QCOMPARE(workspaceLayout(), layout);
+        QCOMPARE(f->window->getMdiArea()->activeSubWindow(), f->window->getSubWindowList().last());
+        QCOMPARE(f->window->geometry().topLeft(), available.topLeft() + QPoint(50, 50));
         QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
     }
 
-    void offScreenMainWindowMovesOntoThePrimaryScreen()
+    // Showing less than 100 x 100 pixels counts as off-screen; far off is the round trip's case.
+    void mainWindowIsKeptOnAndWithinThePrimaryScreen_data()
     {
-        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
-        const QRect onScreen(available.topLeft() + QPoint(10, 10), QSize(679, 548));
-        QCOMPARE(f->window->getMainWindowRestorationRect(onScreen), onScreen);
+        QTest::addColumn<QRect>("stored");
+        QTest::addColumn<QRect>("restored");
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QRect onScreen(screen.topLeft() + QPoint(10, 10), QSize(679, 548));
+        const QRect moved(screen.topLeft() + QPoint(50, 50), QSize(679, 548));
+        const QRect huge(40, 40, 100000, 100000);
+        const QSize desktop = QGuiApplication::primaryScreen()->availableVirtualGeometry().size();
+        QTest::newRow("on screen") << onScreen << onScreen;
+        QTest::newRow("sliver") << QRect(QPoint(screen.right() - 50, screen.top()), moved.size()) << moved;
+        QTest::newRow("larger than the desktop") << huge << QRect(huge.topLeft(), huge.size().boundedTo(desktop));
+    }
 
-        const QRect offScreen(available.right() + 5000, available.bottom() + 5000, 679, 548);
-        const QRect moved = f->window->getMainWindowRestorationRect(offScreen);
-        QCOMPARE(moved.size(), offScreen.size());
-        QCOMPARE(moved.topLeft(), available.topLeft() + QPoint(50, 50));
-
-        // Showing less than 100 x 100 pixels counts as off-screen.
-        const QRect sliver(available.right() - 50, available.top(), 679, 548);
-        QCOMPARE(f->window->getMainWindowRestorationRect(sliver).topLeft(), available.topLeft() + QPoint(50, 50));
+    void mainWindowIsKeptOnAndWithinThePrimaryScreen()
+    {
+        QFETCH(QRect, stored);
+        QTEST(f->window->getMainWindowRestorationRect(stored), "restored");
     }
 
     void droppedFilesOpenAnEditorOrAreRefused_data()
@@ -304,8 +278,8 @@ private slots:
         QTest::addColumn<bool>("transmitting");
         QTest::addColumn<bool>("accepted");
         QTest::addColumn<QString>("editorText"); // null: no editor opens
-        QTest::newRow("text file") << "identity.txt" << QByteArray("F0 7E 7F 06 01 F7 // identity\n") << true << false
-                                   << true << "F0 7E 7F 06 01 F7 // identity\n";
+        const QByteArray identity("F0 7E 7F 06 01 F7 // identity\n");
+        QTest::newRow("text file") << "identity.txt" << identity << true << false << true << QString(identity);
         QTest::newRow("system exclusive file, as its bytes in text")
             << "patch.syx" << QByteArray::fromHex("f07e7f0601f7f001f7") << true << false << true
             << "F0 7E 7F 06 01 F7\nF0 01 F7\n";
@@ -325,10 +299,7 @@ private slots:
         showEmpty();
         QTemporaryDir folder;
         const QString path = folder.filePath(fileName);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(contents);
-        file.close();
+        QVERIFY(writeFileBytes(path, contents));
         f->model.setModelIntValue(MidiEditTransmissionStateParameterId, transmitting ? 1 : 0);
 
         QMimeData data;
@@ -357,14 +328,34 @@ private:
         MainWindow& window = f->create();
         for (int kind = WindowRestorationInfo::FirstToolWindowId; kind <= WindowRestorationInfo::LastToolWindowId;
              ++kind) {
-            window.subWindows().setSubWindowCreator(kind, [this](const SubWindowRequest& request) -> QWidget* {
+            window.subWindows().setSubWindowCreator(kind, [this](const SubWindowRequest& request) {
                 m_requests.append(request);
-                if (request.kind == WindowRestorationInfo::ControlChangeId) {
-                    return new StandInControlChangeView(request.controllerNumber);
-                }
-                return new StandInView(request.kind);
+                return new StandInView(request);
             });
         }
+    }
+
+    // Per window in activation order: kind, parameters, normal rectangle and the flags that are set.
+    QStringList workspaceLayout()
+    {
+        QStringList layout;
+        for (QMdiSubWindow* subWindow : f->window->getSubWindowList()) {
+            const auto* info = dynamic_cast<WindowRestorationInfo*>(subWindow->widget());
+            const QRect rect = f->window->getNormalRect(subWindow);
+            QStringList line{QString::number(info->getWindowId())};
+            for (const QVariant& parameter : info->getRestorationParameters()) {
+                line << parameter.toString();
+            }
+            line << QStringLiteral("%1,%2 %3x%4").arg(rect.x()).arg(rect.y()).arg(rect.width()).arg(rect.height());
+            if (subWindow->windowFlags().testFlag(Qt::WindowStaysOnTopHint)) {
+                line << QStringLiteral("on top");
+            }
+            if (subWindow->isMaximized()) {
+                line << QStringLiteral("maximised");
+            }
+            layout << line.join(' ');
+        }
+        return layout;
     }
 
     // Shown without the default layout, as when opened with a project file.
