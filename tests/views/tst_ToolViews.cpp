@@ -300,14 +300,12 @@ private slots:
         MidiProgramChangeView view(nullptr, &f->model);
         SevenSegment* display = view.programNumberDisplay();
         view.autoTransmitCheckBox()->setChecked(true);
-        QList<int> sent;
         for (SpinBox* spinBox : {view.channelSpinBox(), view.msbSpinBox(), view.lsbSpinBox()}) {
             spinBox->stepBy(1);
-            sent << f->takeSent().size();
+            QCOMPARE(f->takeSent().size(), 1);
         }
         display->increase();
-        sent << f->takeSent().size();
-        QCOMPARE(sent, (QList<int>{1, 1, 1, 1}));
+        QCOMPARE(f->takeSent().size(), 1);
         display->setValue(5);
         f->takeSent();
         f->model.setModelIntValue(ProgramNumberBaseParameterId, 0);
@@ -560,7 +558,6 @@ private slots:
         MidiCustomMidiMessageView view(nullptr, &f->model);
         view.messageEdit()->setText(message);
         view.targetSpinBox()->setValue(target);
-        QCOMPARE(view.isTransmittable(), !sent.isNull());
         QCOMPARE(view.valueKnob()->arcStartColor(), sent.isNull() ? QColor(Qt::gray) : StartGradientColorOfKnobMeter);
         view.valueKnob()->setValue(100);
         if (sent.isNull()) {
