@@ -195,7 +195,6 @@ private slots:
         QTest::mouseClick(settings->findChild<QToolButton*>(), Qt::LeftButton);
         QVERIFY(!settings->isVisible());
         QTRY_VERIFY(text->hasFocus());
-        QCOMPARE(textOf(view), lines);
     }
 
     void filesAreSavedAsTextOrBytes_data()
@@ -460,7 +459,6 @@ private slots:
         QTest::keyClick(text, Qt::Key_G, Qt::ControlModifier);
         QVERIFY(bar->isVisible());
         QCOMPARE(text->textCursor().selectionStart(), 19);
-        QCOMPARE(text->toPlainText(), QStringLiteral("F0 41 10\n\nf0 42 F7\nF0 43"));
     }
 
 private:
