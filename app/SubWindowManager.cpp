@@ -266,12 +266,13 @@ void SubWindowManager::registerNormalRectHash(QWidget* window)
 void SubWindowManager::unregisterNormalRectHash(QWidget* window)
 {
     m_normalRectHash.remove(window);
+    m_notNormalWindows.remove(window);
 }
 
 void SubWindowManager::normalRectChanged(QWidget* window, const QSize& size)
 {
     auto it = m_normalRectHash.find(window);
-    if (it != m_normalRectHash.end() && isNormalWindowState(window)) {
+    if (it != m_normalRectHash.end() && isNormalWindowState(window) && !m_notNormalWindows.contains(window)) {
         it->setSize(size);
     }
 }
@@ -279,7 +280,7 @@ void SubWindowManager::normalRectChanged(QWidget* window, const QSize& size)
 void SubWindowManager::normalRectChanged(QWidget* window, const QPoint& position)
 {
     auto it = m_normalRectHash.find(window);
-    if (it != m_normalRectHash.end() && isNormalWindowState(window)) {
+    if (it != m_normalRectHash.end() && isNormalWindowState(window) && !m_notNormalWindows.contains(window)) {
         it->moveTopLeft(position);
     }
 }
@@ -359,6 +360,7 @@ void SubWindowManager::closeAllSubWindows()
     m_singleSubWindows.clear();
     m_multiSubWindows.clear();
     m_normalRectHash.clear();
+    m_notNormalWindows.clear();
 }
 
 QList<QMdiSubWindow*> SubWindowManager::getSubWindowList() const
@@ -423,6 +425,13 @@ bool SubWindowManager::filterEvent(QObject* watched, QEvent* event)
     const bool onMdiArea = watched == m_pMdiArea || watched == m_pMdiArea->viewport();
     switch (event->type()) {
     case QEvent::WindowStateChange:
+        if (subWindow != nullptr) {
+            if (isNormalWindowState(subWindow)) {
+                m_notNormalWindows.remove(subWindow);
+            } else {
+                m_notNormalWindows.insert(subWindow);
+            }
+        }
         // Maximising one window never maximises the fixed-size kinds or keyboards.
         for (QMdiSubWindow* window : m_pMdiArea->subWindowList()) {
             if ((isFixedSizeObject(window) || window->objectName() == KeyboardSubWindowName)

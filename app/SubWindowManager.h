@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QRect>
+#include <QSet>
 #include <QVariant>
 
 class MainWindow;
@@ -88,4 +89,7 @@ private:
     QHash<int, QPointer<QMdiSubWindow>> m_singleSubWindows;
     QHash<int, QList<QPointer<QMdiSubWindow>>> m_multiSubWindows;
     QHash<QWidget*, QRect> m_normalRectHash;
+    // Sub-windows last seen maximised, minimised or full screen. Qt clears the maximised flag
+    // while the area resizes a maximised window, so its state at that moment cannot be trusted.
+    QSet<QWidget*> m_notNormalWindows;
 };

@@ -171,8 +171,13 @@ private slots:
         QMdiSubWindow* transport = open(WindowRestorationInfo::TransportPanelId);
         QMdiSubWindow* keyboard = open(WindowRestorationInfo::KeyboardId);
         QMdiSubWindow* editor = open(WindowRestorationInfo::MidiMessageEditorId);
+        const QRect normal = f->window->getNormalRect(editor);
         editor->showMaximized();
         QVERIFY(editor->isMaximized());
+        // Resizing the workspace resizes the maximised window, not the size it comes back to.
+        f->window->resize(f->window->size() + QSize(40, 30));
+        QTRY_VERIFY(editor->size() != normal.size());
+        QCOMPARE(f->window->getNormalRect(editor), normal);
         QVERIFY(!transport->isMaximized());
         QVERIFY(!keyboard->isMaximized());
         // An MDI area maximises the window it activates when the active one is maximised.
