@@ -202,23 +202,6 @@ private slots:
         QCOMPARE(image.pixelColor(whiteKeyPoint(35) + QPoint(0, -40)), QColor(160, 160, 185));
     }
 
-    void keyPressureForEverySoundingNoteAscending()
-    {
-        PressureKeyboard* pk = pressureKeyboard();
-        pk->setPressureMode(PressureKeyboard::PressureModeKey);
-        QTest::mouseClick(pk, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(C5, 80));
-        QTest::mouseClick(pk, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(E4, 80));
-        QTest::mousePress(pk, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(C4, 80));
-        QCOMPARE(m_log.events, (QStringList{"on72", "on64", "on60"}));
-        // The press itself sends no pressure.
-        QCOMPARE(pk->pressureValue(), 101); // 127 - round(25.6)
-
-        m_log.events.clear();
-        drag(50);
-        QCOMPARE(m_log.events, (QStringList{"kp60=63", "kp64=63", "kp72=63"}));
-        QCOMPARE(pk->pressureValue(), 63);
-    }
-
     void channelPressureFollowsTheDragOnlyWhileANoteSounds()
     {
         PressureKeyboard* pk = pressureKeyboard();
@@ -259,19 +242,27 @@ private slots:
         QVERIFY(pk->isPressing());
     }
 
-    // The drag holds the wheel and draws the value overlay until the release.
-    void releaseEndsThePressureDragItsOverlayAndItsHoldOnTheWheel()
+    // Key pressure goes to every sounding note, ascending; the drag holds the wheel and draws the
+    // value overlay until the release.
+    void keyPressureReachesEverySoundingNoteUntilTheRelease()
     {
         PressureKeyboard* pk = pressureKeyboard();
         QWidget parent;
         pk->setParent(&parent);
         auto const unparent = qScopeGuard([pk] { pk->setParent(nullptr); }); // cleanup() deletes it
-        pk->setPressureMode(PressureKeyboard::PressureModeChannel);
+        pk->setPressureMode(PressureKeyboard::PressureModeKey);
         QPoint const probe(300, 50); // on the value line for 63, far from the value box
         QVERIFY(!WidgetEvents::wheel(pk, QPoint(100, 50), -120));
-        QTest::mousePress(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 80));
+        QTest::mouseClick(pk, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(C5, 80));
+        QTest::mouseClick(pk, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(E4, 80));
+        QTest::mousePress(pk, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(C4, 80));
+        QCOMPARE(m_log.events, (QStringList{"on72", "on64", "on60"}));
+        // The press itself sends no pressure.
+        QCOMPARE(pk->pressureValue(), 101); // 127 - round(25.6)
         QVERIFY(pk->isPressing());
+        m_log.events.clear();
         drag(50);
+        QCOMPARE(m_log.events, (QStringList{"kp60=63", "kp64=63", "kp72=63"}));
         QCOMPARE(pk->grab().toImage().pixelColor(probe), QColor(Qt::blue));
         QVERIFY(WidgetEvents::wheel(pk, QPoint(100, 50), -120, Qt::LeftButton));
         QTest::mouseRelease(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 50));
