@@ -352,7 +352,9 @@ private slots:
         QCOMPARE(centred.imagePosition(), QPoint(20, 6));
     }
 
-    void timingClockButtonShowsTheFrameOfCheckedAndDown()
+    // The timing clock's button shows a frame for each of checked and down; the transport
+    // panel's paints the standard button face, then its image.
+    void playStopButtonsPaintTheirState()
     {
         QList<QColor> const frames{Qt::red, Qt::green, Qt::blue, Qt::yellow};
         MidiTimingClockPlayStopButton button;
@@ -362,7 +364,6 @@ private slots:
         button.resize(40, 30);
         QCOMPARE(button.framePosition(), QPoint(12, 6));
         QPoint const inside = button.framePosition() + QPoint(7, 7);
-
         QCOMPARE(colourAt(button, inside), frames[0]);
         QTest::mousePress(&button, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
         QCOMPARE(colourAt(button, inside), frames[1]);
@@ -370,21 +371,17 @@ private slots:
         QCOMPARE(colourAt(button, inside), frames[2]);
         button.setDown(true);
         QCOMPARE(colourAt(button, inside), frames[3]);
-    }
 
-    void transportButtonPaintsTheButtonFaceThenTheImage()
-    {
         QWidget window;
-        MidiTransportPanelPlayStopButton button(&window);
+        MidiTransportPanelPlayStopButton transport(&window);
         PushButton plain(&window);
-        for (PushButton* b : {static_cast<PushButton*>(&button), &plain}) {
+        for (PushButton* b : {static_cast<PushButton*>(&transport), &plain}) {
             b->setPixmap(frameStrip({Qt::red, Qt::blue}, 10));
             b->setImagePosition(15, 15);
             b->resize(60, 34);
         }
         window.show();
-
-        QImage const shot = button.grab().toImage();
+        QImage const shot = transport.grab().toImage();
         QCOMPARE(shot.pixelColor(20, 20), QColor(Qt::red));
         // Beside the image the standard face shows, where a bare PushButton shows nothing.
         QImage const bare = plain.grab().toImage();
