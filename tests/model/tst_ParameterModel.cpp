@@ -64,15 +64,6 @@ private:
         return log;
     }
 
-    // A value outside the row's range is either printed as a number or refused without a text.
-    void checkTextOutsideTheRange(unsigned int id, int value)
-    {
-        MODEL_RESULT r = MODEL_RESULT_OK;
-        QString const text = app->getParameterString(id, value, &r);
-        QVERIFY2(r == MODEL_RESULT_OK ? text == QString::number(value) : text.isEmpty(),
-                 qPrintable(QStringLiteral("%1 at %2").arg(id).arg(value)));
-    }
-
 private slots:
     void init()
     {
@@ -299,10 +290,15 @@ private slots:
                 QCOMPARE(r, MODEL_RESULT_OK);
             }
             QCOMPARE(texts.removeDuplicates(), 0);
-            if (minimum > INT_MIN)
-                checkTextOutsideTheRange(id, minimum - 1);
-            if (maximum < INT_MAX)
-                checkTextOutsideTheRange(id, maximum + 1);
+            // Outside the range a value is either printed as a number or refused without a text.
+            for (qint64 const outside : {qint64(minimum) - 1, qint64(maximum) + 1}) {
+                if (outside < INT_MIN || outside > INT_MAX)
+                    continue;
+                r = MODEL_RESULT_OK;
+                QString const text = app->getParameterString(id, int(outside), &r);
+                QVERIFY2(r == MODEL_RESULT_OK ? text == QString::number(outside) : text.isEmpty(),
+                         qPrintable(QStringLiteral("%1 at %2").arg(id).arg(outside)));
+            }
         }
         QCOMPARE(rows, switches.size() + 3 + 7 + 9 + 4);
         MODEL_RESULT r = MODEL_RESULT_OK;

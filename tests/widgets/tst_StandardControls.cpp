@@ -11,6 +11,7 @@
 #include "widgets/ToolButton.h"
 #include "widgets/TulvarMidiStyle.h"
 #include "testkit/ImageStrips.h"
+#include "testkit/RecordingObservers.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -33,12 +34,6 @@ public:
         return refuse ? MODEL_RESULT_ERROR : TulvarMidiModel::setModelIntValue(id, value);
     }
     bool refuse = false;
-};
-
-class CountingAssistant : public ModelAssistant {
-public:
-    void updateParameter(unsigned int id) override { changes.append(id); }
-    QList<unsigned int> changes;
 };
 
 // A control of the named kind, and the value it shows as a number.
@@ -81,7 +76,8 @@ class tst_StandardControls : public QObject {
 
 private:
     RefusingModel model;
-    CountingAssistant assistant;
+    QStringList changes;
+    RecordingAssistant assistant{QStringLiteral("a"), &changes};
 
     void bindVelocity(SpinBox& spin)
     {
@@ -101,7 +97,7 @@ private slots:
                                 InputPortIndexParameterId, PCKeyboardVelocityParameterId})
             model.setModelIntValue(id, model.getModelDefaultValue(id));
         model.registerModelAssistant(&assistant);
-        assistant.changes.clear();
+        changes.clear();
     }
 
     void cleanup() { model.unregisterModelAssistant(&assistant); }
@@ -137,10 +133,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(widget.get()));
         QCOMPARE(shown(widget.get()), atConnect);
 
-        assistant.changes.clear();
+        changes.clear();
         model.setModelIntValue(id, fromElsewhere);
         QCOMPARE(shown(widget.get()), fromElsewhere);
-        QCOMPARE(assistant.changes, QList<unsigned int>{id});
+        QCOMPARE(changes, QStringList{QStringLiteral("a:%1").arg(id)});
         if (key == 0)
             QTest::mouseClick(widget.get(), Qt::LeftButton);
         else if (key > 0)
