@@ -95,7 +95,8 @@ private slots:
             QVERIFY(!FileStream::setStringParameterToStream(out, 4, QString()));
             FileStream::setIntParameterToStream(out, 1, -7);
         }
-        QCOMPARE(bytes.toHex(), QByteArray("00000002" "00000004" "01020304" "00000004" "00000000" "00000001" "00000004" "fffffff9"));
+        QCOMPARE(bytes.toHex(), QByteArray("00000002" "00000004" "01020304" "00000004" "00000000"
+                                           "00000001" "00000004" "fffffff9"));
         QDataStream in(bytes);
         qint32 value = 99;
         QString empty = QStringLiteral("old");

@@ -173,7 +173,9 @@ private slots:
         Qt::KeyboardModifiers const modifiers = latched ? Qt::ControlModifier : Qt::NoModifier;
         QTest::mousePress(m_keyboard, Qt::LeftButton, modifiers, whiteKeyPoint(C4));
         // Inside the first key, then the black key, the next white key and off the keys.
-        for (QPoint const& point : {whiteKeyPoint(C4) + QPoint(3, 0), QPoint(C4 * 25 + 25, 30), whiteKeyPoint(C4 + 1), QPoint(900, 150)})
+        QList<QPoint> const path{whiteKeyPoint(C4) + QPoint(3, 0), QPoint(C4 * 25 + 25, 30), whiteKeyPoint(C4 + 1),
+                                 QPoint(900, 150)};
+        for (QPoint const& point : path)
             WidgetEvents::mouseMove(m_keyboard, point, Qt::LeftButton, modifiers);
         QTest::mouseRelease(m_keyboard, Qt::LeftButton, modifiers, QPoint(900, 150));
         QTEST(m_log.events, "events");
