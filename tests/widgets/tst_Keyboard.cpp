@@ -149,39 +149,36 @@ private slots:
         QCOMPARE(m_log.events, (QStringList{"off60", "off64", "on69"}));
     }
 
-    // The pressure keyboard plays notes as the plain one does: without pressure, and latched.
-    void glissandoReleasesTheOldKeyBeforeTheNewOne_data() { pressureKinds(PressureKeyboard::PressureModeOff); }
-
-    void glissandoReleasesTheOldKeyBeforeTheNewOne()
+    // A plain drag releases the old key, and the next move plays the new one; a latched drag adds
+    // notes. The pressure keyboard plays notes as the plain one does.
+    void dragAcrossTheKeys_data()
     {
-        usePressureKind();
-        QTest::mousePress(m_keyboard, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(35));
-        WidgetEvents::mouseMove(m_keyboard, whiteKeyPoint(35) + QPoint(3, 0));
-        QCOMPARE(m_log.events, QStringList{"on60"});
-
-        WidgetEvents::mouseMove(m_keyboard, whiteKeyPoint(36));
-        QCOMPARE(m_log.events, (QStringList{"on60", "off60"}));
-        WidgetEvents::mouseMove(m_keyboard, whiteKeyPoint(36) + QPoint(1, 0));
-        QCOMPARE(m_log.events, (QStringList{"on60", "off60", "on62"}));
-        // Moving off the keys changes nothing.
-        WidgetEvents::mouseMove(m_keyboard, QPoint(900, 150));
-        QCOMPARE(m_log.events.size(), 3);
-
-        QTest::mouseRelease(m_keyboard, Qt::LeftButton, Qt::NoModifier, QPoint(900, 150));
-        QCOMPARE(m_log.events, (QStringList{"on60", "off60", "on62", "off62"}));
+        QTest::addColumn<int>("pressureMode"); // -1: the plain keyboard
+        QTest::addColumn<bool>("latched");
+        QTest::addColumn<QStringList>("events");
+        QStringList const glissando{"on60", "off60", "on62", "off62"};
+        QStringList const added{"on60", "on61", "on62"};
+        QTest::newRow("keyboard") << -1 << false << glissando;
+        QTest::newRow("pressure keyboard, no pressure") << int(PressureKeyboard::PressureModeOff) << false << glissando;
+        QTest::newRow("keyboard, latched") << -1 << true << added;
+        QTest::newRow("pressure keyboard, latched") << int(PressureKeyboard::PressureModeKey) << true << added;
     }
 
-    void latchedDragAddsNotes_data() { pressureKinds(PressureKeyboard::PressureModeKey); }
-
-    void latchedDragAddsNotes()
+    void dragAcrossTheKeys()
     {
-        usePressureKind();
-        QTest::mousePress(m_keyboard, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(35));
-        WidgetEvents::mouseMove(m_keyboard, QPoint(35 * 25 + 25, 30), Qt::LeftButton, Qt::ControlModifier);
-        WidgetEvents::mouseMove(m_keyboard, whiteKeyPoint(36), Qt::LeftButton, Qt::ControlModifier);
-        QTest::mouseRelease(m_keyboard, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(36));
-        QCOMPARE(m_log.events, (QStringList{"on60", "on61", "on62"}));
-        QVERIFY(!m_keyboard->isAllNotOff());
+        QFETCH(int, pressureMode);
+        QFETCH(bool, latched);
+        if (pressureMode >= 0)
+            pressureKeyboard()->setPressureMode(pressureMode);
+        Qt::KeyboardModifiers const modifiers = latched ? Qt::ControlModifier : Qt::NoModifier;
+        QTest::mousePress(m_keyboard, Qt::LeftButton, modifiers, whiteKeyPoint(C4));
+        // Inside the first key, then the black key, the next white key and off the keys.
+        QList<QPoint> const path{whiteKeyPoint(C4) + QPoint(3, 0), QPoint(C4 * 25 + 25, 30), whiteKeyPoint(C4 + 1),
+                                 QPoint(900, 150)};
+        for (QPoint const& point : path)
+            WidgetEvents::mouseMove(m_keyboard, point, Qt::LeftButton, modifiers);
+        QTest::mouseRelease(m_keyboard, Qt::LeftButton, modifiers, QPoint(900, 150));
+        QTEST(m_log.events, "events");
     }
 
     void labelsFollowTheMiddleCOffset_data()
@@ -205,23 +202,6 @@ private slots:
         m_keyboard->noteOn(60);
         QImage const image = m_keyboard->grab().toImage();
         QCOMPARE(image.pixelColor(whiteKeyPoint(35) + QPoint(0, -40)), QColor(160, 160, 185));
-    }
-
-    void keyPressureForEverySoundingNoteAscending()
-    {
-        PressureKeyboard* pk = pressureKeyboard();
-        pk->setPressureMode(PressureKeyboard::PressureModeKey);
-        QTest::mouseClick(pk, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(C5, 80));
-        QTest::mouseClick(pk, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(E4, 80));
-        QTest::mousePress(pk, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(C4, 80));
-        QCOMPARE(m_log.events, (QStringList{"on72", "on64", "on60"}));
-        // The press itself sends no pressure.
-        QCOMPARE(pk->pressureValue(), 101); // 127 - round(25.6)
-
-        m_log.events.clear();
-        drag(50);
-        QCOMPARE(m_log.events, (QStringList{"kp60=63", "kp64=63", "kp72=63"}));
-        QCOMPARE(pk->pressureValue(), 63);
     }
 
     void channelPressureFollowsTheDragOnlyWhileANoteSounds()
@@ -264,19 +244,27 @@ private slots:
         QVERIFY(pk->isPressing());
     }
 
-    // The drag holds the wheel and draws the value overlay until the release.
-    void releaseEndsThePressureDragItsOverlayAndItsHoldOnTheWheel()
+    // Key pressure goes to every sounding note, ascending; the drag holds the wheel and draws the
+    // value overlay until the release.
+    void keyPressureReachesEverySoundingNoteUntilTheRelease()
     {
         PressureKeyboard* pk = pressureKeyboard();
         QWidget parent;
         pk->setParent(&parent);
         auto const unparent = qScopeGuard([pk] { pk->setParent(nullptr); }); // cleanup() deletes it
-        pk->setPressureMode(PressureKeyboard::PressureModeChannel);
+        pk->setPressureMode(PressureKeyboard::PressureModeKey);
         QPoint const probe(300, 50); // on the value line for 63, far from the value box
         QVERIFY(!WidgetEvents::wheel(pk, QPoint(100, 50), -120));
-        QTest::mousePress(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 80));
+        QTest::mouseClick(pk, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(C5, 80));
+        QTest::mouseClick(pk, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(E4, 80));
+        QTest::mousePress(pk, Qt::LeftButton, Qt::ControlModifier, whiteKeyPoint(C4, 80));
+        QCOMPARE(m_log.events, (QStringList{"on72", "on64", "on60"}));
+        // The press itself sends no pressure.
+        QCOMPARE(pk->pressureValue(), 101); // 127 - round(25.6)
         QVERIFY(pk->isPressing());
+        m_log.events.clear();
         drag(50);
+        QCOMPARE(m_log.events, (QStringList{"kp60=63", "kp64=63", "kp72=63"}));
         QCOMPARE(pk->grab().toImage().pixelColor(probe), QColor(Qt::blue));
         QVERIFY(WidgetEvents::wheel(pk, QPoint(100, 50), -120, Qt::LeftButton));
         QTest::mouseRelease(pk, Qt::LeftButton, Qt::NoModifier, whiteKeyPoint(C4, 50));
@@ -317,20 +305,6 @@ private:
         m_keyboard->setGeometry(0, 0, 1875, 101);
         m_keyboard->setNoteCallbackFunc(&NoteLog::record, &m_log);
         m_keyboard->show();
-    }
-
-    void pressureKinds(int pressureMode)
-    {
-        QTest::addColumn<int>("pressureMode");
-        QTest::newRow("keyboard") << -1;
-        QTest::newRow("pressure keyboard") << pressureMode;
-    }
-
-    void usePressureKind()
-    {
-        QFETCH(int, pressureMode);
-        if (pressureMode >= 0)
-            pressureKeyboard()->setPressureMode(pressureMode);
     }
 
     Keyboard* m_keyboard = nullptr;
