@@ -1,13 +1,12 @@
 #include "small/MidiLibrary/midilib_event.h"
 #include "small/MidiLibrary/midilib_messageBuff.h"
-#include "small/MidiLibrary/midilib_status.h"
 
 #include "testkit/MidiBytes.h"
-#include "testkit/MidiMessageRules.h"
 
 #include <QtTest>
 
-// Messages as bytes: what a status byte opens, the message buffers, and events to bytes and back.
+// Messages as bytes: the message buffers, and events to bytes and back. What each status byte
+// opens is the parser's property test.
 class TestEventConversion : public QObject
 {
     Q_OBJECT
@@ -100,26 +99,6 @@ private slots:
         int result = 0;
         eventFromBytes(message, &result);
         QCOMPARE(result, -1);
-    }
-
-    // Every byte against the rules written down independently of the library's table.
-    void messageSizeFollowsTheRules()
-    {
-        for (int byte = 0; byte < 256; ++byte) {
-            const int size = midirules::messageSize(uint8_t(byte));
-            QVERIFY2(int(midilib_status_messageSize(uint8_t(byte))) == size, qPrintable(QString::number(byte, 16)));
-            QCOMPARE(midilib_status_check(uint8_t(byte)), size != 0);
-        }
-    }
-
-    void setChannelNumberChangesOnlyChannelStatus()
-    {
-        uint8_t status = 0x93;
-        QCOMPARE(int(midilib_status_setChannelNumber(&status, 12)), 0x9C);
-        QCOMPARE(int(status), 0x9C);
-        uint8_t clock = 0xF8;
-        QCOMPARE(int(midilib_status_setChannelNumber(&clock, 3)), 0xF8);
-        QCOMPARE(int(clock), 0xF8);
     }
 
     void twoByteMessageBuffersWriteTwoBytes()

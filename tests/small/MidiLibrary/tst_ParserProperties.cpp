@@ -1,7 +1,5 @@
-// Random byte streams, cut into deliveries at random places, against the rules of the parser:
-// every event converts back to a well-formed message, a straightforward byte-by-byte model of the
-// parser produces the same messages (also with clears between deliveries), and where no exclusive
-// overflows the cut never matters.
+// Random byte streams, cut into deliveries at random places (with clears between some), give the
+// messages of a plain byte-by-byte model of the parser, each of which converts to an event and back.
 #include "small/MidiLibrary/midilib_parser.h"
 
 #include "testkit/MidiMessageRules.h"
@@ -16,52 +14,32 @@ namespace {
 using midirules::LargestExclusive;
 using midirules::messageSize;
 
-// The parser's behaviour, byte by byte, in the plainest form.
+// The parser's behaviour, byte by byte, in the plainest form. Only an overflow depends on where
+// a delivery ends, so where none happens the model holds the cut to the whole stream's messages.
 class ModelParser
 {
 public:
-    // Returns true when an exclusive overflowed in this delivery (its rest is then dropped).
+    // Returns true when an exclusive overflowed in this delivery: it and the delivery's rest are dropped.
     bool deliver(const QByteArray &delivery, QList<QByteArray> &messages)
     {
         for (char c : delivery) {
             const uint8_t byte = uint8_t(c);
             const int size = messageSize(byte);
-            if (byte >= 0xF8 && size == 1) {
-                messages.append(QByteArray(1, c)); // real-time: a message of its own, nothing else changes
-                continue;
-            }
-            if (size != 0) {
+            if (size == 1) {
+                messages.append(QByteArray(1, c));
+                if (byte < 0xF8) {
+                    m_message.clear(); // tune request ends an open message; real-time leaves it alone
+                }
+            } else if (size != 0) {
                 m_message = QByteArray(1, c);
-                m_size = size;
-                m_full = false;
-                if (size == 1) {
+            } else if (!m_message.isEmpty() && (byte < 0x80 || exclusive())) {
+                m_message.append(c);
+                if (exclusive() ? byte == 0xF7 : m_message.size() == messageSize(uint8_t(m_message[0]))) {
                     messages.append(m_message);
-                    m_message.clear();
-                }
-                continue;
-            }
-            if (m_message.isEmpty() || m_full) {
-                continue;
-            }
-            const bool exclusive = uint8_t(m_message[0]) == 0xF0;
-            if ((byte & 0x80) && !exclusive) {
-                continue; // opens no message and has no place in this one
-            }
-            m_message.append(c);
-            if (exclusive) {
-                if (byte == 0xF7) {
-                    messages.append(m_message);
-                    m_message.clear();
+                    m_message.truncate(uint8_t(m_message[0]) < 0xF0 ? 1 : 0); // running status
                 } else if (m_message.size() == LargestExclusive) {
-                    m_full = true;
-                    return true;
-                }
-            } else if (m_message.size() == m_size) {
-                messages.append(m_message);
-                if (uint8_t(m_message[0]) < 0xF0) {
-                    m_message.truncate(1); // running status
-                } else {
                     m_message.clear();
+                    return true;
                 }
             }
         }
@@ -79,9 +57,9 @@ public:
     void clear() { m_message.clear(); }
 
 private:
+    bool exclusive() const { return !m_message.isEmpty() && uint8_t(m_message[0]) == 0xF0; }
+
     QByteArray m_message;
-    int m_size = 0;
-    bool m_full = false;
 };
 
 class StreamGenerator
@@ -180,15 +158,12 @@ private slots:
             messageCount += wholeMessages.size();
 
             for (const QByteArray &message : wholeMessages) {
-                QVERIFY2(midirules::isWellFormed(reinterpret_cast<const uint8_t *>(message.constData()), size_t(message.size())),
-                         message.toHex(' ').constData());
                 int result = -2;
                 auto event = eventFromBytes(message, &result);
                 QCOMPARE(result, 0);
                 QCOMPARE(eventBytes(*event), message);
             }
 
-            bool cutOverflowed = false;
             for (int cutting = 0; cutting < 3; ++cutting) {
                 const bool clearing = cutting == 2;
                 const QList<QByteArray> deliveries = generator.cut(stream);
@@ -198,7 +173,7 @@ private slots:
                 QList<QByteArray> modelled;
                 for (const QByteArray &delivery : deliveries) {
                     produced += feed.deliver(delivery);
-                    cutOverflowed = model.deliver(delivery, modelled) || cutOverflowed;
+                    model.deliver(delivery, modelled);
                     const int call = clearing ? generator.below(8) : -1;
                     if (call == 0) {
                         midilib_parser_clearRunningStatus(feed.parser());
@@ -209,9 +184,6 @@ private slots:
                     }
                 }
                 QVERIFY2(produced == modelled, qPrintable(QString("round %1, cutting %2").arg(round).arg(cutting)));
-                if (!overflowed && !cutOverflowed && !clearing) {
-                    QVERIFY2(produced == wholeMessages, qPrintable(QString("round %1, cutting %2").arg(round).arg(cutting)));
-                }
             }
             overflowing += overflowed ? 1 : 0;
         }
