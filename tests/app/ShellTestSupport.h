@@ -28,9 +28,7 @@ public:
     explicit StandInView(const SubWindowRequest& request)
         : WindowRestorationInfo(WindowId(request.kind)), m_controllerNumber(request.controllerNumber)
     {
-        setMinimumSize(120, 80);
     }
-    QSize sizeHint() const override { return {200, 100}; }
     QList<QVariant> getRestorationParameters() const override
     {
         return getWindowId() == ControlChangeId ? QList<QVariant>{m_controllerNumber, 0} : QList<QVariant>{};

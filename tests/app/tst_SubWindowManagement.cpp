@@ -262,26 +262,23 @@ private slots:
     {
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QByteArray>("contents");
-        QTest::addColumn<bool>("uriList");
         QTest::addColumn<bool>("transmitting");
         QTest::addColumn<bool>("accepted");
         QTest::addColumn<QString>("editorText"); // null: no editor opens
         const QByteArray identity("F0 7E 7F 06 01 F7 // identity\n");
-        QTest::newRow("text file") << "identity.txt" << identity << true << false << true << QString(identity);
+        QTest::newRow("text file") << "identity.txt" << identity << false << true << QString(identity);
         QTest::newRow("system exclusive file, as its bytes in text")
-            << "patch.syx" << QByteArray::fromHex("f07e7f0601f7f001f7") << true << false << true
+            << "patch.syx" << QByteArray::fromHex("f07e7f0601f7f001f7") << false << true
             << "F0 7E 7F 06 01 F7\nF0 01 F7\n";
-        QTest::newRow("project file") << "a.tulvarmidi" << QByteArray() << true << false << true << QString();
-        QTest::newRow("while transmitting") << "a.txt" << QByteArray() << true << true << false << QString();
-        QTest::newRow("double suffix") << "a.backup.txt" << QByteArray() << true << false << false << QString();
-        QTest::newRow("plain text, no file") << "a.txt" << QByteArray() << false << false << false << QString();
+        QTest::newRow("project file") << "a.tulvarmidi" << QByteArray() << false << true << QString();
+        QTest::newRow("while transmitting") << "a.txt" << QByteArray() << true << false << QString();
+        QTest::newRow("double suffix") << "a.backup.txt" << QByteArray() << false << false << QString();
     }
 
     void droppedFilesOpenAnEditorOrAreRefused()
     {
         QFETCH(QString, fileName);
         QFETCH(QByteArray, contents);
-        QFETCH(bool, uriList);
         QFETCH(bool, transmitting);
         QFETCH(QString, editorText);
         showEmpty();
@@ -291,7 +288,7 @@ private slots:
         f->model.setModelIntValue(MidiEditTransmissionStateParameterId, transmitting ? 1 : 0);
 
         QMimeData data;
-        uriList ? data.setUrls({QUrl::fromLocalFile(path)}) : data.setText(path);
+        data.setUrls({QUrl::fromLocalFile(path)});
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         enter.setAccepted(false);
         QApplication::sendEvent(f->window->getMdiArea()->viewport(), &enter);
