@@ -127,6 +127,12 @@ struct ShellFixture {
         window.reset();
         auto* created = new Window(nullptr, &model, service);
         window.reset(created);
+        if (toolViews) {
+            for (int kind = WindowRestorationInfo::FirstToolWindowId; kind <= WindowRestorationInfo::LastToolWindowId;
+                 ++kind) {
+                created->subWindows().setSubWindowCreator(kind, toolViews);
+            }
+        }
         return *created;
     }
     // Created and shown; `empty`: without the default layout, as when opened with a project file.
@@ -142,6 +148,8 @@ struct ShellFixture {
         return created;
     }
 
+    // When set, makes every tool kind's view instead of the program's views.
+    SubWindowCreator toolViews;
     MessageBoxAnswerer boxes;
     TulvarMidiModel model;
     FaultInjectingMidiService service;

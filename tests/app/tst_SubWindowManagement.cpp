@@ -13,6 +13,8 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 
+#include <utility>
+
 Q_DECLARE_METATYPE(const SubWindowKind*)
 
 class tst_SubWindowManagement : public QObject {
@@ -21,18 +23,22 @@ class tst_SubWindowManagement : public QObject {
 private slots:
     void cleanup() { f.reset(); }
 
+    // Every tool kind is a stand-in that remembers how it was asked for.
     void init()
     {
         f = std::make_unique<ShellFixture>();
         m_requests.clear();
-        createWindow();
+        f->toolViews = [this](const SubWindowRequest& request) {
+            m_requests.append(request);
+            return new StandInView(request);
+        };
+        f->create();
     }
 
     // The two monitors side by side and an editor below, at the first start and after New.
     void defaultLayoutFillsTheWorkspaceAtFirstStartAndAfterNew()
     {
-        f->window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(f->window.get()));
+        f->show();
         QMdiArea* area = f->window->getMdiArea();
         for (int pass = 0; pass < 2; ++pass) {
             QTRY_COMPARE(area->viewport()->size(), DefaultWorkspaceSize);
@@ -71,7 +77,6 @@ private slots:
         for (QAction* action : menuEntry(*f->window, "&Views")->menu()->actions()) {
             QCOMPARE(action->isEnabled(), action->text() != "&Filter");
         }
-        showEmpty();
         QVERIFY(open(WindowRestorationInfo::FilterId) == nullptr);
     }
 
@@ -88,6 +93,7 @@ private slots:
     void everyKindOpensFromItsMenuEntryUnderItsRowsRules()
     {
         QFETCH(const SubWindowKind*, row);
+        const SubWindowCreator standIn = std::exchange(f->toolViews, {});
         f->show(true);
         QAction* entry = nullptr;
         for (QAction* action : f->window->menuBar()->findChildren<QAction*>()) {
@@ -135,9 +141,7 @@ private slots:
             QCOMPARE(qobject_cast<MidiControlChangeView*>(view)->controllerComboBox()->currentIndex(), 7);
         }
 
-        f->window->subWindows().setSubWindowCreator(row->kind, [](const SubWindowRequest& request) {
-            return new StandInView(request);
-        });
+        f->window->subWindows().setSubWindowCreator(row->kind, standIn);
         for (int monitor : {WindowRestorationInfo::MidiInMonitorId, WindowRestorationInfo::MidiOutMonitorId}) {
             area->setActiveSubWindow(open(monitor));
         }
@@ -165,7 +169,7 @@ private slots:
 
     void maximisingLeavesFixedKindsAndKeyboardsAloneAndTheWheelDoesNotScroll()
     {
-        showEmpty();
+        f->show(true);
         QMdiSubWindow* transport = open(WindowRestorationInfo::TransportPanelId);
         QMdiSubWindow* keyboard = open(WindowRestorationInfo::KeyboardId);
         QMdiSubWindow* editor = open(WindowRestorationInfo::MidiMessageEditorId);
@@ -201,7 +205,7 @@ private slots:
     void everyKindComesBackWithItsPlaceAndState()
     {
         QFETCH(bool, project);
-        showEmpty();
+        f->show(true);
         int step = 0;
         for (const SubWindowKind& row : subWindowKindTable()) {
             if (WindowRestorationInfo::isToolWindowId(row.kind)) {
@@ -236,8 +240,7 @@ private slots:
             const QString ini = SettingsStore::defaultIniFilePath();
             QVERIFY(writeFileBytes(ini, readFileBytes(ini) + "\n[SavePosition]\n"
                                                              "0000000099-5-0=@Rect(0 0 225 250), 0, false, 300, 0\n"));
-            createWindow();
-            f->window->show();
+            f->show();
         }
         QCOMPARE(workspaceLayout(), layout);
         QCOMPARE(f->window->getMdiArea()->activeSubWindow(), f->window->getSubWindowList().last());
@@ -281,7 +284,7 @@ private slots:
         QFETCH(QByteArray, contents);
         QFETCH(bool, transmitting);
         QFETCH(QString, editorText);
-        showEmpty();
+        f->show(true);
         QTemporaryDir folder;
         const QString path = folder.filePath(fileName);
         QVERIFY(writeFileBytes(path, contents));
@@ -307,19 +310,6 @@ private slots:
     }
 
 private:
-    // A window whose every tool kind is a stand-in that remembers how it was asked for.
-    void createWindow()
-    {
-        MainWindow& window = f->create();
-        for (int kind = WindowRestorationInfo::FirstToolWindowId; kind <= WindowRestorationInfo::LastToolWindowId;
-             ++kind) {
-            window.subWindows().setSubWindowCreator(kind, [this](const SubWindowRequest& request) {
-                m_requests.append(request);
-                return new StandInView(request);
-            });
-        }
-    }
-
     // Per window in activation order: kind, parameters, normal rectangle and the flags that are set.
     QStringList workspaceLayout()
     {
@@ -343,12 +333,6 @@ private:
         return layout;
     }
 
-    // Shown without the default layout, as when opened with a project file.
-    void showEmpty()
-    {
-        f->window->setOpenedWithFile(true);
-        f->window->show();
-    }
     QMdiSubWindow* open(int kind) { return f->window->subWindows().openSubWindow({kind}); }
 
     std::unique_ptr<ShellFixture> f;
