@@ -61,12 +61,7 @@ private slots:
         QVERIFY(QFile::remove(m_project));
     }
 
-    void cleanup()
-    {
-        f->boxes.setAnswer(QMessageBox::No);
-        f.reset();
-        m_folder.reset();
-    }
+    void cleanup() { f.reset(); }
 
     void eachAnswerKeepsOrSavesTheWork_data()
     {

@@ -44,7 +44,6 @@ private slots:
             QTRY_COMPARE(area->viewport()->size(), DefaultWorkspaceSize);
             QTRY_COMPARE(area->subWindowList().size(), 3);
             QCOMPARE(workspaceLayout(), (QStringList{"1 0,0 338x274", "2 338,0 338x274", "3 0,274 338x274"}));
-            QVERIFY(!area->horizontalScrollBar()->isVisible() && !area->verticalScrollBar()->isVisible());
             QCOMPARE(f->model.getParameterEditFlag(), ParameterEditFlagUnchanged);
 
             open(WindowRestorationInfo::KeyboardId);
