@@ -50,10 +50,10 @@ private slots:
     void init()
     {
         f = std::make_unique<ShellFixture>();
-        m_window = &f->show();
+        f->show();
         f->model.setModelIntValue(MessageDetailParameterId, 1);
-        m_in = viewOf<MidiEditView>(*m_window, WindowRestorationInfo::MidiInMonitorId);
-        m_out = viewOf<MidiEditView>(*m_window, WindowRestorationInfo::MidiOutMonitorId);
+        m_in = viewOf<MidiEditView>(*f->window, WindowRestorationInfo::MidiInMonitorId);
+        m_out = viewOf<MidiEditView>(*f->window, WindowRestorationInfo::MidiOutMonitorId);
         QVERIFY(m_in != nullptr && m_out != nullptr);
     }
     void cleanup() { f.reset(); }
@@ -62,14 +62,14 @@ private slots:
     // Out-monitor line, and an exclusive is followed by the bulk interval's pause.
     void messagesGoOutOnEveryOpenOutputOfTheirGroup()
     {
-        QVERIFY(!m_window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
-        QVERIFY(!m_window->transmitMidi(NoteOn, 3, 1, OutputPortGroupFirst, true));
+        QVERIFY(!f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
+        QVERIFY(!f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupFirst, true));
 
-        QVERIFY(m_window->outputPortMenuSelected(OutputPortGroupSecond, 1));
-        QVERIFY(m_window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
-        QVERIFY(!m_window->transmitMidi(NoteOn, 3, 1, OutputPortGroupFirst, false));
-        QVERIFY(m_window->outputPortMenuSelected(OutputPortGroupFirst, 0));
-        QVERIFY(m_window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
+        QVERIFY(f->window->outputPortMenuSelected(OutputPortGroupSecond, 1));
+        QVERIFY(f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
+        QVERIFY(!f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupFirst, false));
+        QVERIFY(f->window->outputPortMenuSelected(OutputPortGroupFirst, 0));
+        QVERIFY(f->window->transmitMidi(NoteOn, 3, 1, OutputPortGroupBoth, false));
         QCOMPARE(f->service.sendCount(), 3);
         QTRY_COMPARE_WITH_TIMEOUT(plainText(m_out).split('\n').size(), 3, Timeout);
         QStringList ports;
@@ -82,7 +82,7 @@ private slots:
         f->model.setModelIntValue(BulkIntervalParameterId, 100);
         QElapsedTimer sending;
         sending.start();
-        QVERIFY(m_window->transmitMidi(exclusive, 6, 7, OutputPortGroupFirst, false));
+        QVERIFY(f->window->transmitMidi(exclusive, 6, 7, OutputPortGroupFirst, false));
         // The pause is counted in whole milliseconds, so it may end just short of the last one.
         QVERIFY(sending.elapsed() >= 99);
     }
@@ -92,7 +92,6 @@ private slots:
     // a port that vanished is closed when its menu shows.
     void portChoicesAreStoredByNameReopenedAtStartAndClosedWhenGone()
     {
-        f->create();
         QCOMPARE(checkedPort("&InputPort"), QString("No Assign"));
         menuEntry(*f->window, "&InputPort", "Loopback B")->trigger();
         QCOMPARE(f->model.getModelIntValue(InputPortIndexParameterId), 2);
@@ -162,18 +161,18 @@ private slots:
     {
         QVERIFY(loopBack());
         auto* receiver = qobject_cast<MidiEditView*>(
-            m_window->createMidiEditView(WindowRestorationInfo::MidiMessageEditorId, true, QSize(), QString())
+            f->window->createMidiEditView(WindowRestorationInfo::MidiMessageEditorId, true, QSize(), QString())
                 ->widget());
         auto* editor = qobject_cast<MidiEditView*>(
-            m_window->createMidiEditView(WindowRestorationInfo::MidiMessageEditorId, false, QSize(), QString())
+            f->window->createMidiEditView(WindowRestorationInfo::MidiMessageEditorId, false, QSize(), QString())
                 ->widget());
         editor->generalView()->setText(QStringLiteral("F0 7E 7F 06 01 F7 // identity"));
         editor->generalView()->transmitMenuSelected();
         QTRY_COMPARE_WITH_TIMEOUT(plainText(m_in), QStringLiteral("Port1 SysEx    F0 7E 7F 06 01 F7"), Timeout);
         QTRY_COMPARE_WITH_TIMEOUT(plainText(receiver), QStringLiteral("F0 7E 7F 06 01 F7"), Timeout);
 
-        menuEntry(*m_window, QStringLiteral("&Views"), QStringLiteral("&Timing Clock"))->trigger();
-        auto* clock = viewOf<MidiTimingClockGeneratorView>(*m_window, WindowRestorationInfo::TimingClockId);
+        menuEntry(*f->window, QStringLiteral("&Views"), QStringLiteral("&Timing Clock"))->trigger();
+        auto* clock = viewOf<MidiTimingClockGeneratorView>(*f->window, WindowRestorationInfo::TimingClockId);
         QCOMPARE(clock->receivedTempoLabel()->text(), QStringLiteral("--- BPM"));
         clock->tempoKnob()->setValue(120);
         clock->playButton()->setChecked(true);
@@ -184,18 +183,18 @@ private slots:
     void projectBringsBackViewSettingsWithoutSending()
     {
         QVERIFY(loopBack());
-        m_window->subWindows().openSubWindow({WindowRestorationInfo::ControlChangeId});
-        viewOf<MidiControlChangeView>(*m_window, WindowRestorationInfo::ControlChangeId)->valueDial()->setValue(99);
+        f->window->subWindows().openSubWindow({WindowRestorationInfo::ControlChangeId});
+        viewOf<MidiControlChangeView>(*f->window, WindowRestorationInfo::ControlChangeId)->valueDial()->setValue(99);
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("play.tulvarmidi"));
-        QVERIFY(m_window->saveProjectFile(path));
+        QVERIFY(f->window->saveProjectFile(path));
         QTRY_VERIFY_WITH_TIMEOUT(!plainText(m_out).isEmpty(), Timeout);
 
-        QVERIFY(m_window->openProjectFile(path));
-        auto* controller = viewOf<MidiControlChangeView>(*m_window, WindowRestorationInfo::ControlChangeId);
+        QVERIFY(f->window->openProjectFile(path));
+        auto* controller = viewOf<MidiControlChangeView>(*f->window, WindowRestorationInfo::ControlChangeId);
         QCOMPARE(controller->valueDial()->value(), 99);
         // Two monitor ticks.
-        m_out = viewOf<MidiEditView>(*m_window, WindowRestorationInfo::MidiOutMonitorId);
+        m_out = viewOf<MidiEditView>(*f->window, WindowRestorationInfo::MidiOutMonitorId);
         QTest::qWait(300);
         QCOMPARE(plainText(m_out), QString());
     }
@@ -217,12 +216,11 @@ private:
     // "Loopback A" chosen as first input and output.
     bool loopBack()
     {
-        return m_window->inputPortMenuSelected(InputPortGroupFirst, 0)
-            && m_window->outputPortMenuSelected(OutputPortGroupFirst, 0);
+        return f->window->inputPortMenuSelected(InputPortGroupFirst, 0)
+            && f->window->outputPortMenuSelected(OutputPortGroupFirst, 0);
     }
 
     std::unique_ptr<ShellFixture> f;
-    MainWindow* m_window = nullptr;
     MidiEditView* m_in = nullptr;
     MidiEditView* m_out = nullptr;
 };

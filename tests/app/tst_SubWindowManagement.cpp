@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <utility>
 
 Q_DECLARE_METATYPE(const SubWindowKind*)
@@ -55,11 +56,8 @@ private slots:
 
     void menusKeepShortcutsApartOfferEveryControllerAndOnlyKindsWithAView()
     {
-        int separators = 0;
-        for (QAction* action : menuEntry(*f->window, "&Views")->menu()->actions()) {
-            separators += action->isSeparator() ? 1 : 0;
-        }
-        QCOMPARE(separators, 1);
+        const QList<QAction*> views = menuEntry(*f->window, "&Views")->menu()->actions();
+        QCOMPARE(std::count_if(views.begin(), views.end(), [](QAction* action) { return action->isSeparator(); }), 1);
         QStringList shortcuts;
         for (QAction* action : f->window->menuBar()->findChildren<QAction*>()) {
             const QString shortcut = action->shortcut().toString();
@@ -73,7 +71,7 @@ private slots:
 
         // A kind without a view is disabled in the menu and opens nothing.
         f->window->subWindows().setSubWindowCreator(WindowRestorationInfo::FilterId, {});
-        for (QAction* action : menuEntry(*f->window, "&Views")->menu()->actions()) {
+        for (QAction* action : views) {
             QCOMPARE(action->isEnabled(), action->text() != "&Filter");
         }
         QVERIFY(open(WindowRestorationInfo::FilterId) == nullptr);
@@ -94,13 +92,11 @@ private slots:
         QFETCH(const SubWindowKind*, row);
         const SubWindowCreator standIn = std::exchange(f->toolViews, {});
         f->show(true);
-        QAction* entry = nullptr;
-        for (QAction* action : f->window->menuBar()->findChildren<QAction*>()) {
-            if (action->property("kind") == row->kind) {
-                entry = action;
-            }
-        }
-        QVERIFY(entry != nullptr && entry->isEnabled());
+        const QList<QAction*> actions = f->window->menuBar()->findChildren<QAction*>();
+        const auto found = std::find_if(actions.begin(), actions.end(),
+                                        [row](QAction* action) { return action->property("kind") == row->kind; });
+        QVERIFY(found != actions.end() && (*found)->isEnabled());
+        QAction* entry = *found;
         if (row->menu != SubWindowMenu::File) {
             QCOMPARE(entry->shortcut(), QKeySequence(QString::fromLatin1(row->shortcut)));
         }
@@ -295,7 +291,6 @@ private slots:
         enter.setAccepted(false);
         QApplication::sendEvent(f->window->getMdiArea()->viewport(), &enter);
         QTEST(enter.isAccepted(), "accepted");
-        f->model.setModelIntValue(MidiEditTransmissionStateParameterId, 0);
         if (editorText.isNull()) {
             return;
         }
