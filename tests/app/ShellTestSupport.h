@@ -26,9 +26,7 @@
 class StandInView : public QFrame, public WindowRestorationInfo, public FileStream {
 public:
     explicit StandInView(const SubWindowRequest& request)
-        : WindowRestorationInfo(WindowId(request.kind)), m_controllerNumber(request.controllerNumber)
-    {
-    }
+        : WindowRestorationInfo(WindowId(request.kind)), m_controllerNumber(request.controllerNumber) {}
     QList<QVariant> getRestorationParameters() const override
     {
         return getWindowId() == ControlChangeId ? QList<QVariant>{m_controllerNumber, 0} : QList<QVariant>{};

@@ -182,8 +182,7 @@ private slots:
         QScrollBar* scrollBar = f->window->getMdiArea()->verticalScrollBar();
         QTRY_VERIFY(scrollBar->maximum() > 0);
         scrollBar->setValue(0);
-        QWidget* viewport = f->window->getMdiArea()->viewport();
-        for (QWidget* target : {viewport, static_cast<QWidget*>(editor)}) {
+        for (QWidget* target : {f->window->getMdiArea()->viewport(), static_cast<QWidget*>(editor)}) {
             WidgetEvents::wheel(target, QPoint(5, 5), -120);
         }
         QCOMPARE(scrollBar->value(), 0);
