@@ -26,11 +26,7 @@
 class StandInView : public QFrame, public WindowRestorationInfo, public FileStream {
 public:
     explicit StandInView(const SubWindowRequest& request)
-        : WindowRestorationInfo(WindowId(request.kind)), m_controllerNumber(request.controllerNumber)
-    {
-        setMinimumSize(120, 80);
-    }
-    QSize sizeHint() const override { return {200, 100}; }
+        : WindowRestorationInfo(WindowId(request.kind)), m_controllerNumber(request.controllerNumber) {}
     QList<QVariant> getRestorationParameters() const override
     {
         return getWindowId() == ControlChangeId ? QList<QVariant>{m_controllerNumber, 0} : QList<QVariant>{};
@@ -129,6 +125,12 @@ struct ShellFixture {
         window.reset();
         auto* created = new Window(nullptr, &model, service);
         window.reset(created);
+        if (toolViews) {
+            for (int kind = WindowRestorationInfo::FirstToolWindowId; kind <= WindowRestorationInfo::LastToolWindowId;
+                 ++kind) {
+                created->subWindows().setSubWindowCreator(kind, toolViews);
+            }
+        }
         return *created;
     }
     // Created and shown; `empty`: without the default layout, as when opened with a project file.
@@ -144,6 +146,8 @@ struct ShellFixture {
         return created;
     }
 
+    // When set, makes every tool kind's view instead of the program's views.
+    SubWindowCreator toolViews;
     MessageBoxAnswerer boxes;
     TulvarMidiModel model;
     FaultInjectingMidiService service;

@@ -32,11 +32,7 @@ protected:
     QString chooseProjectFileToSave(const QString&) override { return QString(); }
 };
 
-enum SaveOutcome { NotAsked, Saved, SaveFails };
-
 } // namespace
-
-Q_DECLARE_METATYPE(SaveOutcome)
 
 // A project with unsaved changes: the `*` goes only when a save succeeded or the workspace was
 // replaced; wherever the work is kept, it stays marked and the next Quit asks again.
@@ -65,51 +61,46 @@ private slots:
         QVERIFY(QFile::remove(m_project));
     }
 
-    void cleanup()
-    {
-        f->boxes.setAnswer(QMessageBox::No);
-        f.reset();
-        m_folder.reset();
-    }
+    void cleanup() { f.reset(); }
 
     void eachAnswerKeepsOrSavesTheWork_data()
     {
         QTest::addColumn<QString>("entry"); // menu/entry
         QTest::addColumn<int>("answer");
-        QTest::addColumn<SaveOutcome>("save");
+        QTest::addColumn<bool>("saveFails");
         QTest::addColumn<bool>("proceeds");
         QTest::addColumn<QByteArray>("chosen"); // what the open dialog picks; null: the other project
-        QTest::addColumn<QString>("refusal");   // the box that refuses the chosen file
-        const auto row = [](const QString& name, const QString& entry, int answer, SaveOutcome save, bool proceeds,
-                            const QByteArray& chosen = QByteArray(), const QString& refusal = QString()) {
-            QTest::newRow(qPrintable(name)) << entry << answer << save << proceeds << chosen << refusal;
+        QTest::addColumn<QStringList>("boxes"); // after the question
+        const auto row = [](const QString& name, const QString& entry, int answer, bool saveFails, bool proceeds,
+                            const QByteArray& chosen = QByteArray(), const QStringList& boxes = {}) {
+            QTest::newRow(qPrintable(name)) << entry << answer << saveFails << proceeds << chosen << boxes;
         };
+        // Every entry asks through one question, whose answers are checked once (on Quit); per entry,
+        // that it goes on after No and stops after Cancel.
         const QString open = QStringLiteral("&File/&Open...");
-        for (const QString& entry : {QStringLiteral("&File/&New"), open, QStringLiteral("&Window/Close &All"),
-                                     QStringLiteral("&File/&Quit")}) {
-            row(entry + ", yes, saved", entry, QMessageBox::Yes, Saved, true);
-            row(entry + ", yes, save fails", entry, QMessageBox::Yes, SaveFails, false);
-            row(entry + ", no", entry, QMessageBox::No, NotAsked, true);
-            row(entry + ", cancel", entry, QMessageBox::Cancel, NotAsked, false);
+        const QString quit = QStringLiteral("&File/&Quit");
+        for (const QString& entry : {QStringLiteral("&File/&New"), open, QStringLiteral("&Window/Close &All"), quit}) {
+            row(entry + ", no", entry, QMessageBox::No, false, true);
+            row(entry + ", cancel", entry, QMessageBox::Cancel, false, false);
         }
+        row(quit + ", yes, saved", quit, QMessageBox::Yes, false, true);
+        row(quit + ", yes, save fails", quit, QMessageBox::Yes, true, false, QByteArray(), {FileSaveFailedMessage});
         const QByteArray header =
             QByteArray("KELDAN WORKS") + QByteArray(4, '\0') + QByteArray("Tulvar MIDI") + QByteArray(5, '\0');
-        row("open, no, dialog cancelled", open, QMessageBox::No, NotAsked, false, QByteArray(""));
-        row("open, no, newer version", open, QMessageBox::No, NotAsked, false, header + "1.6.0" + QByteArray(11, '\0'),
-            FileFormatVersionErrorMessage);
-        row("open, no, not a project", open, QMessageBox::No, NotAsked, false, "F0 7E 7F 09 01 F7\n",
-            FileOpenFailedMessage);
+        row("open, no, dialog cancelled", open, QMessageBox::No, false, false, QByteArray(""));
+        row("open, no, newer version", open, QMessageBox::No, false, false, header + "1.6.0" + QByteArray(11, '\0'),
+            {FileFormatVersionErrorMessage});
     }
 
     void eachAnswerKeepsOrSavesTheWork()
     {
         QFETCH(QString, entry);
         QFETCH(int, answer);
-        QFETCH(SaveOutcome, save);
+        QFETCH(bool, saveFails);
         QFETCH(bool, proceeds);
         QFETCH(QByteArray, chosen);
-        QFETCH(QString, refusal);
-        if (save == SaveFails) {
+        QFETCH(QStringList, boxes);
+        if (saveFails) {
             QVERIFY(QDir(m_folder->filePath(QStringLiteral("work"))).removeRecursively());
         }
         window->openAnswer = chosen.isNull() ? m_otherProject : QString();
@@ -122,21 +113,12 @@ private slots:
         menuEntry(*window, entry.section('/', 0, 0), entry.section('/', 1))->trigger();
         const bool open = entry.endsWith("Open...");
         const bool quit = entry.endsWith("Quit");
-
-        QStringList expectedBoxes{ConfirmationMessage};
-        if (save == SaveFails) {
-            expectedBoxes.append(FileSaveFailedMessage);
-        }
-        if (!refusal.isEmpty()) {
-            expectedBoxes.append(refusal);
-        }
-        QCOMPARE(f->boxes.texts, expectedBoxes);
+        QCOMPARE(f->boxes.texts, QStringList{ConfirmationMessage} + boxes);
         QCOMPARE(f->boxes.titles.value(0), QStringLiteral("Tulvar MIDI"));
         QCOMPARE(f->boxes.icons.value(0), QMessageBox::Question);
         QCOMPARE(f->boxes.buttons.value(0), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        QCOMPARE(QFile::exists(m_project), save == Saved);
-        const bool dialogShown = open && answer != QMessageBox::Cancel && save != SaveFails;
-        QCOMPARE(window->openDialogs, dialogShown ? 1 : 0);
+        QCOMPARE(QFile::exists(m_project), answer == QMessageBox::Yes && !saveFails);
+        QCOMPARE(window->openDialogs, open && answer != QMessageBox::Cancel ? 1 : 0);
         const bool pitchBendKept = !subWindowsOfKind(*window, WindowRestorationInfo::PitchBendId).isEmpty();
         if (quit) {
             QCOMPARE(window->isVisible(), !proceeds);
