@@ -5,7 +5,6 @@
 #include "midi/jack/JackByteRing.h"
 
 #include <cstdint>
-#include <functional>
 #include <jack/jack.h>
 
 // The other end in the JACK tests: a libjack client with MIDI ports "out" and "in". Its process
@@ -32,7 +31,6 @@ public:
 
 private:
     static int processCallback(jack_nframes_t frames, void* arg);
-    static bool waitUntil(const std::function<bool()>& done);
     void readSome() override;
 
     jack_client_t* m_client = nullptr;
