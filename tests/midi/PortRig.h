@@ -44,17 +44,10 @@ struct PortRig {
         return output->openOutputPort(index);
     }
 
-    QString inputName() const
+    static QString nameOf(const Midi& port)
     {
         QString name;
-        input->getCurrentPortName(name);
-        return name;
-    }
-
-    QString outputName() const
-    {
-        QString name;
-        output->getCurrentPortName(name);
+        port.getCurrentPortName(name);
         return name;
     }
 

@@ -44,7 +44,7 @@ private slots:
         PortRig rig;
         QCOMPARE(rig.openOutput(1u), 0);
         QCOMPARE(rig.output->openOutputPort(2u), 1);
-        QCOMPARE(rig.outputName(), QStringLiteral("Loopback B"));
+        QCOMPARE(PortRig::nameOf(*rig.output), QStringLiteral("Loopback B"));
         rig.service->setSendFails(true);
         QCOMPARE(rig.transmit(hex("FA")), 1);
         rig.service->setSendFails(false);
@@ -61,7 +61,7 @@ private slots:
         rig.service->removeEndpoint(rig.service->getDestination(1));
         QCOMPARE(rig.transmit(hex("FA")), 1);
         QCOMPARE(rig.output->closeOutputPort(), 0);
-        QCOMPARE(rig.outputName(), QStringLiteral("No Assign"));
+        QCOMPARE(PortRig::nameOf(*rig.output), QStringLiteral("No Assign"));
     }
 
     // The pacing clock is replaced by one that advances a tenth of a millisecond at every
