@@ -15,9 +15,6 @@ public:
     explicit AlsaPeerClient(const char* clientName = "Tulvar Peer", bool reading = true);
     ~AlsaPeerClient() override;
 
-    AlsaPeerClient(const AlsaPeerClient&) = delete;
-    AlsaPeerClient& operator=(const AlsaPeerClient&) = delete;
-
     bool isOpen() const { return m_seq != nullptr; }
     int clientId() const { return m_clientId; }
     int outputPort() const { return m_out; }

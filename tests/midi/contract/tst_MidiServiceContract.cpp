@@ -1,6 +1,6 @@
 #include "midi/MidiInputPort.h"
 #include "midi/MidiOutputPort.h"
-#include "midi/ReceivedRecorder.h"
+#include "midi/PortRig.h"
 #include "midi/ServiceTestKit.h"
 #include "midi/contract/ServiceContractFixture.h"
 
@@ -29,13 +29,6 @@ std::unique_ptr<ServiceContractFixture> makeFixture(const QString& name)
            : name == QStringLiteral("alsa") ? makeAlsaContractFixture()
            : name.isEmpty() || name == QStringLiteral("loopback") ? makeLoopbackContractFixture()
                                                                    : nullptr;
-}
-
-QString currentName(const Midi& port)
-{
-    QString name;
-    port.getCurrentPortName(name);
-    return name;
 }
 
 // The stream with every running status written out: a service may deliver either form (the
@@ -184,18 +177,18 @@ private slots:
     void openingByNameAssignsThatEndpointAndOnlyAnExactName()
     {
         QCOMPARE(m_input->openInputPort(m_peer->sourceName()), 0);
-        QCOMPARE(currentName(*m_input), m_peer->sourceName());
+        QCOMPARE(PortRig::nameOf(*m_input), m_peer->sourceName());
         QCOMPARE(m_output->openOutputPort(m_peer->destinationName()), 0);
-        QCOMPARE(currentName(*m_output), m_peer->destinationName());
+        QCOMPARE(PortRig::nameOf(*m_output), m_peer->destinationName());
         for (const QString& name : {m_peer->sourceName().toUpper(), m_peer->sourceName() + " ", QString()}) {
             QCOMPARE(m_input->openInputPort(name), 1);
             QCOMPARE(m_output->openOutputPort(name), 1);
         }
-        QCOMPARE(currentName(*m_input), m_peer->sourceName());
-        QCOMPARE(currentName(*m_output), m_peer->destinationName());
+        QCOMPARE(PortRig::nameOf(*m_input), m_peer->sourceName());
+        QCOMPARE(PortRig::nameOf(*m_output), m_peer->destinationName());
         QCOMPARE(m_input->closeInputPort(), 0);
         QCOMPARE(m_output->closeOutputPort(), 0);
-        QCOMPARE(currentName(*m_input), QStringLiteral("No Assign"));
+        QCOMPARE(PortRig::nameOf(*m_input), QStringLiteral("No Assign"));
     }
 
     // Running status split over two events, a dump arriving in pieces with timing clock between them
@@ -322,7 +315,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!m_input->getInputPortNameList().contains(source), WaitMs);
         QTRY_VERIFY_WITH_TIMEOUT(!m_output->getOutputPortNameList().contains(destination), WaitMs);
         QCOMPARE(m_input->closeInputPort(), 1);
-        QCOMPARE(currentName(*m_input), QStringLiteral("No Assign"));
+        QCOMPARE(PortRig::nameOf(*m_input), QStringLiteral("No Assign"));
         transmit(bytes({0x90, 0x40, 0x7F}));  // may be refused or lost, but returns
         QCOMPARE(m_output->closeOutputPort(), 0);
         QCOMPARE(m_input->openInputPort(source), 1);
@@ -347,7 +340,7 @@ private slots:
         QVERIFY(m_output->getOutputPortNameList(&result).isEmpty());
         QCOMPARE(m_input->openInputPort(0u), 1);
         QCOMPARE(m_input->closeInputPort(), 1);
-        QCOMPARE(currentName(*m_input), QStringLiteral("No Assign"));
+        QCOMPARE(PortRig::nameOf(*m_input), QStringLiteral("No Assign"));
 
         QVERIFY(m_fixture->bringServiceBack());
         m_peer = m_fixture->createPeer(*m_service);

@@ -14,9 +14,6 @@ public:
     explicit JackPeerClient(const char* clientName = "tulvar-peer");
     ~JackPeerClient() override;
 
-    JackPeerClient(const JackPeerClient&) = delete;
-    JackPeerClient& operator=(const JackPeerClient&) = delete;
-
     bool isOpen() const { return m_client != nullptr; }
     QString sourceName() const override { return m_output ? QString::fromUtf8(jack_port_name(m_output)) : QString(); }
     QString destinationName() const override { return m_input ? QString::fromUtf8(jack_port_name(m_input)) : QString(); }
