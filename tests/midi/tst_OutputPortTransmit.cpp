@@ -91,7 +91,6 @@ private slots:
         // The display name is what the menus show; the Bluetooth check reads the endpoint's own name.
         const MidiEndpointRef phone = rig.service->addDestination(QStringLiteral("Phone MIDI"), name);
         rig.service->setPropertyReadFails(phone, FaultInjectingMidiService::Property::Name, !nameReadable);
-        rig.output->getOutputPortNameList();
         QCOMPARE(rig.output->openOutputPort(QStringLiteral("Phone MIDI")), 0);
 
         const std::uint64_t before = clock.load();

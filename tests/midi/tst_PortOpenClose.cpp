@@ -24,7 +24,7 @@ private slots:
         QVERIFY(rig.inject(0, hex("F8")));
         QVERIFY(rig.inject(1, hex("FA")));
         QVERIFY(rig.recorder.waitForCount(1));
-        QCOMPARE(rig.recorder.count(), std::size_t(1));
+        QCOMPARE(rig.recorder.records().size(), std::size_t(1));
         QCOMPARE(rig.recorder.records()[0].data, hex("FA"));
 
         // Destroying the open port disconnects it.

@@ -133,7 +133,7 @@ private slots:
         held.gate.setHeld(false);
         destroyer.join();
         QVERIFY(heldByTheCallback);
-        QCOMPARE(held.recorder.count(), std::size_t(1));
+        QCOMPARE(held.recorder.records().size(), std::size_t(1));
     }
 };
 

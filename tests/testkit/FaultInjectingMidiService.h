@@ -43,7 +43,11 @@ public:
     MidiStatus getIntegerProperty(MidiEndpointRef endpoint, MidiIntegerProperty property, std::int32_t* value) override;
     MidiStatus connectSource(MidiPortRef port, MidiEndpointRef source, void* srcConnRefCon) override;
     MidiStatus disconnectSource(MidiPortRef port, MidiEndpointRef source) override;
-    MidiStatus connectDestination(MidiPortRef port, MidiEndpointRef destination) override;
+    MidiStatus connectDestination(MidiPortRef port, MidiEndpointRef destination) override
+    {
+        const Endpoint e = known(destination);
+        return e.removed ? 1 : e.added ? 0 : m_service->connectDestination(port, destination);
+    }
     MidiStatus disconnectDestination(MidiPortRef port, MidiEndpointRef destination) override
     {
         return known(destination).added ? 0 : m_service->disconnectDestination(port, destination);
@@ -82,7 +86,6 @@ private:
         bool isSource = false;
         bool removed = false;
         QString displayName, name;
-        std::int32_t uniqueId = 0;
         bool readFails[3] = {};  // by Property
         QList<QByteArray> sent;
     };

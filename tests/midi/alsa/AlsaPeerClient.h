@@ -20,8 +20,9 @@ public:
     int outputPort() const { return m_out; }
     int inputPort() const { return m_in; }
 
-    QString sourceName() const override;
-    QString destinationName() const override;
+    // As the program's port menus show them.
+    QString sourceName() const override { return AlsaMidiService::displayName(m_name, QStringLiteral("out")); }
+    QString destinationName() const override { return AlsaMidiService::displayName(m_name, QStringLiteral("in")); }
     // Sends bytes from "out" to its subscribers, waiting while the receiver, if given, is full.
     bool send(const QByteArray& bytes) override;
     void sendWhenThereIsRoomIn(const AlsaMidiService& receiver) { m_receiver = &receiver; }
