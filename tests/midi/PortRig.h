@@ -58,9 +58,14 @@ struct PortRig {
 
     int transmit(const QByteArray& bytes, unsigned int* timeStamp = nullptr)
     {
+        return transmitOn(*output, bytes, timeStamp);
+    }
+
+    static int transmitOn(MidiOutputPort& port, const QByteArray& bytes, unsigned int* timeStamp = nullptr)
+    {
         unsigned int stamp = 0;
-        const int result = output->transmitMidi(reinterpret_cast<const unsigned char*>(bytes.constData()),
-                                                static_cast<unsigned short>(bytes.size()), stamp);
+        const int result = port.transmitMidi(reinterpret_cast<const unsigned char*>(bytes.constData()),
+                                             static_cast<unsigned short>(bytes.size()), stamp);
         if (timeStamp != nullptr) {
             *timeStamp = stamp;
         }
