@@ -8,9 +8,10 @@
 
 #include <memory>
 
-// The Loopback service, decorated so that endpoints and failures can be arranged, with one client,
-// one input port (group 1, recording what it receives) and one output port (group 0), all sharing
-// one time base, torn down in the main window's order.
+constexpr std::uint64_t NanosPerMs = 1000000;
+
+// The decorated Loopback service with one client, an input port (group 1, recorded) and an output port
+// (group 0) sharing one time base, torn down in the main window's order.
 struct PortRig {
     explicit PortRig(unsigned long long hostTimeAtStart = 0, unsigned int timeOfDayAtStart = 0)
         : service(std::make_unique<FaultInjectingMidiService>()),

@@ -5,10 +5,6 @@
 #include <atomic>
 #include <thread>
 
-namespace {
-constexpr std::uint64_t NanosPerMs = 1000000;
-}
-
 // Opening, closing and sending on output ports, the way back through the input port, the
 // Bluetooth pacing, and senders on several threads at once.
 class OutputPortTransmit : public QObject {

@@ -7,9 +7,8 @@
 #include <csignal>
 #include <sys/types.h>
 
-// A private JACK server for one test program: the dummy driver at 48 kHz with periods of 256
-// frames (or as given), under a server name of its own, which libjack clients of this process
-// then use.
+// A private jackd for one test program (dummy driver, 48 kHz, periods of 256 frames or as given)
+// under a name of its own, which this process's libjack clients then use.
 class JackTestServer {
 public:
     explicit JackTestServer(int periodFrames = 256);
