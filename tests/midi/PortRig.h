@@ -8,9 +8,10 @@
 
 #include <memory>
 
-// The Loopback service, decorated so that endpoints and failures can be arranged, with one client,
-// one input port (group 1, recording what it receives) and one output port (group 0), all sharing
-// one time base, torn down in the main window's order.
+constexpr std::uint64_t NanosPerMs = 1000000;
+
+// The decorated Loopback service with one client, an input port (group 1, recorded) and an output port
+// (group 0) sharing one time base, torn down in the main window's order.
 struct PortRig {
     explicit PortRig(unsigned long long hostTimeAtStart = 0, unsigned int timeOfDayAtStart = 0)
         : service(std::make_unique<FaultInjectingMidiService>()),
@@ -44,17 +45,10 @@ struct PortRig {
         return output->openOutputPort(index);
     }
 
-    QString inputName() const
+    static QString nameOf(const Midi& port)
     {
         QString name;
-        input->getCurrentPortName(name);
-        return name;
-    }
-
-    QString outputName() const
-    {
-        QString name;
-        output->getCurrentPortName(name);
+        port.getCurrentPortName(name);
         return name;
     }
 
@@ -65,9 +59,14 @@ struct PortRig {
 
     int transmit(const QByteArray& bytes, unsigned int* timeStamp = nullptr)
     {
+        return transmitOn(*output, bytes, timeStamp);
+    }
+
+    static int transmitOn(MidiOutputPort& port, const QByteArray& bytes, unsigned int* timeStamp = nullptr)
+    {
         unsigned int stamp = 0;
-        const int result = output->transmitMidi(reinterpret_cast<const unsigned char*>(bytes.constData()),
-                                                static_cast<unsigned short>(bytes.size()), stamp);
+        const int result = port.transmitMidi(reinterpret_cast<const unsigned char*>(bytes.constData()),
+                                             static_cast<unsigned short>(bytes.size()), stamp);
         if (timeStamp != nullptr) {
             *timeStamp = stamp;
         }

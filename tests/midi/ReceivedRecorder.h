@@ -39,12 +39,6 @@ public:
         return m_records;
     }
 
-    std::size_t count()
-    {
-        std::lock_guard<std::mutex> lock(m_mutex);
-        return m_records.size();
-    }
-
 private:
     std::mutex m_mutex;
     std::condition_variable m_condition;

@@ -10,8 +10,7 @@
 #include <initializer_list>
 #include <mutex>
 
-// Shared by the tests of the real MIDI services: message builders, a read procedure that records
-// what a service delivers, and the program's client with one input and one output port.
+// Shared by the MIDI service tests: message builders, recording and held read procedures, the program's ports.
 
 inline QByteArray bytes(std::initializer_list<int> values)
 {

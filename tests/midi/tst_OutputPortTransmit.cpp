@@ -5,10 +5,6 @@
 #include <atomic>
 #include <thread>
 
-namespace {
-constexpr std::uint64_t NanosPerMs = 1000000;
-}
-
 // Opening, closing and sending on output ports, the way back through the input port, the
 // Bluetooth pacing, and senders on several threads at once.
 class OutputPortTransmit : public QObject {
@@ -44,7 +40,7 @@ private slots:
         PortRig rig;
         QCOMPARE(rig.openOutput(1u), 0);
         QCOMPARE(rig.output->openOutputPort(2u), 1);
-        QCOMPARE(rig.outputName(), QStringLiteral("Loopback B"));
+        QCOMPARE(PortRig::nameOf(*rig.output), QStringLiteral("Loopback B"));
         rig.service->setSendFails(true);
         QCOMPARE(rig.transmit(hex("FA")), 1);
         rig.service->setSendFails(false);
@@ -61,7 +57,7 @@ private slots:
         rig.service->removeEndpoint(rig.service->getDestination(1));
         QCOMPARE(rig.transmit(hex("FA")), 1);
         QCOMPARE(rig.output->closeOutputPort(), 0);
-        QCOMPARE(rig.outputName(), QStringLiteral("No Assign"));
+        QCOMPARE(PortRig::nameOf(*rig.output), QStringLiteral("No Assign"));
     }
 
     // The pacing clock is replaced by one that advances a tenth of a millisecond at every
@@ -91,7 +87,6 @@ private slots:
         // The display name is what the menus show; the Bluetooth check reads the endpoint's own name.
         const MidiEndpointRef phone = rig.service->addDestination(QStringLiteral("Phone MIDI"), name);
         rig.service->setPropertyReadFails(phone, FaultInjectingMidiService::Property::Name, !nameReadable);
-        rig.output->getOutputPortNameList();
         QCOMPARE(rig.output->openOutputPort(QStringLiteral("Phone MIDI")), 0);
 
         const std::uint64_t before = clock.load();

@@ -1,4 +1,5 @@
 #include "ReceivedRecorder.h"
+#include "ServiceTestKit.h"
 #include "midi/MidiConstants.h"
 #include "midi/MidiDataTransmissionThread.h"
 
@@ -10,29 +11,18 @@
 
 namespace {
 
-// A receive callback that records like ReceivedRecorder but can be held shut inside its call.
-class GatedRecorder : public ReceivedRecorder {
-public:
-    static void gatedCallback(void* context, const unsigned char* data, unsigned short length, unsigned int timeStamp,
-                              unsigned int portId)
+// A receive callback that records, then stays inside its call while the gate is held.
+struct HeldRecorder {
+    static void callback(void* context, const unsigned char* data, unsigned short length, unsigned int timeStamp,
+                         unsigned int portId)
     {
-        auto* self = static_cast<GatedRecorder*>(context);
-        ReceivedRecorder::callback(context, data, length, timeStamp, portId);
-        std::unique_lock<std::mutex> lock(self->m_gateMutex);
-        self->m_gateCondition.wait(lock, [self] { return self->m_open; });
+        auto* self = static_cast<HeldRecorder*>(context);
+        ReceivedRecorder::callback(&self->recorder, data, length, timeStamp, portId);
+        HeldReader::readProc(nullptr, 0, &self->gate, nullptr);
     }
 
-    void setOpen(bool open)
-    {
-        std::lock_guard<std::mutex> lock(m_gateMutex);
-        m_open = open;
-        m_gateCondition.notify_all();
-    }
-
-private:
-    std::mutex m_gateMutex;
-    std::condition_variable m_gateCondition;
-    bool m_open = true;
+    ReceivedRecorder recorder;
+    HeldReader gate;
 };
 
 QByteArray pattern(int length, int seed)
@@ -127,12 +117,12 @@ private slots:
     // (an idle thread ending at once is every other test's end).
     void destructionWaitsForTheCallbackInProgress()
     {
-        GatedRecorder recorder;
+        HeldRecorder held;
         auto thread = std::make_unique<MidiDataTransmissionThread>(nullptr, SmallCapacity, 0);
-        thread->setReceivedMidiCallbackFunc(&GatedRecorder::gatedCallback, &recorder);
-        recorder.setOpen(false);
+        thread->setReceivedMidiCallbackFunc(&HeldRecorder::callback, &held);
+        held.gate.setHeld(true);
         write(*thread, pattern(3, 1), 1);
-        QVERIFY(recorder.waitForCount(1));
+        QVERIFY(held.gate.waitUntilInside());
         std::atomic<bool> destroyed{false};
         std::thread destroyer([&] {
             thread.reset();
@@ -140,10 +130,10 @@ private slots:
         });
         QTest::qWait(200);
         const bool heldByTheCallback = !destroyed.load();
-        recorder.setOpen(true);
+        held.gate.setHeld(false);
         destroyer.join();
         QVERIFY(heldByTheCallback);
-        QCOMPARE(recorder.records().size(), std::size_t(1));
+        QCOMPARE(held.recorder.records().size(), std::size_t(1));
     }
 };
 

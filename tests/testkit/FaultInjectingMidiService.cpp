@@ -92,7 +92,7 @@ MidiStatus FaultInjectingMidiService::getIntegerProperty(MidiEndpointRef endpoin
     if (!e.added) {
         return m_service->getIntegerProperty(endpoint, property, value);
     }
-    *value = e.uniqueId;
+    *value = FirstAddedUniqueId + std::int32_t(endpoint - FirstAddedRef);
     return Ok;
 }
 
@@ -120,12 +120,6 @@ MidiStatus FaultInjectingMidiService::disconnectSource(MidiPortRef port, MidiEnd
     std::lock_guard<std::mutex> lock(m_mutex);
     const bool wasConnected = !forget([&](const Connection& c) { return c.port == port && c.source == source; }).empty();
     return added && !wasConnected ? Failed : Ok;
-}
-
-MidiStatus FaultInjectingMidiService::connectDestination(MidiPortRef port, MidiEndpointRef destination)
-{
-    const Endpoint e = known(destination);
-    return e.removed ? Failed : e.added ? Ok : m_service->connectDestination(port, destination);
 }
 
 MidiStatus FaultInjectingMidiService::send(MidiPortRef port, MidiEndpointRef destination, const MidiPacket& packet)
@@ -277,7 +271,7 @@ MidiEndpointRef FaultInjectingMidiService::add(bool isSource, const QString& dis
     e.isSource = isSource;
     e.displayName = displayName;
     e.name = name.isEmpty() ? displayName : name;
-    e.uniqueId = FirstAddedUniqueId + m_addedCount++;
+    ++m_addedCount;
     return ref;
 }
 

@@ -14,9 +14,8 @@
 #include <mutex>
 #include <vector>
 
-// Decorates any MidiService with what only tests need: endpoints added (listed after the service's
-// own) and removed (hidden, unreadable, their connections gone), failing property reads, connections
-// and sends, a replaced host clock, packets injected from a source, and a record of what was sent.
+// Decorates any MidiService with what only tests need: endpoints added (listed last) and removed, failing
+// property reads, connections and sends, a replaced host clock, injected packets, a record of sends.
 class FaultInjectingMidiService final : public MidiService {
 public:
     enum class Property { DisplayName, Name, UniqueId };
@@ -43,18 +42,20 @@ public:
     MidiStatus getIntegerProperty(MidiEndpointRef endpoint, MidiIntegerProperty property, std::int32_t* value) override;
     MidiStatus connectSource(MidiPortRef port, MidiEndpointRef source, void* srcConnRefCon) override;
     MidiStatus disconnectSource(MidiPortRef port, MidiEndpointRef source) override;
-    MidiStatus connectDestination(MidiPortRef port, MidiEndpointRef destination) override;
+    MidiStatus connectDestination(MidiPortRef port, MidiEndpointRef destination) override
+    {
+        const Endpoint e = known(destination);
+        return e.removed ? 1 : e.added ? 0 : m_service->connectDestination(port, destination);
+    }
     MidiStatus disconnectDestination(MidiPortRef port, MidiEndpointRef destination) override
     {
         return known(destination).added ? 0 : m_service->disconnectDestination(port, destination);
     }
-    // While the host clock is replaced, an unstamped packet carries its time, and so does what
-    // a loop delivers.
+    // With the host clock replaced, an unstamped packet (and what a loop delivers) carries its time.
     MidiStatus send(MidiPortRef port, MidiEndpointRef destination, const MidiPacket& packet) override;
     std::uint64_t hostTimeNanos() override;
 
-    // An empty name means "same as the display name". What is sent to an added destination is
-    // only recorded.
+    // An empty name means the display name; what is sent to an added destination is only recorded.
     MidiEndpointRef addSource(const QString& displayName, const QString& name = {}) { return add(true, displayName, name); }
     MidiEndpointRef addDestination(const QString& displayName, const QString& name = {}) { return add(false, displayName, name); }
     bool removeEndpoint(MidiEndpointRef endpoint);
@@ -66,9 +67,8 @@ public:
     // Nanoseconds; an empty function restores the service's own clock.
     void setHostClock(std::function<std::uint64_t()> clock);
 
-    // Calls, on the calling thread, the read procedure of every input port connected to source
-    // through this object with the packets as one list. The caller must not disconnect that
-    // source from another thread meanwhile. False for an unknown or removed source.
+    // Calls the read procedures connected to source on this thread, with the packets as one list; no
+    // other thread may disconnect that source meanwhile. False for an unknown or removed source.
     bool injectPackets(MidiEndpointRef source, const QList<QByteArray>& packets, std::uint64_t hostTime = 0);
     bool injectPackets(MidiEndpointRef source, const std::vector<MidiPacket>& packets);
 
@@ -82,7 +82,6 @@ private:
         bool isSource = false;
         bool removed = false;
         QString displayName, name;
-        std::int32_t uniqueId = 0;
         bool readFails[3] = {};  // by Property
         QList<QByteArray> sent;
     };

@@ -7,7 +7,6 @@
 #include <atomic>
 #include <chrono>
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/prctl.h>
 #include <sys/file.h>
 #include <sys/wait.h>
@@ -18,9 +17,9 @@ namespace {
 constexpr auto StartLimit = std::chrono::seconds(60);
 constexpr auto StopLimit = std::chrono::seconds(30);
 
-// Starts a program with its output appended to logFile. With stopWithUs the child gets SIGTERM
-// when this process ends, so a test that crashes does not leave its server running.
-pid_t spawn(const QList<QByteArray>& arguments, const QString& logFile, bool stopWithUs)
+// Starts a program with its output appended to logFile. The child gets SIGTERM when this process
+// ends, so a test that crashes does not leave its server running.
+pid_t spawn(const QList<QByteArray>& arguments, const QString& logFile)
 {
     std::vector<char*> argv;
     for (const QByteArray& argument : arguments) {
@@ -34,7 +33,7 @@ pid_t spawn(const QList<QByteArray>& arguments, const QString& logFile, bool sto
         return pid;
     }
     // Only async-signal-safe calls between fork and exec.
-    if (stopWithUs && (prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || getppid() != parent)) {
+    if (prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || getppid() != parent) {
         _exit(127);
     }
     const int input = open("/dev/null", O_RDONLY);
@@ -79,11 +78,6 @@ JackTestServer::~JackTestServer()
     stop();
 }
 
-bool JackTestServer::mustRun()
-{
-    return qgetenv("CI") == "true";
-}
-
 int JackTestServer::runningServers(bool ownOnly)
 {
     int count = 0;
@@ -117,43 +111,26 @@ bool JackTestServer::start()
     qputenv("JACK_DEFAULT_SERVER", m_name.toUtf8());
     const QString log = QDir::temp().filePath(m_name + QStringLiteral(".log"));
     QFile::remove(log);
-    m_pid = spawn({"jackd", "--no-realtime", "-S", "-t", "5000", "-n", m_name.toUtf8(), "-d", "dummy", "-r", "48000", "-p", QByteArray::number(m_periodFrames)}, log, true);
-    if (m_pid <= 0) {
-        m_errorText = QStringLiteral("cannot run jackd");
-        m_pid = -1;
-        return false;
-    }
-    if (!waitUntilAnswering()) {
-        QFile logFile(log);
-        logFile.open(QIODevice::ReadOnly);
-        m_errorText = QString::fromLocal8Bit(logFile.readAll()).right(400);
-        stop();
-        return false;
-    }
-    return true;
-}
-
-bool JackTestServer::waitUntilAnswering()
-{
-    const auto start = std::chrono::steady_clock::now();
-    while (std::chrono::steady_clock::now() - start < StartLimit) {
-        int status = 0;
+    m_pid = spawn({"jackd", "--no-realtime", "-S", "-t", "5000", "-n", m_name.toUtf8(), "-d", "dummy", "-r", "48000", "-p", QByteArray::number(m_periodFrames)}, log);
+    const auto started = std::chrono::steady_clock::now();
+    int status = 0;
+    while (m_pid > 0 && std::chrono::steady_clock::now() - started < StartLimit) {
         if (waitpid(m_pid, &status, WNOHANG) == m_pid) {
-            m_pid = -1;
-            return false;
+            m_pid = -1;  // it gave up: the log says why
+            break;
         }
-        const pid_t probe = spawn({"jack_lsp", "-s", m_name.toUtf8()}, QStringLiteral("/dev/null"), false);
+        const pid_t probe = spawn({"jack_lsp", "-s", m_name.toUtf8()}, QStringLiteral("/dev/null"));
         if (probe > 0 && waitpid(probe, &status, 0) == probe && WIFEXITED(status) && WEXITSTATUS(status) == 0) {
             return true;
         }
         QThread::msleep(100);
     }
+    QFile logFile(log);
+    logFile.open(QIODevice::ReadOnly);
+    m_errorText = QString::fromLocal8Bit(logFile.readAll()).right(400);
+    m_errorText = m_errorText.isEmpty() ? QStringLiteral("cannot run jackd") : m_errorText;
+    stop();
     return false;
-}
-
-void JackTestServer::stop()
-{
-    end(SIGTERM);
 }
 
 void JackTestServer::kill()

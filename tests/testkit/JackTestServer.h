@@ -4,23 +4,20 @@
 
 #include <memory>
 
+#include <csignal>
 #include <sys/types.h>
 
-// A private JACK server for one test program: the dummy driver at 48 kHz with periods of 256
-// frames (or as given), under a server name of its own, which libjack clients of this process
-// then use.
+// A private jackd for one test program (dummy driver, 48 kHz, periods of 256 frames or as given)
+// under a name of its own, which this process's libjack clients then use.
 class JackTestServer {
 public:
     explicit JackTestServer(int periodFrames = 256);
     ~JackTestServer();
 
-    JackTestServer(const JackTestServer&) = delete;
-    JackTestServer& operator=(const JackTestServer&) = delete;
-
     // Starts jackd and waits until it answers; false (with errorText()) when it cannot start.
     bool start();
     // SIGTERM, then waits for jackd to exit.
-    void stop();
+    void stop() { end(SIGTERM); }
     // SIGKILL, as if the server crashed; leaves its files behind as a crash does. Other test
     // programs wait to start servers until this one has started its next.
     void kill();
@@ -29,14 +26,13 @@ public:
     QString errorText() const { return m_errorText; }
 
     // Under CI a server that cannot start fails the test instead of skipping it.
-    static bool mustRun();
+    static bool mustRun() { return qgetenv("CI") == "true"; }
     // The jackd processes on this machine, or only those this process started.
     static int runningServers(bool ownOnly);
 
 private:
     class StartLock;
 
-    bool waitUntilAnswering();
     // Sends signal, then waits for jackd to exit (SIGKILL after a generous limit).
     void end(int signal);
 

@@ -39,17 +39,6 @@ void AlsaPeerClient::close()
     }
 }
 
-// As the program's port menus show them.
-QString AlsaPeerClient::sourceName() const
-{
-    return AlsaMidiService::displayName(m_name, QStringLiteral("out"));
-}
-
-QString AlsaPeerClient::destinationName() const
-{
-    return AlsaMidiService::displayName(m_name, QStringLiteral("in"));
-}
-
 // Data bytes at the start continue the exclusive in progress, else the last channel message's
 // status (running status, which the sequencer's events cannot carry).
 bool AlsaPeerClient::send(const QByteArray& bytes)

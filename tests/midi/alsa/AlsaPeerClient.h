@@ -15,16 +15,14 @@ public:
     explicit AlsaPeerClient(const char* clientName = "Tulvar Peer", bool reading = true);
     ~AlsaPeerClient() override;
 
-    AlsaPeerClient(const AlsaPeerClient&) = delete;
-    AlsaPeerClient& operator=(const AlsaPeerClient&) = delete;
-
     bool isOpen() const { return m_seq != nullptr; }
     int clientId() const { return m_clientId; }
     int outputPort() const { return m_out; }
     int inputPort() const { return m_in; }
 
-    QString sourceName() const override;
-    QString destinationName() const override;
+    // As the program's port menus show them.
+    QString sourceName() const override { return AlsaMidiService::displayName(m_name, QStringLiteral("out")); }
+    QString destinationName() const override { return AlsaMidiService::displayName(m_name, QStringLiteral("in")); }
     // Sends bytes from "out" to its subscribers, waiting while the receiver, if given, is full.
     bool send(const QByteArray& bytes) override;
     void sendWhenThereIsRoomIn(const AlsaMidiService& receiver) { m_receiver = &receiver; }

@@ -11,9 +11,6 @@ public:
     explicit RawMidiDevice(const QString& path);
     ~RawMidiDevice();
 
-    RawMidiDevice(const RawMidiDevice&) = delete;
-    RawMidiDevice& operator=(const RawMidiDevice&) = delete;
-
     bool isOpen() const { return m_fd >= 0; }
     bool write(const QByteArray& bytes);
 

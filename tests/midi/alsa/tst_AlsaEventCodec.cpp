@@ -76,9 +76,7 @@ private slots:
         QFETCH(QByteArray, before);
         QFETCH(QByteArray, packet);
         AlsaEventCodec codec;
-        if (!before.isEmpty()) {
-            encode(codec, before);
-        }
+        encode(codec, before);
         const Encoded encoded = encode(codec, packet);
         QVERIFY(!encoded.whole);
         QVERIFY(encoded.events.isEmpty());

@@ -16,16 +16,6 @@ MidiEndpointRef endpoint(int client, int port)
 {
     return MidiEndpointRef(client * 256 + port);
 }
-
-QList<MidiEndpointRef> listed(AlsaMidiService& service, bool sources)
-{
-    QList<MidiEndpointRef> refs;
-    const unsigned int count = sources ? service.getNumberOfSources() : service.getNumberOfDestinations();
-    for (unsigned int i = 0; i < count; ++i) {
-        refs.append(sources ? service.getSource(i) : service.getDestination(i));
-    }
-    return refs;
-}
 }
 
 class AlsaMidiServiceTest : public QObject {
@@ -54,20 +44,17 @@ private slots:
         m_ports.reset();
     }
 
-    // Which ports the contract suite shows; here: each in its direction, never the system client's,
-    // the unique ID client × 256 + port.
+    // Which ports the contract suite shows; here: each in its direction, never the system client's
+    // (its "Timer" port is readable and writable), the unique ID client × 256 + port.
     void listsOtherClientsPortsOnly()
     {
         const MidiEndpointRef peerOut = endpoint(m_peer->clientId(), m_peer->outputPort());
-        const MidiEndpointRef peerIn = endpoint(m_peer->clientId(), m_peer->inputPort());
-        const QList<MidiEndpointRef> sources = listed(*m_service, true);
-        const QList<MidiEndpointRef> destinations = listed(*m_service, false);
-        QVERIFY(sources.contains(peerOut) && !sources.contains(peerIn));
-        QVERIFY(destinations.contains(peerIn) && !destinations.contains(peerOut));
-        for (const MidiEndpointRef ref : sources + destinations) {
-            QVERIFY(ref / 256 != 0 && int(ref / 256) != m_service->clientId());
-        }
         QCOMPARE(endpointNamed(*m_service, true, QStringLiteral("out")), peerOut);
+        const MidiEndpointRef peerIn = endpoint(m_peer->clientId(), m_peer->inputPort());
+        QCOMPARE(endpointNamed(*m_service, false, QStringLiteral("in")), peerIn);
+        QCOMPARE(endpointNamed(*m_service, true, QStringLiteral("in")), InvalidPortRef);
+        QCOMPARE(endpointNamed(*m_service, false, QStringLiteral("out")), InvalidPortRef);
+        QCOMPARE(endpointNamed(*m_service, true, QStringLiteral("Timer")), InvalidPortRef);
         std::int32_t id = 0;
         QCOMPARE(m_service->getIntegerProperty(peerOut, MidiIntegerProperty::UniqueId, &id), 0);
         QCOMPARE(id, std::int32_t(peerOut));
@@ -82,8 +69,6 @@ private slots:
         QCOMPARE(m_peer->portName(client, m_service->ownPortNumber(second.input)), QStringLiteral("InputPort 2"));
         QCOMPARE(m_peer->portName(client, m_service->ownPortNumber(m_ports->output)), QStringLiteral("OutputPort"));
         QCOMPARE(m_peer->portName(client, m_service->ownPortNumber(second.output)), QStringLiteral("OutputPort 2"));
-        QCOMPARE(m_service->disposePort(second.input), 0);
-        QCOMPARE(m_service->disposePort(second.output), 0);
     }
 
     void rawMidiPortGetsEverythingInOrder()

@@ -7,8 +7,6 @@
 namespace {
 class JackContractFixture : public ServiceContractFixture {
 public:
-    ~JackContractFixture() override { m_server.stop(); }
-
     QString unavailableReason() override
     {
         if (!m_server.isRunning() && !m_server.start()) {

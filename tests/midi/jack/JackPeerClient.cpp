@@ -48,7 +48,15 @@ void JackPeerClient::vanish()
 bool JackPeerClient::send(const QByteArray& event)
 {
     const Length length = static_cast<Length>(event.size());
-    return waitUntil([&] { return m_toSend.write(&length, sizeof length, event.constData(), event.size()); });
+    QElapsedTimer timer;
+    timer.start();
+    while (!m_toSend.write(&length, sizeof length, event.constData(), event.size())) {
+        if (timer.elapsed() > 30000) {
+            return false;
+        }
+        QThread::msleep(1);
+    }
+    return true;
 }
 
 int JackPeerClient::processCallback(jack_nframes_t frames, void* arg)
@@ -74,19 +82,6 @@ int JackPeerClient::processCallback(jack_nframes_t frames, void* arg)
         }
     }
     return 0;
-}
-
-bool JackPeerClient::waitUntil(const std::function<bool()>& done)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > 30000) {
-            return false;
-        }
-        QThread::msleep(1);
-    }
-    return true;
 }
 
 void JackPeerClient::readSome()

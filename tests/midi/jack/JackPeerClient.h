@@ -5,7 +5,6 @@
 #include "midi/jack/JackByteRing.h"
 
 #include <cstdint>
-#include <functional>
 #include <jack/jack.h>
 
 // The other end in the JACK tests: a libjack client with MIDI ports "out" and "in". Its process
@@ -14,9 +13,6 @@ class JackPeerClient : public ContractPeer, public ReadingThread {
 public:
     explicit JackPeerClient(const char* clientName = "tulvar-peer");
     ~JackPeerClient() override;
-
-    JackPeerClient(const JackPeerClient&) = delete;
-    JackPeerClient& operator=(const JackPeerClient&) = delete;
 
     bool isOpen() const { return m_client != nullptr; }
     QString sourceName() const override { return m_output ? QString::fromUtf8(jack_port_name(m_output)) : QString(); }
@@ -32,7 +28,6 @@ public:
 
 private:
     static int processCallback(jack_nframes_t frames, void* arg);
-    static bool waitUntil(const std::function<bool()>& done);
     void readSome() override;
 
     jack_client_t* m_client = nullptr;
