@@ -111,7 +111,9 @@ bool JackTestServer::start()
     qputenv("JACK_DEFAULT_SERVER", m_name.toUtf8());
     const QString log = QDir::temp().filePath(m_name + QStringLiteral(".log"));
     QFile::remove(log);
-    m_pid = spawn({"jackd", "--no-realtime", "-S", "-t", "5000", "-n", m_name.toUtf8(), "-d", "dummy", "-r", "48000", "-p", QByteArray::number(m_periodFrames)}, log);
+    m_pid = spawn({"jackd", "--no-realtime", "-S", "-t", "5000", "-n", m_name.toUtf8(), "-d", "dummy", "-r", "48000",
+                   "-p", QByteArray::number(m_periodFrames)},
+                  log);
     const auto started = std::chrono::steady_clock::now();
     int status = 0;
     while (m_pid > 0 && std::chrono::steady_clock::now() - started < StartLimit) {
