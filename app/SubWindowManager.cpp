@@ -272,7 +272,7 @@ void SubWindowManager::unregisterNormalRectHash(QWidget* window)
 void SubWindowManager::normalRectChanged(QWidget* window, const QSize& size)
 {
     auto it = m_normalRectHash.find(window);
-    if (it != m_normalRectHash.end() && isNormalWindowState(window) && !m_notNormalWindows.contains(window)) {
+    if (it != m_normalRectHash.end() && followsNormalRect(window)) {
         it->setSize(size);
     }
 }
@@ -280,9 +280,14 @@ void SubWindowManager::normalRectChanged(QWidget* window, const QSize& size)
 void SubWindowManager::normalRectChanged(QWidget* window, const QPoint& position)
 {
     auto it = m_normalRectHash.find(window);
-    if (it != m_normalRectHash.end() && isNormalWindowState(window) && !m_notNormalWindows.contains(window)) {
+    if (it != m_normalRectHash.end() && followsNormalRect(window)) {
         it->moveTopLeft(position);
     }
+}
+
+bool SubWindowManager::followsNormalRect(QWidget* window) const
+{
+    return isNormalWindowState(window) && !m_notNormalWindows.contains(window);
 }
 
 QRect SubWindowManager::getNormalRect(QWidget* window) const

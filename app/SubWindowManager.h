@@ -75,6 +75,8 @@ signals:
     void creatorsChanged();
 
 private:
+    // Moves and resizes change the normal rectangle only while the window is in a normal state.
+    bool followsNormalRect(QWidget* window) const;
     int countOpenSubWindows(int kind);
     bool handleMdiAreaDragEvent(QDropEvent* event);
     void applySizeRule(QMdiSubWindow* subWindow, const SubWindowKind& row, const QSize& size);
